@@ -1,0 +1,148 @@
+#pragma once
+// Table object over a real dBase file, offering the dataset verbs the system
+// was written against (Open, First, Next, Locate, Edit, Post, ...).
+//
+// Sharing follows the FoxPro locking scheme with open-file-description locks,
+// so several processes (and several table objects of one process) can work on
+// one data directory: a shared opener holds a read lock on the open byte, an
+// exclusive opener a write lock; records and appends are locked at the FoxPro
+// offsets. Navigation by index tag uses an ordered index kept in memory, built
+// from the DBF when first needed and kept current by this object's own writes;
+// appends and changes made by other processes are noticed as the cursor moves.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "core/tabela/campo.h"
+#include "core/tabela/erro_tabela.h"
+
+// A value handed to Locate: text for character fields, a number for numeric
+// fields, a day count (as a number) for date fields.
+struct ValorBusca {
+    std::variant<std::string, double> v;
+    ValorBusca(const std::string& s) : v(s) {}
+    ValorBusca(const char* s) : v(std::string(s)) {}
+    ValorBusca(double d) : v(d) {}
+    ValorBusca(int i) : v(static_cast<double>(i)) {}
+    ValorBusca(long i) : v(static_cast<double>(i)) {}
+    ValorBusca(long long i) : v(static_cast<double>(i)) {}
+};
+
+// Index tag: its name (as stored, upper case) and key expression text.
+struct DefIndice {
+    std::string tag;
+    std::string expressao;
+};
+
+enum class EstadoTabela { Inativa, Navegando, Editando, Inserindo };
+
+class Tabela {
+public:
+    Tabela();
+    ~Tabela();
+    Tabela(const Tabela&) = delete;
+    Tabela& operator=(const Tabela&) = delete;
+
+    // Binding. DatabaseName "." (or empty) is the current directory. A table
+    // name without extension gets ".DBF".
+    void SetDatabaseName(const std::string& diretorio);
+    const std::string& DatabaseName() const { return diretorio_; }
+    void SetTableName(const std::string& nome);
+    const std::string& TableName() const { return nomeTabela_; }
+    void SetExclusive(bool exclusiva);
+    bool Exclusive() const { return exclusiva_; }
+    // Current order: a tag name, or empty for physical order. May change while
+    // the table is open; the cursor then goes to the first record.
+    void SetIndexName(const std::string& tag);
+    const std::string& IndexName() const { return tagAtual_; }
+    // Tags this object knows besides those of the table's index file
+    // (the data module declares the tags of the system's tables).
+    void AddIndexDef(const std::string& tag, const std::string& expressao);
+    const std::vector<DefIndice>& IndexDefs() const { return indices_; }
+
+    // Full path of the DBF as resolved on disk (or as it would be created).
+    std::string CaminhoArquivo() const;
+
+    void Open();
+    void Close();
+    bool Active() const { return estado_ != EstadoTabela::Inativa; }
+    EstadoTabela State() const { return estado_; }
+    bool SomenteLeitura() const { return somenteLeitura_; }
+
+    // Navigation over live records in the current order.
+    void First();
+    void Next();
+    void Prior();
+    void Last();
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    bool IsEmpty();
+    long RecordCount();          // live records
+    long PhysicalRecordCount();  // records in the file, deleted included
+    std::uint32_t RecNo() const { return recAtual_; }
+
+    // Fields joined by ";" (blanks around names ignored), values in the same
+    // order; exact, case-sensitive match of whole values. Seeks in the
+    // current tag when the fields form a prefix of its key, otherwise walks
+    // the current order from the first record.
+    bool Locate(const std::string& campos, const std::vector<ValorBusca>& valores);
+
+    Campo& FieldByName(const std::string& nome);
+    Campo* FindField(const std::string& nome);
+    int FieldCount() const { return static_cast<int>(defs_.size()); }
+    const DefCampo& FieldDef(int numero) const;  // from 1
+    const std::vector<DefCampo>& FieldDefs() const { return defs_; }
+
+    void Append();
+    void Edit();  // on an empty table adds a record; fails fast while another process holds it
+    void Post();
+    void Cancel();
+    void Delete();
+
+    void Pack();  // needs the table open exclusively
+    void Zap();   // needs the table open exclusively
+
+    // Creates (or replaces) a tag over every record and makes the engine know
+    // it. `arquivoIndice` empty = the structural index of the table.
+    void CreateIndex(const std::string& arquivoIndice, const std::string& tag,
+                     const std::string& expressao);
+
+    // New empty table with this table's fields.
+    void CopyTableStructure(const std::string& caminhoNovo) const;
+
+    // Fields that the record buffer keeps; used by Campo.
+    const char* BufferRegistro() const { return buffer_.data(); }
+    char* BufferParaEscrita();
+
+private:
+    struct Implementacao;
+    std::unique_ptr<Implementacao> imp_;
+
+    std::string diretorio_ = ".";
+    std::string nomeTabela_;
+    bool exclusiva_ = false;
+    std::string tagAtual_;
+    std::vector<DefIndice> indices_;
+
+    EstadoTabela estado_ = EstadoTabela::Inativa;
+    bool somenteLeitura_ = false;
+    std::vector<DefCampo> defs_;
+    std::vector<std::unique_ptr<Campo>> campos_;
+    std::string buffer_;  // current record, deletion byte first
+    std::uint32_t recAtual_ = 0;
+    bool eof_ = true;
+    bool bof_ = true;
+
+    friend struct TabelaAcesso;
+};
+
+// Table creation from the engine's field-list form:
+// "NOME,CHARACTER,12,0;VALOR,NUMERIC,13,2;DATA,DATE,8,0;"
+std::vector<DefCampo> TABELA_LISTACAMPOS(const std::string& lista);
+// Creates a DBF (dBase III, Windows-1252 code page mark) with no records.
+// Refuses to replace an existing file unless `substitui` is set.
+void TABELA_CRIA(const std::string& caminho, const std::vector<DefCampo>& campos,
+                 bool substitui = false);

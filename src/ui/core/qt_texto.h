@@ -1,0 +1,8 @@
+#pragma once
+// The one seam between the motor's Windows-1252 text and Qt's QString.
+
+#include <QString>
+#include <string>
+
+QString QT_DE_ANSI(const std::string& ansi);
+std::string QT_PARA_ANSI(const QString& texto);
