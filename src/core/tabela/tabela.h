@@ -11,6 +11,7 @@
 // appends and changes made by other processes are noticed as the cursor moves.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -18,6 +19,7 @@
 
 #include "core/tabela/campo.h"
 #include "core/tabela/erro_tabela.h"
+#include "core/tabela/indice_memoria.h"
 
 // A value handed to Locate: text for character fields, a number for numeric
 // fields, a day count (as a number) for date fields.
@@ -35,6 +37,7 @@ struct ValorBusca {
 struct DefIndice {
     std::string tag;
     std::string expressao;
+    std::string arquivo;  // index file; empty = the table's structural index
 };
 
 enum class EstadoTabela { Inativa, Navegando, Editando, Inserindo };
@@ -60,7 +63,8 @@ public:
     const std::string& IndexName() const { return tagAtual_; }
     // Tags this object knows besides those of the table's index file
     // (the data module declares the tags of the system's tables).
-    void AddIndexDef(const std::string& tag, const std::string& expressao);
+    void AddIndexDef(const std::string& tag, const std::string& expressao,
+                     const std::string& arquivo = std::string());
     const std::vector<DefIndice>& IndexDefs() const { return indices_; }
 
     // Full path of the DBF as resolved on disk (or as it would be created).
@@ -136,7 +140,22 @@ private:
     bool eof_ = true;
     bool bof_ = true;
 
-    friend struct TabelaAcesso;
+    void sincroniza();
+    void recarregaTudo(std::uint32_t total);
+    void varre(std::uint32_t de, std::uint32_t ate,
+               const std::function<void(std::uint32_t, const char*)>& f);
+    void construiIndice();
+    const DefIndice* achaTag(const std::string& tag) const;
+    void ativaTag(const std::string& tag);
+    bool carrega(std::uint32_t rec);
+    bool carregaPosicao(IndiceMemoria::Iter& it);
+    void exigeNavegacao() const;
+    void exigeEscrita() const;
+    void exigeExclusiva(const char* operacao) const;
+    void fimDeNavegacao();
+    void semRegistro();
+    void soltaRegistro();
+    void reescreve(bool manterRegistros);
 };
 
 // Table creation from the engine's field-list form:
