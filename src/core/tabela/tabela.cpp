@@ -36,7 +36,20 @@ struct Tabela::Implementacao {
     bool escreveu = false;
     std::string chaveAnterior;  // current tag's key of the record being edited
     std::string escrita;        // scratch for record + end mark
+    // Change counter kept in reserved header bytes (24-27, which xBase
+    // readers ignore) and raised by every edit or deletion. When it moves
+    // without us, another process changed records, and the index is rebuilt
+    // at the next First or Locate: keys it changed would otherwise be missed.
+    std::uint32_t versao = 0;
+    bool alteradoFora = false;
 };
+
+namespace {
+constexpr std::uint64_t kDeslocamentoVersao = 24;
+std::uint32_t le32(const unsigned char* b) {
+    return b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+}
+}  // namespace
 
 namespace {
 
@@ -162,8 +175,8 @@ void Tabela::Open() {
     estado_ = EstadoTabela::Navegando;
     m.conhecidos = 0;
     try {
-        m.conhecidos = 0;
         sincroniza();
+        m.alteradoFora = false;
         if (!tagAtual_.empty()) ativaTag(tagAtual_);
         First();
     } catch (...) {
@@ -194,9 +207,14 @@ void Tabela::Close() {
 // Brings in records that other processes appended since we last looked.
 void Tabela::sincroniza() {
     Implementacao& m = *imp_;
-    unsigned char b[4];
-    DBF_LE(m.fd, b, 4, kDbfDeslocamentoContagem, m.caminho);
-    std::uint32_t total = b[0] | (b[1] << 8) | (b[2] << 16) | (static_cast<std::uint32_t>(b[3]) << 24);
+    unsigned char b[24];
+    DBF_LE(m.fd, b, sizeof b, kDbfDeslocamentoContagem, m.caminho);
+    std::uint32_t total = le32(b);
+    const std::uint32_t versao = le32(b + (kDeslocamentoVersao - kDbfDeslocamentoContagem));
+    if (versao != m.versao) {
+        m.alteradoFora = true;
+        m.versao = versao;
+    }
     if (total <= m.conhecidos) {
         if (total < m.conhecidos) recarregaTudo(total);  // zapped or packed elsewhere
         return;
@@ -222,6 +240,33 @@ void Tabela::sincroniza() {
         });
     }
     m.conhecidos = total;
+}
+
+// After an edit or deletion reached the disk: tell other processes.
+void Tabela::incrementaVersao() {
+    Implementacao& m = *imp_;
+    if (!exclusiva_) TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita);
+    try {
+        unsigned char b[4];
+        DBF_LE(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
+        const std::uint32_t v = le32(b);
+        if (v != m.versao) m.alteradoFora = true;
+        m.versao = v + 1;
+        for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(m.versao >> (8 * i));
+        DBF_GRAVA(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
+    } catch (...) {
+        if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+        throw;
+    }
+    if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+}
+
+void Tabela::revalida() {
+    Implementacao& m = *imp_;
+    if (!m.alteradoFora) return;
+    m.alteradoFora = false;
+    m.vivos = -1;
+    if (m.indice) construiIndice();
 }
 
 void Tabela::recarregaTudo(std::uint32_t total) {
@@ -346,6 +391,7 @@ void Tabela::First() {
     exigeNavegacao();
     fimDeNavegacao();
     sincroniza();
+    revalida();
     Implementacao& m = *imp_;
     bof_ = true;
     if (m.indice) {
@@ -545,6 +591,7 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
     exigeNavegacao();
     fimDeNavegacao();
     sincroniza();
+    revalida();
     Implementacao& m = *imp_;
     std::vector<Campo*> lista;
     std::size_t ini = 0;
@@ -715,6 +762,7 @@ void Tabela::Post() {
     }
     m.escreveu = true;
     soltaRegistro();
+    incrementaVersao();
     if (m.indice) {
         std::string nova(m.indice->TamanhoChave(), ' ');
         m.expressao->Calcula(buffer_.data(), nova.data());
@@ -768,6 +816,7 @@ void Tabela::Delete() {
     }
     m.escreveu = true;
     soltaRegistro();
+    incrementaVersao();
     estado_ = EstadoTabela::Navegando;
     if (m.vivos > 0) --m.vivos;
     // The cursor moves to the next record, as loops that delete while
@@ -819,6 +868,8 @@ void Tabela::reescreve(bool manterRegistros) {
     ::close(m.fd);
     m.fd = novo;
     m.cab = DBF_LE_CABECALHO(novo, m.caminho);
+    m.versao = 0;
+    m.alteradoFora = false;
     m.escreveu = false;
     m.conhecidos = 0;
     m.vivos = -1;

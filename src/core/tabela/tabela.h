@@ -142,6 +142,8 @@ private:
 
     void sincroniza();
     void recarregaTudo(std::uint32_t total);
+    void incrementaVersao();
+    void revalida();
     void varre(std::uint32_t de, std::uint32_t ate,
                const std::function<void(std::uint32_t, const char*)>& f);
     void construiIndice();

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "core/ansi.h"
 #include "core/tabela/tabela.h"
@@ -173,28 +172,6 @@ TEST(Tabela, ChaveComDataENumeroEDuplicadas) {
     EXPECT_TRUE(t.Locate("DATINITAX;PRODTAX;DIASTAX", {DATA_CODIFICA(2020, 1, 2), "A", 100}));
     EXPECT_EQ(t.RecNo(), 1u);
     EXPECT_THROW(t.SetIndexName("OUTRA"), ErroTabela);
-}
-
-TEST(Tabela, TabelaSomenteLeituraNaoEsperaPorTrava) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root ignores file permissions";
-    DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS(kPendentes));
-    {
-        Tabela t;
-        abre(t, d, "CONVEPEN");
-        inclui(t, "A", "1");
-    }
-    ::chmod((d / "CONVEPEN.DBF").c_str(), 0444);
-    Tabela t;
-    abre(t, d, "CONVEPEN");
-    EXPECT_TRUE(t.SomenteLeitura());
-    try {
-        t.Edit();
-        FAIL() << "Edit on a read-only table must fail";
-    } catch (const ErroRegistroBloqueado&) {
-        FAIL() << "a read-only table is not a held record";
-    } catch (const ErroTabela&) {
-    }
 }
 
 TEST(Tabela, ErrosNomeiamOArquivo) {
