@@ -19,30 +19,7 @@
 #include "core/tabela/reescrita_dbf.h"
 #include "core/tabela/trava.h"
 
-struct Tabela::Implementacao {
-    int fd = -1;
-    std::string caminho;
-    CabecalhoDbf cab;
-    std::uint32_t conhecidos = 0;  // records already taken into the index and counts
-    std::unordered_map<std::string, int> porNome;
-
-    std::optional<ExpressaoChave> expressao;  // of the current tag
-    std::unique_ptr<IndiceMemoria> indice;
-    IndiceMemoria::Iter pos;
-    bool posValida = false;
-
-    long vivos = -1;  // live records; -1 = not counted yet
-    bool travouRegistro = false;
-    bool escreveu = false;
-    std::string chaveAnterior;  // current tag's key of the record being edited
-    std::string escrita;        // scratch for record + end mark
-    // Change counter kept in reserved header bytes (24-27, which xBase
-    // readers ignore) and raised by every edit or deletion. When it moves
-    // without us, another process changed records, and the index is rebuilt
-    // at the next First or Locate: keys it changed would otherwise be missed.
-    std::uint32_t versao = 0;
-    bool alteradoFora = false;
-};
+#include "core/tabela/tabela_implementacao.h"
 
 namespace {
 constexpr std::uint64_t kDeslocamentoVersao = 24;
@@ -175,6 +152,7 @@ void Tabela::Open() {
     estado_ = EstadoTabela::Navegando;
     m.conhecidos = 0;
     try {
+        leIndicesDoDisco();
         sincroniza();
         m.alteradoFora = false;
         if (!tagAtual_.empty()) ativaTag(tagAtual_);
@@ -189,6 +167,7 @@ void Tabela::Close() {
     if (!Active()) return;
     Implementacao& m = *imp_;
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) Cancel();
+    if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) atualizaArquivosIndice();
     if (m.escreveu && !somenteLeitura_) {
         unsigned char data[3];
         DBF_DATA_ATUALIZACAO(data);
@@ -876,6 +855,7 @@ void Tabela::reescreve(bool manterRegistros) {
     if (m.indice) m.indice.reset();
     sincroniza();
     if (m.expressao) construiIndice();
+    atualizaArquivosIndice();
     First();
 }
 
@@ -893,8 +873,10 @@ void Tabela::CreateIndex(const std::string& arquivoIndice, const std::string& ta
                          const std::string& expressao) {
     exigeNavegacao();
     fimDeNavegacao();
+    exigeEscrita();
     ExpressaoChave::Compila(expressao, defs_);  // refuse what cannot be evaluated
     AddIndexDef(tag, expressao, arquivoIndice);
+    escreveArquivoIndice(arquivoIndice);
     if (ARQ_MAIUSCULAS(apara(tag)) == tagAtual_) {
         ativaTag(tagAtual_);
         First();

@@ -42,6 +42,8 @@ struct DefIndice {
 
 enum class EstadoTabela { Inativa, Navegando, Editando, Inserindo };
 
+struct TagCdx;
+
 class Tabela {
 public:
     Tabela();
@@ -158,7 +160,18 @@ private:
     void semRegistro();
     void soltaRegistro();
     void reescreve(bool manterRegistros);
+    std::string caminhoIndice(const std::string& arquivo) const;
+    void leIndicesDoDisco();
+    void marcaIndiceEstrutural(bool tem);
+    TagCdx montaTag(const DefIndice& def);
+    void escreveArquivoIndice(const std::string& arquivo);
+    void atualizaArquivosIndice();
 };
+
+// Receives the engine's notices that need no answer (an index file found
+// damaged and rebuilt, an index file that could not be brought up to date);
+// the application shows them to the operator.
+void TABELA_DEFINE_AVISO(std::function<void(const std::string&)> aviso);
 
 // Table creation from the engine's field-list form:
 // "NOME,CHARACTER,12,0;VALOR,NUMERIC,13,2;DATA,DATE,8,0;"
