@@ -235,6 +235,7 @@ TEST(CdxEscrita, VariasTagsNumArquivoFicamEmOrdemDeNome) {
     ASSERT_EQ(lido.tags.size(), 3u);
     EXPECT_EQ(lido.tags[0].tag, "CONVECLI");
     EXPECT_EQ(lido.tags[2].tag, "INDAUX01");
+    EXPECT_TRUE(IdaEVolta(dir / "NENHUMA.CDX", {}).tags.empty());
 
     // So many tags that the directory needs more than one page (and a root
     // above its leaves); lower-case names are stored in upper case.
