@@ -308,13 +308,11 @@ void GravaSubstituindo(const std::string& caminho, const std::string& dados) {
     };
 
     // The index replaced keeps its permission bits (a shared data directory
-    // may rely on group write access).
+    // may rely on group write access); failing that, the new file simply has
+    // the default mode.
     struct stat st {};
-    if (::stat(caminho.c_str(), &st) == 0 && S_ISREG(st.st_mode)) {
-        if (::fchmod(fd, st.st_mode & 07777) != 0) {
-            // Not fatal: the new file keeps the mode it was created with.
-        }
-    }
+    if (::stat(caminho.c_str(), &st) == 0 && S_ISREG(st.st_mode))
+        static_cast<void>(::fchmod(fd, st.st_mode & 07777));
 
     const char* p = dados.data();
     std::size_t falta = dados.size();

@@ -235,6 +235,7 @@ TEST(CdxEscrita, VariasTagsNumArquivoFicamEmOrdemDeNome) {
     ASSERT_EQ(lido.tags.size(), 3u);
     EXPECT_EQ(lido.tags[0].tag, "CONVECLI");
     EXPECT_EQ(lido.tags[2].tag, "INDAUX01");
+    EXPECT_TRUE(IdaEVolta(dir / "NENHUMA.CDX", {}).tags.empty());
 
     // So many tags that the directory needs more than one page (and a root
     // above its leaves); lower-case names are stored in upper case.
@@ -455,23 +456,34 @@ TEST(CdxLeitura, ArquivoDanificadoEhRecusadoSemQuebrar) {
     recusado(com16(1024 + 12, 10), "directory free-bytes count wrong");
 
     // Whatever a damaged file holds, reading it either works or raises the
-    // engine's error: a few thousand files with a few bytes changed.
+    // engine's error: a few thousand files with a few bytes changed (changed
+    // in place and put back, so the loop costs no file creation).
+    Grava(alvo, bom);
+    std::fstream arq(alvo, std::ios::in | std::ios::out | std::ios::binary);
+    auto poe = [&](std::size_t pos, char c) {
+        arq.seekp(std::streamoff(pos));
+        arq.put(c);
+    };
     for (int i = 0; i < 3000; ++i) {
-        std::string b = bom;
+        std::vector<std::size_t> posicoes;
         const int mudancas = 1 + int(rnd() % 4);
         for (int k = 0; k < mudancas; ++k) {
             // Mostly headers and node headers, where pointers and widths live.
-            std::size_t pos = rnd() % b.size();
+            std::size_t pos = rnd() % bom.size();
             if (i % 2 == 0) pos = (pos & ~std::size_t(511)) + rnd() % 32;
-            b[pos] = char(rnd());
+            posicoes.push_back(pos);
+            poe(pos, char(rnd()));
         }
-        Grava(alvo, b);
+        arq.flush();
         try {
             CDX_LE_TAGS(alvo);
             CDX_LE(alvo);
         } catch (const ErroTabela&) {
         }
+        for (std::size_t pos : posicoes) poe(pos, bom[pos]);
     }
+    arq.close();
+    EXPECT_EQ(Bytes(alvo), bom);
 
     try {
         CDX_LE_TAGS(dir / "FALTA.CDX");
@@ -479,4 +491,60 @@ TEST(CdxLeitura, ArquivoDanificadoEhRecusadoSemQuebrar) {
     } catch (const ErroTabela& e) {
         EXPECT_NE(std::string(e.what()).find("FALTA.CDX"), std::string::npos);
     }
+}
+
+// Another xBase reader, where the machine has one: Debian's XBase Perl module
+// ships index_dump, which walks a tag in key order or seeks through its
+// interior nodes to a starting key.
+TEST(CdxOutraFerramenta, IndexDumpLeAsMesmasChaves) {
+    const char* programa = "/usr/bin/index_dump";
+    if (::access(programa, X_OK) != 0) GTEST_SKIP() << "index_dump (libdbd-xbase-perl) not installed";
+    DiretorioTemporario dir;
+    std::vector<Entrada> pendentes, enormes;
+    for (int i = 0; i < 6000; ++i) {
+        char chave[40];
+        std::snprintf(chave, sizeof chave, "CLI%03d         %d", i / 20, (i * 7919) % 10007);
+        pendentes.push_back({chave, std::uint32_t((i * 7) % 6000 + 1)});
+    }
+    const std::uint32_t limites[] = {1, 0xFFFF, 0x10000, 0xFFFFFF, 0x1000000, 0xFFFFFFFF};
+    for (int i = 0; i < 300; ++i) enormes.push_back({"K" + std::to_string(i / 3), limites[i % 6] - std::uint32_t(i % 2)});
+    const std::vector<TagCdx> tags = {Tag("CONVEPEN", "CODCLI + NUMPED", 30, pendentes),
+                                      Tag("ENORMES", "CODCLI", 15, enormes), Tag("VAZIA", "X", 12, {})};
+    const std::string caminho = dir / "OUTRA.CDX";
+    CDX_ESCREVE(caminho, tags);
+
+    // Its output: key without trailing blanks, a blank, the record number.
+    auto despeja = [&](const std::string& argumentos) {
+        std::vector<Entrada> lidas;
+        FILE* p = ::popen((std::string(programa) + " --type=char " + argumentos + " 2>&1").c_str(), "r");
+        char linha[512];
+        while (p && std::fgets(linha, sizeof linha, p)) {
+            std::string s(linha);
+            if (!s.empty() && s.back() == '\n') s.pop_back();
+            const auto esp = s.find_last_of(' ');
+            if (esp == std::string::npos) return std::vector<Entrada>{{"unexpected output: " + s, 0}};
+            lidas.push_back({s.substr(0, esp), std::uint32_t(std::stoul(s.substr(esp + 1)))});
+        }
+        if (p) ::pclose(p);
+        return lidas;
+    };
+    for (const TagCdx& t : tags) {
+        std::vector<Entrada> esperadas;
+        const std::size_t tam = std::size_t(t.tamanhoChave);
+        for (std::size_t i = 0; i < t.registros.size(); ++i) {
+            std::string k = t.chaves.substr(i * tam, tam);
+            while (!k.empty() && k.back() == ' ') k.pop_back();
+            esperadas.push_back({k, t.registros[i]});
+        }
+        const auto lidas = despeja(caminho + " " + t.tag);
+        ASSERT_EQ(lidas.size(), esperadas.size()) << t.tag << (lidas.empty() ? "" : ": " + lidas[0].chave);
+        for (std::size_t i = 0; i < lidas.size(); ++i) {
+            ASSERT_EQ(lidas[i].chave, esperadas[i].chave) << t.tag << " entry " << i;
+            ASSERT_EQ(lidas[i].registro, esperadas[i].registro) << t.tag << " entry " << i;
+        }
+    }
+    const auto desde = despeja("--start=CLI123 " + caminho + " CONVEPEN");
+    ASSERT_FALSE(desde.empty());
+    EXPECT_EQ(desde[0].chave.substr(0, 6), "CLI123");
+    EXPECT_EQ(desde.size(), 6000u - 123u * 20u);
 }
