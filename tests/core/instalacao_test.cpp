@@ -51,6 +51,12 @@ TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
     }
     EXPECT_EQ(tipos, (std::set<std::string>{"1", "2", "3", "4", "A", "C", "D", "R", "V"}));
     cli.Close();
+    // Each indexed table has its structural index, declared in its header.
+    for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
+        const bool temIndice = ARQ_EXISTE(dir + "/" + e->tag + ".CDX");
+        EXPECT_EQ(temIndice, !e->tag.empty()) << e->arquivo;
+        EXPECT_EQ(LE_ARQUIVO(dir + "/" + e->arquivo)[28] & 0x01, temIndice ? 1 : 0) << e->arquivo;
+    }
 
     // A second installation over it touches nothing.
     const std::string antes = LE_ARQUIVO(dir + "/CONVECLI.DBF");

@@ -142,6 +142,15 @@ void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
             const std::string caminho = ARQ_JUNTA(diretorio, e->arquivo);
             TABELA_CRIA(caminho, e->campos);
             criadas.push_back(caminho);
+            if (!e->tag.empty()) {
+                criadas.push_back(ARQ_JUNTA(diretorio, ARQ_MAIUSCULAS(e->tag) + ".CDX"));
+                Tabela t;
+                t.SetDatabaseName(diretorio);
+                t.SetTableName(e->arquivo);
+                t.SetExclusive(true);
+                t.Open();
+                t.CreateIndex("", e->tag, e->expressao);
+            }
         }
         Tabela t;
         abre(t, diretorio, ESQUEMA_CONVEINS());

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <map>
 
@@ -106,6 +108,7 @@ TEST(TabelaCdx, IndiceDanificadoNaoImpedeAberturaEERefeito) {
         abre(t, d);
         inclui(t, "X", "1");
     }
+    ::unlink((d / "CONVEPEN.CDX").c_str());
     GRAVA_ARQUIVO_TESTE(d / "convepen.cdx", std::string(700, '\x55'));
     std::vector<std::string> avisos;
     TABELA_DEFINE_AVISO([&](const std::string& a) { avisos.push_back(a); });
