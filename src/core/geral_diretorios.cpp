@@ -1,0 +1,118 @@
+// Directory and rename helpers of the general services.
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <vector>
+
+#include "core/geral.h"
+#include "core/tabela/nome_arquivo.h"
+
+namespace {
+
+std::string diretorioAtual() {
+    std::vector<char> buf(4096);
+    while (::getcwd(buf.data(), buf.size()) == nullptr) {
+        if (errno != ERANGE) return ".";
+        buf.resize(buf.size() * 2);
+    }
+    return buf.data();
+}
+
+// A regular file moved to another file system: copied under the new name
+// (which must not exist), flushed, and only then removed from the old place.
+bool moveEntreSistemas(const std::string& de, const std::string& para) {
+    struct stat st {};
+    if (::stat(de.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
+    const int origem = ::open(de.c_str(), O_RDONLY | O_CLOEXEC);
+    if (origem < 0) return false;
+    const int destino =
+        ::open(para.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
+    if (destino < 0) {
+        ::close(origem);
+        return false;
+    }
+    bool ok = true;
+    char buf[65536];
+    for (;;) {
+        const ssize_t n = ::read(origem, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            ok = false;
+            break;
+        }
+        for (ssize_t feito = 0; feito < n;) {
+            const ssize_t w = ::write(destino, buf + feito, static_cast<size_t>(n - feito));
+            if (w < 0 && errno == EINTR) continue;
+            if (w <= 0) {
+                ok = false;
+                break;
+            }
+            feito += w;
+        }
+        if (!ok) break;
+    }
+    ok = ok && ::fsync(destino) == 0;
+    ok = (::close(destino) == 0) && ok;
+    ::close(origem);
+    if (!ok || ::unlink(de.c_str()) != 0) {
+        ::unlink(para.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+void TmvGERAL::RECUPERA_DIRCOMPLETOsemDRIVE(std::string& diretorio) const {
+    diretorio = diretorioAtual();
+}
+
+void TmvGERAL::DIRCOMPLETOCOMDRIVE(std::string& diretorio) const {
+    diretorio = diretorioAtual();
+}
+
+bool TmvGERAL::OBR_RENOMEIAARQ(const std::string& KNOMEATUAL, const std::string& KNOMENOVO) {
+    if (KNOMEATUAL.empty() || KNOMENOVO.empty()) return false;
+    const std::string de = ARQ_RESOLVE_CAMINHO(KNOMEATUAL);
+    // Names are told apart without regard to case: a new name that exists in
+    // another case is taken, unless it is the same entry being renamed.
+    const std::string existente = ARQ_RESOLVE_CAMINHO(KNOMENOVO);
+    if (existente != de && ARQ_EXISTE(existente)) return false;
+    if (::renameat2(AT_FDCWD, de.c_str(), AT_FDCWD, KNOMENOVO.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno == EXDEV) return moveEntreSistemas(de, KNOMENOVO);
+    if (errno == EINVAL || errno == ENOSYS) {
+        // A file system that cannot refuse to replace by itself.
+        struct stat st {};
+        if (::lstat(KNOMENOVO.c_str(), &st) == 0 && existente != de) return false;
+        return ::rename(de.c_str(), KNOMENOVO.c_str()) == 0;
+    }
+    return false;
+}
+
+bool TmvGERAL::EMP_DIRMUDA(const std::string& KDIRNOVO) {
+    return !KDIRNOVO.empty() && ::chdir(KDIRNOVO.c_str()) == 0;
+}
+
+bool TmvGERAL::EMP_DIRCRIA(const std::string& KDIRCRIA) {
+    if (KDIRCRIA.empty()) return false;
+    // The path and its parents, cut at the last "/" again and again, down to
+    // (not including) the root.
+    std::vector<std::string> caminhos{KDIRCRIA};
+    for (std::string p = KDIRCRIA;;) {
+        const auto barra = p.find_last_of('/');
+        if (barra == std::string::npos || barra == 0) break;
+        p.resize(barra);
+        caminhos.push_back(p);
+    }
+    for (auto it = caminhos.rbegin(); it != caminhos.rend(); ++it) {
+        struct stat st {};
+        if (::stat(it->c_str(), &st) == 0) continue;
+        if (::mkdir(it->c_str(), 0777) != 0 && errno != EEXIST) return false;
+    }
+    return true;
+}

@@ -1,0 +1,49 @@
+#pragma once
+// Test doubles of the process-wide services: a general services object with
+// the scripted dialogue, a fixed day and clock and waits that do not wait;
+// and a temporary working directory.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/dialogo_roteirizado.h"
+#include "core/geral.h"
+
+class GeralDeTeste {
+public:
+    explicit GeralDeTeste(TData dia = DATA_CODIFICA(2026, 3, 15));
+    ~GeralDeTeste();
+    GeralDeTeste(const GeralDeTeste&) = delete;
+    GeralDeTeste& operator=(const GeralDeTeste&) = delete;
+
+    TmvGERAL& geral() { return *geral_; }
+    DialogoRoteirizado& dialogo() { return *dialogo_; }
+    std::vector<int> esperas;  // milliseconds of every wait asked for
+    HoraDoDia hora{12, 34, 56};
+
+private:
+    DialogoRoteirizado* dialogo_;
+    TmvGERAL* geral_;
+    std::unique_ptr<TmvGERAL> anterior_;
+};
+
+// A fresh directory that is the current one while the object lives; removed
+// with everything in it at the end.
+class DiretorioDeTrabalho {
+public:
+    DiretorioDeTrabalho();
+    ~DiretorioDeTrabalho();
+    DiretorioDeTrabalho(const DiretorioDeTrabalho&) = delete;
+    DiretorioDeTrabalho& operator=(const DiretorioDeTrabalho&) = delete;
+
+    const std::string& caminho() const { return caminho_; }
+
+private:
+    std::string caminho_;
+    std::string anterior_;
+};
+
+// Whole content of a file ("" when it cannot be read), and writing one.
+std::string LE_ARQUIVO(const std::string& caminho);
+void GRAVA_ARQUIVO_TESTE(const std::string& caminho, const std::string& conteudo);
