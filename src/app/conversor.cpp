@@ -4,9 +4,12 @@
 
 #include <iostream>
 
+#include "core/ansi.h"
+#include "core/texto_ansi.h"
+
 int main(int argc, char** argv) {
     (void)argv;
-    std::cerr << "conversor: a janela principal e as solicitações de linha de comando "
-                 "ainda não estão disponíveis nesta versão.\n";
+    std::cerr << ANSI_PARA_UTF8("conversor: a janela principal e as solicitações de linha de "
+                                "comando ainda não estão disponíveis nesta versão.\n"_ansi);
     return argc > 1 ? 2 : 1;
 }

@@ -15,28 +15,9 @@
 #include "core/calendario.h"
 #include "core/dados/instalacao.h"
 #include "core/tabela/erro_tabela.h"
+#include "core/texto_ansi.h"
 
 namespace {
-
-std::string utf8(const std::string& ansi) {
-    std::string r;
-    for (unsigned char c : ansi) {
-        char32_t cp = c;
-        if (c >= 0x80 && c < 0xA0 && ansi_detalhe::kFaixa80[c - 0x80] != 0)
-            cp = ansi_detalhe::kFaixa80[c - 0x80];
-        if (cp < 0x80) {
-            r.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            r.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            r.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            r.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            r.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            r.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return r;
-}
 
 TData hoje() {
     if (const char* d = std::getenv("CONVERSOR_DATA"); d && std::strlen(d) == 8) {
@@ -66,15 +47,15 @@ int main(int argc, char** argv) {
         if (opcao == "--mostra") {
             std::ostringstream s;
             INSTALA_MOSTRA(dir, s);
-            std::cout << utf8(s.str());
+            std::cout << ANSI_PARA_UTF8(s.str());
             return 0;
         }
         INSTALA_DIRETORIO(dir, opcao == "--exemplo", hoje());
-        std::cout << utf8("Diretório de dados criado: "_ansi) << dir
-                  << (opcao == "--exemplo" ? utf8(" (com registros de exemplo)") : "") << "\n";
+        std::cout << ANSI_PARA_UTF8("Diretório de dados criado: "_ansi) << dir
+                  << (opcao == "--exemplo" ? ANSI_PARA_UTF8(" (com registros de exemplo)") : "") << "\n";
         return 0;
     } catch (const ErroTabela& e) {
-        std::cerr << utf8("ATENÇÃO: "_ansi) << utf8(e.what()) << "\n";
+        std::cerr << ANSI_PARA_UTF8("ATENÇÃO: "_ansi) << ANSI_PARA_UTF8(e.what()) << "\n";
         return 1;
     }
 }

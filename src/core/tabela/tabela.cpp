@@ -303,7 +303,7 @@ void Tabela::ativaTag(const std::string& tag) {
     if (tag.empty()) return;
     const DefIndice* d = achaTag(tag);
     if (!d)
-        throw ErroTabela("ÍNDICE "_ansi + tag + " NÃO ENCONTRADO PARA A TABELA " + m.caminho);
+        throw ErroTabela("ÍNDICE "_ansi + tag + " NÃO ENCONTRADO PARA A TABELA "_ansi + m.caminho);
     m.expressao = ExpressaoChave::Compila(d->expressao, defs_);
     construiIndice();
 }
