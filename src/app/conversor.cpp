@@ -11,6 +11,7 @@
 // error output and the exit status tells how the request went.
 
 #include <QApplication>
+#include <QScreen>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -39,6 +40,9 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
     TMDIENTRADA janela(argumentos, solicitacoes, JanelasSistema{});
+    // Without a window manager a maximised request alone leaves the window
+    // small: take the whole desktop explicitly too.
+    if (QScreen* tela = QGuiApplication::primaryScreen()) janela.setGeometry(tela->availableGeometry());
     janela.showMaximized();
     const int status = app.exec();
     return argumentos.empty() ? status : janela.StatusSaida();
