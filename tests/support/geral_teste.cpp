@@ -61,14 +61,3 @@ DiretorioDeTrabalho::~DiretorioDeTrabalho() {
     std::filesystem::remove_all(caminho_, ec);
 }
 
-std::string LE_ARQUIVO(const std::string& caminho) {
-    std::ifstream f(caminho, std::ios::binary);
-    std::ostringstream s;
-    s << f.rdbuf();
-    return s.str();
-}
-
-void GRAVA_ARQUIVO_TESTE(const std::string& caminho, const std::string& conteudo) {
-    std::ofstream f(caminho, std::ios::binary | std::ios::trunc);
-    f << conteudo;
-}

@@ -9,6 +9,7 @@
 
 #include "core/dialogo_roteirizado.h"
 #include "core/geral.h"
+#include "support/diretorio_temporario.h"
 
 class GeralDeTeste {
 public:
@@ -44,6 +45,3 @@ private:
     std::string anterior_;
 };
 
-// Whole content of a file ("" when it cannot be read), and writing one.
-std::string LE_ARQUIVO(const std::string& caminho);
-void GRAVA_ARQUIVO_TESTE(const std::string& caminho, const std::string& conteudo);

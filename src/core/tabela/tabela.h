@@ -11,6 +11,7 @@
 // appends and changes made by other processes are noticed as the cursor moves.
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <variant>
@@ -18,6 +19,7 @@
 
 #include "core/tabela/campo.h"
 #include "core/tabela/erro_tabela.h"
+#include "core/tabela/indice_memoria.h"
 
 // A value handed to Locate: text for character fields, a number for numeric
 // fields, a day count (as a number) for date fields.
@@ -35,9 +37,12 @@ struct ValorBusca {
 struct DefIndice {
     std::string tag;
     std::string expressao;
+    std::string arquivo;  // index file; empty = the table's structural index
 };
 
 enum class EstadoTabela { Inativa, Navegando, Editando, Inserindo };
+
+struct TagCdx;
 
 class Tabela {
 public:
@@ -60,7 +65,8 @@ public:
     const std::string& IndexName() const { return tagAtual_; }
     // Tags this object knows besides those of the table's index file
     // (the data module declares the tags of the system's tables).
-    void AddIndexDef(const std::string& tag, const std::string& expressao);
+    void AddIndexDef(const std::string& tag, const std::string& expressao,
+                     const std::string& arquivo = std::string());
     const std::vector<DefIndice>& IndexDefs() const { return indices_; }
 
     // Full path of the DBF as resolved on disk (or as it would be created).
@@ -136,8 +142,36 @@ private:
     bool eof_ = true;
     bool bof_ = true;
 
-    friend struct TabelaAcesso;
+    void sincroniza();
+    void recarregaTudo(std::uint32_t total);
+    void incrementaVersao();
+    void revalida();
+    void varre(std::uint32_t de, std::uint32_t ate,
+               const std::function<void(std::uint32_t, const char*)>& f);
+    void construiIndice();
+    const DefIndice* achaTag(const std::string& tag) const;
+    void ativaTag(const std::string& tag);
+    bool carrega(std::uint32_t rec);
+    bool carregaPosicao(IndiceMemoria::Iter& it);
+    void exigeNavegacao() const;
+    void exigeEscrita() const;
+    void exigeExclusiva(const char* operacao) const;
+    void fimDeNavegacao();
+    void semRegistro();
+    void soltaRegistro();
+    void reescreve(bool manterRegistros);
+    std::string caminhoIndice(const std::string& arquivo) const;
+    void leIndicesDoDisco();
+    void marcaIndiceEstrutural(bool tem);
+    TagCdx montaTag(const DefIndice& def);
+    void escreveArquivoIndice(const std::string& arquivo);
+    void atualizaArquivosIndice();
 };
+
+// Receives the engine's notices that need no answer (an index file found
+// damaged and rebuilt, an index file that could not be brought up to date);
+// the application shows them to the operator.
+void TABELA_DEFINE_AVISO(std::function<void(const std::string&)> aviso);
 
 // Table creation from the engine's field-list form:
 // "NOME,CHARACTER,12,0;VALOR,NUMERIC,13,2;DATA,DATE,8,0;"

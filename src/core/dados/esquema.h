@@ -1,0 +1,25 @@
+#pragma once
+// The four tables of a data directory: file names, field layouts (version
+// 2.20) and the index tag of each. The running system never creates tables;
+// the installer does, from these layouts.
+
+#include <string>
+#include <vector>
+
+#include "core/tabela/campo.h"
+
+struct EsquemaTabela {
+    std::string arquivo;    // "CONVECLI.DBF"
+    std::string tag;        // empty = no index
+    std::string expressao;  // key expression of the tag
+    std::vector<DefCampo> campos;
+};
+
+const EsquemaTabela& ESQUEMA_CONVEINS();
+const EsquemaTabela& ESQUEMA_CONVECLI();
+const EsquemaTabela& ESQUEMA_CONVEPEN();
+const EsquemaTabela& ESQUEMA_CONVETAX();
+// In the order the installer creates them.
+std::vector<const EsquemaTabela*> ESQUEMA_TABELAS();
+
+inline constexpr const char* kVersaoBanco = "2.20";

@@ -1,0 +1,36 @@
+#include "core/dados/tdmquor.h"
+
+#include "core/dados/esquema.h"
+
+namespace {
+
+void prepara(Tabela& t, const EsquemaTabela& e) {
+    t.SetDatabaseName(".");
+    t.SetTableName(e.arquivo);
+    t.SetExclusive(false);
+    if (!e.tag.empty()) {
+        t.AddIndexDef(e.tag, e.expressao);
+        t.SetIndexName(e.tag);
+    }
+}
+
+}  // namespace
+
+TDMQUOR::TDMQUOR() {
+    prepara(TBCONVEINS, ESQUEMA_CONVEINS());
+    prepara(TBCONVECLI, ESQUEMA_CONVECLI());
+    prepara(TBCONVEPEN, ESQUEMA_CONVEPEN());
+    prepara(TBCONVETAX, ESQUEMA_CONVETAX());
+}
+
+void TDMQUOR::FechaTodas() {
+    TBCONVEINS.Close();
+    TBCONVECLI.Close();
+    TBCONVEPEN.Close();
+    TBCONVETAX.Close();
+}
+
+TDMQUOR& DMQUOR() {
+    static TDMQUOR instancia;
+    return instancia;
+}

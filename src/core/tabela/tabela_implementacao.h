@@ -1,0 +1,39 @@
+#pragma once
+// State of an open table object, shared by the files that implement Tabela.
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include "core/tabela/dbf_cabecalho.h"
+#include "core/tabela/expressao_chave.h"
+#include "core/tabela/indice_memoria.h"
+#include "core/tabela/tabela.h"
+
+struct Tabela::Implementacao {
+    int fd = -1;
+    std::string caminho;
+    CabecalhoDbf cab;
+    std::uint32_t conhecidos = 0;  // records already taken into the index and counts
+    std::unordered_map<std::string, int> porNome;
+
+    std::optional<ExpressaoChave> expressao;  // of the current tag
+    std::unique_ptr<IndiceMemoria> indice;
+    IndiceMemoria::Iter pos;
+    bool posValida = false;
+
+    long vivos = -1;  // live records; -1 = not counted yet
+    bool travouRegistro = false;
+    bool escreveu = false;
+    std::string chaveAnterior;  // current tag's key of the record being edited
+    std::string escrita;        // scratch for record + end mark
+    // Change counter kept in reserved header bytes (24-27, which xBase
+    // readers ignore) and raised by every edit or deletion. When it moves
+    // without us, another process changed records, and the index is rebuilt
+    // at the next First or Locate: keys it changed would otherwise be missed.
+    std::uint32_t versao = 0;
+    bool alteradoFora = false;
+    // Index files this object must bring up to date when it closes.
+    bool indicesPendentes = false;
+};
+
