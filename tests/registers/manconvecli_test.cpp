@@ -3,37 +3,24 @@
 #include "core/ansi.h"
 #include "registers/manconvecli.h"
 
-TEST(ManConvecliTipoEmp, IndiceDoGrupoNaoSegueOCodigo) {
+TEST(ManConvecliTipos, IndicesCodigosETextos) {
     TmanCONVECLI m;
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO, "R", 0).numero, 6);
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO, "D", 0).numero, 8);
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO, "4", 0).numero, 3);
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO, "X", 5).numero, 0);
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trNUMERICOtoCODIGO, "", 7).texto, "V");
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trNUMERICOtoCODIGO, "", 9).texto, "");
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trNUMERICOtoCODIGO, "", -1).texto, "");
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoTEXTO, "C", 0).texto,
-              "Concatenacao de Remessa de Cobranca 400");
-    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoTEXTO, "Z", 0).texto,
-              "Conteudo invalido - KTIPOEMPSTR: Z");
-    EXPECT_EQ(m.CLI_TRTIPOEMP(saiVARIAVEL, "C", 0).texto, "");
-    for (int i = 0; i < 9; ++i)  // every item goes there and back
+    // The radio group's order is not the code order: "R" 6, "V" 7, "D" 8.
+    for (int i = 0; i < 9; ++i)
         EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO,
                                   m.CLI_TRTIPOEMP(trNUMERICOtoCODIGO, "", i).texto, 0).numero, i);
-}
+    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO, "D", 0).numero, 8);
+    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoNUMERICO, "X", 5).numero, 0);
+    EXPECT_EQ(m.CLI_TRTIPOEMP(trNUMERICOtoCODIGO, "", 9).texto, "");
+    EXPECT_EQ(m.CLI_TRTIPOEMP(trCODIGOtoTEXTO, "Z", 0).texto,
+              "Conteudo invalido - KTIPOEMPSTR: Z");
 
-TEST(ManConvecliTipEquCli, ValoresForaDaListaViramN) {
-    TmanCONVECLI m;
     EXPECT_EQ(m.CLI_TRTIPEQUCLI(trCODIGOtoTEXTO, "N", 0).texto, "Não"_ansi);
-    EXPECT_EQ(m.CLI_TRTIPEQUCLI(trCODIGOtoTEXTO, "D", 0).texto, "Depende");
     EXPECT_EQ(m.CLI_TRTIPEQUCLI(trCODIGOtoTEXTO, "", 0).texto, "-------");
     EXPECT_EQ(m.CLI_TRTIPEQUCLI(trCODIGOtoNUMERICO, "D", 0).numero, 2);
-    EXPECT_EQ(m.CLI_TRTIPEQUCLI(trCODIGOtoNUMERICO, "S", 0).numero, 0);
     EXPECT_EQ(m.CLI_TRTIPEQUCLI(trCODIGOtoNUMERICO, "?", 0).numero, 1);
-    EXPECT_EQ(m.CLI_TRTIPEQUCLI(trNUMERICOtoCODIGO, "", 0).texto, "S");
     EXPECT_EQ(m.CLI_TRTIPEQUCLI(trNUMERICOtoCODIGO, "", 2).texto, "D");
-    EXPECT_EQ(m.CLI_TRTIPEQUCLI(trNUMERICOtoCODIGO, "", -1).texto, "N");
-    EXPECT_EQ(m.CLI_TRTIPEQUCLI(trNUMERICOtoCODIGO, "", 3).texto, "N");
+    EXPECT_EQ(m.CLI_TRTIPEQUCLI(trNUMERICOtoCODIGO, "", -1).texto, "N");  // nothing chosen
 }
 
 TEST(ManConvecliRegras, FormaGuardadaNosDoisSentidos) {
