@@ -25,20 +25,13 @@ TEST(DialogoConsole, MensagemEmUtf8ComOTipoNaFrente) {
     geral.MENSAGEM("ARQUIVO NÃO ENCONTRADO.\r\nNome : X"_ansi, somERRO);
     geral.MENSAGEM("Conversão concluída."_ansi, somSUCESSO);
     geral.MENSAGEM("FALHOU.", somERRO, "Erro de tratamento de arquivo");
+    geral.MENSAGEM("FIM", somFINALIZA);
     EXPECT_EQ(saida.str(),
               "ATENÇÃO: ARQUIVO NÃO ENCONTRADO.\nNome : X\n"
               "AVISO: Conversão concluída.\n"
-              "ATENÇÃO: Erro de tratamento de arquivo: FALHOU.\n");
+              "ATENÇÃO: Erro de tratamento de arquivo: FALHOU.\n"
+              "AVISO: FIM\n");
     EXPECT_EQ(geral.Dialogo().ErrosMostrados(), 2);
-}
-
-TEST(DialogoConsole, ContaSoAsMensagensDeErro) {
-    Console c(false);
-    c.dialogo.Mensagem("OK", somSUCESSO, "Aviso...");
-    c.dialogo.Mensagem("FIM", somFINALIZA, "Aviso...");
-    EXPECT_EQ(c.dialogo.ErrosMostrados(), 0);
-    c.dialogo.Mensagem("ERRO", somERRO, "Atenção..."_ansi);
-    EXPECT_EQ(c.dialogo.ErrosMostrados(), 1);
 }
 
 TEST(DialogoConsole, SemTerminalNinguemEsperaResposta) {

@@ -93,7 +93,6 @@ TEST(LiteraisAnsi, OLeitorDeFontesReconheceLiterais) {
     EXPECT_EQ(literaisCrus("auto a = \"ATENÇÃO\";\n"), std::vector<int>{1});
     EXPECT_EQ(literaisCrus("x\nauto c = 'ç';\n"), std::vector<int>{2});
     EXPECT_EQ(literaisCrus("auto r = R\"x(\nÇ)\" )x\";\n"), std::vector<int>{1});
-    EXPECT_EQ(literaisCrus("auto u = u8\"ç\";"), std::vector<int>{1});
     EXPECT_TRUE(literaisCrus("auto a = \"ATENÇÃO\"_ansi; // atenção \"ç\"\n").empty());
     EXPECT_TRUE(literaisCrus("/* \"ç\" */ int n = 1'000; auto s = \"a\\\"ç\"_ansi;").empty());
     EXPECT_TRUE(literaisCrus("auto r = R\"(ç)\"_ansi;").empty());

@@ -24,12 +24,6 @@ TEST(ObrSoma, TamanhosDiferentesAvisamEDaoZero) {
     EXPECT_EQ(OBR_DAC11(0, "21", "1"), "0");
 }
 
-TEST(ObrDac11, DigitoModuloOnze) {
-    EXPECT_EQ(OBR_DAC11(0, "543298765432", "112223330001"), "8");
-    EXPECT_EQ(OBR_DAC11(0, "6543298765432", "1122233300018"), "1");
-    EXPECT_EQ(OBR_DAC11(0, "2", "0"), "0");  // remainder 0
-}
-
 TEST(ObrCnpjCpf, AceitaDigitosCertosEPalavras) {
     std::string msg = "x";
     EXPECT_TRUE(OBR_CNPJCPF("11222333000181", msg));

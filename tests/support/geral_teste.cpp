@@ -1,12 +1,9 @@
 #include "support/geral_teste.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <cstdlib>
+#include <algorithm>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 
 namespace {
 
@@ -39,25 +36,19 @@ GeralDeTeste::GeralDeTeste(TData dia) {
 
 GeralDeTeste::~GeralDeTeste() { GERAL_INSTALA(std::move(anterior_)); }
 
-DiretorioDeTrabalho::DiretorioDeTrabalho() {
-    anterior_ = std::filesystem::current_path().string();
-    std::string modelo = (std::filesystem::temp_directory_path() / "conversor-XXXXXX").string();
-    if (!::mkdtemp(modelo.data())) throw std::runtime_error("mkdtemp falhou");
-    caminho_ = modelo;
-    std::filesystem::current_path(caminho_);
+DiretorioDeTrabalho::DiretorioDeTrabalho() : anterior_(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir_.Caminho());
 }
 
 DiretorioDeTrabalho::~DiretorioDeTrabalho() {
     std::error_code ec;
     std::filesystem::current_path(anterior_, ec);
-    // Directories a test made unwritable are opened up first.
-    std::filesystem::permissions(caminho_, std::filesystem::perms::owner_all,
-                                 std::filesystem::perm_options::add, ec);
-    for (auto it = std::filesystem::recursive_directory_iterator(caminho_, ec);
-         it != std::filesystem::recursive_directory_iterator(); it.increment(ec))
-        if (it->is_directory(ec))
-            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
-                                         std::filesystem::perm_options::add, ec);
-    std::filesystem::remove_all(caminho_, ec);
 }
 
+std::vector<std::string> ENTRADAS(const std::string& diretorio) {
+    std::vector<std::string> nomes;
+    for (const auto& e : std::filesystem::directory_iterator(diretorio))
+        nomes.push_back(e.path().filename().string());
+    std::sort(nomes.begin(), nomes.end());
+    return nomes;
+}

@@ -29,19 +29,17 @@ private:
     std::unique_ptr<TmvGERAL> anterior_;
 };
 
-// A fresh directory that is the current one while the object lives; removed
-// with everything in it at the end.
+// A temporary directory that is the current one while the object lives.
 class DiretorioDeTrabalho {
 public:
     DiretorioDeTrabalho();
     ~DiretorioDeTrabalho();
-    DiretorioDeTrabalho(const DiretorioDeTrabalho&) = delete;
-    DiretorioDeTrabalho& operator=(const DiretorioDeTrabalho&) = delete;
-
-    const std::string& caminho() const { return caminho_; }
+    const std::string& caminho() const { return dir_.Caminho(); }
 
 private:
-    std::string caminho_;
+    DiretorioTemporario dir_;
     std::string anterior_;
 };
 
+// Names in a directory, sorted, hidden ones included.
+std::vector<std::string> ENTRADAS(const std::string& diretorio = ".");

@@ -1,0 +1,57 @@
+#pragma once
+// Writer of the system's external text files. A run stages every output
+// record first, may go back and rewrite records already staged (totals,
+// trailers, corrections), and at the end writes them all as fixed-length
+// lines ending in CR LF. The staged records are held in memory; they are
+// walked with First/Next/Eof like a table, and ATUALIZA_REG rewrites the
+// current one.
+
+#include <string>
+#include <vector>
+
+enum TtamTIPOTAMANHOREGISTRO { tamREGVARIAVEL, tamREGFIXO };
+// Both write the file the same way, without an end-of-file character.
+enum TtipTEMFIMARQUIVO { tipCOMFIMARQ, tipSEMFIMARQ };
+
+class TaexGRAVAEXTERNO {
+public:
+    // A record length of -1 leaves the staging to a later CRIA_ARQSAIDA.
+    TaexGRAVAEXTERNO(int KTAMARQCRIA, TtamTIPOTAMANHOREGISTRO KTIPOTAMANHOREGISTRO);
+
+    std::string REGGRA;      // the record being built
+    std::string NOMEARQSAI;  // file to write
+    int TOTREGGRA = 0;       // records staged so far
+    TtamTIPOTAMANHOREGISTRO TIPOTAMANHOREGISTRO;
+    int TAMARQFINAL = 0;     // record length
+
+    // Starts staging records of this length (the rows staged so far go).
+    bool CRIA_ARQSAIDA(int KTAMARQCRIA);
+    void GRAVA_INF(const std::string& KREGINF);  // REGGRA := text, then GRAVA_REG
+    void GRAVA_REG();                             // stages REGGRA
+    // Replaces the current staged record.
+    void ATUALIZA_REG(const std::string& KREGINF);
+    // Removes every staged record; TOTREGGRA stays.
+    void LIMPAAUXILIAR();
+
+    // Writes every staged record, in staging order, blank-filled or cut to
+    // TAMARQFINAL, each followed by CR LF. The file appears under its name
+    // only complete, replacing an older one. When the directory of NOMEARQSAI
+    // does not exist: a message and false, no file. Any other failure throws
+    // ErroArquivo and leaves no part of the file behind.
+    bool GRAVA_ARQUIVO(TtipTEMFIMARQUIVO KMODOGRAVACAO);
+
+    // The staged records, walked as a table. After a record is staged it is
+    // the current one; Next on the last one sets Eof and stays there.
+    void First();
+    void Next();
+    bool Eof() const { return eof_; }
+    long RecordCount() const { return static_cast<long>(registros_.size()); }
+    // The current staged record as it was staged, cut to the record length.
+    const std::string& DADOS1() const;
+
+private:
+    bool criada_ = false;
+    std::vector<std::string> registros_;
+    std::size_t atual_ = 0;
+    bool eof_ = true;
+};

@@ -1,0 +1,116 @@
+#include "registers/manconvecli.h"
+
+#include "core/ansi.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+
+namespace {
+
+// Characters from the 1-based position, as much of them as exists.
+std::string copia(const std::string& t, std::size_t ini, std::size_t n) {
+    if (ini < 1 || ini > t.size()) return {};
+    return t.substr(ini - 1, n);
+}
+
+TXKTBCONVE regraDoTexto(const std::string& t) {
+    TXKTBCONVE r;
+    r.S5_INI = OBR_STRTOINT(copia(t, 1, 3));
+    r.S5_FIN = OBR_STRTOINT(copia(t, 4, 3));
+    r.S5_ORI = OBR_TRIMDIREITA(copia(t, 7, 30));
+    r.S5_TRA = copia(t, 37, 30);
+    return r;
+}
+
+}  // namespace
+
+const std::array<TipoEmpresa, 9>& TIPOS_EMPRESA() {
+    static const std::array<TipoEmpresa, 9> tipos{{
+        {"1", "1) Cofap", "Conversao de Vendor - Cofap"},
+        {"2", "2) BR", "Conversao de Vendor - BR"},
+        {"3", "3) Celpav", "Conversao de Vendor - Celpav"},
+        {"4", "4) Wabco", "Conversao de Vendor - Wabco"},
+        {"A", "Cobrança 240"_ansi, "Concatenacao de Remessa de Cobranca 240"},
+        {"C", "Cobrança 400"_ansi, "Concatenacao de Remessa de Cobranca 400"},
+        {"R", "Vendor 240", "Concatenacao de Remessa de Vendor 240"},
+        {"V", "Vendor 250", "Concatenacao de Remessa de Vendor 250"},
+        {"D", "Desconto", "Concatenacao de Remessa de Desconto 400"},
+    }};
+    return tipos;
+}
+
+TraducaoCONVECLI TmanCONVECLI::CLI_TRTIPOEMP(TsaiTRADUZ modo, const std::string& codigo,
+                                             int indice) const {
+    const auto& tipos = TIPOS_EMPRESA();
+    TraducaoCONVECLI r;
+    switch (modo) {
+        case trCODIGOtoNUMERICO:
+            for (std::size_t i = 0; i < tipos.size(); ++i)
+                if (codigo == tipos[i].codigo) r.numero = static_cast<int>(i);
+            break;
+        case trNUMERICOtoCODIGO:
+            if (indice >= 0 && indice < static_cast<int>(tipos.size()))
+                r.texto = tipos[static_cast<std::size_t>(indice)].codigo;
+            break;
+        case trCODIGOtoTEXTO:
+            r.texto = "Conteudo invalido - KTIPOEMPSTR: " + codigo;
+            for (const auto& t : tipos)
+                if (codigo == t.codigo) r.texto = t.texto;
+            break;
+        case saiVARIAVEL:
+            break;
+    }
+    return r;
+}
+
+TraducaoCONVECLI TmanCONVECLI::CLI_TRTIPEQUCLI(TsaiTRADUZ modo, const std::string& codigo,
+                                               int indice) const {
+    static const char* const kCodigos[] = {"S", "N", "D"};
+    TraducaoCONVECLI r;
+    switch (modo) {
+        case trCODIGOtoTEXTO:
+            r.texto = codigo == "S"   ? "Sim"
+                      : codigo == "N" ? "Não"_ansi
+                      : codigo == "D" ? "Depende"
+                                      : "-------";
+            break;
+        case trCODIGOtoNUMERICO:
+            r.numero = codigo == "S" ? 0 : codigo == "D" ? 2 : 1;
+            break;
+        case trNUMERICOtoCODIGO:
+            // Nothing chosen (-1) or anything unknown is "N".
+            r.texto = indice >= 0 && indice <= 2 ? kCodigos[indice] : "N";
+            break;
+        case saiVARIAVEL:
+            break;
+    }
+    return r;
+}
+
+void TmanCONVECLI::CLI_ABRPARAM(TKTBCONVE& regras, const std::string& texto1,
+                                const std::string& texto2, const std::string& texto3) const {
+    regras[1] = regraDoTexto(texto1);
+    regras[2] = regraDoTexto(texto2);
+    regras[3] = regraDoTexto(texto3);
+}
+
+std::string TmanCONVECLI::CLI_FECHAPARAM(const TXKTBCONVE& regra) const {
+    return OBR_INTTOSTR(regra.S5_INI, 3) + OBR_INTTOSTR(regra.S5_FIN, 3) +
+           OBR_AJUSTA(regra.S5_ORI, 30, true, 0) + OBR_AJUSTA(regra.S5_TRA, 30, true, 0);
+}
+
+std::string TmanCONVECLI::CLI_ABRBR(const std::string& modo, TKTBBRFILIAL& filiais,
+                                    const std::string& texto) const {
+    if (modo == "ABRE_FILIAIS") {
+        for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k) {
+            const std::size_t inicio = 9 * static_cast<std::size_t>(k - 1) + 1;
+            filiais[k].S6_FILIAL = copia(texto, inicio, 3);
+            filiais[k].S6_ULTRETBR = OBR_STRTOINT(copia(texto, inicio + 3, 6));
+        }
+        return {};
+    }
+    std::string guardado;
+    for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k)
+        guardado += OBR_AJUSTA(filiais[k].S6_FILIAL, 3, true, 0) +
+                    OBR_INTTOSTR(filiais[k].S6_ULTRETBR, 6);
+    return guardado;
+}
