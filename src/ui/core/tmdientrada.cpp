@@ -20,6 +20,7 @@
 #include "core/geral.h"
 #include "core/reorganizacao.h"
 #include "core/tproentrada.h"
+#include "ui/core/dialogo_qt.h"
 #include "ui/core/qt_texto.h"
 
 TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistema solicitacoes,
@@ -29,6 +30,12 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
       solicitacoes_(std::move(solicitacoes)),
       janelas_(std::move(janelas)) {
     setObjectName("MDIENTRADA");
+    // The operator is at this screen: from now on the motor's messages,
+    // questions and progress counter show here. The progress window is made
+    // now, hidden, and goes with this window.
+    auto dialogo = std::make_unique<DialogoQt>(this);
+    dialogo->Contador();
+    GERAL().DefineDialogo(std::move(dialogo));
     setWindowTitle(QStringLiteral("Sistema Conversor de Arquivos do Banco Quor de Investimentos S.A."));
 
     auto janela = [](const std::function<void()>& f, const char* nome) {
