@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -39,6 +40,27 @@ void responde(CaixaVista& vista, Qt::Key tecla) {
         if (const QCursor* c = QApplication::overrideCursor()) vista.cursor = c->shape();
         TECLA(caixa, tecla);
     });
+}
+
+// A click through the window system, where blocked windows get nothing.
+void clicaComoPessoa(QWidget* w) {
+    QWidget* janela = w->window();
+    QTest::mouseClick(janela->windowHandle(), Qt::LeftButton, {},
+                      w->mapTo(janela, w->rect().center()));
+}
+
+// A run of 100 steps that offers Cancel and stops when it is pressed;
+// `clique` runs between the fifth and the sixth step. Answers the steps made.
+int rodaAteCancelar(GeralQt& g, const std::function<void()>& clique) {
+    g.geral().CONTADOR_INICIALIZA(100, true, "Processando");
+    int passos = 0;
+    while (passos < 100) {
+        g.geral().CONTADOR_SO_CONTA();
+        ++passos;
+        if (g.geral().FLAGINTERROMPE) break;
+        if (passos == 5) QTimer::singleShot(0, clique);
+    }
+    return passos;
 }
 
 }  // namespace
@@ -166,27 +188,16 @@ private slots:
         GeralQt g;
         TFRMCONTADOR& janela = g.dialogo().Contador();
         QWidget outra;  // another window of the application, to be left alone
-        outra.show();
         auto* botaoDaOutra = new QPushButton("Menu", &outra);
+        outra.show();
         bool outraClicada = false;
         QObject::connect(botaoDaOutra, &QPushButton::clicked, [&] { outraClicada = true; });
 
-        g.geral().CONTADOR_INICIALIZA(100, true, "Processando");
-        int passos = 0;
-        while (passos < 100) {
-            g.geral().CONTADOR_SO_CONTA();
-            ++passos;
-            if (g.geral().FLAGINTERROMPE) break;
-            if (passos == 5) {
-                // Clicks, as a person does, while the run is between two steps.
-                QTimer::singleShot(0, [&] {
-                    QTest::mouseClick(botaoDaOutra, Qt::LeftButton);
-                    QTest::mouseClick(janela.BTNCANCELA, Qt::LeftButton);
-                });
-            }
-        }
+        const int passos = rodaAteCancelar(g, [&] {
+            clicaComoPessoa(botaoDaOutra);
+            clicaComoPessoa(janela.BTNCANCELA);
+        });
         QCOMPARE(passos, 6);
-        QVERIFY(g.geral().FLAGINTERROMPE);
         QVERIFY(!outraClicada);
         g.geral().CONTADOR_ENCERRA();
         QVERIFY(g.geral().FLAGINTERROMPE);  // until the next counter starts
@@ -195,6 +206,22 @@ private slots:
         g.geral().CONTADOR_SO_CONTA();
         QVERIFY(!g.geral().FLAGINTERROMPE);
         g.geral().CONTADOR_ENCERRA();
+    }
+
+    void cancelaSobreJanelaModal() {
+        GeralQt g;
+        QDialog modal;
+        int passos = 0;
+        QUANDO_ABRIR([&](QWidget*) {
+            passos = rodaAteCancelar(g, [&] { clicaComoPessoa(g.dialogo().Contador().BTNCANCELA); });
+            g.geral().CONTADOR_ENCERRA();
+            modal.accept();
+        });
+        modal.exec();
+        QCOMPARE(passos, 6);
+        // The window outlives the modal one it was shown over.
+        g.dialogo().Contador();
+        QCOMPARE(g.dialogo().Contador().parentWidget(), nullptr);
     }
 
     void codigoDoCliente() {

@@ -118,14 +118,26 @@ TFRMCONTADOR& DialogoQt::Contador() {
 
 void DialogoQt::ContadorInicia(const std::string& titulo, int maximo, bool comCancela,
                                const std::string& rotulo) {
-    Contador().Inicia(QT_DE_ANSI(titulo), maximo, comCancela, QT_DE_ANSI(rotulo));
+    // Over a modal window every other window is blocked, Cancel included,
+    // unless the progress window belongs to that modal one for the run.
+    TFRMCONTADOR& janela = Contador();
+    QWidget* dono = QApplication::activeModalWidget();
+    if (!dono) dono = janelaPrincipal_;
+    if (janela.parentWidget() != dono) janela.setParent(dono, janela.windowFlags());
+    janela.Inicia(QT_DE_ANSI(titulo), maximo, comCancela, QT_DE_ANSI(rotulo));
 }
 
 bool DialogoQt::ContadorAtualiza(int posicao, int maximo, const std::string& rotulo) {
     return Contador().Atualiza(posicao, maximo, QT_DE_ANSI(rotulo));
 }
 
-void DialogoQt::ContadorEncerra() { Contador().Encerra(); }
+void DialogoQt::ContadorEncerra() {
+    TFRMCONTADOR& janela = Contador();
+    janela.Encerra();
+    // Back with the main window, so as not to go when the modal one does.
+    if (janela.parentWidget() != janelaPrincipal_)
+        janela.setParent(janelaPrincipal_, janela.windowFlags());
+}
 
 void DialogoQt::Toca(const std::vector<Tom>& tons) {
     if (comSom_) SOM_TOCA(tons);

@@ -27,8 +27,9 @@ protected:
             case QEvent::Wheel:
             case QEvent::Shortcut:
             case QEvent::ShortcutOverride:
-            case QEvent::Close:
                 return !daJanela(alvo);
+            case QEvent::Close:  // from the window manager, not from the program
+                return e->spontaneous() && !daJanela(alvo);
             default:
                 return false;
         }
