@@ -14,6 +14,8 @@ public:
         auto* layout = new QVBoxLayout(this);
         for (QWidget* w : std::initializer_list<QWidget*>{data, inteiro, decimal, grupo, ok})
             layout->addWidget(w);
+        grupo->AdicionaItem("Cofap");
+        grupo->AdicionaItem("BR");
         show();
         activateWindow();
     }
@@ -23,10 +25,10 @@ public:
     TMVRADIOGROUP* grupo = new TMVRADIOGROUP("Tipo");
     QPushButton* ok = new QPushButton("&OK");
 
-    // Tab into a field, as a person does.
-    void entra(QWidget* campo) {
+    // Tab into a field and type, as a person does.
+    void digita(QWidget* campo, const QString& teclas) {
         campo->setFocus(Qt::TabFocusReason);
-        QApplication::processEvents();
+        QTest::keyClicks(campo, teclas);
     }
     // What an OK handler does before reading the values.
     void sai() {
@@ -38,176 +40,103 @@ public:
 class ComponentesEntradaTeste : public QObject {
     Q_OBJECT
 private slots:
-    void initTestCase() {
-        janela_ = std::make_unique<JanelaDeCampos>();
-        QVERIFY(QTest::qWaitForWindowActive(janela_.get()));
+    void init() {
+        j_ = std::make_unique<JanelaDeCampos>();
+        QVERIFY(QTest::qWaitForWindowActive(j_.get()));
     }
-    void cleanupTestCase() { janela_.reset(); }
+    void cleanup() { j_.reset(); }
 
     void dataImpossivelEsvaziaEFicaNoCampo() {
-        JanelaDeCampos& j = *janela_;
         QWidget* avisado = nullptr;
-        j.data->OnSAIDA = [&](QWidget* w) { avisado = w; };
-        QCOMPARE(j.data->width(), 85);
-        QCOMPARE(j.data->displayText(), QStringLiteral("  /  /    "));
+        j_->data->OnSAIDA = [&](QWidget* w) { avisado = w; };
+        j_->data->setASDATETIME(DATA_CODIFICA(2019, 2, 28));
+        j_->data->setASDATETIME(0);
+        QCOMPARE(j_->data->displayText(), QStringLiteral("28/02/2019"));
 
-        j.entra(j.data);
-        QTest::keyClicks(j.data, "15032026");
-        j.sai();
-        QCOMPARE(j.data->ASDATETIME(), DATA_CODIFICA(2026, 3, 15));
-        QCOMPARE(avisado, static_cast<QWidget*>(j.data));
-
-        // Erased: the date it had stays.
-        j.entra(j.data);
-        j.data->clear();
-        j.sai();
-        QCOMPARE(j.data->ASDATETIME(), DATA_CODIFICA(2026, 3, 15));
-
-        j.entra(j.data);
-        j.data->setCursorPosition(0);
-        QTest::keyClicks(j.data, "31022019");
-        QCOMPARE(j.data->displayText(), QStringLiteral("31/02/2019"));
-        j.sai();
-        QCOMPARE(j.data->ASDATETIME(), 0);
-        QCOMPARE(j.data->displayText(), QStringLiteral("  /  /    "));
-        QVERIFY(j.data->hasFocus());
+        j_->data->clear();
+        j_->digita(j_->data, "31022019");
+        QCOMPARE(j_->data->displayText(), QStringLiteral("31/02/2019"));
+        j_->sai();
+        QCOMPARE(j_->data->ASDATETIME(), 0);
+        QCOMPARE(j_->data->displayText(), QStringLiteral("  /  /    "));
+        QVERIFY(j_->data->hasFocus());
+        QCOMPARE(avisado, static_cast<QWidget*>(j_->data));
 
         // The window losing the focus is no exit from the field.
-        QTest::keyClicks(j.data, "3102");
+        QTest::keyClicks(j_->data, "3102");
         QFocusEvent perdeJanela(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
-        QApplication::sendEvent(j.data, &perdeJanela);
-        QCOMPARE(j.data->displayText(), QStringLiteral("31/02/    "));
-        j.data->clear();
-        j.data->OnSAIDA = nullptr;
-        j.sai();
-    }
-
-    void dataEscritaDeZeroMantemTexto() {
-        JanelaDeCampos& j = *janela_;
-        j.data->setASDATETIME(DATA_CODIFICA(2019, 2, 28));
-        QCOMPARE(j.data->displayText(), QStringLiteral("28/02/2019"));
-        j.data->setASDATETIME(0);
-        QCOMPARE(j.data->ASDATETIME(), 0);
-        QCOMPARE(j.data->displayText(), QStringLiteral("28/02/2019"));
+        QApplication::sendEvent(j_->data, &perdeJanela);
+        QCOMPARE(j_->data->displayText(), QStringLiteral("31/02/    "));
     }
 
     void inteiroAlinhadoEPrimeiraTeclaLimpa() {
-        JanelaDeCampos& j = *janela_;
-        QCOMPARE(j.inteiro->width(), 41);
-        j.inteiro->setInteiros(3);
-        QCOMPARE(j.inteiro->width(), 41);
-        j.inteiro->setASINTEGER(7);
-        QCOMPARE(j.inteiro->displayText(), QStringLiteral("  7"));
-
-        j.entra(j.inteiro);
-        QVERIFY(j.inteiro->hasSelectedText());
-        j.inteiro->setCursorPosition(3);  // even without the selection
-        QTest::keyClicks(j.inteiro, "45");
-        QCOMPARE(j.inteiro->displayText(), QStringLiteral("45 "));
-        j.sai();
-        QCOMPARE(j.inteiro->ASINTEGER(), 45);
-        QCOMPARE(j.inteiro->displayText(), QStringLiteral(" 45"));
-
-        // Letters never reach the text.
-        j.entra(j.inteiro);
-        QTest::keyClicks(j.inteiro, "x9");
-        j.sai();
-        QCOMPARE(j.inteiro->ASINTEGER(), 9);
-        QCOMPARE(j.inteiro->displayText(), QStringLiteral("  9"));
-        j.inteiro->setInteiros(6);
-        QCOMPARE(j.inteiro->width(), 65);
+        j_->inteiro->setInteiros(3);
+        j_->inteiro->setASINTEGER(7);
+        QCOMPARE(j_->inteiro->displayText(), QStringLiteral("  7"));
+        j_->inteiro->setFocus(Qt::TabFocusReason);
+        j_->inteiro->setCursorPosition(3);  // even without the selection
+        QTest::keyClicks(j_->inteiro, "x45");
+        QCOMPARE(j_->inteiro->displayText(), QStringLiteral("45 "));
+        j_->sai();
+        QCOMPARE(j_->inteiro->ASINTEGER(), 45);
+        QCOMPARE(j_->inteiro->displayText(), QStringLiteral(" 45"));
     }
 
-    void decimalComPontoComoVirgula() {
-        JanelaDeCampos& j = *janela_;
-        j.decimal->setInteiros(5);
-        j.decimal->setDecimais(6);
-        j.decimal->setASFLOAT(3);
-        QCOMPARE(j.decimal->text(), QStringLiteral("    3,000000"));
-        QCOMPARE(j.decimal->width(), 105);
+    void decimalFormataNaSaida() {
+        j_->decimal->setInteiros(5);
+        j_->decimal->setDecimais(6);
+        j_->decimal->setASFLOAT(3);
+        QCOMPARE(j_->decimal->text(), QStringLiteral("    3,000000"));
+        j_->decimal->setFocus(Qt::TabFocusReason);
+        j_->sai();  // untouched: stays
+        QCOMPARE(j_->decimal->text(), QStringLiteral("    3,000000"));
 
-        // Untouched, the field keeps its text.
-        j.entra(j.decimal);
-        j.sai();
-        QCOMPARE(j.decimal->text(), QStringLiteral("    3,000000"));
-
-        j.entra(j.decimal);
-        QTest::keyClicks(j.decimal, "1a.5");
-        QCOMPARE(j.decimal->text(), QStringLiteral("1.5"));
-        j.sai();
-        QCOMPARE(j.decimal->text(), QStringLiteral("    1,500000"));
-        QCOMPARE(j.decimal->ASFLOAT(), 1.5);
-
-        // Emptied by typing: zero.
-        j.entra(j.decimal);
-        QTest::keyClick(j.decimal, Qt::Key_Backspace);
-        QCOMPARE(j.decimal->text(), QString());
-        j.sai();
-        QCOMPARE(j.decimal->text(), QStringLiteral("    0,000000"));
-        QCOMPARE(j.decimal->ASFLOAT(), 0.0);
-
-        // Only Inteiros digits before the mark.
-        j.entra(j.decimal);
-        QTest::keyClicks(j.decimal, "1234567");
-        QCOMPARE(j.decimal->text(), QStringLiteral("12345"));
-        j.sai();
-        QCOMPARE(j.decimal->ASFLOAT(), 12345.0);
+        j_->digita(j_->decimal, "1a.5");
+        QCOMPARE(j_->decimal->text(), QStringLiteral("1.5"));
+        j_->sai();
+        QCOMPARE(j_->decimal->text(), QStringLiteral("    1,500000"));
+        QCOMPARE(j_->decimal->ASFLOAT(), 1.5);
     }
 
     void decimalEditadoNoLugarMantemOValor() {
-        JanelaDeCampos& j = *janela_;
-        j.decimal->setInteiros(10);
-        j.decimal->setDecimais(2);
-        j.decimal->setASFLOAT(1234);
-        QCOMPARE(j.decimal->text(), QStringLiteral("     1.234,00"));
-        j.entra(j.decimal);
-        j.decimal->end(false);
-        QTest::keyClick(j.decimal, Qt::Key_Backspace);
-        QCOMPARE(j.decimal->text(), QStringLiteral("     1.234,0"));
-        j.sai();
-        QCOMPARE(j.decimal->ASFLOAT(), 1234.0);
-        QCOMPARE(j.decimal->text(), QStringLiteral("     1.234,00"));
+        j_->digita(j_->decimal, "1");  // the first key of the field's life
+        j_->sai();
+        j_->decimal->setASFLOAT(1234);
+        QCOMPARE(j_->decimal->text(), QStringLiteral("     1.234,00"));
+        j_->decimal->setFocus(Qt::MouseFocusReason);
+        j_->decimal->end(false);
+        QTest::keyClick(j_->decimal, Qt::Key_Backspace);
+        j_->sai();
+        QCOMPARE(j_->decimal->ASFLOAT(), 1234.0);
+        QCOMPARE(j_->decimal->text(), QStringLiteral("     1.234,00"));
 
-        // Text changed without a key (a paste from the menu) is read again.
-        j.entra(j.decimal);
-        j.decimal->selectAll();
-        j.decimal->insert("7,5");
-        j.sai();
-        QCOMPARE(j.decimal->ASFLOAT(), 7.5);
-        QCOMPARE(j.decimal->text(), QStringLiteral("         7,50"));
+        // Changed without a key (pasted from the menu): read again too.
+        j_->decimal->setFocus(Qt::MouseFocusReason);
+        j_->decimal->selectAll();
+        j_->decimal->insert("7,5");
+        j_->sai();
+        QCOMPARE(j_->decimal->ASFLOAT(), 7.5);
     }
 
     void grupoDeOpcoes() {
-        JanelaDeCampos& j = *janela_;
         int saidas = 0;
-        j.grupo->OnSAIDA = [&](QWidget* w) {
-            QCOMPARE(w, static_cast<QWidget*>(j.grupo));
-            ++saidas;
-        };
-        auto* a = j.grupo->AdicionaItem("Cofap");
-        auto* b = j.grupo->AdicionaItem("BR");
-        j.grupo->AdicionaItem("Celpav");
-        QApplication::processEvents();  // buttons added to a shown window show later
-        QCOMPARE(j.grupo->ITEMINDEX(), -1);
-        j.grupo->setITEMINDEX(1);
-        QVERIFY(b->isChecked());
-        // -1 leaves the checked button; the next read finds it again.
-        j.grupo->setITEMINDEX(-1);
-        QVERIFY(b->isChecked());
-        QCOMPARE(j.grupo->ITEMINDEX(), 1);
+        j_->grupo->OnSAIDA = [&](QWidget*) { ++saidas; };
+        QCOMPARE(j_->grupo->ITEMINDEX(), -1);
+        j_->grupo->setITEMINDEX(1);
+        j_->grupo->setITEMINDEX(-1);  // leaves the checked button
+        QCOMPARE(j_->grupo->ITEMINDEX(), 1);
 
-        // A person checks another button and leaves the group.
-        a->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(a, Qt::Key_Space);
+        QRadioButton* cofap = j_->grupo->Botoes().front();
+        cofap->setFocus(Qt::TabFocusReason);
+        QTest::keyClick(cofap, Qt::Key_Space);
         saidas = 0;
-        j.sai();
+        j_->sai();
         QCOMPARE(saidas, 1);
-        j.grupo->OnSAIDA = nullptr;
-        QCOMPARE(j.grupo->ITEMINDEX(), 0);
+        QCOMPARE(j_->grupo->ITEMINDEX(), 0);
     }
 
 private:
-    std::unique_ptr<JanelaDeCampos> janela_;
+    std::unique_ptr<JanelaDeCampos> j_;
 };
 
 static RegistraTesteUi registro([] { return new ComponentesEntradaTeste; });
