@@ -1,15 +1,49 @@
 // conversor: the main window, or one command-line request run unattended.
-// The window and the requests are wired as their runs are built; until the
-// application shell is in place this entry point only reports that.
+//
+//   conversor                              main window
+//   conversor REMESSA                      remittance concatenation
+//   conversor RETORNO [passada]            return segregation
+//   conversor CONVERTE_REMESSA [cliente]   Vendor remittance conversion
+//   conversor CONVERTE_RETORNO [cliente]   Vendor return conversion
+//
+// Without a screen (no DISPLAY nor WAYLAND_DISPLAY, or CONVERSOR_SEM_JANELA=1)
+// no window is created and nothing waits for a person: messages go to the
+// error output and the exit status tells how the request went.
 
+#include <QApplication>
+#include <QScreen>
 #include <iostream>
+#include <string>
+#include <vector>
 
+#include "app/solicitacoes.h"
 #include "core/ansi.h"
+#include "core/aplicacao.h"
 #include "core/texto_ansi.h"
+#include "ui/core/tmdientrada.h"
 
 int main(int argc, char** argv) {
-    (void)argv;
-    std::cerr << ANSI_PARA_UTF8("conversor: a janela principal e as solicitações de linha de "
-                                "comando ainda não estão disponíveis nesta versão.\n"_ansi);
-    return argc > 1 ? 2 : 1;
+    std::vector<std::string> argumentos;
+    for (int i = 1; i < argc; ++i) argumentos.push_back(UTF8_PARA_ANSI(argv[i]));
+    const SolicitacoesSistema solicitacoes = SOLICITACOES_DO_SISTEMA();
+
+    if (APLICACAO_SEM_TELA()) {
+        if (argumentos.empty()) {
+            std::cerr << ANSI_PARA_UTF8(
+                "conversor: não há tela para a janela principal; sem tela, informe uma "
+                "solicitação (REMESSA, RETORNO, CONVERTE_REMESSA ou CONVERTE_RETORNO).\n"_ansi);
+            return 2;
+        }
+        return APLICACAO_LINHA_COMANDO(argumentos, solicitacoes);
+    }
+
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
+    TMDIENTRADA janela(argumentos, solicitacoes, JanelasSistema{});
+    // Without a window manager a maximised request alone leaves the window
+    // small: take the whole desktop explicitly too.
+    if (QScreen* tela = QGuiApplication::primaryScreen()) janela.setGeometry(tela->availableGeometry());
+    janela.showMaximized();
+    const int status = app.exec();
+    return argumentos.empty() ? status : janela.StatusSaida();
 }

@@ -116,6 +116,10 @@ public:
     void CreateIndex(const std::string& arquivoIndice, const std::string& tag,
                      const std::string& expressao);
 
+    // Deletes an index file of the open table (empty = the structural one)
+    // and forgets its tags; a missing file is no error.
+    void DeleteIndexFile(const std::string& arquivoIndice);
+
     // New empty table with this table's fields.
     void CopyTableStructure(const std::string& caminhoNovo) const;
 

@@ -3,6 +3,8 @@
 // in-memory order and never trusts these files; it keeps them complete and
 // current for the other xBase tools that open the same tables.
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cstring>
 #include <functional>
@@ -178,4 +180,18 @@ void Tabela::atualizaArquivosIndice() {
         }
     }
     imp_->indicesPendentes = false;
+}
+
+void Tabela::DeleteIndexFile(const std::string& arquivoIndice) {
+    exigeNavegacao();
+    exigeEscrita();
+    const std::string arquivo = ARQ_MAIUSCULAS(arquivoIndice);
+    for (const DefIndice& d : indices_)
+        if (ARQ_MAIUSCULAS(d.arquivo) == arquivo && d.tag == tagAtual_)
+            throw ErroTabela("O ÍNDICE "_ansi + d.tag + " ESTÁ EM USO NA TABELA "_ansi + imp_->caminho);
+    ::unlink(caminhoIndice(arquivoIndice).c_str());
+    indices_.erase(std::remove_if(indices_.begin(), indices_.end(),
+                                  [&](const DefIndice& d) { return ARQ_MAIUSCULAS(d.arquivo) == arquivo; }),
+                   indices_.end());
+    if (arquivo.empty()) marcaIndiceEstrutural(false);
 }

@@ -1,0 +1,26 @@
+#pragma once
+// The command line: one request, run unattended, after which the process
+// ends. The runs themselves are handed in by the application, so the
+// dispatch knows the requests and their rules, not how each run is built.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct SolicitacoesSistema {
+    std::function<void()> CONCATENA_REMESSAS;
+    std::function<void(int passada)> SEGREGA_RETORNOS;
+    // Client code, and whether it came from the command line (the run then
+    // asks no confirmation).
+    std::function<void(const std::string& codigo, bool linhaComando)> VEN_CONVREMESSA;
+    std::function<void(const std::string& codigo, bool linhaComando)> VEN_CONVRETORNO;
+};
+
+// Message shown for a run that this version does not have yet.
+void SOLICITACAO_INDISPONIVEL(const std::string& nome);
+
+// Runs the request the arguments name (the program name not included).
+// Answers false when the command line itself was invalid (unknown request,
+// pass number out of range): its message was shown and nothing ran.
+bool LINHA_COMANDO_DESPACHA(const std::vector<std::string>& argumentos,
+                            const SolicitacoesSistema& solicitacoes);

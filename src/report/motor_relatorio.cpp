@@ -1,0 +1,16 @@
+#include "report/motor_relatorio.h"
+
+namespace {
+std::unique_ptr<MotorRelatorio>& instalado() {
+    static std::unique_ptr<MotorRelatorio> m;
+    return m;
+}
+}  // namespace
+
+MotorRelatorio* MOTOR_RELATORIO() { return instalado().get(); }
+
+std::unique_ptr<MotorRelatorio> MOTOR_RELATORIO_INSTALA(std::unique_ptr<MotorRelatorio> motor) {
+    auto anterior = std::move(instalado());
+    instalado() = std::move(motor);
+    return anterior;
+}

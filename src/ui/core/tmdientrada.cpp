@@ -1,0 +1,209 @@
+#include "ui/core/tmdientrada.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDesktopServices>
+#include <QDir>
+#include <QFileInfo>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QStyle>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+#include "core/aplicacao.h"
+#include "core/dados/tdmquor.h"
+#include "core/geral.h"
+#include "core/reorganizacao.h"
+#include "core/tproentrada.h"
+#include "ui/core/qt_texto.h"
+
+TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistema solicitacoes,
+                         JanelasSistema janelas, QWidget* pai)
+    : QMainWindow(pai),
+      argumentos_(std::move(argumentos)),
+      solicitacoes_(std::move(solicitacoes)),
+      janelas_(std::move(janelas)) {
+    setObjectName("MDIENTRADA");
+    setWindowTitle(QStringLiteral("Sistema Conversor de Arquivos do Banco Quor de Investimentos S.A."));
+
+    auto janela = [](const std::function<void()>& f, const char* nome) {
+        return [f, nome] {
+            if (f) f();
+            else SOLICITACAO_INDISPONIVEL(QT_PARA_ANSI(QString::fromUtf8(nome)));
+        };
+    };
+
+    QMenu* arquivos = menuBar()->addMenu(QStringLiteral("&Arquivos"));
+    arquivos->addAction(acao("mnu_manutconvecli", QStringLiteral("&Tabela de Clientes"),
+                             janela(janelas_.mnu_manutconvecli, "Tabela de Clientes")));
+    arquivos->addAction(acao("mnu_manutconvetax", QStringLiteral("T&abela de Taxas"),
+                             janela(janelas_.mnu_manutconvetax, "Tabela de Taxas")));
+    arquivos->addAction(acao("mnu_listaconvecli", QStringLiteral("&Listagem dos Clientes"),
+                             janela(janelas_.mnu_listaconvecli, "Listagem dos Clientes")));
+    arquivos->addSeparator();
+    arquivos->addAction(acao("chk_encerra", QStringLiteral("&Encerramento"), [this] { close(); }));
+
+    QMenu* conversao = menuBar()->addMenu(QStringLiteral("&Conversão"));
+    conversao->addAction(acao("mnu_arquivoremessa", QStringLiteral("&Arquivo Remessa - Vendor"), [this] {
+        if (solicitacoes_.VEN_CONVREMESSA) solicitacoes_.VEN_CONVREMESSA("", false);
+        else SOLICITACAO_INDISPONIVEL("Arquivo Remessa - Vendor");
+    }));
+    conversao->addAction(acao("mnu_arquivoretorno", QStringLiteral("A&rquivo Retorno - Vendor"), [this] {
+        if (solicitacoes_.VEN_CONVRETORNO) solicitacoes_.VEN_CONVRETORNO("", false);
+        else SOLICITACAO_INDISPONIVEL("Arquivo Retorno - Vendor");
+    }));
+
+    QMenu* roteia = menuBar()->addMenu(QStringLiteral("C&oncatena/Segrega"));
+    roteia->addAction(acao("mnu_concatena", QStringLiteral("&Concatena Remessas"), [this] {
+        if (solicitacoes_.CONCATENA_REMESSAS) solicitacoes_.CONCATENA_REMESSAS();
+        else SOLICITACAO_INDISPONIVEL("Concatena Remessas");
+    }));
+    roteia->addAction(acao("mnu_segregaretornos", QStringLiteral("&Segrega Retornos"), [this] {
+        if (solicitacoes_.SEGREGA_RETORNOS) solicitacoes_.SEGREGA_RETORNOS(0);
+        else SOLICITACAO_INDISPONIVEL("Segrega Retornos");
+    }));
+
+    QMenu* especiais = menuBar()->addMenu(QStringLiteral("&Especiais"));
+    especiais->addAction(acao("mnu_statussistema", QStringLiteral("&Status do Sistema"),
+                              janela(janelas_.mnu_statussistema, "Status do Sistema")));
+    especiais->addAction(acao("mnu_instalacaosistema", QStringLiteral("&Instalação do Sistema"),
+                              janela(janelas_.mnu_instalacaosistema, "Instalação do Sistema")));
+    especiais->addSeparator();
+    especiais->addAction(acao("mnu_arqlimpeza", QStringLiteral("&Limpeza de Remessa Pendente"),
+                              janela(janelas_.mnu_arqlimpeza, "Limpeza de Remessa Pendente")));
+    especiais->addAction(acao("mnu_reorganizacao", QStringLiteral("&Reorganização dos Arquivos"),
+                              [] { ARQ_REORGANIZA(opcCOM_CONFIRMACAO); }));
+
+    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("A&juda"));
+    ajuda->addAction(acao("mnu_indice", QStringLiteral("Í&ndice"), [this] { mostraAjuda(); }));
+
+    QToolBar* barra = addToolBar(QStringLiteral("Ferramentas"));
+    barra->setObjectName("TOOLBAR");
+    barra->setMovable(false);
+    QAction* sobre = acao("bar_sobre", QStringLiteral("Sobre..."), [this] { mostraSobre(); },
+                          QStringLiteral("Sobre..."));
+    sobre->setIcon(style()->standardIcon(QStyle::SP_MessageBoxInformation));
+    QAction* encerra = acao("bar_encerra", QStringLiteral("Encerramento"), [this] { close(); },
+                            QStringLiteral("Encerramento"));
+    encerra->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
+    barra->addAction(sobre);
+    barra->addAction(encerra);
+
+    // Status bar: two panels, the first showing the hint under the mouse.
+    painelDica_ = new QLabel(this);
+    painelDica_->setObjectName("STBPRINCIPAL_0");
+    painelDica_->setMinimumWidth(550);
+    auto* segundo = new QLabel(this);
+    segundo->setObjectName("STBPRINCIPAL_1");
+    segundo->setMinimumWidth(50);
+    segundo->setAlignment(Qt::AlignCenter);
+    statusBar()->setObjectName("STBPRINCIPAL");
+    statusBar()->addWidget(painelDica_);
+    statusBar()->addWidget(segundo);
+}
+
+QAction* TMDIENTRADA::acao(const QString& nome, const QString& legenda, std::function<void()> efeito,
+                          const QString& dica) {
+    auto* a = new QAction(legenda, this);
+    a->setObjectName(nome);
+    if (!dica.isEmpty()) {
+        a->setToolTip(dica);
+        a->setStatusTip(dica);
+    }
+    const bool guarda = nome != "chk_encerra" && nome != "bar_encerra";
+    connect(a, &QAction::triggered, this, [this, efeito, guarda] {
+        if (guarda) executa(efeito);
+        else efeito();
+    });
+    acoes_[nome] = a;
+    return a;
+}
+
+QAction* TMDIENTRADA::Acao(const QString& nome) const {
+    auto it = acoes_.find(nome);
+    return it == acoes_.end() ? nullptr : it->second;
+}
+
+void TMDIENTRADA::executa(const std::function<void()>& efeito) {
+    try {
+        efeito();
+    } catch (const std::exception& e) {
+        APLICACAO_ERRO_PADRAO(e);
+    }
+    DMQUOR().FechaTodas();
+}
+
+bool TMDIENTRADA::event(QEvent* e) {
+    if (e->type() == QEvent::StatusTip) {
+        painelDica_->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        return true;
+    }
+    return QMainWindow::event(e);
+}
+
+void TMDIENTRADA::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (mostrada_) return;
+    mostrada_ = true;
+    // After the window is on screen, as the start-up check and a
+    // command-line request talk to the operator through it.
+    QTimer::singleShot(0, this, [this] { FormShow(); });
+}
+
+void TMDIENTRADA::FormShow() {
+    if (!APLICACAO_PARTIDA()) {
+        if (!argumentos_.empty()) {
+            statusSaida_ = 1;
+            fechaSemPerguntar_ = true;
+            QCoreApplication::exit(statusSaida_);
+        }
+        return;  // the window stays for the operator
+    }
+    if (argumentos_.empty()) return;
+    bool valida = true;
+    try {
+        valida = LINHA_COMANDO_DESPACHA(argumentos_, solicitacoes_);
+    } catch (const std::exception& e) {
+        APLICACAO_ERRO_PADRAO(e);
+    }
+    DMQUOR().FechaTodas();
+    statusSaida_ = !valida ? 2 : (GERAL().Dialogo().ErrosMostrados() > 0 ? 1 : 0);
+    fechaSemPerguntar_ = true;
+    QCoreApplication::exit(statusSaida_);
+}
+
+void TMDIENTRADA::closeEvent(QCloseEvent* e) {
+    if (fechaSemPerguntar_ || OBR_CONFIRMA("Tem certeza que deseja sair ?", "Confirme")) {
+        e->accept();
+        return;
+    }
+    e->ignore();
+}
+
+void TMDIENTRADA::mostraSobre() {
+    QMessageBox caixa(this);
+    caixa.setWindowTitle(QStringLiteral("Sobre..."));
+    caixa.setIconPixmap(windowIcon().pixmap(48, 48));
+    caixa.setText(QStringLiteral("Conversor de Arquivos Quor..."));
+    caixa.setInformativeText(QStringLiteral("Versão atual: ") + QString::fromLatin1(kVERSAO_SISTEMA));
+    caixa.exec();
+}
+
+void TMDIENTRADA::mostraAjuda() {
+    const QStringList candidatos = {
+        QCoreApplication::applicationDirPath() + "/../share/doc/conversor/manual/index.html",
+        QCoreApplication::applicationDirPath() + "/../../doc/manual/index.html",
+    };
+    for (const QString& c : candidatos)
+        if (QFileInfo::exists(c)) {
+            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(c).canonicalFilePath()));
+            return;
+        }
+    GERAL().MENSAGEM(QT_PARA_ANSI(QStringLiteral("O MANUAL DE AJUDA DO SISTEMA NÃO FOI ENCONTRADO.")),
+                     somERRO);
+}

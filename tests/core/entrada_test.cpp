@@ -1,0 +1,243 @@
+// Start-up check, schema change, reorganisation and command-line dispatch.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "core/ansi.h"
+#include "core/dados/esquema.h"
+#include "core/dados/instalacao.h"
+#include "core/dados/tdmquor.h"
+#include "core/linha_comando.h"
+#include "core/reorganizacao.h"
+#include "core/tabela/nome_arquivo.h"
+#include "core/tproentrada.h"
+#include "support/cdx_leitor_teste.h"
+#include "support/geral_teste.h"
+#include "support/processo_filho.h"
+
+namespace {
+
+// The installation table as a 2.1x installation had it: the Cobrança
+// columns under their old names, no Cobrança 240 columns.
+void criaInstalacaoAntiga(const std::string& versao) {
+    std::vector<DefCampo> campos;
+    for (DefCampo c : ESQUEMA_CONVEINS().campos) {
+        if (c.nome == "ARQREMC24" || c.nome == "SEQREMC24") continue;
+        if (c.nome == "ARQREMC40") c.nome = "ARQREMCOB";
+        if (c.nome == "SEQREMC40") c.nome = "SEQREMCOB";
+        campos.push_back(c);
+    }
+    ::unlink("CONVEINS.DBF");
+    TABELA_CRIA("CONVEINS.DBF", campos);
+    Tabela t;
+    t.SetTableName("CONVEINS.DBF");
+    t.Open();
+    t.Append();
+    t.FieldByName("VERSAO").SetAsString(versao);
+    t.FieldByName("ARQREMCOB").SetAsString("CB40DDMM.NN");
+    t.FieldByName("SEQREMCOB").SetAsInteger(42);
+    t.FieldByName("DIRCOPIA").SetAsString("COPIA");
+    t.Post();
+}
+
+void incluiClienteExcluido() {
+    Tabela& t = DMQUOR().TBCONVECLI;
+    t.Open();
+    t.Append();
+    t.FieldByName("CODCLI").SetAsString("EXCLUIDO");
+    t.Post();
+    t.Delete();
+    t.Close();
+}
+
+std::string versao() {
+    Tabela t;
+    t.SetTableName("CONVEINS");
+    t.Open();
+    return t.FieldByName("VERSAO").AsString();
+}
+
+}  // namespace
+
+TEST(Entrada, VersaoAtualNaoMudaNada) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    const std::string antes = LE_ARQUIVO("CONVEINS.DBF");
+    TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
+    EXPECT_EQ(LE_ARQUIVO("CONVEINS.DBF"), antes);
+    EXPECT_TRUE(g.dialogo().mensagens.empty());
+    EXPECT_EQ(g.geral().KVERSAO_ATUAL, "2.20.4");
+    // The wait cursor was shown and taken away again.
+    ASSERT_FALSE(g.dialogo().cursores.empty());
+    EXPECT_FALSE(g.dialogo().cursores.back());
+}
+
+TEST(Entrada, VersaoAntigaTrocaEsquemaEReorganiza) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    criaInstalacaoAntiga("2.10");
+    // An index beside the installation table is set aside during the
+    // change and found again afterwards.
+    GRAVA_ARQUIVO_TESTE("CONVEINS.CDX", "indice antigo");
+    GRAVA_ARQUIVO_TESTE("CONVEINS.INDAUX", "resto de outra vez");
+    GRAVA_ARQUIVO_TESTE("CONVETAX.NTX", "indice de outro formato");
+    incluiClienteExcluido();
+
+    TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
+
+    Tabela t;
+    t.SetTableName("CONVEINS");
+    t.Open();
+    EXPECT_EQ(t.FieldByName("VERSAO").AsString(), "2.20");
+    EXPECT_EQ(t.FieldByName("ARQREMC40").AsString(), "CB40DDMM.NN");
+    EXPECT_EQ(t.FieldByName("SEQREMC40").AsInteger(), 42);
+    EXPECT_EQ(t.FieldByName("DIRCOPIA").AsString(), "COPIA");
+    EXPECT_EQ(t.FieldByName("ARQREMC24").AsString(), "");
+    EXPECT_EQ(t.FindField("ARQREMCOB"), nullptr);
+    t.Close();
+    EXPECT_EQ(LE_ARQUIVO("CONVEINS.CDX"), "indice antigo");
+    EXPECT_FALSE(ARQ_EXISTE("CONVEINS.INDAUX"));
+    EXPECT_FALSE(ARQ_EXISTE("CONVETAX.NTX"));
+
+    ASSERT_EQ(g.dialogo().mensagens.size(), 1u);
+    EXPECT_EQ(g.dialogo().mensagens[0].texto, "Reorganização concluída com sucesso"_ansi);
+    EXPECT_EQ(g.dialogo().mensagens[0].tipo, somSUCESSO);
+    EXPECT_TRUE(g.dialogo().perguntas.empty());  // no question at start-up
+
+    // The deleted client is gone and the rebuilt index holds the rest.
+    Tabela cli;
+    cli.SetTableName("CONVECLI");
+    cli.Open();
+    EXPECT_EQ(cli.PhysicalRecordCount(), 9);
+    cli.Close();
+    const CdxArquivoTeste cdx = LeCdxParaTeste(ARQ_RESOLVE(".", "CONVECLI.CDX"));
+    ASSERT_EQ(cdx.tags.size(), 1u);
+    EXPECT_EQ(cdx.tags[0].tag, "CONVECLI");
+    EXPECT_EQ(cdx.tags[0].arvore.entradas.size(), 9u);
+
+    // The next start finds the version current.
+    g.dialogo().mensagens.clear();
+    TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
+    EXPECT_TRUE(g.dialogo().mensagens.empty());
+}
+
+TEST(Entrada, VersaoAntigaComColunasNovasSoGravaVersao) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", false, g.geral().DATADIA);
+    {
+        Tabela t;
+        t.SetTableName("CONVEINS");
+        t.Open();
+        t.Edit();
+        t.FieldByName("VERSAO").SetAsString("2.19");
+        t.Post();
+    }
+    TproENTRADA e;
+    e.PRO_ENTRADA(kVERSAO_SISTEMA);
+    EXPECT_FALSE(e.ISTEMVERSAO);
+    EXPECT_TRUE(e.STRINGSQL.empty());
+    EXPECT_EQ(versao(), "2.20");
+    ASSERT_EQ(g.dialogo().mensagens.size(), 1u);
+}
+
+TEST(Entrada, SemTabelaDeInstalacaoOErroChegaAoChamador) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    EXPECT_THROW(TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA), ErroTabela);
+    EXPECT_FALSE(g.dialogo().cursores.back());  // the cursor is not left waiting
+}
+
+TEST(Reorganizacao, RespostaNaoNaoTocaEmNada) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    incluiClienteExcluido();
+    GRAVA_ARQUIVO_TESTE("CONVETAX.NTX", "x");
+    const std::string antes = LE_ARQUIVO("CONVECLI.DBF");
+    g.dialogo().respostasSimNao.push_back(false);
+    ARQ_REORGANIZA(opcCOM_CONFIRMACAO);
+    ASSERT_EQ(g.dialogo().perguntas.size(), 1u);
+    EXPECT_EQ(g.dialogo().perguntas[0].titulo, "Confirma Reorganização dos Arquivos ? "_ansi);
+    EXPECT_TRUE(g.dialogo().perguntas[0].padraoSim);
+    EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF"), antes);
+    EXPECT_TRUE(ARQ_EXISTE("CONVETAX.NTX"));
+    EXPECT_TRUE(g.dialogo().mensagens.empty());
+
+    g.dialogo().respostasSimNao.push_back(true);
+    ARQ_REORGANIZA(opcCOM_CONFIRMACAO);
+    EXPECT_FALSE(ARQ_EXISTE("CONVETAX.NTX"));
+    EXPECT_EQ(g.dialogo().mensagens.size(), 1u);
+    // The data module's table is usable as before.
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    cli.Open();
+    EXPECT_FALSE(cli.Exclusive());
+    EXPECT_EQ(cli.IndexName(), "CONVECLI");
+    EXPECT_TRUE(cli.Locate("CODCLI", {"WABCO"}));
+    cli.Close();
+}
+
+TEST(Reorganizacao, TabelaEmUsoNaoPerdeOIndice) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    const std::string caminho = d.caminho();
+    ProcessoFilho outro([&](const CanalProcesso& c) {
+        Tabela t;
+        t.SetDatabaseName(caminho);
+        t.SetTableName("CONVECLI");
+        t.Open();
+        c.Envia('A');
+        c.Recebe();
+        return 0;
+    });
+    ASSERT_EQ(outro.Canal().Recebe(), 'A');
+    const std::string indice = LE_ARQUIVO("CONVECLI.CDX");
+    EXPECT_THROW(ARQ_REORGANIZA(opcSEM_CONFIRMACAO), ErroTabelaEmUso);
+    EXPECT_EQ(LE_ARQUIVO("CONVECLI.CDX"), indice);
+    outro.Canal().Envia('F');
+    EXPECT_EQ(outro.Espera(), 0);
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    EXPECT_FALSE(cli.Exclusive());
+}
+
+TEST(LinhaComando, PedidosEMensagens) {
+    GeralDeTeste g;
+    std::vector<std::string> chamadas;
+    SolicitacoesSistema s;
+    s.CONCATENA_REMESSAS = [&] { chamadas.push_back("REMESSA"); };
+    s.SEGREGA_RETORNOS = [&](int p) { chamadas.push_back("RETORNO " + std::to_string(p)); };
+    s.VEN_CONVREMESSA = [&](const std::string& c, bool l) {
+        chamadas.push_back("CR[" + c + "]" + (l ? "L" : "M"));
+    };
+    auto roda = [&](std::vector<std::string> a) { return LINHA_COMANDO_DESPACHA(a, s); };
+
+    EXPECT_FALSE(roda({"remessa"}));
+    ASSERT_EQ(g.dialogo().mensagens.size(), 1u);
+    EXPECT_EQ(g.dialogo().mensagens[0].titulo, "Acione novamente com a opção correta."_ansi);
+    EXPECT_EQ(g.dialogo().mensagens[0].tipo, somERRO);
+    EXPECT_EQ(g.dialogo().mensagens[0].texto.substr(0, 60),
+              "Não identificada a opção que foi solicitada. Poderá ser :\r\n\r\n"_ansi.substr(0, 60));
+
+    EXPECT_TRUE(roda({"RETORNO"}));
+    EXPECT_TRUE(roda({"RETORNO", "X"}));
+    EXPECT_TRUE(roda({"RETORNO", "99"}));
+    EXPECT_FALSE(roda({"RETORNO", "100"}));
+    EXPECT_FALSE(roda({"RETORNO", "-1"}));
+    EXPECT_EQ(g.dialogo().mensagens.back().texto,
+              "NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\r\n"
+              "Deverá estar entre o intervalo de 0 a 99."_ansi);
+    EXPECT_TRUE(roda({"REMESSA", "ignorado"}));
+    EXPECT_TRUE(roda({"CONVERTE_REMESSA"}));
+    EXPECT_TRUE(roda({"CONVERTE_REMESSA", "  "}));
+    EXPECT_TRUE(roda({"CONVERTE_REMESSA", "COFAP"}));
+    EXPECT_EQ(chamadas, (std::vector<std::string>{"RETORNO 0", "RETORNO 0", "RETORNO 99", "REMESSA",
+                                                  "CR[]M", "CR[  ]M", "CR[COFAP]L"}));
+    // A run this version lacks says so instead of doing nothing silently.
+    const auto antes = g.dialogo().mensagens.size();
+    EXPECT_TRUE(roda({"CONVERTE_RETORNO", "BR"}));
+    EXPECT_EQ(g.dialogo().mensagens.size(), antes + 1);
+    EXPECT_EQ(g.dialogo().ErrosMostrados(), 4);
+}
