@@ -6,7 +6,7 @@
 #include <filesystem>
 
 #include "core/ansi.h"
-#include "core/arquivo_atomico.h"
+#include "core/arquivo_inteiro.h"
 #include "core/caminho_arquivo.h"
 #include "core/erro_arquivo.h"
 #include "core/grava_externo.h"
@@ -148,4 +148,14 @@ TEST(ObrParteArq, PartesDoCaminho) {
     EXPECT_EQ(OBR_PARTEARQ("dados/TAB.DBF", 4), "dados/TAB.FPT");
     EXPECT_EQ(OBR_PARTEARQ("INDAUX01.CDX", 5, 7), "INDAUX07.CDX");
     EXPECT_EQ(OBR_PARTEARQ("CV0914", 5, 35), "CV0935");
+}
+
+TEST(ArquivoInteiro, SemSubstituirRecusaONomeOcupado) {
+    DiretorioDeTrabalho dir;
+    GRAVA_ARQUIVO_TESTE("MOVIDO", "de outro");
+    EXPECT_THROW(ARQ_GRAVA_COMPLETO("MOVIDO", "novo", false), ErroArquivo);
+    EXPECT_EQ(LE_ARQUIVO("MOVIDO"), "de outro");
+    EXPECT_EQ(ENTRADAS(), std::vector<std::string>{"MOVIDO"});
+    ARQ_GRAVA_COMPLETO("OUTRO", "novo", false);
+    EXPECT_EQ(LE_ARQUIVO("OUTRO"), "novo");
 }
