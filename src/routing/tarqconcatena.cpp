@@ -134,7 +134,10 @@ std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
     std::int32_t& numero = produto.codigo == 'A' ? KSEQREMC24 : KSEQREMC40;
     // Chosen once per counter and run: later products that share the
     // counter take the same number.
-    if (numero == 0) numero = RESERVA_SEQUENCIA(conveins_, produto.campoSequencia, KULTDATCOB);
+    if (numero == 0) {
+        conveins_.First();
+        numero = RESERVA_SEQUENCIA(conveins_, produto.campoSequencia, KULTDATCOB);
+    }
     return SUBSTITUI_PRIMEIRA(nome, "NN", OBR_ZEROS(2, 0, numero));
 }
 
@@ -181,6 +184,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     produtoAtual_ = nullptr;
     movidos_.clear();
 
+    conveins_.First();
     OBR_EDITA(conveins_);
     conveins_.FieldByName("ULTDATCOB").SetAsString(KULTDATCOB);
     conveins_.Post();
