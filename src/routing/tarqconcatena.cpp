@@ -162,7 +162,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     }
 
     produtoAtual_ = produto;
-    oGRAEXT = std::make_unique<TaexGRAVAEXTERNO>(produto->tamanhoRegistro, tamREGFIXO);
+    oGRAEXT = std::make_unique<ArquivoProduto>(produto->tamanhoRegistro, KARQREMBAN);
     movidos_.clear();
     for (const std::string& nome : lista) {
         KARQREMCLI = nome;
@@ -170,10 +170,9 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     }
 
     if (oGRAEXT->TOTREGGRA > 0) {
-        oGRAEXT->NOMEARQSAI = KARQREMBAN;
         bool gravou = false;
         try {
-            gravou = oGRAEXT->GRAVA_ARQUIVO(tipCOMFIMARQ);
+            gravou = oGRAEXT->GRAVA_ARQUIVO();
         } catch (const std::exception& e) {
             GERAL().MENSAGEM(e.what(), somERRO);
         }

@@ -21,9 +21,9 @@
 #include <string>
 #include <vector>
 
-#include "core/grava_externo.h"
 #include "core/leitura_externo.h"
 #include "registers/manconvecli.h"
+#include "routing/arquivo_produto.h"
 #include "routing/remessa_cliente.h"
 
 class Tabela;
@@ -46,7 +46,7 @@ public:
     // One heading ("A", "C", "D", "R", "V", "OUTROS") or file line of the log.
     void ARQ_OCORRENCIA(const std::string& texto);
 
-    std::unique_ptr<TaexGRAVAEXTERNO> oGRAEXT;  // the product file being built
+    std::unique_ptr<ArquivoProduto> oGRAEXT;  // the product file being built
     TaexLEITURAEXTERNO oARQREMESSA;             // lines of the client file being read
     TmanCONVECLI omanCONVECLI;
 

@@ -146,6 +146,7 @@ TEST(ConcatenacaoFalhas, ArquivoDoBancoNaoGravadoDevolveAsRemessas) {
     EXPECT_EQ(LE_ARQUIVO("beta.002"), remessaBeta() + remessaBeta());
     EXPECT_EQ(ENTRADAS("GUARDA"), Linhas{});
     EXPECT_EQ(ENTRADAS("CB4091201"), Linhas{});
+    for (const std::string& e : ENTRADAS(".")) EXPECT_EQ(e.find("parcial"), std::string::npos) << e;
     EXPECT_EQ(a.Log(), (Linhas{
                            "LEITURA DOS ARQUIVOS DE COBRANCA 400 - Arquivo Remessa do Banco: CB4091201",
                            "--------------------------------",
