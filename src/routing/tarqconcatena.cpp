@@ -88,6 +88,7 @@ void TarqCONCATENA::ARQ_CONCATENA() {
 
     std::vector<std::string> nomes;
     OBR_LISTAARQ("*", ".", false, nomes);
+    trabalho_ = NomesDoDiretorio(".");
     clientes_ = CLIENTES_POR_REMESSA(convecli_, omanCONVECLI);
     classifica(nomes);
     if (KTBCOBREM240.empty() && KTBCOBREM400.empty() && KTBVENREM250.empty() &&
@@ -190,9 +191,14 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
 }
 
 void TarqCONCATENA::devolveMovidos() {
-    for (const Movido& m : movidos_)
-        if (!GERAL().OBR_RENOMEIAARQ(m.guardado, m.original))
+    for (const Movido& m : movidos_) {
+        if (GERAL().OBR_RENOMEIAARQ(m.guardado, m.original)) {
+            trabalho_.Inclui(m.original);
+            if (guarda_) guarda_->Retira(m.nome);
+        } else {
             GERAL().MENSAGEM("NAO CONSEGUIU DEVOLVER O ARQUIVO: " + m.guardado, somERRO);
+        }
+    }
     linhaDoLog(KARQREMBAN, "NAO GRAVADO - REMESSAS DEVOLVIDAS PARA NOVA LEITURA");
 }
 
@@ -201,7 +207,11 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     const std::string nome = KARQREMCLI;
     // The name comes from the directory listing, upper-cased: the file is the
     // entry of that name in any letter case.
-    const std::string caminho = ARQ_NOMESIMPLES(nome) ? ARQ_RESOLVE(".", nome) : std::string();
+    std::string caminho;
+    if (ARQ_NOMESIMPLES(nome)) {
+        const std::vector<std::string> achados = trabalho_.Achados(nome);
+        caminho = achados.empty() ? ARQ_RESOLVE(".", nome) : achados.front();
+    }
     const SituacaoArquivo situacao =
         caminho.empty() ? SituacaoArquivo::ausente : ARQ_SITUACAO(caminho);
     if (situacao == SituacaoArquivo::ausente) {
@@ -240,12 +250,15 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     // working directory: a file left there is read again by the next run,
     // and its remittances must not reach the bank twice.
     std::string guardado;
-    if (!ARQ_MOVEPARAGUARDA(caminho, KDIRCOPIA, nome, guardado)) {
+    if (!guarda_ || guarda_->Diretorio() != KDIRCOPIA)
+        guarda_ = std::make_unique<NomesDoDiretorio>(KDIRCOPIA);
+    if (!ARQ_MOVEPARAGUARDA(caminho, *guarda_, nome, guardado)) {
         GERAL().MENSAGEM("NAO CONSEGUIU MOVER O ARQUIVO: " + nome, somERRO);
         ARQ_OCORRENCIA("NAO FOI MOVIDO - NAO CONCATENADO");
         return;
     }
-    movidos_.push_back({guardado, caminho});
+    trabalho_.Retira(caminho);
+    movidos_.push_back({nome, guardado, caminho});
     for (const std::string& linha : oARQREMESSA.TABDADOS) oGRAEXT->GRAVA_INF(linha);
     ARQ_OCORRENCIA("Lido com sucesso");
 }

@@ -24,6 +24,7 @@
 #include "core/leitura_externo.h"
 #include "registers/manconvecli.h"
 #include "routing/arquivo_produto.h"
+#include "routing/guarda_remessa.h"
 #include "routing/remessa_cliente.h"
 
 class Tabela;
@@ -65,6 +66,7 @@ public:
 
 private:
     struct Movido {
+        std::string nome;      // as listed
         std::string guardado;  // path in the holding directory
         std::string original;  // name in the working directory
     };
@@ -80,6 +82,8 @@ private:
     Tabela& conveins_;
     Tabela& convecli_;
     ClientesPorRemessa clientes_;
+    NomesDoDiretorio trabalho_;                // the working directory, read once
+    std::unique_ptr<NomesDoDiretorio> guarda_;  // the holding directory, read once
     const ProdutoRemessa* produtoAtual_ = nullptr;
     std::vector<Movido> movidos_;              // files of the product being built
     std::vector<std::string> produtosGravados_;  // names written in this run
