@@ -11,18 +11,23 @@
 // flushes nothing, so its time plus a flush of its one output file is shown
 // as well.
 //
-//   bench_concatenacao [arquivos] [linhas]
+// Each round runs the baseline, then the concatenation, then puts the files
+// back; the medians of the rounds are compared.
+//
+//   bench_concatenacao [arquivos] [linhas] [rodadas]
 
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
@@ -147,11 +152,26 @@ int executa(const std::string& comando) {
     return r;
 }
 
+struct Rodada {
+    double base, baseSync, conc, cpu;
+};
+
+double mediana(std::vector<double> v) {
+    std::sort(v.begin(), v.end());
+    return v[v.size() / 2];
+}
+
+double cpuDe(const rusage& a, const rusage& b) {
+    auto s = [](const timeval& t) { return static_cast<double>(t.tv_sec) + t.tv_usec / 1e6; };
+    return s(b.ru_utime) - s(a.ru_utime) + s(b.ru_stime) - s(a.ru_stime);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     const int arquivos = argc > 1 ? std::atoi(argv[1]) : 2000;
     const long long linhas = argc > 2 ? std::atoll(argv[2]) : 2000000;
+    const int rodadas = argc > 3 ? std::atoi(argv[3]) : 3;
     char modelo[] = "/tmp/bench-concatenacao-XXXXXX";
     const std::string raiz = ::mkdtemp(modelo);
     const std::string dados = raiz + "/dados";
@@ -165,57 +185,77 @@ int main(int argc, char** argv) {
     cadastra(dados);
     const long long total = geraArquivos(dados, arquivos, linhas);
     ::sync();
-    std::printf("%d arquivos de clientes, %lld linhas de 400 colunas (%.0f MB)\n", arquivos, total,
-                static_cast<double>(total) * 402 / 1e6);
+    std::printf("%d arquivos de clientes, %lld linhas de 400 colunas (%.0f MB), %d rodadas\n",
+                arquivos, total, static_cast<double>(total) * 402 / 1e6, rodadas);
+    std::printf("rodada  cat+cp  +fsync  concatenação  razão\n");
 
-    // Baseline: the same files, left in place.
-    fs::create_directories(base + "/GUARDA");
-    const std::string lista = "cd " + dados + " && ls | grep '^CLI' | tr '\\n' '\\0' | xargs -0";
-    auto a = Relogio::now();
-    executa(lista + " cat > " + base + "/SAIDA");
-    executa(lista + " cp -t " + base + "/GUARDA");
-    auto b = Relogio::now();
-    fsyncArquivo(base + "/SAIDA");
-    auto c = Relogio::now();
-    const double tBase = segundos(a, b);
-    const double tBaseSync = segundos(a, c);
-    fs::remove_all(base);
-    ::sync();
+    bool ok = true;
+    std::vector<Rodada> medidas;
+    for (int r = 1; r <= rodadas; ++r) {
+        // Baseline: the same files, left in place.
+        fs::create_directories(base + "/GUARDA");
+        const std::string lista = "cd " + dados + " && ls | grep '^CLI' | tr '\\n' '\\0' | xargs -0";
+        auto a = Relogio::now();
+        executa(lista + " cat > " + base + "/SAIDA");
+        executa(lista + " cp -t " + base + "/GUARDA");
+        auto b = Relogio::now();
+        fsyncArquivo(base + "/SAIDA");
+        auto c = Relogio::now();
+        Rodada m{segundos(a, b), segundos(a, c), 0, 0};
+        fs::remove_all(base);
+        ::sync();
 
-    rusage antes {};
-    ::getrusage(RUSAGE_SELF, &antes);
-    a = Relogio::now();
-    CONCATENA_REMESSAS();
-    b = Relogio::now();
-    rusage depois {};
-    ::getrusage(RUSAGE_SELF, &depois);
-    const double tConc = segundos(a, b);
+        rusage antes {};
+        ::getrusage(RUSAGE_SELF, &antes);
+        a = Relogio::now();
+        CONCATENA_REMESSAS();
+        b = Relogio::now();
+        rusage depois {};
+        ::getrusage(RUSAGE_SELF, &depois);
+        m.conc = segundos(a, b);
+        m.cpu = cpuDe(antes, depois);
+        medidas.push_back(m);
+        std::printf("%6d  %6.2f  %6.2f  %12.2f  %5.2f\n", r, m.base, m.baseSync, m.conc, m.conc / m.base);
 
-    long long restantes = 0, guardados = 0;
-    for (const auto& e : fs::directory_iterator(dados))
-        if (e.path().filename().string().rfind("CLI", 0) == 0) ++restantes;
-    for ([[maybe_unused]] const auto& e : fs::directory_iterator(dados + "/GUARDA")) ++guardados;
-    std::uintmax_t produtos = 0;
-    for (const auto& e : fs::directory_iterator(dados)) {
-        const std::string n = e.path().filename().string();
-        if (n.rfind("CB4", 0) == 0 || n.rfind("DES", 0) == 0) produtos += e.file_size();
+        // Checked, then put back for the next round.
+        long long restantes = 0, guardados = 0;
+        std::uintmax_t produtos = 0;
+        for (const auto& e : fs::directory_iterator(dados)) {
+            const std::string n = e.path().filename().string();
+            if (n.rfind("CLI", 0) == 0) ++restantes;
+            if (n.rfind("CB4", 0) == 0 || n.rfind("DES", 0) == 0) {
+                produtos += e.file_size();
+                fs::remove(e.path());
+            }
+        }
+        for (const auto& e : fs::directory_iterator(dados + "/GUARDA")) {
+            ++guardados;
+            fs::rename(e.path(), dados + "/" + e.path().filename().string());
+        }
+        if (restantes != 0 || guardados != arquivos ||
+            produtos != static_cast<std::uintmax_t>(total) * 402) {
+            std::printf("conferência ERRADA: %lld no diretório, %lld guardados, %ju bytes nos "
+                        "arquivos do banco\n", restantes, guardados, produtos);
+            ok = false;
+        }
+        ::sync();
     }
 
-    std::printf("linha de base (cat + cp):            %7.2f s\n", tBase);
-    std::printf("linha de base + fsync da saída:      %7.2f s\n", tBaseSync);
-    std::printf("concatenação:                        %7.2f s\n", tConc);
-    std::printf("razão concatenação / linha de base:  %7.2f\n", tConc / tBase);
-    std::printf("razão com fsync na linha de base:    %7.2f\n", tConc / tBaseSync);
-    std::printf("CPU da concatenação: %.2f s usuário, %.2f s sistema; memória máxima %ld MB\n",
-                static_cast<double>(depois.ru_utime.tv_sec - antes.ru_utime.tv_sec) +
-                    (depois.ru_utime.tv_usec - antes.ru_utime.tv_usec) / 1e6,
-                static_cast<double>(depois.ru_stime.tv_sec - antes.ru_stime.tv_sec) +
-                    (depois.ru_stime.tv_usec - antes.ru_stime.tv_usec) / 1e6,
-                depois.ru_maxrss / 1024);
-    const bool ok = restantes == 0 && guardados == arquivos &&
-                    produtos == static_cast<std::uintmax_t>(total) * 402;
-    std::printf("conferência: %lld no diretório, %lld guardados, %ju bytes nos arquivos do banco: %s\n",
-                restantes, guardados, produtos, ok ? "ok" : "ERRADO");
+    std::vector<double> base1, base2, conc, cpu;
+    for (const Rodada& m : medidas) {
+        base1.push_back(m.base);
+        base2.push_back(m.baseSync);
+        conc.push_back(m.conc);
+        cpu.push_back(m.cpu);
+    }
+    rusage fim {};
+    ::getrusage(RUSAGE_SELF, &fim);
+    std::printf("medianas: linha de base %.2f s, com fsync %.2f s, concatenação %.2f s "
+                "(CPU %.2f s)\n", mediana(base1), mediana(base2), mediana(conc), mediana(cpu));
+    std::printf("razão concatenação / linha de base:  %.2f\n", mediana(conc) / mediana(base1));
+    std::printf("razão com fsync na linha de base:    %.2f\n", mediana(conc) / mediana(base2));
+    std::printf("memória máxima do processo: %ld MB; conferência dos arquivos: %s\n",
+                fim.ru_maxrss / 1024, ok ? "ok" : "ERRADA");
     fs::current_path("/");
     fs::remove_all(raiz);
     return ok ? 0 : 1;
