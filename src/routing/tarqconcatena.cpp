@@ -72,6 +72,7 @@ bool TarqCONCATENA::confereInstalacao() {
 void TarqCONCATENA::classifica(const std::vector<std::string>& nomes) {
     for (const std::string& nome : nomes) {
         if (!ARQ_EHREMESSA(nome)) continue;
+        nomesUsados_.insert(nome);
         const auto cliente = clientes_.find(ARQ_CHAVEREMESSA(nome));
         if (cliente == clientes_.end()) {
             KTBOUTREM.push_back(nome);
@@ -149,25 +150,31 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     ARQ_OCORRENCIA(std::string(1, codigo));
     OBR_ORDENALISTA(lista);
 
-    // Two products whose names come out the same (equal templates in the
-    // installation) would have the second file replace the first one.
+    // A bank file must not replace another one of this run (two products
+    // whose names come out the same) nor a client file this run lists: what
+    // it replaced would be lost.
     const std::string chave = ARQ_MAIUSCULAS(KARQREMBAN);
-    if (std::find(produtosGravados_.begin(), produtosGravados_.end(), chave) !=
-        produtosGravados_.end()) {
-        GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO "_ansi + KARQREMBAN +
-                             " JÁ FOI GRAVADO NESTA CONCATENAÇÃO. VERIFIQUE OS NOMES DOS "
+    if (nomesUsados_.count(chave)) {
+        GERAL().MENSAGEM("O NOME DO ARQUIVO REMESSA DO BANCO "_ansi + KARQREMBAN +
+                             " JÁ É USADO NESTA CONCATENAÇÃO. VERIFIQUE OS NOMES DOS "
                              "ARQUIVOS REMESSA DO BANCO NA INSTALAÇÃO."_ansi,
                          somERRO);
-        for (const std::string& nome : lista) linhaDoLog(nome, "NAO LIDO - ARQUIVO DO BANCO REPETIDO");
+        for (const std::string& nome : lista) linhaDoLog(nome, "NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO");
         return;
     }
 
     produtoAtual_ = produto;
     oGRAEXT = std::make_unique<ArquivoProduto>(produto->tamanhoRegistro, KARQREMBAN);
     movidos_.clear();
-    for (const std::string& nome : lista) {
-        KARQREMCLI = nome;
-        ARQ_LEREMESSA();
+    try {
+        for (const std::string& nome : lista) {
+            KARQREMCLI = nome;
+            ARQ_LEREMESSA();
+        }
+    } catch (...) {
+        oGRAEXT.reset();
+        devolveMovidos();
+        throw;
     }
 
     if (oGRAEXT->TOTREGGRA > 0) {
@@ -177,7 +184,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         } catch (const std::exception& e) {
             GERAL().MENSAGEM(e.what(), somERRO);
         }
-        if (gravou) produtosGravados_.push_back(chave);
+        if (gravou) nomesUsados_.insert(chave);
         else devolveMovidos();
     }
     oGRAEXT.reset();

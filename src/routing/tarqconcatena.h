@@ -12,12 +12,13 @@
 // - the product file appears under its name only complete, and only with
 //   lines in it; when it cannot be written the files moved for it are put
 //   back into the working directory for the next run;
-// - no product file of the run replaces another one of the same run (two
-//   products whose names come out equal): the second product's files wait
-//   for the next run.
+// - a product file never replaces another one of the same run (two products
+//   whose names come out equal) nor a client file the run lists: that
+//   product's files wait for the next run.
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -86,7 +87,9 @@ private:
     std::unique_ptr<NomesDoDiretorio> guarda_;  // the holding directory, read once
     const ProdutoRemessa* produtoAtual_ = nullptr;
     std::vector<Movido> movidos_;              // files of the product being built
-    std::vector<std::string> produtosGravados_;  // names written in this run
+    // Names no bank file of this run may take: the client files listed and
+    // the bank files written.
+    std::set<std::string> nomesUsados_;
 };
 
 // Menu "Concatena Remessas" and command line "REMESSA": opens CONVEINS and

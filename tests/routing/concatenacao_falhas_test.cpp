@@ -201,25 +201,39 @@ TEST(ConcatenacaoFalhas, EntradasQueNaoSaoArquivosNaoSaoLidas) {
               1);
 }
 
-// Two products whose bank file names come out the same: the second would
-// replace the first. Its files wait for the next run instead.
-TEST(ConcatenacaoFalhas, NomeDeArquivoDoBancoRepetidoNaoSubstituiOPrimeiro) {
+// A bank file name that another bank file of the run took, or that a
+// client file listed by the run has: writing it would replace that file.
+// The product's files wait for the next run instead.
+TEST(ConcatenacaoFalhas, NomeDeArquivoDoBancoJaUsadoNaoSubstituiNada) {
     AmbienteConcatenacao a;
     a.InstalacaoPadrao();
-    a.Instalacao({{"ARQREMC40", "REMDDMMNN"}, {"ARQREMDES", "REMDDMMNN"}});
+    a.Instalacao({{"ARQREMC40", "REMDDMMNN"}, {"ARQREMDES", "REMDDMMNN"}, {"ARQREMV24", "VALE.0NN"}});
     a.Cliente("BETA", "C", "BETA");
     a.Cliente("DELTA", "D", "DELTA");
+    a.Cliente("VALE", "V", "VALE");
+    a.Cliente("RIO", "R", "RIO");
     GRAVA_ARQUIVO_TESTE("BETA.001", remessaBeta());
     const std::string delta = TEXTO({LINHA(400, {{1, "01REMESSA01COBRANCA"}}), LINHA(400, {{1, "9"}})});
+    const std::string vale = TEXTO({LINHA(250, {{1, "00"}, {12, "REMESSA00VENDOR"}}), LINHA(250, {{1, "09"}})});
+    const std::string rio = TEXTO({LINHA(240, {{1, "34100000"}}), LINHA(240, {{1, "34199999"}})});
     GRAVA_ARQUIVO_TESTE("DELTA.001", delta);
+    GRAVA_ARQUIVO_TESTE("VALE.001", vale);
+    GRAVA_ARQUIVO_TESTE("RIO.001", rio);
     CONCATENA_REMESSAS();
 
     EXPECT_EQ(LE_ARQUIVO("REM091201"), remessaBeta());
+    EXPECT_EQ(LE_ARQUIVO("VEN091201"), vale);
+    EXPECT_EQ(LE_ARQUIVO("GUARDA/VALE.001"), vale);
+    EXPECT_FALSE(ARQ_EXISTE("VALE.001"));
     EXPECT_EQ(LE_ARQUIVO("DELTA.001"), delta);
-    EXPECT_EQ(ENTRADAS("GUARDA"), Linhas{"BETA.001"});
-    ASSERT_EQ(a.Mensagens().size(), 1u);
-    EXPECT_NE(a.Mensagens()[0].find("REM091201"), std::string::npos);
-    EXPECT_TRUE(contem(a.Log(), "    DELTA.001  NAO LIDO - ARQUIVO DO BANCO REPETIDO"));
+    EXPECT_EQ(LE_ARQUIVO("RIO.001"), rio);
+    EXPECT_EQ(ENTRADAS("GUARDA"), (Linhas{"BETA.001", "VALE.001"}));
+    const Linhas m = a.Mensagens();
+    ASSERT_EQ(m.size(), 2u);
+    EXPECT_NE(m[0].find("VALE.001"), std::string::npos);
+    EXPECT_NE(m[1].find("REM091201"), std::string::npos);
+    EXPECT_TRUE(contem(a.Log(), "    RIO.001  NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO"));
+    EXPECT_TRUE(contem(a.Log(), "    DELTA.001  NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO"));
 }
 
 // A file listed but gone when its turn comes.
