@@ -1,9 +1,16 @@
 #include "app/solicitacoes.h"
 
+#include "registers/cli_listagem.h"
 #include "routing/tarqconcatena.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;
     s.CONCATENA_REMESSAS = CONCATENA_REMESSAS;
     return s;
+}
+
+JanelasSistema JANELAS_DO_SISTEMA() {
+    JanelasSistema j;
+    j.mnu_listaconvecli = [] { LISTAGEM_CLIENTES(); };
+    return j;
 }
