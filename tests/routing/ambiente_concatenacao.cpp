@@ -69,15 +69,6 @@ std::string AmbienteConcatenacao::TextoInstalacao(const char* campo) {
     return r;
 }
 
-long long AmbienteConcatenacao::NumeroInstalacao(const char* campo) {
-    Tabela& t = DMQUOR().TBCONVEINS;
-    t.Open();
-    t.First();
-    const long long r = t.FieldByName(campo).AsInteger();
-    t.Close();
-    return r;
-}
-
 void AmbienteConcatenacao::InstalacaoPadrao(int seqC24, int seqC40) {
     Instalacao({{"ARQREMC24", "C24DDMMNN"},
                 {"ARQREMC40", "CB4DDMMNN"},

@@ -52,7 +52,7 @@ public:
     void Instalacao(std::initializer_list<std::pair<const char*, std::string>> textos,
                     std::initializer_list<std::pair<const char*, int>> numeros = {});
     std::string TextoInstalacao(const char* campo);
-    long long NumeroInstalacao(const char* campo);
+    long long NumeroInstalacao(const char* campo) { return std::stoll(TextoInstalacao(campo)); }
     // The five bank file names, the holding directory GUARDA (created), the
     // last day 0812 and the counters given.
     void InstalacaoPadrao(int seqC24 = 3, int seqC40 = 7);
