@@ -15,6 +15,12 @@
 // - a product file never replaces another one of the same run (two products
 //   whose names come out equal) nor a client file the run lists: that
 //   product's files wait for the next run.
+// Two workstations may run it on one directory at once: a file goes to the
+// run that moves it, and each run's sequence number is taken under the
+// installation record's lock.
+//
+// The clients are read from CONVECLI once, when the run lists the directory,
+// so the file lists and the translation see one view of the register.
 
 #include <cstdint>
 #include <memory>
