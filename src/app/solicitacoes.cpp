@@ -1,9 +1,11 @@
 #include "app/solicitacoes.h"
 
 #include "registers/cli_listagem.h"
+#include "routing/tarqconcatena.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;
+    s.CONCATENA_REMESSAS = CONCATENA_REMESSAS;
     return s;
 }
 
