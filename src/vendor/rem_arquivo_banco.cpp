@@ -1,5 +1,8 @@
 #include "vendor/rem_arquivo_banco.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/ansi.h"
 #include "core/obr_datas.h"
 #include "core/obr_numeros.h"
@@ -12,31 +15,68 @@ constexpr long long kMAIOR_VALOR_15 = 999999999999999LL;
 constexpr int kMAIOR_CONTAGEM_5 = 99999;
 constexpr int kMAIOR_SEQUENCIA_6 = 999999;
 
+// Digits of a value known to fit, zero-filled on the left.
+void digitos(std::string& destino, long long valor, int largura) {
+    char b[24];
+    int n = 0;
+    do {
+        b[n++] = static_cast<char>('0' + valor % 10);
+        valor /= 10;
+    } while (valor > 0);
+    destino.append(static_cast<std::size_t>(largura > n ? largura - n : 0), '0');
+    while (n > 0) destino += b[--n];
+}
+
+// A record's fields, appended in column order. Millions of records go
+// through here, so the formats of the field utilities are done in place
+// (text fitted like OBR_AJUSTA, dates like OBR_DATATOTEXTO, whole numbers
+// like OBR_ZEROS), without a temporary string per field.
 class Montagem {
 public:
     TvenREGISTRO r;
+
+    Montagem() { r.conteudo.reserve(kCONTEUDO); }
 
     Montagem& fixo(const std::string& t) {
         r.conteudo += t;
         return *this;
     }
+    // Trailing blanks and control characters dropped, then blank-filled or
+    // cut to the width.
     Montagem& texto(const std::string& t, int largura) {
-        r.conteudo += OBR_AJUSTA(t, largura, true, 0);
+        std::size_t fim = t.size();
+        while (fim > 0 && static_cast<unsigned char>(t[fim - 1]) <= ' ') --fim;
+        const std::size_t n = std::min(fim, static_cast<std::size_t>(largura));
+        r.conteudo.append(t, 0, n);
+        r.conteudo.append(static_cast<std::size_t>(largura) - n, ' ');
         return *this;
     }
+    // yyyymmdd; zeros for no date.
     Montagem& data(TData d) {
-        r.conteudo += OBR_DATATOTEXTO("DATA_AAAAMMDD", d);
+        int ano = 0, mes = 0, dia = 0;
+        DATA_DECODIFICA(d, ano, mes, dia);
+        digitos(r.conteudo, ano, 4);
+        digitos(r.conteudo, mes, 2);
+        digitos(r.conteudo, dia, 2);
         return *this;
     }
-    // Zero-filled digits of valor × 10^decimais, fraction dropped.
+    // Zero-filled digits of valor × 10^decimais, fraction dropped. A value
+    // the field cannot hold (negative, or too many digits) is reported.
     Montagem& numero(int largura, int decimais, double valor, const std::string& rotulo,
-                     long long* digitos = nullptr) {
-        const std::string t = OBR_ZEROS(largura, decimais, valor);
+                     long long* valorEscrito = nullptr) {
+        const double escalado = valor * std::pow(10.0, decimais);
+        std::string t;
+        if (escalado >= 0 && escalado < 1e15 && escalado == std::floor(escalado)) {
+            digitos(t, static_cast<long long>(escalado), largura);
+            if (t.size() > static_cast<std::size_t>(largura)) t = OBR_REPLICA("*", largura);
+        } else {
+            t = OBR_ZEROS(largura, decimais, valor);
+        }
         if (t.find_first_not_of("0123456789") != std::string::npos)
             r.falhas.push_back("O ARQUIVO DO BANCO NÃO COMPORTA "_ansi + rotulo + ": " +
                                OBR_NUMEROGERAL(valor));
-        else if (digitos)
-            *digitos = std::stoll(t);
+        else if (valorEscrito)
+            *valorEscrito = std::stoll(t);
         r.conteudo += t;
         return *this;
     }
@@ -138,7 +178,12 @@ TvenREGISTRO REM_MONTACONSIGNACAO(const TvenCAMPOSREMESSA& k) {
 
 void TvenGRAVAREMESSA::REM_GRAVAREG(const std::string& conteudo) {
     ++WTOTREGGR;
-    saida_.REGGRA = OBR_AJUSTA(conteudo, kCONTEUDO, true, 0) + OBR_ZEROS(6, 0, WTOTREGGR);
+    std::string& reg = saida_.REGGRA;
+    reg.assign(conteudo, 0, kCONTEUDO);
+    reg.append(kCONTEUDO - reg.size(), ' ');
+    // Past 999999 the number no longer fits: the trailer refuses such a file.
+    if (WTOTREGGR <= kMAIOR_SEQUENCIA_6) digitos(reg, WTOTREGGR, 6);
+    else reg += "******";
     saida_.GRAVA_REG();
 }
 
