@@ -6,6 +6,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 
 #include "core/ansi.h"
 #include "core/caminho_arquivo.h"
@@ -237,7 +238,9 @@ bool TvenREMESSA::gravaArquivoBanco(std::string& temporario) {
     const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
     if (!diretorio.empty() && !ARQ_EXISTE(diretorio))
         return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
-    temporario = diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + ".novo";
+    // The name the writer will resolve it to, so that the rename later
+    // moves the very file written.
+    temporario = ARQ_RESOLVE_CAMINHO(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + ".novo");
     oARQREMBAN.NOMEARQSAI = temporario;
     return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
 }
@@ -279,6 +282,17 @@ void TvenREMESSA::REM_PROCESSA() {
     KULTREMCLI = tipo == kTIPO_WABCO ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMCLI);
     KULTREMBAN = tipo == kTIPO_BR ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMBAN);
 
+    // Writing the bank file over the client's would destroy the file it
+    // was made from.
+    std::error_code erro;
+    if (ARQ_MAIUSCULAS(KARQREMCLI) == ARQ_MAIUSCULAS(KARQREMBAN) ||
+        std::filesystem::equivalent(ARQ_RESOLVE_CAMINHO(KARQREMCLI),
+                                    ARQ_RESOLVE_CAMINHO(KARQREMBAN), erro)) {
+        GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO E O DO CLIENTE TÊM O MESMO NOME ("_ansi +
+                             KARQREMCLI + "). CORRIJA O CADASTRO DO CLIENTE.",
+                         somERRO);
+        return;
+    }
     const std::string unidade = ARQ_MAIUSCULAS(KARQREMCLI.substr(0, 2));
     if (unidade == "A:" || unidade == "B:")
         GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQREMCLI.substr(0, 2),
