@@ -1,9 +1,16 @@
 #include "app/solicitacoes.h"
 
+#include "registers/cli_listagem.h"
 #include "vendor/rem_processa.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;
     s.VEN_CONVREMESSA = VEN_CONVREMESSA;
     return s;
+}
+
+JanelasSistema JANELAS_DO_SISTEMA() {
+    JanelasSistema j;
+    j.mnu_listaconvecli = [] { LISTAGEM_CLIENTES(); };
+    return j;
 }
