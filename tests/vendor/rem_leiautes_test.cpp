@@ -43,8 +43,9 @@ TEST(RemessaLeiautes, CriticasEmOrdemTodasExecutadas) {
                               "NÚMERO DE PARCELAS DA OPERAÇÃO NÃO INFORMADO."_ansi,
                               "TAXA DO BANCO DA OPERAÇÃO NÃO INFORMADA."_ansi}));
     k.KCGCCLI = "ISENTO        ";
-    k.KTBPLA = {.S3_DTLIQUI = 1, .S3_NUMPARC = 1, .S3_PRINFIN = 1, .S3_TAXABAN = 1};
-    k.KDATAPED = 1;
+    k.KTBPLA.S3_DTLIQUI = k.KDATAPED = 1;
+    k.KTBPLA.S3_NUMPARC = 1;
+    k.KTBPLA.S3_PRINFIN = k.KTBPLA.S3_TAXABAN = 1;
     EXPECT_TRUE(critica(k).empty());
 }
 
