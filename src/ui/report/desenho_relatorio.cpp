@@ -1,0 +1,211 @@
+#include "ui/report/desenho_relatorio.h"
+
+#include <QFontInfo>
+#include <QFontMetricsF>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QSaveFile>
+#include <algorithm>
+#include <stdexcept>
+
+#include "ui/core/qt_texto.h"
+
+namespace {
+
+// Bands under every other pair of lines, and the search highlight.
+const QColor kCOR_LISTRA(226, 240, 226);
+const QColor kCOR_MARCA(255, 226, 64);
+
+// A line as the painter gets it: control characters (tabs, stray carriage
+// returns, the undefined Windows-1252 codes) would move or hide what
+// follows them, so each becomes one blank and the columns stay put.
+QString textoDaLinha(const std::string& linha, std::size_t inicio, std::size_t fim) {
+    QString s = QT_DE_ANSI(linha.substr(inicio, fim - inicio));
+    for (QChar& c : s)
+        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)) c = QLatin1Char(' ');
+    return s;
+}
+
+}  // namespace
+
+QRectF GeometriaRelatorio::Celula(int linha, int coluna, int n) const {
+    return QRectF(esquerda + (coluna - 1) * passo, topo + (linha - 1) * entrelinha, n * passo,
+                  entrelinha);
+}
+
+QMarginsF MARGENS_MINIMAS_PADRAO() {
+    const double m = PONTOS_DE_MM(kMARGEM_MINIMA_MM);
+    return QMarginsF(m, m, m, m);
+}
+
+GeometriaRelatorio GEOMETRIA_RELATORIO(const ModeloRelatorio& modelo, QMarginsF margens) {
+    GeometriaRelatorio g;
+    g.papel = QSizeF(PONTOS_DE_MM(210.0), PONTOS_DE_MM(297.0));
+
+    // Texts are never cut at the right margin by the report service, so a
+    // line may run past the model's columns; the page is laid out for the
+    // longest one as well.
+    std::size_t maisLonga = 0, maisLinhas = 0;
+    for (const PaginaRelatorio& p : modelo.paginas) {
+        maisLinhas = std::max(maisLinhas, p.linhas.size());
+        for (const std::string& l : p.linhas) {
+            const std::size_t fim = l.find_last_not_of(' ');
+            if (fim != std::string::npos) maisLonga = std::max(maisLonga, fim + 1);
+        }
+    }
+    const int colunasModelo = std::max(1, modelo.colunas);
+    const int linhasModelo = std::max(1, modelo.linhasPorPagina);
+    g.colunas = std::max(colunasModelo, static_cast<int>(maisLonga));
+    g.linhas = std::max(linhasModelo, static_cast<int>(maisLinhas));
+
+    const double cpi = modelo.caracteresPorPolegada > 0 ? modelo.caracteresPorPolegada : 10;
+    const double lpi = modelo.linhasPorPolegada > 0 ? modelo.linhasPorPolegada : 6;
+    const double largura = g.papel.width() - margens.left() - margens.right();
+    const double altura = g.papel.height() - margens.top() - margens.bottom();
+    g.passo = std::min(kPONTOS_POR_POLEGADA / cpi, largura / g.colunas);
+    g.entrelinha = std::min(kPONTOS_POR_POLEGADA / lpi, altura / g.linhas);
+
+    // The model's block is centred on the sheet; a longer line or page
+    // pushes it back towards the top-left, never past the margins.
+    g.esquerda = (g.papel.width() - colunasModelo * g.passo) / 2;
+    g.esquerda = std::min(g.esquerda, g.papel.width() - margens.right() - g.colunas * g.passo);
+    g.esquerda = std::max(g.esquerda, margens.left());
+    g.topo = (g.papel.height() - linhasModelo * g.entrelinha) / 2;
+    g.topo = std::min(g.topo, g.papel.height() - margens.bottom() - g.linhas * g.entrelinha);
+    g.topo = std::max(g.topo, margens.top());
+    return g;
+}
+
+DesenhistaRelatorio::DesenhistaRelatorio(const ModeloRelatorio& modelo,
+                                         const GeometriaRelatorio& geometria)
+    : modelo_(modelo), geo_(geometria) {}
+
+// The font is sized in the painter's units (dots), which the painter maps to
+// the device; Qt turns point sizes into pixels by the device's resolution,
+// hence the conversion. Whatever advance the font then has, a horizontal
+// scale makes it exactly one column.
+void DesenhistaRelatorio::preparaFonte(QPainter& pintor) {
+    const int dpi = pintor.device()->logicalDpiY();
+    if (dpi == dpiDaFonte_) return;
+    dpiDaFonte_ = dpi;
+    const double pontosParaPt = 72.0 / dpi;
+
+    QFont f;
+    f.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
+                   QStringLiteral("Noto Sans Mono"), QStringLiteral("Nimbus Mono PS"),
+                   QStringLiteral("Courier New"), QStringLiteral("monospace")});
+    f.setStyleHint(QFont::TypeWriter, QFont::PreferOutline);
+    f.setFixedPitch(true);
+    f.setKerning(false);
+    f.setHintingPreference(QFont::PreferNoHinting);
+
+    constexpr double kREFERENCIA = 1000.0;
+    f.setPointSizeF(kREFERENCIA * pontosParaPt);
+    const QString amostra(100, QLatin1Char('M'));
+    const double proporcao = QFontMetricsF(f, pintor.device()).horizontalAdvance(amostra) / 100.0 /
+                             kREFERENCIA;
+    // The natural size for the pitch, unless its em would be taller than a
+    // line: then the letters are widened instead of running into the next.
+    const double em = std::min(geo_.passo / std::max(proporcao, 0.1), geo_.entrelinha);
+    f.setPointSizeF(em * pontosParaPt);
+    const QFontMetricsF m(f, pintor.device());
+    const double avanco = m.horizontalAdvance(amostra) / 100.0;
+    escalaX_ = avanco > 0 ? geo_.passo / avanco : 1.0;
+    linhaBase_ = (geo_.entrelinha + m.ascent() - m.descent()) / 2;
+    fonte_ = f;
+}
+
+void DesenhistaRelatorio::Desenha(QPainter& pintor, int indice, bool listrado,
+                                  const std::vector<MarcaRelatorio>& marcas) {
+    if (indice < 0 || indice >= static_cast<int>(modelo_.paginas.size())) return;
+    pintor.save();
+    preparaFonte(pintor);
+
+    if (listrado) {
+        const double x = PONTOS_DE_MM(kMARGEM_MINIMA_MM);
+        const double w = geo_.papel.width() - 2 * x;
+        for (int l = 1; l <= geo_.linhas; l += 4) {
+            const int n = std::min(2, geo_.linhas - l + 1);
+            pintor.fillRect(QRectF(x, geo_.topo + (l - 1) * geo_.entrelinha, w, n * geo_.entrelinha),
+                            kCOR_LISTRA);
+        }
+    }
+    for (const MarcaRelatorio& m : marcas) pintor.fillRect(geo_.Celula(m.linha, m.coluna, m.tamanho), kCOR_MARCA);
+
+    pintor.setPen(Qt::black);
+    pintor.setFont(fonte_);
+    const bool fixo = QFontInfo(fonte_).fixedPitch();
+    pintor.translate(geo_.esquerda, geo_.topo);
+    pintor.scale(escalaX_, 1.0);
+    const double passo = geo_.passo / escalaX_;
+    const std::vector<std::string>& linhas = modelo_.paginas[static_cast<std::size_t>(indice)].linhas;
+    for (std::size_t i = 0; i < linhas.size(); ++i) {
+        const std::string& l = linhas[i];
+        const std::size_t ini = l.find_first_not_of(' ');
+        if (ini == std::string::npos) continue;
+        const std::size_t fim = l.find_last_not_of(' ') + 1;
+        const QString texto = textoDaLinha(l, ini, fim);
+        const double y = static_cast<double>(i) * geo_.entrelinha + linhaBase_;
+        if (fixo) {
+            pintor.drawText(QPointF(static_cast<double>(ini) * passo, y), texto);
+        } else {
+            // No fixed-pitch font on this machine: each character in its column.
+            for (qsizetype c = 0; c < texto.size(); ++c)
+                pintor.drawText(QPointF(static_cast<double>(ini + static_cast<std::size_t>(c)) * passo, y),
+                                QString(texto[c]));
+        }
+    }
+    pintor.restore();
+}
+
+bool DESENHA_PAGINAS(QPagedPaintDevice& dispositivo, const ModeloRelatorio& modelo,
+                     const GeometriaRelatorio& geometria, int primeira, int ultima) {
+    QPainter pintor;
+    if (!pintor.begin(&dispositivo)) return false;
+    const double sx = dispositivo.logicalDpiX() / kPONTOS_POR_POLEGADA;
+    const double sy = dispositivo.logicalDpiY() / kPONTOS_POR_POLEGADA;
+    pintor.scale(sx, sy);
+    DesenhistaRelatorio desenhista(modelo, geometria);
+    for (int i = primeira; i <= ultima; ++i) {
+        if (i > primeira && !dispositivo.newPage()) {
+            pintor.end();
+            return false;
+        }
+        desenhista.Desenha(pintor, i);
+    }
+    return pintor.end();
+}
+
+namespace {
+
+[[noreturn]] void falhaPdf(const QString& arquivo, const QString& motivo) {
+    throw std::runtime_error(QT_PARA_ANSI(QStringLiteral("Não foi possível gravar o arquivo PDF %1: %2")
+                                              .arg(arquivo, motivo)));
+}
+
+}  // namespace
+
+void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo) {
+    // Written under a temporary name beside the final one and renamed when
+    // complete: a failure never leaves a truncated PDF under the real name.
+    QSaveFile arq(arquivo);
+    if (!arq.open(QIODevice::WriteOnly)) falhaPdf(arquivo, arq.errorString());
+    bool desenhado = false;
+    {
+        QPdfWriter pdf(&arq);
+        pdf.setResolution(static_cast<int>(kPONTOS_POR_POLEGADA));
+        pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
+                                      QMarginsF(0, 0, 0, 0)));
+        pdf.setTitle(QT_DE_ANSI(modelo.titulo));
+        pdf.setCreator(QStringLiteral("Conversor de Arquivo"));
+        const GeometriaRelatorio g = GEOMETRIA_RELATORIO(modelo, MARGENS_MINIMAS_PADRAO());
+        desenhado = DESENHA_PAGINAS(pdf, modelo, g, 0, static_cast<int>(modelo.paginas.size()) - 1);
+    }
+    if (!desenhado) {
+        arq.cancelWriting();
+        falhaPdf(arquivo, QStringLiteral("o gerador de PDF não pôde ser iniciado"));
+    }
+    if (!arq.commit()) falhaPdf(arquivo, arq.errorString());
+}
