@@ -1,7 +1,7 @@
 #include "ui/report/desenho_relatorio.h"
 
-#include <QFontInfo>
-#include <QFontMetricsF>
+#include <QFontDatabase>
+#include <QGlyphRun>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
@@ -17,16 +17,6 @@ namespace {
 // Bands under every other pair of lines, and the search highlight.
 const QColor kCOR_LISTRA(226, 240, 226);
 const QColor kCOR_MARCA(255, 226, 64);
-
-// A line as the painter gets it: control characters (tabs, stray carriage
-// returns, the undefined Windows-1252 codes) would move or hide what
-// follows them, so each becomes one blank and the columns stay put.
-QString textoDaLinha(const std::string& linha, std::size_t inicio, std::size_t fim) {
-    QString s = QT_DE_ANSI(linha.substr(inicio, fim - inicio));
-    for (QChar& c : s)
-        if (c.unicode() < 0x20 || (c.unicode() >= 0x7F && c.unicode() < 0xA0)) c = QLatin1Char(' ');
-    return s;
-}
 
 }  // namespace
 
@@ -82,46 +72,47 @@ DesenhistaRelatorio::DesenhistaRelatorio(const ModeloRelatorio& modelo,
                                          const GeometriaRelatorio& geometria)
     : modelo_(modelo), geo_(geometria) {}
 
-// The font is sized in the painter's units (dots), which the painter maps to
-// the device; Qt turns point sizes into pixels by the device's resolution,
-// hence the conversion. Whatever advance the font then has, a horizontal
-// scale makes it exactly one column.
-void DesenhistaRelatorio::preparaFonte(QPainter& pintor) {
-    const int dpi = pintor.device()->logicalDpiY();
-    if (dpi == dpiDaFonte_) return;
-    dpiDaFonte_ = dpi;
-    const double pontosParaPt = 72.0 / dpi;
-
+// Every character is placed by hand at its column: no text shaping, no
+// advance of the font's own to trust, the same positions on every device.
+// The font is sized in the painter's units (dots) so that its letters are
+// as wide as a column, but never taller than a line.
+void DesenhistaRelatorio::preparaFonte() {
+    if (fonte_.isValid()) return;
     QFont f;
     f.setFamilies({QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Liberation Mono"),
                    QStringLiteral("Noto Sans Mono"), QStringLiteral("Nimbus Mono PS"),
                    QStringLiteral("Courier New"), QStringLiteral("monospace")});
     f.setStyleHint(QFont::TypeWriter, QFont::PreferOutline);
     f.setFixedPitch(true);
-    f.setKerning(false);
-    f.setHintingPreference(QFont::PreferNoHinting);
+    fonte_ = QRawFont::fromFont(f);
+    if (!fonte_.isValid()) fonte_ = QRawFont::fromFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+    if (!fonte_.isValid()) return;
 
     constexpr double kREFERENCIA = 1000.0;
-    f.setPointSizeF(kREFERENCIA * pontosParaPt);
-    const QString amostra(100, QLatin1Char('M'));
-    const double proporcao = QFontMetricsF(f, pintor.device()).horizontalAdvance(amostra) / 100.0 /
-                             kREFERENCIA;
-    // The natural size for the pitch, unless its em would be taller than a
-    // line: then the letters are widened instead of running into the next.
-    const double em = std::min(geo_.passo / std::max(proporcao, 0.1), geo_.entrelinha);
-    f.setPointSizeF(em * pontosParaPt);
-    const QFontMetricsF m(f, pintor.device());
-    const double avanco = m.horizontalAdvance(amostra) / 100.0;
-    escalaX_ = avanco > 0 ? geo_.passo / avanco : 1.0;
-    linhaBase_ = (geo_.entrelinha + m.ascent() - m.descent()) / 2;
-    fonte_ = f;
+    fonte_.setPixelSize(kREFERENCIA);
+    const QList<quint32> m = fonte_.glyphIndexesForString(QStringLiteral("M"));
+    const QList<QPointF> avanco = fonte_.advancesForGlyphIndexes(m);
+    const double proporcao = avanco.isEmpty() ? 0.6 : std::max(avanco.front().x() / kREFERENCIA, 0.1);
+    fonte_.setPixelSize(std::min(geo_.passo / proporcao, geo_.entrelinha));
+    linhaBase_ = (geo_.entrelinha + fonte_.ascent() - fonte_.descent()) / 2;
+
+    // Blanks and control characters (tabs, stray carriage returns, the codes
+    // Windows-1252 leaves undefined) put no ink on the page; a character the
+    // font lacks shows as "?".
+    const quint32 interrogacao = fonte_.glyphIndexesForString(QStringLiteral("?")).value(0);
+    for (int b = 0x21; b < 0x100; ++b) {
+        const QChar c = QT_DE_ANSI(std::string(1, static_cast<char>(b))).front();
+        if (c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0) || c.unicode() == 0xA0) continue;
+        const quint32 g = fonte_.glyphIndexesForString(QString(c)).value(0);
+        glifos_[static_cast<std::size_t>(b)] = g != 0 ? g : interrogacao;
+    }
 }
 
 void DesenhistaRelatorio::Desenha(QPainter& pintor, int indice, bool listrado,
                                   const std::vector<MarcaRelatorio>& marcas) {
     if (indice < 0 || indice >= static_cast<int>(modelo_.paginas.size())) return;
+    preparaFonte();
     pintor.save();
-    preparaFonte(pintor);
 
     if (listrado) {
         const double x = PONTOS_DE_MM(kMARGEM_MINIMA_MM);
@@ -135,27 +126,26 @@ void DesenhistaRelatorio::Desenha(QPainter& pintor, int indice, bool listrado,
     for (const MarcaRelatorio& m : marcas) pintor.fillRect(geo_.Celula(m.linha, m.coluna, m.tamanho), kCOR_MARCA);
 
     pintor.setPen(Qt::black);
-    pintor.setFont(fonte_);
-    const bool fixo = QFontInfo(fonte_).fixedPitch();
-    pintor.translate(geo_.esquerda, geo_.topo);
-    pintor.scale(escalaX_, 1.0);
-    const double passo = geo_.passo / escalaX_;
+    QList<quint32> glifos;
+    QList<QPointF> posicoes;
+    QGlyphRun corrida;
+    corrida.setRawFont(fonte_);
     const std::vector<std::string>& linhas = modelo_.paginas[static_cast<std::size_t>(indice)].linhas;
     for (std::size_t i = 0; i < linhas.size(); ++i) {
         const std::string& l = linhas[i];
-        const std::size_t ini = l.find_first_not_of(' ');
-        if (ini == std::string::npos) continue;
-        const std::size_t fim = l.find_last_not_of(' ') + 1;
-        const QString texto = textoDaLinha(l, ini, fim);
         const double y = static_cast<double>(i) * geo_.entrelinha + linhaBase_;
-        if (fixo) {
-            pintor.drawText(QPointF(static_cast<double>(ini) * passo, y), texto);
-        } else {
-            // No fixed-pitch font on this machine: each character in its column.
-            for (qsizetype c = 0; c < texto.size(); ++c)
-                pintor.drawText(QPointF(static_cast<double>(ini + static_cast<std::size_t>(c)) * passo, y),
-                                QString(texto[c]));
+        glifos.clear();
+        posicoes.clear();
+        for (std::size_t c = 0; c < l.size(); ++c) {
+            const quint32 g = glifos_[static_cast<unsigned char>(l[c])];
+            if (g == 0) continue;
+            glifos.append(g);
+            posicoes.append(QPointF(static_cast<double>(c) * geo_.passo, y));
         }
+        if (glifos.isEmpty()) continue;
+        corrida.setGlyphIndexes(glifos);
+        corrida.setPositions(posicoes);
+        pintor.drawGlyphRun(QPointF(geo_.esquerda, geo_.topo), corrida);
     }
     pintor.restore();
 }

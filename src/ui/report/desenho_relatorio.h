@@ -7,7 +7,8 @@
 // the sheet. The painter handed to DesenhistaRelatorio must already be scaled
 // to that unit.
 
-#include <QFont>
+#include <QRawFont>
+#include <array>
 #include <QMarginsF>
 #include <QRectF>
 #include <QSizeF>
@@ -72,13 +73,12 @@ public:
     const GeometriaRelatorio& Geometria() const { return geo_; }
 
 private:
-    void preparaFonte(QPainter& pintor);
+    void preparaFonte();
 
     const ModeloRelatorio& modelo_;
     GeometriaRelatorio geo_;
-    QFont fonte_;
-    int dpiDaFonte_ = 0;  // device resolution the font was sized for
-    double escalaX_ = 1;  // corrects the font's own advance to the pitch
+    QRawFont fonte_;
+    std::array<quint32, 256> glifos_{};  // glyph of each byte; 0 = draw nothing
     double linhaBase_ = 0;
 };
 
