@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -192,6 +193,7 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     if (tela) resize(tela->availableGeometry().size() * 9 / 10);
     zoom_ = std::clamp(zoom, kZOOM_MINIMO, kZOOM_MAXIMO);
     atualiza();
+    rolagem_->setFocus();
 }
 
 TFRMVISUALIZA::~TFRMVISUALIZA() = default;
@@ -367,10 +369,16 @@ void TFRMVISUALIZA::salvaComo() {
     dialogo.selectFile(nome.isEmpty() ? QStringLiteral("relatorio") : nome);
     if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return;
 
+    // A name typed with a known extension is written in that format, whatever
+    // the type chosen; otherwise the type decides.
     const QString arquivo = dialogo.selectedFiles().front();
+    const QString sufixo = QFileInfo(arquivo).suffix().toLower();
     Formato formato = Formato::Pdf;
     for (const Tipo& t : tipos)
         if (t.filtro == dialogo.selectedNameFilter()) formato = t.formato;
+    if (sufixo == QLatin1String("pdf")) formato = Formato::Pdf;
+    else if (sufixo == QLatin1String("html") || sufixo == QLatin1String("htm")) formato = Formato::Html;
+    else if (sufixo == QLatin1String("txt")) formato = Formato::Texto;
     try {
         Salva(arquivo, formato);
         lblSituacao_->setText(QStringLiteral("Relatório salvo em %1").arg(arquivo));
