@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
-    TMDIENTRADA janela(argumentos, solicitacoes, JanelasSistema{});
+    TMDIENTRADA janela(argumentos, solicitacoes, JANELAS_DO_SISTEMA());
     // Without a window manager a maximised request alone leaves the window
     // small: take the whole desktop explicitly too.
     if (QScreen* tela = QGuiApplication::primaryScreen()) janela.setGeometry(tela->availableGeometry());

@@ -3,5 +3,8 @@
 // subsystem's entry is wired here as it is built.
 
 #include "core/linha_comando.h"
+#include "ui/core/tmdientrada.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA();
+// The windows behind the main menu's register and housekeeping entries.
+JanelasSistema JANELAS_DO_SISTEMA();

@@ -36,7 +36,6 @@ struct EstadoContador {
     int posicao = 0;      // of the bar
     int maximo = 0;
     std::string LBLPROGRESSO = "0%";
-    bool ativo = false;
 };
 
 class TmvGERAL {
@@ -109,6 +108,15 @@ TmvGERAL& GERAL();
 // Puts `novo` in place (tests, and the start-up with the Qt dialogue);
 // answers the one it replaces, which may be empty.
 std::unique_ptr<TmvGERAL> GERAL_INSTALA(std::unique_ptr<TmvGERAL> novo);
+
+// The wait cursor for the life of the object.
+class CursorDeEspera {
+public:
+    CursorDeEspera() { GERAL().CURSORESPERA(); }
+    ~CursorDeEspera() { GERAL().CURSORDEFAULT(); }
+    CursorDeEspera(const CursorDeEspera&) = delete;
+    CursorDeEspera& operator=(const CursorDeEspera&) = delete;
+};
 
 // Yes/no question after the question sound. The title "S" or "N" gives the
 // box title "Confirme"; a title beginning with "S_" or "N_" loses those two

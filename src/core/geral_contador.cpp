@@ -10,7 +10,6 @@ void TmvGERAL::CONTADOR_INICIALIZA(int KTOTTERINF, bool KTEMOPCAO, const std::st
     contador_.posicao = 0;
     contador_.maximo = KTOTTERINF;
     contador_.KTOTALGERAL = 0;
-    contador_.ativo = true;
     // The percentage keeps the text of the previous counter until the first
     // step, as the window always did.
     dialogo_->ContadorInicia(KCABEC, KTOTTERINF, KTEMOPCAO, contador_.LBLPROGRESSO);
@@ -33,7 +32,6 @@ void TmvGERAL::CONTADOR_ENCERRA() {
         FLAGINTERROMPE = true;
     CURSORDEFAULT();
     dialogo_->ContadorEncerra();
-    contador_.ativo = false;
 }
 
 bool TmvGERAL::CONTADOR_FUNCAO(TprgFUNCAO funcao) {

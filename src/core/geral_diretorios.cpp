@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <vector>
 
+#include "core/arquivo_inteiro.h"
+#include "core/erro_arquivo.h"
 #include "core/geral.h"
 #include "core/tabela/nome_arquivo.h"
 
@@ -24,45 +26,16 @@ std::string diretorioAtual() {
 // A regular file moved to another file system: copied under the new name
 // (which must not exist), flushed, and only then removed from the old place.
 bool moveEntreSistemas(const std::string& de, const std::string& para) {
-    struct stat st {};
-    if (::stat(de.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return false;
-    const int origem = ::open(de.c_str(), O_RDONLY | O_CLOEXEC);
-    if (origem < 0) return false;
-    const int destino =
-        ::open(para.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, st.st_mode & 07777);
-    if (destino < 0) {
-        ::close(origem);
+    std::string conteudo;
+    if (!ARQ_LE_INTEIRO(de, conteudo)) return false;
+    try {
+        ARQ_GRAVA_COMPLETO(para, conteudo, false);
+    } catch (const ErroArquivo&) {
         return false;
     }
-    bool ok = true;
-    char buf[65536];
-    for (;;) {
-        const ssize_t n = ::read(origem, buf, sizeof buf);
-        if (n == 0) break;
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            ok = false;
-            break;
-        }
-        for (ssize_t feito = 0; feito < n;) {
-            const ssize_t w = ::write(destino, buf + feito, static_cast<size_t>(n - feito));
-            if (w < 0 && errno == EINTR) continue;
-            if (w <= 0) {
-                ok = false;
-                break;
-            }
-            feito += w;
-        }
-        if (!ok) break;
-    }
-    ok = ok && ::fsync(destino) == 0;
-    ok = (::close(destino) == 0) && ok;
-    ::close(origem);
-    if (!ok || ::unlink(de.c_str()) != 0) {
-        ::unlink(para.c_str());
-        return false;
-    }
-    return true;
+    if (::unlink(de.c_str()) == 0) return true;
+    ::unlink(para.c_str());
+    return false;
 }
 
 }  // namespace

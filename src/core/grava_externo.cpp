@@ -6,19 +6,13 @@
 #include <stdexcept>
 
 #include "core/ansi.h"
-#include "core/arquivo_atomico.h"
+#include "core/arquivo_inteiro.h"
 #include "core/caminho_arquivo.h"
 #include "core/geral.h"
 #include "core/obr_texto.h"
 #include "core/tabela/nome_arquivo.h"
 
 namespace {
-
-class CursorDeEspera {
-public:
-    CursorDeEspera() { GERAL().CURSORESPERA(); }
-    ~CursorDeEspera() { GERAL().CURSORDEFAULT(); }
-};
 
 bool diretorioExiste(const std::string& diretorio) {
     if (diretorio.empty()) return true;

@@ -7,12 +7,6 @@
 
 namespace {
 
-// Characters `n` from the 1-based position `ini`, as much of them as exists.
-std::string copia(const std::string& t, std::size_t ini, std::size_t n) {
-    if (ini < 1 || ini > t.size()) return {};
-    return t.substr(ini - 1, n);
-}
-
 // A part of a date: digits only, blanks around allowed, at most `maximo`.
 bool leParte(const std::string& parte, std::size_t maximo, int& valor, std::size_t& digitos) {
     std::size_t i = 0, f = parte.size();
@@ -74,11 +68,11 @@ TData OBR_STRTODATA(const std::string& texto) {
 
 TData OBR_TEXTOTODATA(const std::string& palavra, const std::string& texto) {
     if (palavra == "DDMMAA_DATA")
-        return OBR_STRTODATA(copia(texto, 1, 2) + "/" + copia(texto, 3, 2) + "/" +
-                             copia(texto, 5, 2));
+        return OBR_STRTODATA(OBR_COPIA(texto, 1, 2) + "/" + OBR_COPIA(texto, 3, 2) + "/" +
+                             OBR_COPIA(texto, 5, 2));
     if (palavra == "AAAAMMDD_DATA")
-        return OBR_STRTODATA(copia(texto, 7, 2) + "/" + copia(texto, 5, 2) + "/" +
-                             copia(texto, 1, 4));
+        return OBR_STRTODATA(OBR_COPIA(texto, 7, 2) + "/" + OBR_COPIA(texto, 5, 2) + "/" +
+                             OBR_COPIA(texto, 1, 4));
     return 0;
 }
 

@@ -35,6 +35,12 @@ std::string OBR_AJUSTA(const std::string& texto, int tamanho, bool alinhaEsquerd
                           : std::string(n - t.size(), ' ') + t;
 }
 
+std::string OBR_COPIA(const std::string& texto, int inicio, int quantidade) {
+    if (inicio < 1 || quantidade <= 0 || static_cast<std::size_t>(inicio) > texto.size())
+        return {};
+    return texto.substr(static_cast<std::size_t>(inicio - 1), static_cast<std::size_t>(quantidade));
+}
+
 std::string OBR_ESPACOS(int quantidade) {
     return std::string(quantidade > 0 ? static_cast<std::size_t>(quantidade) : 0, ' ');
 }

@@ -15,6 +15,10 @@ std::string OBR_TRIMESQUERDA(const std::string& texto);
 std::string OBR_AJUSTA(const std::string& texto, int tamanho, bool alinhaEsquerda,
                        int modoTrim);
 
+// `quantidade` characters from the 1-based position `inicio`, as many as
+// exist: a field read past the end of a short line is short or empty.
+std::string OBR_COPIA(const std::string& texto, int inicio, int quantidade);
+
 std::string OBR_ESPACOS(int quantidade);
 std::string OBR_REPLICA(const std::string& pedaco, int quantidade);
 std::string OBR_DIREITA(const std::string& texto, int quantidade);

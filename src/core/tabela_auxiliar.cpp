@@ -57,28 +57,23 @@ std::string listaDeCampos(const TKTBESTRUTURA& colunas) {
     return lista;
 }
 
-class CursorDeEspera {
-public:
-    CursorDeEspera() { GERAL().CURSORESPERA(); }
-    ~CursorDeEspera() { GERAL().CURSORDEFAULT(); }
-};
-
 }  // namespace
 
 void OBR_NOMEAUXILIAR(int tipo, std::string& nome) {
-    for (int n = 1; n <= 99; ++n) {
-        nome = nomeAuxiliar(tipo, n);
-        if (!ARQ_EXISTE(ARQ_RESOLVE(".", nome))) return;
-    }
+    auto achaLivre = [&] {
+        for (int n = 1; n <= 99; ++n) {
+            nome = nomeAuxiliar(tipo, n);
+            if (!ARQ_EXISTE(ARQ_RESOLVE(".", nome))) return true;
+        }
+        return false;
+    };
+    if (achaLivre()) return;
     for (int n = 1; n <= 99; ++n) {
         const std::string caminho = ARQ_RESOLVE(".", nomeAuxiliar(tipo, n));
         if (tipo == 1 && tabelaAbertaPorAlguem(caminho)) continue;
         ::unlink(caminho.c_str());
     }
-    for (int n = 1; n <= 99; ++n) {
-        nome = nomeAuxiliar(tipo, n);
-        if (!ARQ_EXISTE(ARQ_RESOLVE(".", nome))) return;
-    }
+    if (achaLivre()) return;
     throw ErroTabela("NÃO HÁ NOME LIVRE PARA "_ansi + (tipo == 0 ? "INDAUX" : "TABAUX") +
                      ": OS 99 ARQUIVOS ESTÃO EM USO"_ansi);
 }

@@ -6,15 +6,6 @@
 #include "core/tabela/instrucao_sql.h"
 #include "core/tabela/nome_arquivo.h"
 
-namespace {
-
-struct CursorDeEspera {
-    CursorDeEspera() { GERAL().CURSORESPERA(); }
-    ~CursorDeEspera() { GERAL().CURSORDEFAULT(); }
-};
-
-}  // namespace
-
 TproENTRADA::TproENTRADA() {
     oARQTROCAVER.SetDatabaseName(".");
     oARQTROCAVER.SetTableName("CONVEINS.dbf");

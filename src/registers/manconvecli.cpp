@@ -6,18 +6,12 @@
 
 namespace {
 
-// Characters from the 1-based position, as much of them as exists.
-std::string copia(const std::string& t, std::size_t ini, std::size_t n) {
-    if (ini < 1 || ini > t.size()) return {};
-    return t.substr(ini - 1, n);
-}
-
 TXKTBCONVE regraDoTexto(const std::string& t) {
     TXKTBCONVE r;
-    r.S5_INI = OBR_STRTOINT(copia(t, 1, 3));
-    r.S5_FIN = OBR_STRTOINT(copia(t, 4, 3));
-    r.S5_ORI = OBR_TRIMDIREITA(copia(t, 7, 30));
-    r.S5_TRA = copia(t, 37, 30);
+    r.S5_INI = OBR_STRTOINT(OBR_COPIA(t, 1, 3));
+    r.S5_FIN = OBR_STRTOINT(OBR_COPIA(t, 4, 3));
+    r.S5_ORI = OBR_TRIMDIREITA(OBR_COPIA(t, 7, 30));
+    r.S5_TRA = OBR_COPIA(t, 37, 30);
     return r;
 }
 
@@ -102,9 +96,9 @@ std::string TmanCONVECLI::CLI_ABRBR(const std::string& modo, TKTBBRFILIAL& filia
                                     const std::string& texto) const {
     if (modo == "ABRE_FILIAIS") {
         for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k) {
-            const std::size_t inicio = 9 * static_cast<std::size_t>(k - 1) + 1;
-            filiais[k].S6_FILIAL = copia(texto, inicio, 3);
-            filiais[k].S6_ULTRETBR = OBR_STRTOINT(copia(texto, inicio + 3, 6));
+            const int inicio = 9 * (k - 1) + 1;
+            filiais[k].S6_FILIAL = OBR_COPIA(texto, inicio, 3);
+            filiais[k].S6_ULTRETBR = OBR_STRTOINT(OBR_COPIA(texto, inicio + 3, 6));
         }
         return {};
     }

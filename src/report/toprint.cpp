@@ -110,7 +110,7 @@ void ToPRINT::EMITEemPDF() {
     KNOMEdoARQUIVOemPDF += "_" + OBR_DATATOTEXTO("DATA_AAAAMMDD", GERAL().DATADIA) + "_" +
                            OBR_HORA() + ".PDF";
     try {
-        if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatórios");
+        if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatorios");
         MOTOR_RELATORIO()->GravaPdf(modelo_, KNOMEdoARQUIVOemPDF);
         arquivoPdf_ = KNOMEdoARQUIVOemPDF;
     } catch (const std::exception&) {
@@ -172,7 +172,7 @@ void EJECT(TkrMENS tipo) {
 void IMP_SETUPIMPRESSORA() {
     MotorRelatorio* m = MOTOR_RELATORIO();
     try {
-        if (!m) throw std::runtime_error("sem motor de relatórios");
+        if (!m) throw std::runtime_error("sem motor de relatorios");
         m->SetupImpressora();
     } catch (const std::exception&) {
         const int instaladas = m ? m->ImpressorasInstaladas() : 0;

@@ -6,11 +6,12 @@
 #include <filesystem>
 
 #include "core/ansi.h"
-#include "core/arquivo_atomico.h"
+#include "core/arquivo_inteiro.h"
 #include "core/caminho_arquivo.h"
 #include "core/erro_arquivo.h"
 #include "core/grava_externo.h"
 #include "support/geral_teste.h"
+#include "support/processo_filho.h"
 
 TEST(GravaExterno, LinhasDeTamanhoFixoComCrLf) {
     DiretorioDeTrabalho dir;
@@ -117,14 +118,25 @@ TEST(GravaExterno, FalhaAoPorNoLugarNaoDeixaTemporario) {
 }
 
 TEST(GravaExterno, DiretorioSemPermissaoDeEscrita) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes anywhere";
     DiretorioDeTrabalho dir;
     GeralDeTeste t;
     ::mkdir("FECHADO", 0555);
-    TaexGRAVAEXTERNO g(10, tamREGFIXO);
-    g.GRAVA_INF("X");
-    g.NOMEARQSAI = "FECHADO/SAIDA.TXT";
-    EXPECT_THROW(g.GRAVA_ARQUIVO(tipCOMFIMARQ), ErroArquivo);
+    ::chmod(dir.caminho().c_str(), 0755);
+    // Root writes anywhere: the writing happens in a child that runs as an
+    // ordinary user.
+    ProcessoFilho filho([](const CanalProcesso&) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+        TaexGRAVAEXTERNO g(10, tamREGFIXO);
+        g.GRAVA_INF("X");
+        g.NOMEARQSAI = "FECHADO/SAIDA.TXT";
+        try {
+            g.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        } catch (const ErroArquivo&) {
+            return 0;
+        }
+        return 1;
+    });
+    EXPECT_EQ(filho.Espera(), 0);
     EXPECT_TRUE(std::filesystem::is_empty("FECHADO"));
 }
 
@@ -148,4 +160,14 @@ TEST(ObrParteArq, PartesDoCaminho) {
     EXPECT_EQ(OBR_PARTEARQ("dados/TAB.DBF", 4), "dados/TAB.FPT");
     EXPECT_EQ(OBR_PARTEARQ("INDAUX01.CDX", 5, 7), "INDAUX07.CDX");
     EXPECT_EQ(OBR_PARTEARQ("CV0914", 5, 35), "CV0935");
+}
+
+TEST(ArquivoInteiro, SemSubstituirRecusaONomeOcupado) {
+    DiretorioDeTrabalho dir;
+    GRAVA_ARQUIVO_TESTE("MOVIDO", "de outro");
+    EXPECT_THROW(ARQ_GRAVA_COMPLETO("MOVIDO", "novo", false), ErroArquivo);
+    EXPECT_EQ(LE_ARQUIVO("MOVIDO"), "de outro");
+    EXPECT_EQ(ENTRADAS(), std::vector<std::string>{"MOVIDO"});
+    ARQ_GRAVA_COMPLETO("OUTRO", "novo", false);
+    EXPECT_EQ(LE_ARQUIVO("OUTRO"), "novo");
 }

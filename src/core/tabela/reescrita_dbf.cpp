@@ -43,8 +43,17 @@ int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
                          std::strerror(errno));
     const std::string temporario(nome.data());
     try {
+        // A replaced table keeps its permissions; a new one gets the usual
+        // ones (mkostemp makes it private), so every workstation's user
+        // can open it.
         struct stat st {};
-        if (::stat(caminho.c_str(), &st) == 0) ::fchmod(fd, st.st_mode & 07777);
+        if (::stat(caminho.c_str(), &st) == 0) {
+            ::fchmod(fd, st.st_mode & 07777);
+        } else {
+            const mode_t mascara = ::umask(0);
+            ::umask(mascara);
+            ::fchmod(fd, 0666 & ~mascara);
+        }
         cab.registros = 0;
         std::string cabecalho = DBF_MONTA_CABECALHO(cab);
         std::string bloco;

@@ -3,9 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -13,14 +10,15 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 
 #include "core/aplicacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/reorganizacao.h"
 #include "core/tproentrada.h"
+#include "ui/core/dialogo_qt.h"
 #include "ui/core/qt_texto.h"
+#include "ui/core/tfrmajuda.h"
 
 TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistema solicitacoes,
                          JanelasSistema janelas, QWidget* pai)
@@ -29,6 +27,12 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
       solicitacoes_(std::move(solicitacoes)),
       janelas_(std::move(janelas)) {
     setObjectName("MDIENTRADA");
+    // The operator is at this screen: from now on the motor's messages,
+    // questions and progress counter show here. The progress window is made
+    // now, hidden, and goes with this window.
+    auto dialogo = std::make_unique<DialogoQt>(this);
+    dialogo->Contador();
+    GERAL().DefineDialogo(std::move(dialogo));
     setWindowTitle(QStringLiteral("Sistema Conversor de Arquivos do Banco Quor de Investimentos S.A."));
 
     auto janela = [](const std::function<void()>& f, const char* nome) {
@@ -195,15 +199,13 @@ void TMDIENTRADA::mostraSobre() {
 }
 
 void TMDIENTRADA::mostraAjuda() {
-    const QStringList candidatos = {
-        QCoreApplication::applicationDirPath() + "/../share/doc/conversor/manual/index.html",
-        QCoreApplication::applicationDirPath() + "/../../doc/manual/index.html",
-    };
-    for (const QString& c : candidatos)
-        if (QFileInfo::exists(c)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(c).canonicalFilePath()));
-            return;
-        }
-    GERAL().MENSAGEM(QT_PARA_ANSI(QStringLiteral("O MANUAL DE AJUDA DO SISTEMA NÃO FOI ENCONTRADO.")),
-                     somERRO);
+    // One help window at a time, beside the main window, not blocking it.
+    if (!ajuda_) {
+        ajuda_ = new TFRMAJUDA(this);
+        ajuda_->setAttribute(Qt::WA_DeleteOnClose);
+        connect(ajuda_, &QObject::destroyed, this, [this] { ajuda_ = nullptr; });
+    }
+    ajuda_->show();
+    ajuda_->raise();
+    ajuda_->activateWindow();
 }

@@ -14,6 +14,7 @@
 #include "core/linha_comando.h"
 
 class QAction;
+class TFRMAJUDA;
 
 // Menu entries whose windows live outside the main window; each later
 // window is wired here by the application.
@@ -50,11 +51,15 @@ private:
     void mostraSobre();
     void mostraAjuda();
 
+public:
+    TFRMAJUDA* JanelaAjuda() const { return ajuda_; }
+
     std::vector<std::string> argumentos_;
     SolicitacoesSistema solicitacoes_;
     JanelasSistema janelas_;
     std::map<QString, QAction*> acoes_;
     QLabel* painelDica_ = nullptr;
+    TFRMAJUDA* ajuda_ = nullptr;
     bool mostrada_ = false;
     bool fechaSemPerguntar_ = false;
     int statusSaida_ = 0;

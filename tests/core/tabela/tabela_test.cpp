@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/ansi.h"
 #include "core/tabela/tabela.h"
@@ -190,6 +191,12 @@ TEST(Tabela, ErrosNomeiamOArquivo) {
     EXPECT_THROW(t.Open(), ErroTabela);
     EXPECT_FALSE(t.Active());
     EXPECT_THROW(TABELA_CRIA(d / "X.DBF", TABELA_LISTACAMPOS("A,CHARACTER,300,0;")), ErroTabela);
+    const mode_t antes = ::umask(022);
     TABELA_CRIA(d / "X.DBF", TABELA_LISTACAMPOS("A,CHARACTER,3,0;"));
+    ::umask(antes);
+    // Other workstations' users open what this one creates.
+    struct stat st {};
+    ASSERT_EQ(::stat((d / "X.DBF").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0644u);
     EXPECT_THROW(TABELA_CRIA(d / "x.dbf", TABELA_LISTACAMPOS("A,CHARACTER,3,0;")), ErroTabela);
 }

@@ -1,6 +1,7 @@
-#include "core/arquivo_atomico.h"
+#include "core/arquivo_inteiro.h"
 
 #include <fcntl.h>
+#include <stdio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -41,9 +42,42 @@ int criaTemporario(const std::string& caminho, std::string& temporario) {
     return -1;
 }
 
+// Puts the finished file in place; without `substitui`, never over an
+// existing entry, even on file systems that cannot refuse by themselves.
+int poeNoLugar(const std::string& temporario, const std::string& caminho, bool substitui) {
+    if (substitui) return ::rename(temporario.c_str(), caminho.c_str()) == 0 ? 0 : errno;
+    if (::renameat2(AT_FDCWD, temporario.c_str(), AT_FDCWD, caminho.c_str(),
+                    RENAME_NOREPLACE) == 0)
+        return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (::link(temporario.c_str(), caminho.c_str()) != 0) return errno;
+    ::unlink(temporario.c_str());
+    return 0;
+}
+
 }  // namespace
 
-void ARQ_GRAVA_COMPLETO(const std::string& caminho, const std::string& conteudo) {
+bool ARQ_LE_INTEIRO(const std::string& caminho, std::string& conteudo) {
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    conteudo.clear();
+    if (ok) conteudo.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        else conteudo.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+void ARQ_GRAVA_COMPLETO(const std::string& caminho, const std::string& conteudo,
+                        bool substitui) {
     std::string temporario;
     const int fd = criaTemporario(caminho, temporario);
     if (fd < 0) falha(caminho, errno);
@@ -57,7 +91,7 @@ void ARQ_GRAVA_COMPLETO(const std::string& caminho, const std::string& conteudo)
     }
     if (erro == 0 && ::fsync(fd) != 0) erro = errno;
     if (::close(fd) != 0 && erro == 0) erro = errno;
-    if (erro == 0 && ::rename(temporario.c_str(), caminho.c_str()) != 0) erro = errno;
+    if (erro == 0) erro = poeNoLugar(temporario, caminho, substitui);
     if (erro != 0) {
         ::unlink(temporario.c_str());
         falha(caminho, erro);
