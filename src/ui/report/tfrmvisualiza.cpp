@@ -19,6 +19,7 @@
 #include <QSpinBox>
 #include <QStyle>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <stdexcept>
@@ -100,10 +101,17 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
         a->setIcon(s->standardIcon(icone));
         return a;
     };
-    barra->addAction(comIcone(acao("primeira", QStringLiteral("Primeira"), QStringLiteral("Primeira página"),
+    // The page arrows show only their icons (the hint names them), so that
+    // the search field keeps its room on a narrow screen.
+    std::vector<QAction*> soIcone;
+    auto iconeSo = [&](QAction* a, QStyle::StandardPixmap icone) {
+        soIcone.push_back(comIcone(a, icone));
+        return a;
+    };
+    barra->addAction(iconeSo(acao("primeira", QStringLiteral("Primeira"), QStringLiteral("Primeira página"),
                                    QKeySequence(Qt::CTRL | Qt::Key_Home), &TFRMVISUALIZA::primeira),
                               QStyle::SP_MediaSkipBackward));
-    barra->addAction(comIcone(acao("anterior", QStringLiteral("Anterior"), QStringLiteral("Página anterior"),
+    barra->addAction(iconeSo(acao("anterior", QStringLiteral("Anterior"), QStringLiteral("Página anterior"),
                                    QKeySequence(Qt::Key_PageUp), &TFRMVISUALIZA::anterior),
                               QStyle::SP_ArrowLeft));
     spnPagina_ = new QSpinBox(barra);
@@ -115,10 +123,10 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     barra->addWidget(spnPagina_);
     lblTotal_ = new QLabel(QStringLiteral(" de %1 ").arg(Paginas()), barra);
     barra->addWidget(lblTotal_);
-    barra->addAction(comIcone(acao("proxima", QStringLiteral("Próxima"), QStringLiteral("Próxima página"),
+    barra->addAction(iconeSo(acao("proxima", QStringLiteral("Próxima"), QStringLiteral("Próxima página"),
                                    QKeySequence(Qt::Key_PageDown), &TFRMVISUALIZA::proxima),
                               QStyle::SP_ArrowRight));
-    barra->addAction(comIcone(acao("ultima", QStringLiteral("Última"), QStringLiteral("Última página"),
+    barra->addAction(iconeSo(acao("ultima", QStringLiteral("Última"), QStringLiteral("Última página"),
                                    QKeySequence(Qt::CTRL | Qt::Key_End), &TFRMVISUALIZA::ultima),
                               QStyle::SP_MediaSkipForward));
     barra->addSeparator();
@@ -134,15 +142,16 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     barra->addWidget(spnZoom_);
     barra->addAction(acao("amplia", QStringLiteral("+"), QStringLiteral("Ampliar"),
                           QKeySequence(Qt::CTRL | Qt::Key_Plus), &TFRMVISUALIZA::amplia));
-    barra->addAction(acao("largura", QStringLiteral("Largura da página"),
-                          QStringLiteral("Ajusta o zoom à largura da janela"), QKeySequence(),
+    barra->addAction(acao("largura", QStringLiteral("Largura"),
+                          QStringLiteral("Ajusta o zoom à largura da página"), QKeySequence(),
                           &TFRMVISUALIZA::AjustaLargura));
     barra->addSeparator();
     edtLocaliza_ = new QLineEdit(barra);
     edtLocaliza_->setObjectName(QStringLiteral("EDTLOCALIZA"));
     edtLocaliza_->setPlaceholderText(QStringLiteral("Localizar texto"));
     edtLocaliza_->setClearButtonEnabled(true);
-    edtLocaliza_->setMaximumWidth(220);
+    edtLocaliza_->setMinimumWidth(160);
+    edtLocaliza_->setMaximumWidth(240);
     barra->addWidget(edtLocaliza_);
     barra->addAction(comIcone(acao("localiza", QStringLiteral("Localizar"),
                                    QStringLiteral("Localiza o texto na próxima página que o contém"),
@@ -159,6 +168,9 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
                                    QKeySequence(), &TFRMVISUALIZA::reject),
                               QStyle::SP_DialogCloseButton));
 
+    for (QAction* a : soIcone)
+        if (auto* b = qobject_cast<QToolButton*>(barra->widgetForAction(a))) b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+
     auto* focaLocaliza = new QAction(this);
     focaLocaliza->setShortcut(QKeySequence::Find);
     connect(focaLocaliza, &QAction::triggered, this, [this] {
@@ -174,6 +186,7 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     rolagem_->setWidget(folha_);
     lblSituacao_ = new QLabel(this);
     lblSituacao_->setObjectName(QStringLiteral("LBLSITUACAO"));
+    lblSituacao_->setIndent(6);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 4);
