@@ -1,37 +1,34 @@
 #pragma once
-// What the report window tests share: report models to show, the report
-// engine swapped for the test's own, and the poppler tools that read PDF
-// files back.
+// What the report window tests share: a report model and the report engine
+// swapped for the test's own.
 
+#include <cstdio>
 #include <memory>
-#include <string>
-#include <vector>
 
 #include "report/modelo_relatorio.h"
 #include "report/motor_relatorio.h"
 
-// `paginas` pages of `linhas` lines; line l of page p holds
-// "PAG ppp LIN ll" at column 1 and nothing else, unless changed after.
-ModeloRelatorio MODELO_TESTE(int paginas, int linhas = 60);
+// `paginas` pages of 60 lines; line l of page p holds "PAG ppp LIN ll".
+inline ModeloRelatorio MODELO_TESTE(int paginas) {
+    ModeloRelatorio m;
+    m.titulo = "RELATORIO DE TESTE";
+    m.paginas.resize(static_cast<std::size_t>(paginas));
+    char texto[32];
+    for (int p = 0; p < paginas; ++p)
+        for (int l = 1; l <= 60; ++l) {
+            std::snprintf(texto, sizeof texto, "PAG %03d LIN %02d", p + 1, l);
+            m.paginas[static_cast<std::size_t>(p)].Escreve(l, 1, texto);
+        }
+    return m;
+}
 
 // Installs an engine for the life of the object, then the previous one.
 class MotorDeTeste {
 public:
-    explicit MotorDeTeste(std::unique_ptr<MotorRelatorio> motor);
-    ~MotorDeTeste();
+    explicit MotorDeTeste(std::unique_ptr<MotorRelatorio> motor)
+        : anterior_(MOTOR_RELATORIO_INSTALA(std::move(motor))) {}
+    ~MotorDeTeste() { MOTOR_RELATORIO_INSTALA(std::move(anterior_)); }
 
 private:
     std::unique_ptr<MotorRelatorio> anterior_;
 };
-
-bool TEM_PROGRAMA(const std::string& nome);
-// Standard output of a shell command.
-std::string SAIDA_DE(const std::string& comando);
-int PAGINAS_DO_PDF(const std::string& arquivo);
-
-// A word as pdftotext -bbox places it, in PostScript points.
-struct PalavraPdf {
-    std::string texto;
-    double xMin, yMin, xMax, yMax;
-};
-std::vector<PalavraPdf> PALAVRAS_DO_PDF(const std::string& arquivo, double* larguraPagina = nullptr);
