@@ -86,7 +86,9 @@ void DesenhistaRelatorio::preparaFonte() {
     f.setFixedPitch(true);
     fonte_ = QRawFont::fromFont(f);
     if (!fonte_.isValid()) fonte_ = QRawFont::fromFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    if (!fonte_.isValid()) return;
+    // Blank pages would pass for a report: refuse instead.
+    if (!fonte_.isValid())
+        throw std::runtime_error(QT_PARA_ANSI(QStringLiteral("nenhuma fonte de largura fixa instalada (fonts-dejavu-core)")));
 
     constexpr double kREFERENCIA = 1000.0;
     fonte_.setPixelSize(kREFERENCIA);

@@ -66,7 +66,8 @@ public:
 
     // Draws page `indice` (0-based). `listrado` lays light bands under every
     // other pair of lines, like continuous paper; `marcas` are highlighted.
-    // The painter is left as it was found.
+    // The painter is left as it was found. Throws std::runtime_error when
+    // the machine has no font to draw with.
     void Desenha(QPainter& pintor, int indice, bool listrado = false,
                  const std::vector<MarcaRelatorio>& marcas = {});
 
@@ -89,6 +90,6 @@ void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo);
 
 // Draws pages [primeira, ultima] (0-based, inclusive) on a printer or PDF
 // writer already set to A4 portrait with its origin at the sheet's corner.
-// False when the device refused to start.
+// False when the device refused to start; throws as Desenha does.
 bool DESENHA_PAGINAS(QPagedPaintDevice& dispositivo, const ModeloRelatorio& modelo,
                      const GeometriaRelatorio& geometria, int primeira, int ultima);

@@ -74,7 +74,12 @@ protected:
         p.scale(escala_, escala_);
         p.fillRect(QRectF(QPointF(0, 0), desenhista_.Geometria().papel), Qt::white);
         static const std::vector<MarcaRelatorio> nenhuma;
-        desenhista_.Desenha(p, indice_, true, marcas_ ? *marcas_ : nenhuma);
+        try {
+            desenhista_.Desenha(p, indice_, true, marcas_ ? *marcas_ : nenhuma);
+        } catch (const std::exception& e) {
+            p.resetTransform();
+            p.drawText(rect(), Qt::AlignCenter, QT_DE_ANSI(e.what()));
+        }
     }
 
 private:
