@@ -2,11 +2,13 @@
 
 #include "registers/cli_listagem.h"
 #include "routing/tarqconcatena.h"
+#include "routing/tarqsegrega.h"
 #include "vendor/rem_processa.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;
     s.CONCATENA_REMESSAS = CONCATENA_REMESSAS;
+    s.SEGREGA_RETORNOS = SEGREGA_RETORNOS;
     s.VEN_CONVREMESSA = VEN_CONVREMESSA;
     return s;
 }

@@ -66,10 +66,17 @@ void ArquivoProduto::abandona() {
     temporario_.clear();
 }
 
-void ArquivoProduto::GRAVA_INF(const std::string& registro) {
+void ArquivoProduto::GRAVA_INF(std::string_view registro) {
     ++TOTREGGRA;
     if (erro_) return;
-    buffer_ += OBR_AJUSTA(registro, tamanho_, true, 0);
+    // As OBR_AJUSTA(registro, tamanho, true, 0) would give it, without a
+    // string of its own for every record.
+    std::size_t fim = registro.size();
+    while (fim > 0 && static_cast<unsigned char>(registro[fim - 1]) <= ' ') --fim;
+    const std::size_t tam = static_cast<std::size_t>(tamanho_ > 0 ? tamanho_ : 0);
+    if (fim > tam) fim = tam;
+    buffer_.append(registro.data(), fim);
+    buffer_.append(tam - fim, ' ');
     buffer_ += "\r\n";
     if (buffer_.size() >= kPedaco) descarrega();
 }
@@ -107,6 +114,33 @@ void ArquivoProduto::descarrega() {
     }
 }
 
+void ArquivoProduto::conclui() {
+    if (concluido_) return;
+    descarrega();
+    if (!erro_ && abre() && ::fsync(fd_) != 0) erro_ = errno;
+    if (fd_ >= 0 && ::close(fd_) != 0 && !erro_) erro_ = errno;
+    fd_ = -1;
+    if (erro_) {
+        abandona();
+        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
+                          erro_);
+    }
+    concluido_ = true;
+}
+
+namespace {
+
+// The new name reaches the disk with its directory.
+void gravaDiretorio(const std::string& caminho) {
+    const int dir = ::open(diretorioDe(caminho).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+}
+
+}  // namespace
+
 bool ArquivoProduto::GRAVA_ARQUIVO() {
     if (!diretorioExiste(OBR_PARTEARQ(NOMEARQSAI, 0))) {
         abandona();
@@ -116,25 +150,42 @@ bool ArquivoProduto::GRAVA_ARQUIVO() {
                          somERRO);
         return false;
     }
-    descarrega();
-    if (!erro_ && abre() && ::fsync(fd_) != 0) erro_ = errno;
-    if (fd_ >= 0 && ::close(fd_) != 0 && !erro_) erro_ = errno;
-    fd_ = -1;
+    conclui();
     // A file of the same name in another case is the same file to this
     // system: it is the one replaced.
     const std::string destino = ARQ_RESOLVE_CAMINHO(NOMEARQSAI);
-    if (!erro_ && ::rename(temporario_.c_str(), destino.c_str()) != 0) erro_ = errno;
-    if (erro_) {
+    if (::rename(temporario_.c_str(), destino.c_str()) != 0) {
+        erro_ = errno;
         abandona();
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
                           erro_);
     }
     temporario_.clear();
-    // The new name reaches the disk with its directory.
-    const int dir = ::open(diretorioDe(destino).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
+    gravaDiretorio(destino);
     return true;
+}
+
+const std::string& ArquivoProduto::ARQUIVO_CONCLUIDO() {
+    conclui();
+    return temporario_;
+}
+
+ArquivoProduto::Movimento ArquivoProduto::MOVE_SEM_SUBSTITUIR(const std::string& destino) {
+    conclui();
+    if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino))) return Movimento::existe;
+    if (::renameat2(AT_FDCWD, temporario_.c_str(), AT_FDCWD, destino.c_str(), RENAME_NOREPLACE) == 0) {
+        temporario_.clear();
+        gravaDiretorio(destino);
+        return Movimento::movido;
+    }
+    if (errno == EEXIST) return Movimento::existe;
+    // Another file system, or one that cannot refuse to replace by itself:
+    // the general move copies, flushes and only then deletes, never over an
+    // existing name.
+    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS) return Movimento::falhou;
+    if (GERAL().OBR_RENOMEIAARQ(temporario_, destino)) {
+        temporario_.clear();
+        return Movimento::movido;
+    }
+    return ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino)) ? Movimento::existe : Movimento::falhou;
 }

@@ -8,8 +8,13 @@
 //
 // Records are written as the staging writer writes them: trailing blanks
 // dropped, blank-filled or cut to the record length, CR LF after each.
+//
+// The segregation writes client returns the same way, and may move a
+// finished file into another directory instead of naming it where it was
+// built (MOVE_SEM_SUBSTITUIR).
 
 #include <string>
+#include <string_view>
 
 class ArquivoProduto {
 public:
@@ -21,7 +26,7 @@ public:
     const std::string NOMEARQSAI;
     long TOTREGGRA = 0;  // records written so far
 
-    void GRAVA_INF(const std::string& registro);
+    void GRAVA_INF(std::string_view registro);
 
     // Gives the file its name. When the directory of the name does not exist:
     // the staging writer's message and false, no file. Any other failure, now
@@ -29,10 +34,27 @@ public:
     // behind.
     bool GRAVA_ARQUIVO();
 
+    // Puts the finished file at `destino` (another directory, possibly on
+    // another file system) but never over an existing entry: `existe` when
+    // the name is taken, `falhou` for any other refusal; in both cases the
+    // finished file stays unnamed, and GRAVA_ARQUIVO or another
+    // MOVE_SEM_SUBSTITUIR may follow. A failure to write the records throws
+    // ErroArquivo as GRAVA_ARQUIVO does.
+    enum class Movimento { movido, existe, falhou };
+    Movimento MOVE_SEM_SUBSTITUIR(const std::string& destino);
+
+    // Finishes the file as GRAVA_ARQUIVO does before naming it, and answers
+    // where it lies, unnamed, for a caller that reads it back; it stays there
+    // until it is named or moved, or the object is destroyed.
+    const std::string& ARQUIVO_CONCLUIDO();
+
 private:
     bool abre();
     void descarrega();
     void abandona();
+    // Flushes every record to disk and closes the file; throws ErroArquivo
+    // (leaving nothing behind) when that fails.
+    void conclui();
 
     int tamanho_;
     int fd_ = -1;
@@ -41,4 +63,5 @@ private:
     std::string buffer_;
     long long escritos_ = 0;      // bytes handed to the file
     long long encaminhados_ = 0;  // bytes the disk was asked to write
+    bool concluido_ = false;
 };

@@ -33,6 +33,7 @@ RegraTraducao::RegraTraducao(const TXKTBCONVE& regra) {
     substituto_ = ajustado(regra.S5_TRA, tam);
     paraToda_ = OBR_VAZIO(esperado_);
     ativa_ = !(soBrancos(esperado_) && soBrancos(substituto_));
+    reversivel_ = ativa_ && !paraToda_ && !soBrancos(substituto_);
 }
 
 bool RegraTraducao::Aplica(std::string& linha) const {
@@ -46,5 +47,25 @@ bool RegraTraducao::Aplica(std::string& linha) const {
         return false;
     }
     linha.replace(ini, tam, substituto_);
+    return true;
+}
+
+bool RegraTraducao::Reverteria(std::string_view linha) const {
+    if (!reversivel_) return false;
+    const std::size_t ini = static_cast<std::size_t>(inicio_ - 1);
+    const std::size_t tam = static_cast<std::size_t>(tamanho_);
+    if (linha.size() >= ini + tam) return linha.compare(ini, tam, substituto_) == 0;
+    // A line ending inside the span is blank beyond its end.
+    std::string trecho(ini < linha.size() ? linha.substr(ini) : std::string_view());
+    trecho.resize(tam, ' ');
+    return trecho == substituto_;
+}
+
+bool RegraTraducao::Reverte(std::string& linha) const {
+    if (!Reverteria(linha)) return false;
+    const std::size_t ini = static_cast<std::size_t>(inicio_ - 1);
+    const std::size_t tam = static_cast<std::size_t>(tamanho_);
+    if (linha.size() < ini + tam) linha.resize(ini + tam, ' ');
+    linha.replace(ini, tam, esperado_);
     return true;
 }

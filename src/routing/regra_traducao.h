@@ -18,8 +18,18 @@
 //   start) changes nothing;
 // - a line shorter than the span is first filled with blanks up to it, as
 //   its fixed-length record will be.
+//
+// The returns go the other way (Reverte): a span that holds the replacement
+// text gets the expected text back, both taken as long as the span, so
+// again nothing moves. Only what can be told apart is put back:
+// - a blank expected text rewrote every line whatever it held, so the
+//   bank's return says nothing of what was there: the span stays as the
+//   bank sent it (this is the rule that writes the bank's identification
+//   of the client into the header);
+// - a blank replacement cannot be told from a blank field: the span stays.
 
 #include <string>
+#include <string_view>
 
 #include "registers/manconvecli.h"
 
@@ -40,9 +50,16 @@ public:
     // it did.
     bool Aplica(std::string& linha) const;
 
+    // The way back: true when the line holds the replacement in the span
+    // and the rule can put the expected text back.
+    bool Reverteria(std::string_view linha) const;
+    // Puts the expected text back when Reverteria; true when it did.
+    bool Reverte(std::string& linha) const;
+
 private:
     bool ativa_ = false;
     bool paraToda_ = false;
+    bool reversivel_ = false;
     int inicio_ = 0;
     int tamanho_ = 0;
     std::string esperado_;

@@ -1,0 +1,80 @@
+#include "routing/consolidacao_retorno.h"
+
+#include <stdexcept>
+
+#include "core/obr_datas.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+
+namespace {
+
+// The text blank-filled or cut to the width: every field keeps its place
+// even when a parked line ends early.
+std::string ajustado(std::string_view texto, std::size_t largura) {
+    std::string r(texto.substr(0, largura));
+    r.resize(largura, ' ');
+    return r;
+}
+
+std::string zeros(int largura, long long valor) {
+    return OBR_ZEROS(largura, 0, static_cast<double>(valor));
+}
+
+}  // namespace
+
+bool EH_ESTACIONADO(const std::string& nome) {
+    if (nome.find('.') == std::string::npos || nome.size() < 3) return false;
+    const std::string fim = nome.substr(nome.size() - 3);
+    return fim > "000" && fim < "999";
+}
+
+std::string NOME_CONSOLIDADO(const std::string& arqretcli, int arquivo) {
+    const auto ponto = arqretcli.find('.');
+    const std::string base = ponto == std::string::npos ? arqretcli + "." : arqretcli.substr(0, ponto + 1);
+    return base + "RT" + std::to_string(arquivo);
+}
+
+bool OCORRENCIA_NA_LISTA(const std::string& ocorrencia, const std::string& lista) {
+    if (OBR_TRIM(lista) == "TODOS") return true;
+    return ocorrencia.size() == 2 && lista.find(ocorrencia) != std::string::npos;
+}
+
+std::size_t BaldesOcorrencia::indice(const char* balde) {
+    static const char* const nomes[] = {"02", "06", "10", "12", "13", "14", "19"};
+    for (std::size_t i = 0; i < 7; ++i)
+        if (std::string_view(nomes[i]) == balde) return i;
+    throw std::logic_error("balde de ocorrencia desconhecido");
+}
+
+void BaldesOcorrencia::Conta(const std::string& ocorrencia, long long valor) {
+    const char* balde = nullptr;
+    if (ocorrencia == "02" || ocorrencia == "06" || ocorrencia == "12" || ocorrencia == "13" ||
+        ocorrencia == "14" || ocorrencia == "19")
+        balde = ocorrencia.c_str();
+    else if (ocorrencia.size() == 2 && std::string_view("06,10").find(ocorrencia) != std::string_view::npos)
+        balde = "10";
+    if (!balde) return;
+    const std::size_t i = indice(balde);
+    ++quantidades_[i];
+    valores_[i] += valor;
+}
+
+std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int numero) {
+    const std::string h = ajustado(ultimoHeader, 400);
+    const std::string d = OBR_DATATOTEXTO("DATA_DDMMAA", data);
+    return h.substr(0, 94) + d + h.substr(100, 8) + zeros(5, numero) + h.substr(113, 266) + d +
+           h.substr(385, 15);
+}
+
+std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero) {
+    return ajustado(detalhe, 394) + zeros(6, numero);
+}
+
+std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,
+                                const BaldesOcorrencia& b, long registros) {
+    auto par = [&b](const char* balde) { return zeros(5, b.Quantidade(balde)) + zeros(12, b.Valor(balde)); };
+    return ajustado(ultimoTrailer, 39) + zeros(8, numeroHeader) + std::string(10, ' ') + par("02") +
+           zeros(12, b.Valor("06")) + zeros(5, b.Quantidade("06")) + zeros(12, b.Valor("10")) +
+           par("10") + par("13") + par("14") + par("12") + par("19") + std::string(174, ' ') +
+           std::string(15, '0') + std::string(8, '0') + std::string(9, ' ') + zeros(6, registros);
+}

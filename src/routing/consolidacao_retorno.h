@@ -1,0 +1,49 @@
+#pragma once
+// Layout of the consolidated Cobrança 400 returns: the first and second
+// return files a client receives at the end of its day, rebuilt from the
+// returns parked in its temporary directory. Every record is 400 columns;
+// the header is record 1 and every record ends in its number.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "core/calendario.h"
+
+// A parked return by its name (upper case): it holds a "." and its last
+// three characters compare, as text, above "000" and below "999".
+bool EH_ESTACIONADO(const std::string& nome);
+
+// First (1) or second (2) consolidated file of a client: its return file
+// name up to and including the first ".", then "RT1" or "RT2". A name
+// without "." keeps it whole and takes ".RT1", so that two such clients do
+// not share one file.
+std::string NOME_CONSOLIDADO(const std::string& arqretcli, int arquivo);
+
+// The occurrence code is in the list ("TODOS" takes every code). A code is
+// two characters; anything shorter belongs to no list.
+bool OCORRENCIA_NA_LISTA(const std::string& ocorrencia, const std::string& lista);
+
+// Counts and amounts (in cents, the digits at detail 153-165) per
+// occurrence bucket: 02, 06, 10, 12, 13, 14, 19.
+class BaldesOcorrencia {
+public:
+    void Conta(const std::string& ocorrencia, long long valor);
+    long long Quantidade(const char* balde) const { return quantidades_[indice(balde)]; }
+    long long Valor(const char* balde) const { return valores_[indice(balde)]; }
+
+private:
+    static std::size_t indice(const char* balde);
+    std::array<long long, 7> quantidades_{};
+    std::array<long long, 7> valores_{};
+};
+
+// Header: the last header line met, with the latest header date at 95-100
+// and 380-385 and the number at 109-113.
+std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int numero);
+// Detail: positions 1-394 of the parked detail, then its record number.
+std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero);
+// Trailer: positions 1-39 of the last trailer line met, the header number,
+// the buckets and the number of records in the file.
+std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,
+                                const BaldesOcorrencia& baldes, long registros);

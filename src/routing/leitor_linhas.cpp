@@ -1,0 +1,140 @@
+#include "routing/leitor_linhas.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/arquivo_inteiro.h"
+#include "core/texto_ansi.h"
+
+namespace {
+
+constexpr std::size_t kPedaco = 4 << 20;
+
+bool comecaComMarcaUnicode(const std::string& b) {
+    return b.compare(0, 3, "\xEF\xBB\xBF") == 0 || b.compare(0, 2, "\xFF\xFE") == 0 ||
+           b.compare(0, 2, "\xFE\xFF") == 0;
+}
+
+}  // namespace
+
+LeitorDeLinhas::~LeitorDeLinhas() { fecha(); }
+
+void LeitorDeLinhas::fecha() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+}
+
+LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
+    fecha();
+    buffer_.clear();
+    pos_ = 0;
+    fim_ = falhou_ = pulaLF_ = false;
+    fd_ = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    if (fd_ < 0) return errno == ENOENT ? Abertura::ausente : Abertura::ilegivel;
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        fecha();
+        return Abertura::ilegivel;
+    }
+    ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    if (!enche() && falhou_) return Abertura::ilegivel;
+    if (comecaComMarcaUnicode(buffer_)) {
+        // Unicode text is rare and small: read whole and converted at once.
+        while (enche()) {
+        }
+        if (falhou_) return Abertura::ilegivel;
+        ANSI_DE_TEXTO_UNICODE(buffer_);
+    }
+    return Abertura::aberto;
+}
+
+bool LeitorDeLinhas::enche() {
+    if (fim_ || falhou_ || fd_ < 0) return false;
+    if (pos_ > 0) {
+        buffer_.erase(0, pos_);
+        pos_ = 0;
+    }
+    semLF_ = false;
+    const std::size_t antes = buffer_.size();
+    buffer_.resize(antes + kPedaco);
+    ssize_t n;
+    do {
+        n = ::read(fd_, buffer_.data() + antes, kPedaco);
+    } while (n < 0 && errno == EINTR);
+    buffer_.resize(antes + static_cast<std::size_t>(n > 0 ? n : 0));
+    if (n < 0) falhou_ = true;
+    if (n <= 0) {
+        fim_ = true;
+        fecha();
+        return false;
+    }
+    return true;
+}
+
+void LeitorDeLinhas::pulaLF() {
+    if (pulaLF_ && pos_ < buffer_.size()) {
+        if (buffer_[pos_] == '\n') ++pos_;
+        pulaLF_ = false;
+    }
+}
+
+bool LeitorDeLinhas::haMais() {
+    for (;;) {
+        pulaLF();
+        if (pos_ < buffer_.size()) return true;
+        if (!enche()) return false;
+    }
+}
+
+bool LeitorDeLinhas::Proxima(std::string_view& linha) {
+    static const std::string marca(1, '\x1A');
+    for (;;) {
+        pulaLF();
+        if (pulaLF_ && !fim_) {
+            if (!enche() && falhou_) return false;
+            continue;
+        }
+        const char* ini = buffer_.data() + pos_;
+        const std::size_t resta = buffer_.size() - pos_;
+        // The next LF, then a CR before it: each search stops at the line's
+        // end. A buffer without LF (lines ended by CR alone) is searched
+        // for it once.
+        const char* lf = semLF_ ? nullptr : static_cast<const char*>(std::memchr(ini, '\n', resta));
+        if (!lf) semLF_ = true;
+        const char* cr = static_cast<const char*>(
+            std::memchr(ini, '\r', lf ? static_cast<std::size_t>(lf - ini) : resta));
+        const char* fimLinha = cr ? cr : lf;
+        if (!fimLinha) {
+            if (!fim_) {
+                if (!enche() && falhou_) return false;
+                continue;
+            }
+            // The last line, without a line end.
+            pos_ = buffer_.size();
+            if (resta == 0 || (resta == 1 && *ini == '\x1A')) return false;
+            linha = std::string_view(ini, resta);
+            return true;
+        }
+        const std::size_t tam = static_cast<std::size_t>(fimLinha - ini);
+        pos_ += tam + 1;
+        if (*fimLinha == '\r') {
+            if (pos_ < buffer_.size()) {
+                if (buffer_[pos_] == '\n') ++pos_;
+            } else {
+                pulaLF_ = true;
+            }
+        }
+        if (tam == 1 && *ini == '\x1A') {
+            // The end-of-file mark is dropped only as the last line.
+            if (!haMais()) return false;
+            linha = marca;
+            return true;
+        }
+        linha = std::string_view(ini, tam);
+        return true;
+    }
+}

@@ -1,0 +1,45 @@
+#pragma once
+// Reads a text file line by line without holding it whole: a bank return
+// runs to millions of lines, and the segregation and the consolidation need
+// each line only once, in order. The lines are those the whole-file reader
+// (TaexLEITURAEXTERNO) gives: split at CR, LF or CR LF, a last line without
+// end counts, a last line that is only the end-of-file mark (character 26)
+// is dropped, and a file that begins with a Unicode byte-order mark is
+// converted to Windows-1252.
+//
+// Only a regular file is opened, never through a link: a name that comes
+// from outside cannot make the run read another place, nor wait forever on
+// a pipe or a device.
+
+#include <string>
+#include <string_view>
+
+class LeitorDeLinhas {
+public:
+    LeitorDeLinhas() = default;
+    ~LeitorDeLinhas();
+    LeitorDeLinhas(const LeitorDeLinhas&) = delete;
+    LeitorDeLinhas& operator=(const LeitorDeLinhas&) = delete;
+
+    enum class Abertura { aberto, ausente, ilegivel };
+    Abertura Abre(const std::string& caminho);
+
+    // The next line, valid until the next call; false at the end of the
+    // file and after a read error (Falhou).
+    bool Proxima(std::string_view& linha);
+    bool Falhou() const { return falhou_; }
+
+private:
+    bool enche();    // more bytes into the buffer; false at the end or on error
+    bool haMais();   // anything left after the line just taken
+    void pulaLF();   // the LF of a CR LF split between two reads
+    void fecha();
+
+    int fd_ = -1;
+    bool fim_ = false;      // nothing more to read from the file
+    bool falhou_ = false;
+    bool pulaLF_ = false;   // the last line ended in CR at the end of the buffer
+    bool semLF_ = false;    // no LF in the rest of the buffer
+    std::string buffer_;
+    std::size_t pos_ = 0;   // first byte not yet handed out
+};

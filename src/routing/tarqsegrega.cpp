@@ -1,0 +1,509 @@
+#include "routing/tarqsegrega.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+
+#include "core/ansi.h"
+#include "core/dados/tdmquor.h"
+#include "core/erro_arquivo.h"
+#include "core/geral.h"
+#include "core/obr_datas.h"
+#include "core/obr_listas.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+#include "core/tabela/nome_arquivo.h"
+#include "report/toprint.h"
+#include "routing/leitor_linhas.h"
+#include "routing/produtos_retorno.h"
+
+namespace {
+
+std::string horaDoSistema() {
+    const HoraDoDia h = GERAL().Hora();
+    char texto[16];
+    std::snprintf(texto, sizeof texto, "%02d:%02d:%02d", h.hora, h.minuto, h.segundo);
+    return texto;
+}
+
+bool ehRetornoDoBanco(const std::string& nome) {
+    return nome.find('.') != std::string::npos && nome.size() >= 3 &&
+           nome.compare(nome.size() - 3, 3, "020") == 0;
+}
+
+// The backup of a bank file: its name up to the first ".", then ".ANT".
+std::string nomeAnterior(const std::string& nome) { return nome.substr(0, nome.find('.')) + ".ANT"; }
+
+// A table of the data directory, or its index.
+bool ehTabela(const std::string& maiusculo) {
+    const auto ponto = maiusculo.find_last_of('.');
+    if (ponto == std::string::npos) return false;
+    const std::string ext = maiusculo.substr(ponto + 1);
+    return ext == "DBF" || ext == "CDX" || ext == "FPT" || ext == "NTX";
+}
+
+void gravaDiretorio(const std::string& diretorio) {
+    const int fd = ::open(diretorio.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+std::string semTrailer() { return "BLOCO SEM TRAILER - NÃO GRAVADO"_ansi; }
+
+}  // namespace
+
+bool MESMO_DIRETORIO(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
+struct TarqSEGREGA::Bloco {
+    const ClienteRetorno* cliente = nullptr;
+    std::unique_ptr<ArquivoProduto> arquivo;
+    std::string banco;  // bank code carried from the header to the trailer
+};
+
+TarqSEGREGA::TarqSEGREGA() : convecli_(DMQUOR().TBCONVECLI) {}
+
+TarqSEGREGA::~TarqSEGREGA() = default;
+
+std::vector<std::string>& TarqSEGREGA::LISTA(char codigo) {
+    switch (codigo) {
+        case 'A': return KTBCOBRET240;
+        case 'C': return KTBCOBRET400;
+        case 'R': return KTBVENRET240;
+        case 'V': return KTBVENRET250;
+        case 'D': return KTBDESRET;
+        default: return KTBOUTRET;
+    }
+}
+
+void TarqSEGREGA::classifica(const std::vector<std::string>& nomes) {
+    for (const std::string& nome : nomes) {
+        if (!ehRetornoDoBanco(nome)) continue;
+        protegidos_.insert(nome);
+        protegidos_.insert(nomeAnterior(nome));
+        const ProdutoRetorno* p = PRODUTO_DO_ARQUIVO(nome);
+        if (p && LISTA(p->codigo).empty()) LISTA(p->codigo).push_back(nome);
+        else KTBOUTRET.push_back(nome);
+    }
+}
+
+void TarqSEGREGA::ARQ_SEGREGA() {
+    std::vector<std::string> nomes;
+    OBR_LISTAARQ("*", ".", false, nomes);
+    trabalho_ = NomesDoDiretorio(".");
+    classifica(nomes);
+
+    if (!IMP_PREPARA("LEITURA DE ARQUIVO RETORNO - SEGREGAÇÃO"_ansi, {})) return;
+    oPRINT->KNOMEdoARQUIVOemPDF = "ARQUIVO_RETORNO_SEGREGACAO";
+    oPRINT->COLUNAS = 80;
+
+    const std::string hora = horaDoSistema();
+    const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);
+    nomeLog_ = "CV" + hoje.substr(0, 2) + hora.substr(0, 2) + hora.substr(3, 2) + ".LOG";
+    protegidos_.insert(nomeLog_);
+    linhaDoLog("*****   INICIO DA SEGREGAÇÃO DO RETORNO   *****"_ansi);
+    linhaDoLog("Data: " + hoje + " - " + hora + " - Passada: " + OBR_INTTOSTR(KPASSADA, 2) +
+               " - Arquivo: " + nomeLog_);
+
+    if (!oPRINT->IMPINICIALIZA(-1, "", false)) {
+        oPRINT.reset();
+        return;
+    }
+    oPRINT->TITESQ = "Le Banco / Grava Cliente - Hora: " + hora;
+    oPRINT->TITCAB1 = "   Arquivo/Cliente       Ocorrência"_ansi;
+    oPRINT->TITCAB2 = "   ---------------       ----------";
+
+    cadastro_ = CadastroRetorno(convecli_, omanCONVECLI);
+
+    for (const ProdutoRetorno& p : PRODUTOS_RETORNO()) {
+        const std::vector<std::string>& lista = LISTA(p.codigo);
+        if (lista.empty()) continue;
+        KARQRETBAN = lista.front();
+        KTIPOEMP = std::string(1, p.codigo);
+        std::int32_t& contador = p.codigo == 'A'   ? KTOTCLICOB240
+                                 : p.codigo == 'C' ? KTOTCLICOB400
+                                 : p.codigo == 'R' ? KTOTCLIVEN240
+                                 : p.codigo == 'V' ? KTOTCLIVEN250
+                                                   : KTOTCLIDES400;
+        ARQ_SEGREGAPRODUTO(p.codigo, contador);
+    }
+
+    if (!KTBOUTRET.empty()) {
+        ARQ_OCORRENCIA("OUTROS");
+        std::vector<std::string> outros = KTBOUTRET;
+        OBR_ORDENALISTA(outros);
+        for (const std::string& nome : outros) {
+            KARQRETCLI = nome;
+            ARQ_OCORRENCIA("NÃO CONSIDERADO NESTE PROCESSAMENTO."_ansi);
+        }
+    }
+
+    ARQ_FECHAPASSADA();
+    totais();
+    EJECT(krSEM_MENSAGEM);
+    gravaLog();
+}
+
+void TarqSEGREGA::ARQ_SEGREGAPRODUTO(char codigo, std::int32_t& contador) {
+    produtoAtual_ = PRODUTO_RETORNO(codigo);
+    ARQ_OCORRENCIA(std::string(1, codigo));
+    ARQ_SEPARACLIENTES(contador);
+    produtoAtual_ = nullptr;
+}
+
+bool TarqSEGREGA::ARQ_LOCALIZACLIENTE(const std::string& chave) {
+    clienteAtual_ = KTIPOEMP.size() == 1 ? cadastro_.Localiza(KTIPOEMP[0], chave) : nullptr;
+    return clienteAtual_ != nullptr;
+}
+
+void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
+    const std::string nome = KARQRETBAN;
+    // The name comes from the directory listing, upper-cased: the file is the
+    // entry of that name in any letter case.
+    std::string caminho;
+    if (ARQ_NOMESIMPLES(nome)) {
+        const std::vector<std::string> achados = trabalho_.Achados(nome);
+        caminho = achados.empty() ? nome : achados.front();
+    }
+    LeitorDeLinhas leitor;
+    const LeitorDeLinhas::Abertura abertura =
+        caminho.empty() ? LeitorDeLinhas::Abertura::ausente : leitor.Abre(caminho);
+    KARQRETCLI = nome;
+    if (abertura == LeitorDeLinhas::Abertura::ausente) {
+        ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO DISPONÍVEL NO MOMENTO."_ansi);
+        return;
+    }
+    std::string_view linha;
+    const bool temLinha = abertura == LeitorDeLinhas::Abertura::aberto && leitor.Proxima(linha);
+    if (abertura == LeitorDeLinhas::Abertura::ilegivel || leitor.Falhou()) {
+        // Left in place, it is the product's first file again next run:
+        // the operator must hear of it.
+        ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO PÔDE SER LIDO."_ansi);
+        GERAL().MENSAGEM("NÃO CONSEGUIU TRANSFORMAR O ARQUIVO TEXTO EM MEMÓRIA.\n"
+                         "ARQUIVO PROCURADO: "_ansi + nome,
+                         somERRO);
+        return;
+    }
+    if (!temLinha) {
+        ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO RETORNO."_ansi);
+        return;
+    }
+    const ProdutoRetorno* produto = KTIPOEMP.size() == 1 ? PRODUTO_RETORNO(KTIPOEMP[0]) : nullptr;
+    if (!produto) {
+        ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA QUE FOI LIDO NO ARQUIVO.");
+        return;
+    }
+    // The file is the backup before any block leaves it: a run that stops
+    // half way, or another workstation, does not split it a second time.
+    if (!moveParaAnterior(caminho, nomeAnterior(nome))) return;
+    produtoAtual_ = produto;
+
+    std::string trabalho;
+    do {
+        const std::string_view tipo = produto->TipoRegistro(linha);
+        if (tipo == produto->codHeader) {
+            if (bloco_) descartaBloco(semTrailer());
+            KARQRETCLI = std::string(linha.substr(
+                std::min(linha.size(), static_cast<std::size_t>(produto->posIdentificacao - 1)),
+                static_cast<std::size_t>(produto->tamIdentificacao)));
+            if (!ARQ_LOCALIZACLIENTE(produto->Identificacao(linha))) {
+                ARQ_OCORRENCIA("CLIENTE SEM DEFINIÇÃO PARA ESTE TIPO DE ARQUIVO."_ansi);
+                continue;
+            }
+            abreBloco(*clienteAtual_);
+            if (!bloco_) continue;
+            trabalho.assign(linha);
+            for (const RegraTraducao& r : bloco_->cliente->cabecalho)
+                // Cobrança 400 only: the bank code a header rule puts back at
+                // 77-79 goes into the trailer too, at 5-7.
+                if (r.Reverte(trabalho) && produto->codigo == 'C' && r.Inicio() == 77 && r.Fim() == 79)
+                    bloco_->banco = trabalho.substr(76, 3);
+            bloco_->arquivo->GRAVA_INF(trabalho);
+        } else if (bloco_) {
+            if (tipo == produto->codTrailer) {
+                if (!OBR_VAZIO(bloco_->banco)) {
+                    trabalho.assign(linha);
+                    if (trabalho.size() < 7) trabalho.resize(7, ' ');
+                    trabalho.replace(4, 3, bloco_->banco);
+                    bloco_->arquivo->GRAVA_INF(trabalho);
+                } else {
+                    bloco_->arquivo->GRAVA_INF(linha);
+                }
+                encerraBloco(contador);
+                continue;
+            }
+            const std::vector<RegraTraducao>& regras = bloco_->cliente->detalhe;
+            bool muda = false;
+            for (const RegraTraducao& r : regras) muda = muda || r.Reverteria(linha);
+            if (!muda) {
+                bloco_->arquivo->GRAVA_INF(linha);
+                continue;
+            }
+            trabalho.assign(linha);
+            for (const RegraTraducao& r : regras) r.Reverte(trabalho);
+            bloco_->arquivo->GRAVA_INF(trabalho);
+        }
+        // Lines outside a block of a known client are not delivered; they
+        // stay in the backup of the bank file.
+    } while (leitor.Proxima(linha));
+    if (bloco_) descartaBloco(semTrailer());
+    if (leitor.Falhou()) {
+        KARQRETCLI = nome;
+        ARQ_OCORRENCIA("ERRO NA LEITURA - SEGREGAÇÃO INCOMPLETA"_ansi);
+        GERAL().MENSAGEM("ERRO NA LEITURA DO ARQUIVO RETORNO DO BANCO "_ansi + nome +
+                             ". A SEGREGAÇÃO DESTE ARQUIVO FICOU INCOMPLETA; O ARQUIVO ESTÁ EM "_ansi +
+                             nomeAnterior(nome) + ".",
+                         somERRO);
+    }
+}
+
+bool TarqSEGREGA::moveParaAnterior(const std::string& caminho, const std::string& anterior) {
+    const std::vector<std::string> outrasCaixas = trabalho_.Achados(anterior);
+    // One step: the older backup is replaced only by the new one.
+    if (::rename(caminho.c_str(), anterior.c_str()) != 0) {
+        const int erro = errno;
+        if (erro == ENOENT) {
+            ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO DISPONÍVEL NO MOMENTO."_ansi);
+            return false;
+        }
+        ARQ_OCORRENCIA("NÃO FOI MOVIDO PARA "_ansi + anterior + " - NÃO SEGREGADO"_ansi);
+        GERAL().MENSAGEM("NÃO CONSEGUIU MOVER O ARQUIVO RETORNO DO BANCO "_ansi + KARQRETBAN + " PARA " +
+                             anterior + ". NADA FOI SEGREGADO; O ARQUIVO FICA PARA A PRÓXIMA EXECUÇÃO."_ansi,
+                         somERRO);
+        return false;
+    }
+    trabalho_.Retira(caminho);
+    // The same backup under another letter case is the one replaced.
+    for (const std::string& velho : outrasCaixas) {
+        struct stat st {};
+        if (velho != anterior && ::lstat(velho.c_str(), &st) == 0 && !S_ISDIR(st.st_mode) &&
+            ::unlink(velho.c_str()) == 0)
+            trabalho_.Retira(velho);
+    }
+    trabalho_.Inclui(anterior);
+    gravaDiretorio(".");
+    return true;
+}
+
+void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
+    const std::string& nome = cliente.arqretcli;
+    const std::string chave = ARQ_MAIUSCULAS(nome);
+    KARQRETCLI = nome.empty() ? cliente.codigo : nome;
+    // The name is the register's: it must name one file of the working
+    // directory and no file the system itself keeps there.
+    if (!ARQ_NOMESIMPLES(nome)) {
+        ARQ_OCORRENCIA("NOME DE ARQUIVO INVÁLIDO - NÃO GRAVADO"_ansi);
+        return;
+    }
+    if (protegidos_.count(chave) || ehTabela(chave)) {
+        ARQ_OCORRENCIA("NOME RESERVADO PELO SISTEMA - NÃO GRAVADO"_ansi);
+        return;
+    }
+    const auto dono = entregues_.find(chave);
+    if (dono != entregues_.end() && dono->second != cliente.codigo) {
+        ARQ_OCORRENCIA("NOME JÁ GRAVADO PARA OUTRO CLIENTE - NÃO GRAVADO"_ansi);
+        return;
+    }
+    bloco_ = std::make_unique<Bloco>();
+    bloco_->cliente = &cliente;
+    bloco_->arquivo = std::make_unique<ArquivoProduto>(produtoAtual_->tamanhoRegistro, nome);
+}
+
+void TarqSEGREGA::descartaBloco(const std::string& motivo) {
+    KARQRETCLI = bloco_->cliente->arqretcli;
+    bloco_.reset();
+    ARQ_OCORRENCIA(motivo);
+}
+
+void TarqSEGREGA::encerraBloco(std::int32_t& contador) {
+    std::unique_ptr<Bloco> bloco = std::move(bloco_);
+    const ClienteRetorno& cliente = *bloco->cliente;
+    KARQRETCLI = cliente.arqretcli;
+    const bool estacionar = produtoAtual_->codigo == 'C' && !OBR_VAZIO(cliente.dirtemp);
+    try {
+        if (estacionar && estaciona(*bloco, contador)) {
+            ++contador;
+            ARQ_OCORRENCIA("Gravado com sucesso");
+            ARQ_OCORRENCIA("Movido para diretorio temporario");
+            return;
+        }
+        switch (entregaNoTrabalho(*bloco)) {
+            case Entrega::recusada:
+                ARQ_OCORRENCIA("NOME JÁ GRAVADO PARA OUTRO CLIENTE - NÃO GRAVADO"_ansi);
+                return;
+            case Entrega::falhou:
+                ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - NÃO GRAVADO"_ansi);
+                return;
+            case Entrega::gravada:
+                ++contador;
+                ARQ_OCORRENCIA("Gravado com sucesso");
+                break;
+            case Entrega::juntada:
+                ++contador;
+                ARQ_OCORRENCIA("Gravado com sucesso - junto ao bloco anterior");
+                break;
+        }
+        if (estacionar) linhaDoLog("NÃO CONSEGUIU MOVER O ARQUIVO: "_ansi + cliente.arqretcli);
+    } catch (const ErroArquivo& e) {
+        GERAL().MENSAGEM(e.what(), somERRO);
+        KARQRETCLI = cliente.arqretcli;
+        ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - NÃO GRAVADO"_ansi);
+    }
+}
+
+TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
+    const ClienteRetorno& cliente = *bloco.cliente;
+    const std::string chave = ARQ_MAIUSCULAS(cliente.arqretcli);
+    const auto dono = entregues_.find(chave);
+    if (dono != entregues_.end() && dono->second != cliente.codigo) return Entrega::recusada;
+    if (dono != entregues_.end()) {
+        // A second block of the client in this run: its file holds the
+        // earlier block(s) first, then this one, so nothing is replaced.
+        const std::string anterior = ARQ_RESOLVE(".", cliente.arqretcli);
+        LeitorDeLinhas velho;
+        const LeitorDeLinhas::Abertura abertura = velho.Abre(anterior);
+        if (abertura != LeitorDeLinhas::Abertura::ausente) {
+            if (abertura != LeitorDeLinhas::Abertura::aberto)
+                throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
+            ArquivoProduto junto(produtoAtual_->tamanhoRegistro, cliente.arqretcli);
+            std::string_view linha;
+            while (velho.Proxima(linha)) junto.GRAVA_INF(linha);
+            LeitorDeLinhas novo;
+            if (velho.Falhou() || novo.Abre(bloco.arquivo->ARQUIVO_CONCLUIDO()) != LeitorDeLinhas::Abertura::aberto)
+                throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
+            while (novo.Proxima(linha)) junto.GRAVA_INF(linha);
+            if (novo.Falhou()) throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
+            if (!junto.GRAVA_ARQUIVO()) return Entrega::falhou;
+            return Entrega::juntada;
+        }
+        // The earlier file was taken away meanwhile: this block alone.
+    }
+    if (!bloco.arquivo->GRAVA_ARQUIVO()) return Entrega::falhou;
+    entregues_[chave] = cliente.codigo;
+    trabalho_.Inclui(cliente.arqretcli);
+    return Entrega::gravada;
+}
+
+bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
+    const std::string& dir = bloco.cliente->dirtemp;
+    // Never the working directory itself: the consolidation takes every
+    // numbered file of the directory, and the clients' remittances are
+    // numbered files too.
+    if (!GERAL().EMP_DIRCRIA(dir) || MESMO_DIRETORIO(dir, ".")) return false;
+    auto vista = temporarios_.find(dir);
+    if (vista == temporarios_.end()) vista = temporarios_.emplace(dir, NomesDoDiretorio(dir)).first;
+    // The number is the counter's next value; a name already taken (an
+    // earlier run in the same second, a counter past 998) takes the next free
+    // one of 001..998, so that no parked file is ever replaced and every one
+    // is consolidated.
+    const std::string hora = OBR_HORA();
+    int numero = contador % 998 + 1;
+    for (int tentativa = 0; tentativa < 998; ++tentativa, numero = numero % 998 + 1) {
+        const std::string nome = "RC" + hora + "." + OBR_ZEROS(3, 0, numero);
+        if (!vista->second.Achados(nome).empty()) continue;
+        switch (bloco.arquivo->MOVE_SEM_SUBSTITUIR(ARQ_JUNTA(dir, nome))) {
+            case ArquivoProduto::Movimento::movido:
+                vista->second.Inclui(nome);
+                return true;
+            case ArquivoProduto::Movimento::existe:
+                vista->second.Inclui(nome);
+                continue;
+            case ArquivoProduto::Movimento::falhou:
+                return false;
+        }
+    }
+    return false;
+}
+
+void TarqSEGREGA::linhaDoLog(const std::string& linha) { oARQLOG.GRAVA_INF(linha); }
+
+void TarqSEGREGA::ARQ_OCORRENCIA(const std::string& texto) {
+    const ProdutoRetorno* produto = texto.size() == 1 ? PRODUTO_RETORNO(texto[0]) : nullptr;
+    if (produto || texto == "OUTROS") {
+        linhaDoLog(produto ? produto->tituloSecao + KARQRETBAN
+                           : "ARQUIVOS NÃO IDENTIFICADOS NO PROCESSAMENTO :"_ansi);
+        if (!oPRINT) return;
+        ToPRINT& p = *oPRINT;
+        p.INCLINHA(2);
+        p.CHARSAY(p.COLESQ, produto ? produto->tituloSecao + KARQRETBAN
+                                    : "ARQUIVOS NÃO IDENTIFICADOS NO PROCESSAMENTO: "_ansi);
+        p.INCLINHA(1);
+        p.CHARSAY(p.COLESQ, std::string(produto ? static_cast<std::size_t>(produto->tracos) : 43, '-'));
+        p.INCLINHA(1);
+        return;
+    }
+    linhaDoLog(std::string(10, ' ') + KARQRETCLI + " - " + texto);
+    if (!oPRINT) return;
+    ToPRINT& p = *oPRINT;
+    p.INCLINHA(1);
+    p.CHARSAY(p.COLESQ + 4, KARQRETCLI);
+    p.CHARSAY(p.COLESQ + 18, texto);
+}
+
+void TarqSEGREGA::totais() {
+    const std::pair<std::string, long long> totais[] = {
+        {"Arquivos de Cobrança 240 gravados: "_ansi, KTOTCLICOB240},
+        {"Arquivos de Cobrança 400 gravados: "_ansi, KTOTCLICOB400},
+        {"Arquivos de Vendor 250 gravados..: ", KTOTCLIVEN250},
+        {"Arquivos de Vendor 240 gravados..: ", KTOTCLIVEN240},
+        {"Arquivos de Desconto gravados....: ", KTOTCLIDES400},
+        {"Arquivos não identificados.......: "_ansi, static_cast<long long>(KTBOUTRET.size())},
+    };
+    for (const auto& [rotulo, total] : totais) linhaDoLog(rotulo + OBR_INTTOSTR(total, 4));
+    linhaDoLog("*****   SEGREGAÇÃO DO RETORNO JÁ CONCLUÍDA   *****"_ansi);
+    if (!oPRINT) return;
+    ToPRINT& p = *oPRINT;
+    p.INCLINHA(2);
+    bool primeiro = true;
+    for (const auto& [rotulo, total] : totais) {
+        if (!primeiro) p.INCLINHA(1);
+        primeiro = false;
+        p.CHARSAY(p.COLESQ + 10, rotulo + OBR_INTTOSTR(total, 0));
+    }
+}
+
+void TarqSEGREGA::gravaLog() {
+    // Two runs started in the same minute of the same day of the month have
+    // one name: the later run's lines follow the earlier ones instead of
+    // replacing them.
+    TaexGRAVAEXTERNO saida(120, tamREGFIXO);
+    const std::string existente = ARQ_RESOLVE(".", nomeLog_);
+    if (ARQ_SITUACAO(existente) == SituacaoArquivo::regular) {
+        TaexLEITURAEXTERNO anterior;
+        if (anterior.TXT_TO_MEMO(existente))
+            for (const std::string& l : anterior.TABDADOS) saida.GRAVA_INF(l);
+    }
+    for (oARQLOG.First(); !oARQLOG.Eof(); oARQLOG.Next()) saida.GRAVA_INF(oARQLOG.DADOS1());
+    saida.NOMEARQSAI = nomeLog_;
+    try {
+        saida.GRAVA_ARQUIVO(tipCOMFIMARQ);
+    } catch (const ErroArquivo& e) {
+        GERAL().MENSAGEM(e.what(), somERRO);
+    }
+}
+
+void SEGREGA_RETORNOS(int passada) {
+    if (passada < 0 || passada > 99) {
+        GERAL().MENSAGEM("NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\r\n"
+                         "Deverá estar entre o intervalo de 0 a 99."_ansi,
+                         somERRO);
+        return;
+    }
+    Tabela& convecli = DMQUOR().TBCONVECLI;
+    struct Fecha {
+        Tabela& t;
+        ~Fecha() { t.Close(); }
+    } fecha{convecli};
+    convecli.Open();
+    TarqSEGREGA segrega;
+    segrega.KPASSADA = passada;
+    segrega.ARQ_SEGREGA();
+}

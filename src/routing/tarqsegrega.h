@@ -1,0 +1,133 @@
+#pragma once
+// Return segregation: the bank's return file of each collection product,
+// in which the blocks (header, details, trailer) of all clients follow each
+// other, is split into one return file per client, the fields the client's
+// rules rewrote on the way in translated back. Cobrança 400 returns of
+// clients with a temporary directory are parked there; in the run whose
+// pass number is a client's last pass, its parked returns are consolidated
+// into its first and second return files (tarqsegrega_passada.cpp). Every
+// run writes a log file (120-column records) and prints its report.
+//
+// Nothing is delivered twice and nothing is lost:
+// - the bank file is moved to its backup name (".ANT") before any of its
+//   blocks is delivered: a run that stops half way, or a second workstation
+//   running at the same moment, never splits it again; when it cannot be
+//   moved nothing of it is delivered and it waits for the next run;
+// - a client file appears under its name only complete, flushed to disk; a
+//   parked file never replaces another one;
+// - a second block of one client in the same bank file joins the first in
+//   the client's file instead of replacing it;
+// - a block that cannot be delivered (no trailer, a client file name that
+//   is no plain name or that another file of the run already holds) is
+//   logged and stays in the backup of the bank file;
+// - parked files are deleted only once the consolidated files are written,
+//   and the planilha only with them.
+//
+// The bank file is read as a stream of lines and each client file is
+// written as its block is read, so the memory a run needs does not grow
+// with the size of the bank file. The process's current directory (the
+// data directory) is never changed: a relative temporary directory is
+// relative to it, at parking and at consolidation alike.
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/grava_externo.h"
+#include "core/leitura_externo.h"
+#include "registers/manconvecli.h"
+#include "routing/arquivo_produto.h"
+#include "routing/guarda_remessa.h"
+#include "routing/retorno_cliente.h"
+
+class Tabela;
+struct ProdutoRetorno;
+
+class TarqSEGREGA {
+public:
+    // Works on the open table CONVECLI of the data module.
+    TarqSEGREGA();
+    ~TarqSEGREGA();
+    TarqSEGREGA(const TarqSEGREGA&) = delete;
+    TarqSEGREGA& operator=(const TarqSEGREGA&) = delete;
+
+    // The whole run.
+    void ARQ_SEGREGA();
+    // Heading, then the split of KARQRETBAN, for one product.
+    void ARQ_SEGREGAPRODUTO(char codigo, std::int32_t& contador);
+    // Splits KARQRETBAN; adds 1 to the counter for each client file written.
+    void ARQ_SEPARACLIENTES(std::int32_t& contador);
+    // The client of type KTIPOEMP whose identity is the key; false when none.
+    bool ARQ_LOCALIZACLIENTE(const std::string& chave);
+    // One heading ("A", "C", "D", "R", "V", "OUTROS") or event line, to the
+    // log file and the printed report.
+    void ARQ_OCORRENCIA(const std::string& texto);
+
+    // The pass step: consolidation of the clients whose last pass is
+    // KPASSADA (tarqsegrega_passada.cpp).
+    void ARQ_FECHAPASSADA();
+
+    TaexLEITURAEXTERNO oARQPLANILHA;      // the planilha being reconciled
+    TaexGRAVAEXTERNO oARQLOG{120, tamREGFIXO};
+    TmanCONVECLI omanCONVECLI;
+
+    std::vector<std::string> KTBCOBRET240, KTBCOBRET400, KTBVENRET240, KTBVENRET250, KTBDESRET;
+    std::vector<std::string> KTBOUTRET;   // candidates not split in this run
+    std::int32_t KTOTCLICOB240 = 0, KTOTCLICOB400 = 0, KTOTCLIVEN240 = 0, KTOTCLIVEN250 = 0,
+                 KTOTCLIDES400 = 0;
+    std::string KTIPOEMP;
+    std::string KARQRETBAN;  // bank file being split
+    std::string KARQRETCLI;  // name shown in the current log line
+    std::int32_t KPASSADA = 0;
+
+    // The file list of a product code; KTBOUTRET for any other code.
+    std::vector<std::string>& LISTA(char codigo);
+    // Name of this run's log file, "CV" + day + hour + minute + ".LOG".
+    const std::string& NomeDoLog() const { return nomeLog_; }
+
+private:
+    struct Bloco;
+    enum class Entrega { gravada, juntada, recusada, falhou };
+
+    void classifica(const std::vector<std::string>& nomes);
+    void linhaDoLog(const std::string& linha);  // log file only
+    void abreBloco(const ClienteRetorno& cliente);
+    void encerraBloco(std::int32_t& contador);
+    void descartaBloco(const std::string& motivo);
+    Entrega entregaNoTrabalho(Bloco& bloco);
+    bool estaciona(Bloco& bloco, std::int32_t contador);
+    bool moveParaAnterior(const std::string& caminho, const std::string& anterior);
+    // Consolidation of one client (tarqsegrega_passada.cpp).
+    void consolida(const ClienteRetorno& cliente);
+    bool ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio);
+    void totais();
+    void gravaLog();
+
+    Tabela& convecli_;
+    CadastroRetorno cadastro_;
+    const ClienteRetorno* clienteAtual_ = nullptr;
+    const ProdutoRetorno* produtoAtual_ = nullptr;
+    NomesDoDiretorio trabalho_;  // the working directory, read once per run
+    std::unique_ptr<Bloco> bloco_;  // the client block being written
+    std::string nomeLog_;
+    // Names (upper case) no client file may take: the bank files listed,
+    // their backups, the log file, the tables.
+    std::set<std::string> protegidos_;
+    // Client files written in the working directory by this run: upper-case
+    // name -> client code.
+    std::map<std::string, std::string> entregues_;
+    // The temporary directories parked into, each read once per run.
+    std::map<std::string, NomesDoDiretorio> temporarios_;
+};
+
+// Both paths name one existing directory.
+bool MESMO_DIRETORIO(const std::string& a, const std::string& b);
+
+// Menu "Segrega Retornos" (pass 0) and command line "RETORNO passada":
+// refuses a pass number outside 0..99 with its message; otherwise opens
+// CONVECLI, runs the segregation, closes it again.
+void SEGREGA_RETORNOS(int passada);

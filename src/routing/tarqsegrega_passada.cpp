@@ -1,0 +1,317 @@
+// The pass step of the segregation: in the run whose pass number is a
+// Cobrança 400 client's last pass, the returns parked in its temporary
+// directory are joined into its first and second return files, the first
+// reconciled with its planilha when it has one.
+//
+// The parked files are read twice, as streams: once for the header and
+// trailer the consolidated files are built on (latest date, smallest
+// number, last header, last trailer), once to write the details. The
+// consolidated files appear only complete, and only once both are written
+// are the parked files (and the planilha reconciled) deleted: anything that
+// stops the consolidation of a client leaves its parked files and planilha
+// as they were, for a later pass.
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <memory>
+#include <unordered_map>
+#include <unordered_set>
+
+#include "core/ansi.h"
+#include "core/erro_arquivo.h"
+#include "core/geral.h"
+#include "core/obr_datas.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+#include "core/tabela/nome_arquivo.h"
+#include "routing/consolidacao_retorno.h"
+#include "routing/leitor_linhas.h"
+#include "routing/tarqsegrega.h"
+
+namespace {
+
+// Lines of the log after the "Cedente" line start with this.
+std::string prefixo() { return std::string(10, ' ') + "- "; }
+
+// The piece of a line at its 1-based position, blank-filled to its length.
+std::string trecho(std::string_view linha, std::size_t inicio, std::size_t tamanho) {
+    std::string r(inicio - 1 < linha.size() ? linha.substr(inicio - 1, tamanho) : std::string_view());
+    r.resize(tamanho, ' ');
+    return r;
+}
+
+long long valorEmCentavos(std::string_view digitos) {
+    return std::llround(OBR_VALOR(std::string(digitos)));
+}
+
+// The parked files of a directory, in ascending order of their upper-cased
+// names. Only regular files: a link could lead the consolidation to read,
+// and then delete, a file of another place. False when the directory cannot
+// be read.
+bool listaEstacionados(const std::string& diretorio, std::vector<std::string>& caminhos) {
+    caminhos.clear();
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(diretorio.c_str()), ::closedir);
+    if (!d) return false;
+    std::vector<std::pair<std::string, std::string>> achados;
+    while (const dirent* e = ::readdir(d.get())) {
+        const std::string nome = e->d_name;
+        const std::string maiusculo = ARQ_MAIUSCULAS(nome);
+        if (!EH_ESTACIONADO(maiusculo)) continue;
+        const std::string caminho = ARQ_JUNTA(diretorio, nome);
+        if (ARQ_SITUACAO(caminho) == SituacaoArquivo::regular) achados.emplace_back(maiusculo, caminho);
+    }
+    std::sort(achados.begin(), achados.end());
+    for (auto& a : achados) caminhos.push_back(std::move(a.second));
+    return true;
+}
+
+// The planilha of a client's consolidation: "PLAN" + day and month of the
+// consolidated header date + ".TXT", in the temporary directory.
+struct Planilha {
+    enum class Estado { ausente, ilegivel, vazia, lida };
+    Estado estado = Estado::ausente;
+    std::string nome;
+    std::string caminho;
+    const std::vector<std::string>* linhas = nullptr;
+    std::unordered_map<std::string, int> primeira;  // title key (2-13) -> first line
+
+    void Le(TaexLEITURAEXTERNO& leitor, const std::string& diretorio, const std::string& nomePlanilha) {
+        nome = nomePlanilha;
+        caminho = ARQ_RESOLVE(diretorio, nome);
+        linhas = &leitor.TABDADOS;
+        leitor.TABDADOS.clear();
+        const SituacaoArquivo situacao = ARQ_SITUACAO(caminho);
+        if (situacao == SituacaoArquivo::ausente) {
+            estado = Estado::ausente;
+        } else if (situacao != SituacaoArquivo::regular || !leitor.TXT_TO_MEMO(caminho)) {
+            estado = Estado::ilegivel;
+        } else if (leitor.TABDADOS.empty()) {
+            estado = Estado::vazia;
+        } else {
+            estado = Estado::lida;
+            for (std::size_t i = 0; i < leitor.TABDADOS.size(); ++i)
+                primeira.emplace(trecho(leitor.TABDADOS[i], 2, 12), static_cast<int>(i));
+        }
+    }
+
+    // Index of the first line (of any kind) holding the key at 2-13; -1
+    // when none. A line ending early is blank beyond its end.
+    int ARQ_ACHAPLANILHA(const std::string& chave) const {
+        const auto it = primeira.find(chave);
+        return it == primeira.end() ? -1 : it->second;
+    }
+};
+
+}  // namespace
+
+void TarqSEGREGA::ARQ_FECHAPASSADA() {
+    for (const ClienteRetorno& c : cadastro_.Clientes())
+        if (c.tipo == 'C' && c.ultpascli == KPASSADA && !OBR_VAZIO(c.dirtemp)) consolida(c);
+}
+
+void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
+    const std::string& dir = cliente.dirtemp;
+    // The working directory itself is no temporary directory: its numbered
+    // files are the clients' remittances.
+    if (MESMO_DIRETORIO(dir, ".") || !listaEstacionados(dir, KTBCOBRET400)) {
+        linhaDoLog("DIRETÓRIO TEMPORÁRIO NÃO DISPONÍVEL: "_ansi + dir);
+        return;
+    }
+    if (KTBCOBRET400.empty()) return;
+    // Without occurrence codes no detail would reach either file, and the
+    // parked returns would be deleted with nothing written.
+    if (OBR_VAZIO(cliente.codcobliq) && OBR_VAZIO(cliente.codcobcon)) {
+        linhaDoLog("OCORRÊNCIAS DOS ARQUIVOS RETORNO NÃO DEFINIDAS PARA O CLIENTE "_ansi + cliente.codigo +
+                   " - ARQUIVOS MANTIDOS EM " + dir);
+        return;
+    }
+    if (!ARQ_GERARETORNOS(cliente, ".")) return;
+    for (const std::string& caminho : KTBCOBRET400)
+        if (::unlink(caminho.c_str()) != 0 && errno != ENOENT)
+            linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + caminho);
+}
+
+bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio) {
+    const std::string nomes[2] = {NOME_CONSOLIDADO(cliente.arqretcli, 1),
+                                  NOME_CONSOLIDADO(cliente.arqretcli, 2)};
+    auto mantem = [this](const std::string& motivo) {
+        linhaDoLog(motivo + " - ARQUIVOS MANTIDOS");
+        KTBCOBRET400.clear();
+        return false;
+    };
+    if (!ARQ_NOMESIMPLES(cliente.arqretcli))
+        return mantem("NOME DO ARQUIVO RETORNO DO CLIENTE "_ansi + cliente.codigo + " INVÁLIDO: "_ansi +
+                      cliente.arqretcli);
+    auto ilegivel = [&mantem](const std::string& caminho) {
+        return mantem("NÃO CONSEGUIU LER O ARQUIVO: "_ansi + caminho);
+    };
+
+    // First reading: the last header and trailer, the latest header date,
+    // the smallest header number.
+    std::string ultimoHeader, ultimoTrailer;
+    TData data = 0;
+    int menor = 99999;
+    std::string_view linha;
+    for (const std::string& caminho : KTBCOBRET400) {
+        LeitorDeLinhas leitor;
+        if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
+        while (leitor.Proxima(linha)) {
+            if (linha.empty()) continue;
+            if (linha[0] == '0') {
+                ultimoHeader.assign(linha);
+                const TData d = OBR_TEXTOTODATA("DDMMAA_DATA", OBR_COPIA(ultimoHeader, 95, 6));
+                if (data == 0 || d > data) data = d;
+                menor = std::min(menor, OBR_STRTOINT(OBR_COPIA(ultimoHeader, 109, 5)));
+            } else if (linha[0] == '9') {
+                ultimoTrailer.assign(linha);
+            }
+        }
+        if (leitor.Falhou()) return ilegivel(caminho);
+    }
+    const std::string dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", data);
+
+    const bool conferir = !OBR_VAZIO(cliente.nomeplan);
+    Planilha planilha;
+    if (conferir) planilha.Le(oARQPLANILHA, cliente.dirtemp, "PLAN" + dataTexto.substr(0, 4) + ".TXT");
+
+    // Second reading: the details, to the files whose occurrence lists hold
+    // their codes.
+    std::unique_ptr<ArquivoProduto> arquivo[2];
+    long registros[2] = {0, 0};
+    BaldesOcorrencia baldes[2];
+    const int numeros[2] = {menor, menor + 1};
+    const std::string* listas[2] = {&cliente.codcobliq, &cliente.codcobcon};
+    std::unordered_set<std::string> chavesRetorno;  // 71-82 of every record of the first file
+    std::vector<std::string> semPlanilha;          // 06 details the planilha lacks
+    long long totalOperacao = 0;
+    auto grava = [&](int k, const std::string& registro) {
+        arquivo[k]->GRAVA_INF(registro);
+        ++registros[k];
+        if (k == 0) chavesRetorno.insert(trecho(registro, 71, 12));
+    };
+    for (const std::string& caminho : KTBCOBRET400) {
+        LeitorDeLinhas leitor;
+        if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
+        while (leitor.Proxima(linha)) {
+            if (linha.empty() || linha[0] != '1') continue;
+            const std::string ocorrencia = OBR_COPIA(std::string(linha.substr(0, 110)), 109, 2);
+            const long long valor = valorEmCentavos(trecho(linha, 153, 13));
+            for (int k = 0; k < 2; ++k) {
+                if (!OCORRENCIA_NA_LISTA(ocorrencia, *listas[k])) continue;
+                if (!arquivo[k]) {
+                    arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(diretorio, nomes[k]));
+                    grava(k, HEADER_CONSOLIDADO(ultimoHeader, data, numeros[k]));
+                }
+                std::string registro = DETALHE_CONSOLIDADO(linha, registros[k] + 1);
+                if (k == 0 && ocorrencia == "06" && planilha.estado == Planilha::Estado::lida) {
+                    // Reconciliation: the paid title takes the planilha's values.
+                    const std::string chave = registro.substr(70, 12);
+                    const int i = planilha.ARQ_ACHAPLANILHA(chave);
+                    if (i < 0) {
+                        semPlanilha.push_back(chave);
+                    } else {
+                        const std::string p = trecho((*planilha.linhas)[static_cast<std::size_t>(i)], 1, 60);
+                        registro = registro.substr(0, 188) + p.substr(34, 13) + registro.substr(201, 39) +
+                                   p.substr(47, 13) + p.substr(21, 13) + registro.substr(266, 29) +
+                                   dataTexto + registro.substr(301, 99);
+                        totalOperacao += valorEmCentavos(p.substr(21, 13));
+                    }
+                }
+                grava(k, registro);
+                baldes[k].Conta(ocorrencia, valor);
+            }
+        }
+        if (leitor.Falhou()) return ilegivel(caminho);
+    }
+
+    if (arquivo[0]) grava(0, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[0], baldes[0], registros[0] + 1));
+
+    // ARQ_CONFEREPLANILHA: the first file against the planilha, all to the
+    // log file.
+    const bool conferida = arquivo[0] && conferir;
+    if (conferida) {
+        const std::string pre = prefixo();
+        linhaDoLog("Cedente: " + cliente.codigo + " - Referencia: " + dataTexto.substr(0, 2) + "/" +
+                   dataTexto.substr(2, 2) + "/" + dataTexto.substr(4, 2) + " - Planilha: " + planilha.nome);
+        bool aceita = false;
+        switch (planilha.estado) {
+            case Planilha::Estado::ausente:
+                linhaDoLog(pre + "Planilha já convertida não localizada."_ansi);
+                break;
+            case Planilha::Estado::ilegivel:
+                break;
+            case Planilha::Estado::vazia:
+                linhaDoLog(pre + "Nenhuma operação disponível na Planilha."_ansi);
+                break;
+            case Planilha::Estado::lida: {
+                long irregularidades = 0;
+                for (const std::string& chave : semPlanilha) {
+                    linhaDoLog(pre + "Retorno não encontrado na planilha - "_ansi + "Título: "_ansi + chave);
+                    ++irregularidades;
+                }
+                const std::vector<std::string>& linhas = *planilha.linhas;
+                for (const std::string& l : linhas) {
+                    // ARQ_ACHARETORNO: some record of the first file holds the key.
+                    if (l.empty() || l[0] != '1' || chavesRetorno.count(trecho(l, 2, 12))) continue;
+                    linhaDoLog(pre + "Planilha não encontrado no Retorno - "_ansi + "Título: "_ansi +
+                               OBR_COPIA(l, 2, 12));
+                    ++irregularidades;
+                }
+                const std::string lidos = OBR_INTTOSTR(static_cast<long long>(linhas.size()), 0);
+                if (irregularidades == 0) {
+                    linhaDoLog(pre + "Concluído com sucesso. "_ansi + "Títulos lidos: "_ansi + lidos +
+                               " - Valor da operação: "_ansi +
+                               OBR_PICTURE("@E 999,999,999,999.99", static_cast<double>(totalOperacao) / 100));
+                    aceita = true;
+                } else {
+                    linhaDoLog(pre + "Processamento interrompido com irregularidade na planilha.");
+                    const std::string cinco(5, ' ');
+                    linhaDoLog(cinco + pre + " Títulos lidos no Retorno: "_ansi +
+                               OBR_INTTOSTR(registros[0] - 2, 0));
+                    linhaDoLog(cinco + pre + "Títulos lidos na planilha: "_ansi + lidos);
+                    linhaDoLog(cinco + pre + "Irregularidas encontradas: " + OBR_INTTOSTR(irregularidades, 0));
+                }
+                break;
+            }
+        }
+        if (!aceita) {
+            // Nothing is written; the parked files and the planilha wait
+            // for a later pass.
+            KTBCOBRET400.clear();
+            return false;
+        }
+    }
+
+    bool gravados = true;
+    const char* const textos[2][2] = {
+        {"1o. Arquivo Retorno Gravado com sucesso", "1o. Arquivo Retorno NAO GRAVADO"},
+        {"2o. Arquivo Retorno Gravado com sucesso", "2o. Arquivo Retorno NAO GRAVADO"}};
+    for (int k = 0; k < 2; ++k) {
+        if (!arquivo[k]) continue;
+        if (k == 1) grava(1, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[1], baldes[1], registros[1] + 1));
+        bool gravou = false;
+        try {
+            gravou = arquivo[k]->GRAVA_ARQUIVO();
+        } catch (const ErroArquivo& e) {
+            GERAL().MENSAGEM(e.what(), somERRO);
+        }
+        KARQRETCLI = nomes[k];
+        ARQ_OCORRENCIA(textos[k][gravou ? 0 : 1]);
+        if (gravou) ++KTOTCLICOB400;
+        else gravados = false;
+    }
+    if (!gravados) {
+        linhaDoLog(prefixo() + "Arquivos do diretório temporário mantidos para nova consolidação: "_ansi +
+                   cliente.dirtemp);
+        KTBCOBRET400.clear();
+        return false;
+    }
+    if (conferida && ::unlink(planilha.caminho.c_str()) != 0 && errno != ENOENT)
+        linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + planilha.caminho);
+    return true;
+}
