@@ -39,3 +39,38 @@ TEST(RegraTraducao, RegrasQueNaoMudamNada) {
     EXPECT_EQ(aplicada(8, 5, "", "XYZ", linha), linha);
     EXPECT_EQ(aplicada(1, 1, "0", "X", linha), "X123456789ABCDEFGHIJ");
 }
+
+namespace {
+
+std::string revertida(int ini, int fim, const std::string& esperado, const std::string& novo,
+                      std::string linha) {
+    RegraTraducao(TXKTBCONVE{ini, fim, esperado, novo}).Reverte(linha);
+    return linha;
+}
+
+}  // namespace
+
+// The way back puts the expected text where the replacement is, both as
+// long as the span; a rule that rewrote every line, or blanked its field,
+// has nothing it could tell apart and leaves the bank's text alone.
+TEST(RegraTraducao, VoltaSoOQueSePodeReconhecer) {
+    EXPECT_EQ(revertida(10, 12, "AB", "X", "123456789X  3456"), "123456789AB 3456");
+    EXPECT_EQ(revertida(10, 12, "AB", "X", "123456789XY 3456"), "123456789XY 3456");
+    EXPECT_EQ(revertida(3, 5, "237", "341", "ab341"), "ab237");
+    EXPECT_EQ(revertida(3, 5, "237", "341", "ab34"), "ab34");
+    // A line ending inside the span is blank beyond its end.
+    EXPECT_EQ(revertida(10, 12, "AB", "X", "123456789X"), "123456789AB ");
+    for (const char* esperado : {"", " / ", "."})
+        EXPECT_EQ(revertida(3, 5, esperado, "341", "ab341cd"), "ab341cd") << esperado;
+    EXPECT_EQ(revertida(3, 5, "237", "", "ab   cd"), "ab   cd");
+    EXPECT_EQ(revertida(3, 5, "", "", "ab   cd"), "ab   cd");
+    EXPECT_EQ(revertida(0, 5, "237", "341", "ab341cd"), "ab341cd");
+    // What goes in comes back.
+    for (const std::string linha : {"ab237cd", "ab238cd"}) {
+        std::string ida = linha;
+        RegraTraducao r(TXKTBCONVE{3, 5, "237", "341"});
+        r.Aplica(ida);
+        r.Reverte(ida);
+        EXPECT_EQ(ida, linha);
+    }
+}
