@@ -81,6 +81,21 @@ void ArquivoProduto::GRAVA_INF(std::string_view registro) {
     if (buffer_.size() >= kPedaco) descarrega();
 }
 
+void ArquivoProduto::ENCAMINHA() {
+    descarrega();
+    if (erro_ || !abre()) return;
+    if (escritos_ > encaminhados_)
+        ::sync_file_range(fd_, encaminhados_, escritos_ - encaminhados_, SYNC_FILE_RANGE_WRITE);
+    encaminhados_ = escritos_;
+    std::string().swap(buffer_);
+}
+
+void ArquivoProduto::AGUARDA_DISCO() {
+    if (erro_ || fd_ < 0) return;
+    ::sync_file_range(fd_, 0, 0,
+                      SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
+}
+
 bool ArquivoProduto::abre() {
     if (fd_ >= 0) return true;
     std::string nome;
@@ -161,7 +176,7 @@ bool ArquivoProduto::GRAVA_ARQUIVO() {
                           erro_);
     }
     temporario_.clear();
-    gravaDiretorio(destino);
+    if (sincronizaDiretorio) gravaDiretorio(destino);
     return true;
 }
 
@@ -175,7 +190,7 @@ ArquivoProduto::Movimento ArquivoProduto::MOVE_SEM_SUBSTITUIR(const std::string&
     if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino))) return Movimento::existe;
     if (::renameat2(AT_FDCWD, temporario_.c_str(), AT_FDCWD, destino.c_str(), RENAME_NOREPLACE) == 0) {
         temporario_.clear();
-        gravaDiretorio(destino);
+        if (sincronizaDiretorio) gravaDiretorio(destino);
         return Movimento::movido;
     }
     if (errno == EEXIST) return Movimento::existe;

@@ -25,8 +25,22 @@ public:
 
     const std::string NOMEARQSAI;
     long TOTREGGRA = 0;  // records written so far
+    // The new name is flushed with its directory at once; a caller that
+    // names many files may clear it and flush the directory once, after the
+    // last one.
+    bool sincronizaDiretorio = true;
 
     void GRAVA_INF(std::string_view registro);
+
+    // Hands every record written so far to the file and asks the disk to
+    // start writing them, without waiting: the flush of GRAVA_ARQUIVO or
+    // MOVE_SEM_SUBSTITUIR, later, finds little left to do. The memory of
+    // the records goes.
+    void ENCAMINHA();
+    // Waits until the disk has written what ENCAMINHA handed it. A caller
+    // with many files waits for all of them first: their flushes then share
+    // one write of the file system's journal instead of one each.
+    void AGUARDA_DISCO();
 
     // Gives the file its name. When the directory of the name does not exist:
     // the staging writer's message and false, no file. Any other failure, now

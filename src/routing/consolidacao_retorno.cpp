@@ -67,7 +67,13 @@ std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int 
 }
 
 std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero) {
-    return ajustado(detalhe, 394) + zeros(6, numero);
+    std::string r = ajustado(detalhe, 394);
+    if (numero < 0 || numero > 999999) return r + zeros(6, numero);
+    // Every detail of a day passes here: its six digits without the general
+    // number conversion.
+    r.resize(400);
+    for (int i = 399; i >= 394; --i, numero /= 10) r[static_cast<std::size_t>(i)] = static_cast<char>('0' + numero % 10);
+    return r;
 }
 
 std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -14,9 +15,8 @@ namespace {
 
 constexpr std::size_t kPedaco = 4 << 20;
 
-bool comecaComMarcaUnicode(const std::string& b) {
-    return b.compare(0, 3, "\xEF\xBB\xBF") == 0 || b.compare(0, 2, "\xFF\xFE") == 0 ||
-           b.compare(0, 2, "\xFE\xFF") == 0;
+bool comecaComMarcaUnicode(std::string_view b) {
+    return b.substr(0, 3) == "\xEF\xBB\xBF" || b.substr(0, 2) == "\xFF\xFE" || b.substr(0, 2) == "\xFE\xFF";
 }
 
 }  // namespace
@@ -30,8 +30,7 @@ void LeitorDeLinhas::fecha() {
 
 LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
     fecha();
-    buffer_.clear();
-    pos_ = 0;
+    tamanho_ = pos_ = 0;
     fim_ = falhou_ = pulaLF_ = false;
     fd_ = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd_ < 0) return errno == ENOENT ? Abertura::ausente : Abertura::ilegivel;
@@ -41,13 +40,25 @@ LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
         return Abertura::ilegivel;
     }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+    // A small file is read in one piece of its own size.
+    const std::size_t desejada =
+        std::min(kPedaco, std::max<std::size_t>(64 << 10, static_cast<std::size_t>(st.st_size) + 1));
+    if (capacidade_ < desejada || capacidade_ > kPedaco) {
+        buffer_.reset(new char[desejada]);
+        capacidade_ = desejada;
+    }
     if (!enche() && falhou_) return Abertura::ilegivel;
-    if (comecaComMarcaUnicode(buffer_)) {
+    if (comecaComMarcaUnicode(std::string_view(buffer_.get(), tamanho_))) {
         // Unicode text is rare and small: read whole and converted at once.
         while (enche()) {
         }
         if (falhou_) return Abertura::ilegivel;
-        ANSI_DE_TEXTO_UNICODE(buffer_);
+        std::string texto(buffer_.get(), tamanho_);
+        ANSI_DE_TEXTO_UNICODE(texto);
+        buffer_.reset(new char[texto.size() + 1]);
+        capacidade_ = texto.size() + 1;
+        tamanho_ = texto.size();
+        std::memcpy(buffer_.get(), texto.data(), texto.size());
     }
     return Abertura::aberto;
 }
@@ -55,28 +66,34 @@ LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
 bool LeitorDeLinhas::enche() {
     if (fim_ || falhou_ || fd_ < 0) return false;
     if (pos_ > 0) {
-        buffer_.erase(0, pos_);
+        std::memmove(buffer_.get(), buffer_.get() + pos_, tamanho_ - pos_);
+        tamanho_ -= pos_;
         pos_ = 0;
     }
     semLF_ = false;
-    const std::size_t antes = buffer_.size();
-    buffer_.resize(antes + kPedaco);
+    if (capacidade_ - tamanho_ < capacidade_ / 2) {
+        // A line longer than the buffer: room for more of it.
+        std::unique_ptr<char[]> maior(new char[capacidade_ * 2]);
+        std::memcpy(maior.get(), buffer_.get(), tamanho_);
+        buffer_ = std::move(maior);
+        capacidade_ *= 2;
+    }
     ssize_t n;
     do {
-        n = ::read(fd_, buffer_.data() + antes, kPedaco);
+        n = ::read(fd_, buffer_.get() + tamanho_, capacidade_ - tamanho_);
     } while (n < 0 && errno == EINTR);
-    buffer_.resize(antes + static_cast<std::size_t>(n > 0 ? n : 0));
-    if (n < 0) falhou_ = true;
-    if (n <= 0) {
-        fim_ = true;
-        fecha();
-        return false;
+    if (n > 0) {
+        tamanho_ += static_cast<std::size_t>(n);
+        return true;
     }
-    return true;
+    if (n < 0) falhou_ = true;
+    fim_ = true;
+    fecha();
+    return false;
 }
 
 void LeitorDeLinhas::pulaLF() {
-    if (pulaLF_ && pos_ < buffer_.size()) {
+    if (pulaLF_ && pos_ < tamanho_) {
         if (buffer_[pos_] == '\n') ++pos_;
         pulaLF_ = false;
     }
@@ -85,7 +102,7 @@ void LeitorDeLinhas::pulaLF() {
 bool LeitorDeLinhas::haMais() {
     for (;;) {
         pulaLF();
-        if (pos_ < buffer_.size()) return true;
+        if (pos_ < tamanho_) return true;
         if (!enche()) return false;
     }
 }
@@ -98,8 +115,8 @@ bool LeitorDeLinhas::Proxima(std::string_view& linha) {
             if (!enche() && falhou_) return false;
             continue;
         }
-        const char* ini = buffer_.data() + pos_;
-        const std::size_t resta = buffer_.size() - pos_;
+        const char* ini = buffer_.get() + pos_;
+        const std::size_t resta = tamanho_ - pos_;
         // The next LF, then a CR before it: each search stops at the line's
         // end. A buffer without LF (lines ended by CR alone) is searched
         // for it once.
@@ -114,7 +131,7 @@ bool LeitorDeLinhas::Proxima(std::string_view& linha) {
                 continue;
             }
             // The last line, without a line end.
-            pos_ = buffer_.size();
+            pos_ = tamanho_;
             if (resta == 0 || (resta == 1 && *ini == '\x1A')) return false;
             linha = std::string_view(ini, resta);
             return true;
@@ -122,7 +139,7 @@ bool LeitorDeLinhas::Proxima(std::string_view& linha) {
         const std::size_t tam = static_cast<std::size_t>(fimLinha - ini);
         pos_ += tam + 1;
         if (*fimLinha == '\r') {
-            if (pos_ < buffer_.size()) {
+            if (pos_ < tamanho_) {
                 if (buffer_[pos_] == '\n') ++pos_;
             } else {
                 pulaLF_ = true;

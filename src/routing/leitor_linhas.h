@@ -11,6 +11,7 @@
 // from outside cannot make the run read another place, nor wait forever on
 // a pipe or a device.
 
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -40,6 +41,11 @@ private:
     bool falhou_ = false;
     bool pulaLF_ = false;   // the last line ended in CR at the end of the buffer
     bool semLF_ = false;    // no LF in the rest of the buffer
-    std::string buffer_;
-    std::size_t pos_ = 0;   // first byte not yet handed out
+    // Bytes read and not yet handed out lie at [pos_, tamanho_) of the
+    // buffer, which is sized to the file (up to a few megabytes) and never
+    // cleared before a read.
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacidade_ = 0;
+    std::size_t tamanho_ = 0;
+    std::size_t pos_ = 0;
 };

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <iterator>
 #include <cstdio>
 
 #include "core/ansi.h"
@@ -45,7 +47,11 @@ bool ehTabela(const std::string& maiusculo) {
     return ext == "DBF" || ext == "CDX" || ext == "FPT" || ext == "NTX";
 }
 
-void gravaDiretorio(const std::string& diretorio) {
+std::string semTrailer() { return "BLOCO SEM TRAILER - NÃO GRAVADO"_ansi; }
+
+}  // namespace
+
+void ARQ_GRAVADIRETORIO(const std::string& diretorio) {
     const int fd = ::open(diretorio.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -53,11 +59,7 @@ void gravaDiretorio(const std::string& diretorio) {
     }
 }
 
-std::string semTrailer() { return "BLOCO SEM TRAILER - NÃO GRAVADO"_ansi; }
-
-}  // namespace
-
-bool MESMO_DIRETORIO(const std::string& a, const std::string& b) {
+bool ARQ_MESMODIRETORIO(const std::string& a, const std::string& b) {
     struct stat sa {}, sb {};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
@@ -68,6 +70,22 @@ struct TarqSEGREGA::Bloco {
     std::unique_ptr<ArquivoProduto> arquivo;
     std::string banco;  // bank code carried from the header to the trailer
 };
+
+// A finished block, or a log event that came after one still waiting.
+struct TarqSEGREGA::Pendencia {
+    std::unique_ptr<Bloco> bloco;
+    std::string nome;     // KARQRETCLI of the event
+    std::string texto;    // ARQ_OCORRENCIA text, or the log file line
+    bool soNoArquivoDeLog = false;
+};
+
+namespace {
+
+// A batch is delivered when it holds this many blocks or bytes.
+constexpr std::size_t kBlocosPorLote = 64;
+constexpr long long kBytesPorLote = 256LL << 20;
+
+}  // namespace
 
 TarqSEGREGA::TarqSEGREGA() : convecli_(DMQUOR().TBCONVECLI) {}
 
@@ -159,6 +177,31 @@ void TarqSEGREGA::ARQ_SEGREGAPRODUTO(char codigo, std::int32_t& contador) {
     produtoAtual_ = nullptr;
 }
 
+void TarqSEGREGA::entregaPendentes(std::size_t quantos) {
+    quantos = std::min(quantos, pendentes_.size());
+    std::vector<Pendencia> lote(std::make_move_iterator(pendentes_.begin()),
+                                std::make_move_iterator(pendentes_.begin() + static_cast<std::ptrdiff_t>(quantos)));
+    pendentes_.erase(pendentes_.begin(), pendentes_.begin() + static_cast<std::ptrdiff_t>(quantos));
+    for (Pendencia& p : lote)
+        if (p.bloco) p.bloco->arquivo->AGUARDA_DISCO();
+    entregando_ = true;
+    for (Pendencia& p : lote) {
+        if (p.bloco) {
+            entrega(*p.bloco, *contadorAtual_);
+            p.bloco.reset();
+        } else if (p.soNoArquivoDeLog) {
+            linhaDoLog(p.texto);
+        } else {
+            KARQRETCLI = p.nome;
+            ARQ_OCORRENCIA(p.texto);
+        }
+    }
+    entregando_ = false;
+    // The new names reach the disk with their directories, once per batch.
+    for (const std::string& dir : diretoriosAlterados_) ARQ_GRAVADIRETORIO(dir);
+    diretoriosAlterados_.clear();
+}
+
 bool TarqSEGREGA::ARQ_LOCALIZACLIENTE(const std::string& chave) {
     clienteAtual_ = KTIPOEMP.size() == 1 ? cadastro_.Localiza(KTIPOEMP[0], chave) : nullptr;
     return clienteAtual_ != nullptr;
@@ -205,6 +248,7 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
     // half way, or another workstation, does not split it a second time.
     if (!moveParaAnterior(caminho, nomeAnterior(nome))) return;
     produtoAtual_ = produto;
+    contadorAtual_ = &contador;
 
     std::string trabalho;
     do {
@@ -237,7 +281,7 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
                 } else {
                     bloco_->arquivo->GRAVA_INF(linha);
                 }
-                encerraBloco(contador);
+                encerraBloco();
                 continue;
             }
             const std::vector<RegraTraducao>& regras = bloco_->cliente->detalhe;
@@ -255,6 +299,9 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
         // stay in the backup of the bank file.
     } while (leitor.Proxima(linha));
     if (bloco_) descartaBloco(semTrailer());
+    entregaPendentes();
+    loteAnterior_ = blocosNoLote_ = 0;
+    bytesNoLote_ = 0;
     if (leitor.Falhou()) {
         KARQRETCLI = nome;
         ARQ_OCORRENCIA("ERRO NA LEITURA - SEGREGAÇÃO INCOMPLETA"_ansi);
@@ -289,7 +336,7 @@ bool TarqSEGREGA::moveParaAnterior(const std::string& caminho, const std::string
             trabalho_.Retira(velho);
     }
     trabalho_.Inclui(anterior);
-    gravaDiretorio(".");
+    ARQ_GRAVADIRETORIO(".");
     return true;
 }
 
@@ -323,19 +370,30 @@ void TarqSEGREGA::descartaBloco(const std::string& motivo) {
     ARQ_OCORRENCIA(motivo);
 }
 
-void TarqSEGREGA::encerraBloco(std::int32_t& contador) {
-    std::unique_ptr<Bloco> bloco = std::move(bloco_);
-    const ClienteRetorno& cliente = *bloco->cliente;
+void TarqSEGREGA::encerraBloco() {
+    bloco_->arquivo->ENCAMINHA();
+    bytesNoLote_ += static_cast<long long>(bloco_->arquivo->TOTREGGRA) * (produtoAtual_->tamanhoRegistro + 2);
+    ++blocosNoLote_;
+    pendentes_.push_back(Pendencia{std::move(bloco_), {}, {}, false});
+    if (blocosNoLote_ < kBlocosPorLote && bytesNoLote_ < kBytesPorLote) return;
+    entregaPendentes(loteAnterior_);
+    loteAnterior_ = pendentes_.size();
+    blocosNoLote_ = 0;
+    bytesNoLote_ = 0;
+}
+
+void TarqSEGREGA::entrega(Bloco& bloco, std::int32_t& contador) {
+    const ClienteRetorno& cliente = *bloco.cliente;
     KARQRETCLI = cliente.arqretcli;
     const bool estacionar = produtoAtual_->codigo == 'C' && !OBR_VAZIO(cliente.dirtemp);
     try {
-        if (estacionar && estaciona(*bloco, contador)) {
+        if (estacionar && estaciona(bloco, contador)) {
             ++contador;
             ARQ_OCORRENCIA("Gravado com sucesso");
             ARQ_OCORRENCIA("Movido para diretorio temporario");
             return;
         }
-        switch (entregaNoTrabalho(*bloco)) {
+        switch (entregaNoTrabalho(bloco)) {
             case Entrega::recusada:
                 ARQ_OCORRENCIA("NOME JÁ GRAVADO PARA OUTRO CLIENTE - NÃO GRAVADO"_ansi);
                 return;
@@ -386,6 +444,8 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
         }
         // The earlier file was taken away meanwhile: this block alone.
     }
+    bloco.arquivo->sincronizaDiretorio = false;
+    diretoriosAlterados_.insert(".");
     if (!bloco.arquivo->GRAVA_ARQUIVO()) return Entrega::falhou;
     entregues_[chave] = cliente.codigo;
     trabalho_.Inclui(cliente.arqretcli);
@@ -397,7 +457,7 @@ bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
     // Never the working directory itself: the consolidation takes every
     // numbered file of the directory, and the clients' remittances are
     // numbered files too.
-    if (!GERAL().EMP_DIRCRIA(dir) || MESMO_DIRETORIO(dir, ".")) return false;
+    if (!GERAL().EMP_DIRCRIA(dir) || ARQ_MESMODIRETORIO(dir, ".")) return false;
     auto vista = temporarios_.find(dir);
     if (vista == temporarios_.end()) vista = temporarios_.emplace(dir, NomesDoDiretorio(dir)).first;
     // The number is the counter's next value; a name already taken (an
@@ -409,6 +469,8 @@ bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
     for (int tentativa = 0; tentativa < 998; ++tentativa, numero = numero % 998 + 1) {
         const std::string nome = "RC" + hora + "." + OBR_ZEROS(3, 0, numero);
         if (!vista->second.Achados(nome).empty()) continue;
+        bloco.arquivo->sincronizaDiretorio = false;
+        diretoriosAlterados_.insert(dir);
         switch (bloco.arquivo->MOVE_SEM_SUBSTITUIR(ARQ_JUNTA(dir, nome))) {
             case ArquivoProduto::Movimento::movido:
                 vista->second.Inclui(nome);
@@ -423,9 +485,19 @@ bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
     return false;
 }
 
-void TarqSEGREGA::linhaDoLog(const std::string& linha) { oARQLOG.GRAVA_INF(linha); }
+void TarqSEGREGA::linhaDoLog(const std::string& linha) {
+    if (!pendentes_.empty() && !entregando_) {
+        pendentes_.push_back(Pendencia{nullptr, {}, linha, true});
+        return;
+    }
+    oARQLOG.GRAVA_INF(linha);
+}
 
 void TarqSEGREGA::ARQ_OCORRENCIA(const std::string& texto) {
+    if (!pendentes_.empty() && !entregando_) {
+        pendentes_.push_back(Pendencia{nullptr, KARQRETCLI, texto, false});
+        return;
+    }
     const ProdutoRetorno* produto = texto.size() == 1 ? PRODUTO_RETORNO(texto[0]) : nullptr;
     if (produto || texto == "OUTROS") {
         linhaDoLog(produto ? produto->tituloSecao + KARQRETBAN

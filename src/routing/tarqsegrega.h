@@ -30,6 +30,7 @@
 // relative to it, at parking and at consolidation alike.
 
 #include <cstdint>
+#include <cstddef>
 #include <map>
 #include <memory>
 #include <set>
@@ -96,7 +97,10 @@ private:
     void classifica(const std::vector<std::string>& nomes);
     void linhaDoLog(const std::string& linha);  // log file only
     void abreBloco(const ClienteRetorno& cliente);
-    void encerraBloco(std::int32_t& contador);
+    void encerraBloco();
+    void entrega(Bloco& bloco, std::int32_t& contador);
+    // Delivers the first `quantos` waiting entries (all by default).
+    void entregaPendentes(std::size_t quantos = SIZE_MAX);
     void descartaBloco(const std::string& motivo);
     Entrega entregaNoTrabalho(Bloco& bloco);
     bool estaciona(Bloco& bloco, std::int32_t contador);
@@ -113,6 +117,19 @@ private:
     const ProdutoRetorno* produtoAtual_ = nullptr;
     NomesDoDiretorio trabalho_;  // the working directory, read once per run
     std::unique_ptr<Bloco> bloco_;  // the client block being written
+    // Finished blocks wait in batches, their disk writes started, so that
+    // one flush of the journal and of the directory serves many files; the
+    // log events met meanwhile wait with them, in order. A batch is
+    // delivered once the next one is full (the disk writes one while the
+    // next is read) and at the end of each bank file.
+    struct Pendencia;
+    std::vector<Pendencia> pendentes_;
+    std::size_t loteAnterior_ = 0;   // entries of the batch the disk is writing
+    std::size_t blocosNoLote_ = 0;   // blocks of the batch being filled
+    long long bytesNoLote_ = 0;
+    bool entregando_ = false;
+    std::int32_t* contadorAtual_ = nullptr;
+    std::set<std::string> diretoriosAlterados_;
     std::string nomeLog_;
     // Names (upper case) no client file may take: the bank files listed,
     // their backups, the log file, the tables.
@@ -125,7 +142,9 @@ private:
 };
 
 // Both paths name one existing directory.
-bool MESMO_DIRETORIO(const std::string& a, const std::string& b);
+bool ARQ_MESMODIRETORIO(const std::string& a, const std::string& b);
+// The directory's entries (new names, removals) reach the disk.
+void ARQ_GRAVADIRETORIO(const std::string& diretorio);
 
 // Menu "Segrega Retornos" (pass 0) and command line "RETORNO passada":
 // refuses a pass number outside 0..99 with its message; otherwise opens

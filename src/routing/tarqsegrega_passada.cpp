@@ -118,7 +118,7 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
     const std::string& dir = cliente.dirtemp;
     // The working directory itself is no temporary directory: its numbered
     // files are the clients' remittances.
-    if (MESMO_DIRETORIO(dir, ".") || !listaEstacionados(dir, KTBCOBRET400)) {
+    if (ARQ_MESMODIRETORIO(dir, ".") || !listaEstacionados(dir, KTBCOBRET400)) {
         linhaDoLog("DIRETÓRIO TEMPORÁRIO NÃO DISPONÍVEL: "_ansi + dir);
         return;
     }
@@ -131,6 +131,9 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
         return;
     }
     if (!ARQ_GERARETORNOS(cliente, ".")) return;
+    // The consolidated files are on disk under their names before the
+    // parked returns go.
+    ARQ_GRAVADIRETORIO(".");
     for (const std::string& caminho : KTBCOBRET400)
         if (::unlink(caminho.c_str()) != 0 && errno != ENOENT)
             linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + caminho);
@@ -192,19 +195,20 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     auto grava = [&](int k, const std::string& registro) {
         arquivo[k]->GRAVA_INF(registro);
         ++registros[k];
-        if (k == 0) chavesRetorno.insert(trecho(registro, 71, 12));
+        if (k == 0 && conferir) chavesRetorno.insert(trecho(registro, 71, 12));
     };
     for (const std::string& caminho : KTBCOBRET400) {
         LeitorDeLinhas leitor;
         if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
         while (leitor.Proxima(linha)) {
             if (linha.empty() || linha[0] != '1') continue;
-            const std::string ocorrencia = OBR_COPIA(std::string(linha.substr(0, 110)), 109, 2);
+            const std::string ocorrencia(linha.size() > 108 ? linha.substr(108, 2) : std::string_view());
             const long long valor = valorEmCentavos(trecho(linha, 153, 13));
             for (int k = 0; k < 2; ++k) {
                 if (!OCORRENCIA_NA_LISTA(ocorrencia, *listas[k])) continue;
                 if (!arquivo[k]) {
                     arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(diretorio, nomes[k]));
+                    arquivo[k]->sincronizaDiretorio = false;
                     grava(k, HEADER_CONSOLIDADO(ultimoHeader, data, numeros[k]));
                 }
                 std::string registro = DETALHE_CONSOLIDADO(linha, registros[k] + 1);
