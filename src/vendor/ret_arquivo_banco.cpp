@@ -96,7 +96,7 @@ std::string T(TvenCENTAVOS centavos) {
 }
 
 std::string C(long long n) {
-    return figura("@E 99,999", "@E 999,999,999,999,999", static_cast<double>(n));
+    return figura("@E 99,999", "@E 999,999,999", static_cast<double>(n));
 }
 
 }  // namespace
