@@ -132,10 +132,15 @@ void TvenRETORNO::RET_GRAVAREG(const std::string& registro) {
         sequenciaExcedida_ = true;
         return;
     }
-    const std::string seq = OBR_ZEROS(6, 0, static_cast<double>(WTOTREGGRA));
-    if (cliente_.TIPOEMP == kTIPO_COFAP) oARQRETCLI.GRAVA_INF(OBR_AJUSTA(registro, 394, true, 0) + seq);
-    else if (cliente_.TIPOEMP == kTIPO_BR) oARQRETCLI.GRAVA_INF(OBR_AJUSTA(registro, 244, true, 0) + seq);
-    else oARQRETCLI.GRAVA_INF(registro);
+    if (cliente_.TIPOEMP == kTIPO_WABCO) {
+        oARQRETCLI.GRAVA_INF(registro);
+        return;
+    }
+    // Cut or blank-filled, never trimmed: a BR record goes to the client as
+    // the bank wrote it, byte for byte.
+    std::string r = registro.substr(0, cliente_.TIPOEMP == kTIPO_COFAP ? 394 : 244);
+    r.resize(cliente_.TIPOEMP == kTIPO_COFAP ? 394 : 244, ' ');
+    oARQRETCLI.GRAVA_INF(r + OBR_ZEROS(6, 0, static_cast<double>(WTOTREGGRA)));
 }
 
 bool TvenRETORNO::gravaArquivo() {
