@@ -272,3 +272,30 @@ TEST_F(RetornoRun, FilialQueNaoPodeNomearArquivoERecusada) {
     EXPECT_EQ(log.back(), BRANCOS(10) + "      Total de Filiais gravadas : 2");
     EXPECT_EQ(CAMPO_CLIENTE(".", "BR", "ULTRETBAN"), "9");
 }
+
+// A bank file of two batches (header, details, trailer, twice): each branch
+// file keeps both batches, each trailer counting its own batch, numbered
+// through, with one generation for the file. A branch whose records come
+// after the last trailer gets no file.
+TEST_F(RetornoRun, BRComDoisLotesGuardaOsDoisNoArquivoDaFilial) {
+    ALTERA_CLIENTE(".", "BR", {{"CONDETCP1", "001     5"}});
+    GRAVA_ARQUIVO_TESTE("RBR.TXT", ARQUIVO_CRLF({header("10", "", "000003"), br12("001"),
+                                                  trailerVazio(), header("10", "", "000003"),
+                                                  br12("001"), br12("001"), br12("002"),
+                                                  trailerVazio(), br12("003")}));
+    VEN_CONVRETORNO("BR", true);
+    const auto l = LINHAS_CRLF(LE_ARQUIVO("R1003001.TXT"));
+    ASSERT_EQ(l.size(), 7u);
+    for (std::size_t i = 0; i < l.size(); ++i)
+        EXPECT_EQ(l[i].substr(244), "00000" + std::to_string(i + 1));
+    EXPECT_EQ(l[0].substr(117, 6), "000006");
+    EXPECT_EQ(l[3].substr(117, 6), "000006");
+    // Count and total of the "12" records of each batch (columns 21-25, 66-80).
+    EXPECT_EQ(l[2].substr(20, 5) + l[2].substr(65, 15), "00001000000000001000");
+    EXPECT_EQ(l[6].substr(20, 5) + l[6].substr(65, 15), "00002000000000002000");
+    EXPECT_EQ(LINHAS_CRLF(LE_ARQUIVO("R1003002.TXT")).size(), 5u);
+    EXPECT_FALSE(fs::exists("R1003003.TXT"));
+    ASSERT_EQ(mensagens().size(), 1u);
+    EXPECT_NE(mensagens()[0].find("FILIAL 003 SEM ARQUIVO RETORNO: H"), std::string::npos);
+    EXPECT_EQ(CAMPO_CLIENTE(".", "BR", "CONDETCP1").substr(0, 9), "001     6");
+}

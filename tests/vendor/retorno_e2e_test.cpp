@@ -251,6 +251,7 @@ TEST_F(RetornoE2E, WabcoPagamentos) {
     grava("RWABCO.TXT",
           {headerBanco("40", "QUORWABCO", "WABCO FREIOS LTDA", "000555"),
            LinhaFixa().em(1, "41").em(11, "999999").em(30, "000000000099999").em(245, "000002"),
+           "",  // no payment
            LinhaFixa().em(1, "42").em(11, "123456").em(30, "000000000001234").em(245, "000003"),
            LinhaFixa().em(1, "42").em(11, "000077").em(30, "000000123456789").em(245, "000004"),
            LinhaFixa().em(1, "49").em(245, "000005")});
