@@ -3,11 +3,13 @@
 #include "registers/cli_listagem.h"
 #include "routing/tarqconcatena.h"
 #include "vendor/rem_processa.h"
+#include "vendor/ret_processa.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;
     s.CONCATENA_REMESSAS = CONCATENA_REMESSAS;
     s.VEN_CONVREMESSA = VEN_CONVREMESSA;
+    s.VEN_CONVRETORNO = VEN_CONVRETORNO;
     return s;
 }
 
