@@ -152,10 +152,14 @@ void Tabela::Open() {
     estado_ = EstadoTabela::Navegando;
     m.conhecidos = 0;
     try {
+        if (exclusiva_) limpaTemporarios();
         leIndicesDoDisco();
         sincroniza();
         m.alteradoFora = false;
-        if (!tagAtual_.empty()) ativaTag(tagAtual_);
+        if (!tagAtual_.empty()) {
+            ativaTag(tagAtual_);
+            confereIndiceEstrutural();
+        }
         First();
     } catch (...) {
         Close();

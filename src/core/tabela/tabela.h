@@ -168,6 +168,8 @@ private:
     void reescreve(bool manterRegistros);
     std::string caminhoIndice(const std::string& arquivo) const;
     void leIndicesDoDisco();
+    void confereIndiceEstrutural();
+    void limpaTemporarios();
     void marcaIndiceEstrutural(bool tem);
     TagCdx montaTag(const DefIndice& def);
     void escreveArquivoIndice(const std::string& arquivo);

@@ -203,7 +203,6 @@ void TMDIENTRADA::mostraAjuda() {
     if (!ajuda_) {
         ajuda_ = new TFRMAJUDA(this);
         ajuda_->setAttribute(Qt::WA_DeleteOnClose);
-        connect(ajuda_, &QObject::destroyed, this, [this] { ajuda_ = nullptr; });
     }
     ajuda_->show();
     ajuda_->raise();

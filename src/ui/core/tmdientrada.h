@@ -6,15 +6,16 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/linha_comando.h"
+#include "ui/core/tfrmajuda.h"
 
 class QAction;
-class TFRMAJUDA;
 
 // Menu entries whose windows live outside the main window; each later
 // window is wired here by the application.
@@ -59,7 +60,7 @@ public:
     JanelasSistema janelas_;
     std::map<QString, QAction*> acoes_;
     QLabel* painelDica_ = nullptr;
-    TFRMAJUDA* ajuda_ = nullptr;
+    QPointer<TFRMAJUDA> ajuda_;  // empty again once the operator closes it
     bool mostrada_ = false;
     bool fechaSemPerguntar_ = false;
     int statusSaida_ = 0;
