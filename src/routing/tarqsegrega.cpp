@@ -314,9 +314,14 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
 
 bool TarqSEGREGA::moveParaAnterior(const std::string& caminho, const std::string& anterior) {
     const std::vector<std::string> outrasCaixas = trabalho_.Achados(anterior);
-    // One step: the older backup is replaced only by the new one.
-    if (::rename(caminho.c_str(), anterior.c_str()) != 0) {
-        const int erro = errno;
+    // One step: the older backup is replaced only by the new one. (Two names
+    // of one file "rename" without moving: the bank file would stay to be
+    // split again.)
+    struct stat antes {}, depois {};
+    const bool mesmoArquivo = ::lstat(caminho.c_str(), &antes) == 0 && ::lstat(anterior.c_str(), &depois) == 0 &&
+                              antes.st_dev == depois.st_dev && antes.st_ino == depois.st_ino;
+    if (mesmoArquivo || ::rename(caminho.c_str(), anterior.c_str()) != 0) {
+        const int erro = mesmoArquivo ? EEXIST : errno;
         if (erro == ENOENT) {
             ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO DISPONÍVEL NO MOMENTO."_ansi);
             return false;

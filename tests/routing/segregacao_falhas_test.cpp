@@ -135,18 +135,23 @@ TEST(SegregacaoFalhas, ArquivoDoBancoQueNaoSePodeSegregar) {
     GRAVA_ARQUIVO_TESTE("RR0912.020", rr);
     fs::create_directory("RR0912.ANT");
     GRAVA_ARQUIVO_TESTE("RR0912.ANT/DENTRO", "x");
+    // Two names of one file: renaming one to the other moves nothing.
+    GRAVA_ARQUIVO_TESTE("RE0912.020", TEXTO({LINHA(250, {{1, "10"}}), LINHA(250, {{1, "19"}})}));
+    ASSERT_EQ(::link("RE0912.020", "RE0912.ANT"), 0);
 
     SEGREGA_RETORNOS(0);
 
     EXPECT_EQ(a.Mensagens(), (Linhas{"NÃO CONSEGUIU TRANSFORMAR O ARQUIVO TEXTO EM MEMÓRIA.\nARQUIVO PROCURADO: RC0912.020"_ansi,
                                      "NÃO CONSEGUIU MOVER O ARQUIVO RETORNO DO BANCO RR0912.020 PARA RR0912.ANT. NADA FOI "
+                                     "SEGREGADO; O ARQUIVO FICA PARA A PRÓXIMA EXECUÇÃO."_ansi,
+                                     "NÃO CONSEGUIU MOVER O ARQUIVO RETORNO DO BANCO RE0912.020 PARA RE0912.ANT. NADA FOI "
                                      "SEGREGADO; O ARQUIVO FICA PARA A PRÓXIMA EXECUÇÃO."_ansi}));
     for (const auto& m : a.g.dialogo().mensagens) EXPECT_EQ(m.tipo, somERRO);
     EXPECT_EQ(LE_ARQUIVO(fora / "SEGREDO"), TEXTO(bloco("01")));
     EXPECT_FALSE(ARQ_EXISTE("C01.RET"));
     EXPECT_FALSE(ARQ_EXISTE("R01.RET"));
     EXPECT_EQ(LE_ARQUIVO("RR0912.020"), rr);
-    for (const char* fica : {"RC0912.020", "RD0912.020", "RO0912.020"}) EXPECT_TRUE(fs::exists(fs::symlink_status(fica))) << fica;
+    for (const char* fica : {"RC0912.020", "RD0912.020", "RO0912.020", "RE0912.020"}) EXPECT_TRUE(fs::exists(fs::symlink_status(fica))) << fica;
     for (const char* nao : {"RC0912.ANT", "RD0912.ANT", "RO0912.ANT"}) EXPECT_FALSE(ARQ_EXISTE(nao)) << nao;
     const std::string log = LE_ARQUIVO("CV091234.LOG");
     for (const std::string& linha : {
