@@ -182,11 +182,6 @@ TEST(Consolidacao, PlanilhaRecusadaGuardaTudoParaOutraPassada) {
     std::string log = LE_ARQUIVO("CV091234.LOG");
     EXPECT_TRUE(temLinha(log, pre + "Planilha já convertida não localizada."_ansi));
 
-    GRAVA_ARQUIVO_TESTE("TEMP/CEDRO/PLAN0912.TXT", "");
-    c.a.g.hora = {12, 35, 0};
-    SEGREGA_RETORNOS(4);
-    EXPECT_TRUE(temLinha(LE_ARQUIVO("CV091235.LOG"), pre + "Nenhuma operação disponível na Planilha."_ansi));
-
     const std::string irregular = c.planilha({c.p2, c.p9});
     GRAVA_ARQUIVO_TESTE("TEMP/CEDRO/PLAN0912.TXT", irregular);
     c.a.g.hora = {12, 36, 0};

@@ -257,17 +257,3 @@ TEST(Segregacao, DuasExecucoesNoMesmoMinutoNaoPerdemOLog) {
     // A run with nothing to do still reports its zero totals.
     EXPECT_EQ(a.motor->pdfs.size(), 2u);
 }
-
-TEST(Segregacao, PassadaForaDoIntervaloSoAvisa) {
-    AmbienteConcatenacao a;
-    GRAVA_ARQUIVO_TESTE("RC0912.020", "0\r\n9\r\n");
-    for (int passada : {-1, 100, 120}) {
-        a.g.dialogo().mensagens.clear();
-        SEGREGA_RETORNOS(passada);
-        EXPECT_EQ(a.Mensagens(), Linhas{"NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\r\n"
-                                        "Deverá estar entre o intervalo de 0 a 99."_ansi});
-    }
-    EXPECT_TRUE(ARQ_EXISTE("RC0912.020"));
-    EXPECT_TRUE(a.motor->pdfs.empty());
-    for (const auto& nome : ENTRADAS(".")) EXPECT_NE(nome.substr(0, 2), "CV") << nome;
-}
