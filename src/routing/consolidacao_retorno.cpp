@@ -35,25 +35,39 @@ std::string NOME_CONSOLIDADO(const std::string& arqretcli, int arquivo) {
 }
 
 bool OCORRENCIA_NA_LISTA(const std::string& ocorrencia, const std::string& lista) {
-    if (OBR_TRIM(lista) == "TODOS") return true;
-    return ocorrencia.size() == 2 && lista.find(ocorrencia) != std::string::npos;
+    return ListaDeOcorrencias(lista).Contem(ocorrencia);
 }
 
-std::size_t BaldesOcorrencia::indice(const char* balde) {
+ListaDeOcorrencias::ListaDeOcorrencias(const std::string& lista)
+    : lista_(lista), todos_(OBR_TRIM(lista) == "TODOS") {}
+
+std::size_t BaldesOcorrencia::indice(std::string_view balde) {
     static const char* const nomes[] = {"02", "06", "10", "12", "13", "14", "19"};
     for (std::size_t i = 0; i < 7; ++i)
-        if (std::string_view(nomes[i]) == balde) return i;
+        if (balde == nomes[i]) return i;
     throw std::logic_error("balde de ocorrencia desconhecido");
 }
 
-void BaldesOcorrencia::Conta(const std::string& ocorrencia, long long valor) {
-    const char* balde = nullptr;
+namespace {
+
+// The bucket of an occurrence; empty for the codes counted nowhere. After
+// 02 and 06, any code found within "06,10" is 10's.
+std::string_view baldeDe(std::string_view ocorrencia) {
     if (ocorrencia == "02" || ocorrencia == "06" || ocorrencia == "12" || ocorrencia == "13" ||
         ocorrencia == "14" || ocorrencia == "19")
-        balde = ocorrencia.c_str();
-    else if (ocorrencia.size() == 2 && std::string_view("06,10").find(ocorrencia) != std::string_view::npos)
-        balde = "10";
-    if (!balde) return;
+        return ocorrencia;
+    if (ocorrencia.size() == 2 && std::string_view("06,10").find(ocorrencia) != std::string_view::npos)
+        return "10";
+    return {};
+}
+
+}  // namespace
+
+bool BaldesOcorrencia::TemBalde(std::string_view ocorrencia) { return !baldeDe(ocorrencia).empty(); }
+
+void BaldesOcorrencia::Conta(std::string_view ocorrencia, long long valor) {
+    const std::string_view balde = baldeDe(ocorrencia);
+    if (balde.empty()) return;
     const std::size_t i = indice(balde);
     ++quantidades_[i];
     valores_[i] += valor;
@@ -67,13 +81,23 @@ std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int 
 }
 
 std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero) {
-    std::string r = ajustado(detalhe, 394);
-    if (numero < 0 || numero > 999999) return r + zeros(6, numero);
+    std::string r;
+    DETALHE_CONSOLIDADO(detalhe, numero, r);
+    return r;
+}
+
+void DETALHE_CONSOLIDADO(std::string_view detalhe, long numero, std::string& r) {
+    const std::string_view inicio = detalhe.substr(0, 394);
+    r.assign(inicio.data(), inicio.size());
+    r.resize(394, ' ');
+    if (numero < 0 || numero > 999999) {
+        r += zeros(6, numero);
+        return;
+    }
     // Every detail of a day passes here: its six digits without the general
     // number conversion.
     r.resize(400);
     for (int i = 399; i >= 394; --i, numero /= 10) r[static_cast<std::size_t>(i)] = static_cast<char>('0' + numero % 10);
-    return r;
 }
 
 std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,

@@ -24,16 +24,31 @@ std::string NOME_CONSOLIDADO(const std::string& arqretcli, int arquivo);
 // two characters; anything shorter belongs to no list.
 bool OCORRENCIA_NA_LISTA(const std::string& ocorrencia, const std::string& lista);
 
+// The same test for one list and many codes.
+class ListaDeOcorrencias {
+public:
+    explicit ListaDeOcorrencias(const std::string& lista);
+    bool Contem(std::string_view ocorrencia) const {
+        return todos_ || (ocorrencia.size() == 2 && lista_.find(ocorrencia) != std::string::npos);
+    }
+
+private:
+    std::string lista_;
+    bool todos_;
+};
+
 // Counts and amounts (in cents, the digits at detail 153-165) per
 // occurrence bucket: 02, 06, 10, 12, 13, 14, 19.
 class BaldesOcorrencia {
 public:
-    void Conta(const std::string& ocorrencia, long long valor);
+    // The occurrence has a bucket.
+    static bool TemBalde(std::string_view ocorrencia);
+    void Conta(std::string_view ocorrencia, long long valor);
     long long Quantidade(const char* balde) const { return quantidades_[indice(balde)]; }
     long long Valor(const char* balde) const { return valores_[indice(balde)]; }
 
 private:
-    static std::size_t indice(const char* balde);
+    static std::size_t indice(std::string_view balde);
     std::array<long long, 7> quantidades_{};
     std::array<long long, 7> valores_{};
 };
@@ -43,6 +58,8 @@ private:
 std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int numero);
 // Detail: positions 1-394 of the parked detail, then its record number.
 std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero);
+// The same into `registro`, whose memory serves record after record.
+void DETALHE_CONSOLIDADO(std::string_view detalhe, long numero, std::string& registro);
 // Trailer: positions 1-39 of the last trailer line met, the header number,
 // the buckets and the number of records in the file.
 std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,

@@ -45,8 +45,16 @@ std::string trecho(std::string_view linha, std::size_t inicio, std::size_t taman
     return r;
 }
 
+// An amount of the layout: digits with two implied decimals, read as
+// OBR_VALOR reads them (which it is left to when the field holds anything
+// but digits).
 long long valorEmCentavos(std::string_view digitos) {
-    return std::llround(OBR_VALOR(std::string(digitos)));
+    long long v = 0;
+    for (char c : digitos) {
+        if (c < '0' || c > '9') return std::llround(OBR_VALOR(std::string(digitos)));
+        v = v * 10 + (c - '0');
+    }
+    return v;
 }
 
 // The parked files of a directory, in ascending order of their upper-cased
@@ -188,7 +196,8 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     long registros[2] = {0, 0};
     BaldesOcorrencia baldes[2];
     const int numeros[2] = {menor, menor + 1};
-    const std::string* listas[2] = {&cliente.codcobliq, &cliente.codcobcon};
+    const ListaDeOcorrencias listas[2] = {ListaDeOcorrencias(cliente.codcobliq),
+                                          ListaDeOcorrencias(cliente.codcobcon)};
     std::unordered_set<std::string> chavesRetorno;  // 71-82 of every record of the first file
     std::vector<std::string> semPlanilha;          // 06 details the planilha lacks
     long long totalOperacao = 0;
@@ -197,21 +206,23 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
         ++registros[k];
         if (k == 0 && conferir) chavesRetorno.insert(trecho(registro, 71, 12));
     };
+    std::string registro;
     for (const std::string& caminho : KTBCOBRET400) {
         LeitorDeLinhas leitor;
         if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
         while (leitor.Proxima(linha)) {
             if (linha.empty() || linha[0] != '1') continue;
             const std::string ocorrencia(linha.size() > 108 ? linha.substr(108, 2) : std::string_view());
-            const long long valor = valorEmCentavos(trecho(linha, 153, 13));
+            const long long valor =
+                BaldesOcorrencia::TemBalde(ocorrencia) ? valorEmCentavos(trecho(linha, 153, 13)) : 0;
             for (int k = 0; k < 2; ++k) {
-                if (!OCORRENCIA_NA_LISTA(ocorrencia, *listas[k])) continue;
+                if (!listas[k].Contem(ocorrencia)) continue;
                 if (!arquivo[k]) {
                     arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(diretorio, nomes[k]));
                     arquivo[k]->sincronizaDiretorio = false;
                     grava(k, HEADER_CONSOLIDADO(ultimoHeader, data, numeros[k]));
                 }
-                std::string registro = DETALHE_CONSOLIDADO(linha, registros[k] + 1);
+                DETALHE_CONSOLIDADO(linha, registros[k] + 1, registro);
                 if (k == 0 && ocorrencia == "06" && planilha.estado == Planilha::Estado::lida) {
                     // Reconciliation: the paid title takes the planilha's values.
                     const std::string chave = registro.substr(70, 12);
