@@ -3,7 +3,9 @@
 // 1. Split: a Cobrança 400 bank return of L lines (default 2,000,000) in
 //    blocks of C clients (default 500), each block translated back by its
 //    client's rules into the client's file, every file flushed to disk
-//    before it takes its name, the bank file kept as its backup.
+//    before it takes its name, the bank file kept as its backup. Every
+//    client has header rules; half of them also a detail rule that puts
+//    back a third of their details.
 //    Baseline, on the same file in the same program: `awk` writing each
 //    block to a file of its own plus `cp` of the return to its backup, the
 //    least the job needs (no translation, nothing flushed). The segregation
@@ -85,14 +87,14 @@ std::string identidade(int c) {
 }
 
 void cliente(Tabela& cli, const std::string& codigo, const std::string& id, const std::string& dirtemp,
-             int ultpascli) {
+             int ultpascli, bool regraDeDetalhe) {
     cli.Append();
     cli.FieldByName("CODCLI").SetAsString(codigo);
     cli.FieldByName("TIPOEMP").SetAsString("C");
     cli.FieldByName("ARQRETCLI").SetAsString(codigo + ".RET");
     cli.FieldByName("CONHEACP1").SetAsString(regra("036", "046", "", id.c_str()));
     cli.FieldByName("CONHEACP2").SetAsString(regra("077", "079", "237", "341"));
-    cli.FieldByName("CONDETCP1").SetAsString(regra("020", "037", "EMPRESA", "BANCO"));
+    if (regraDeDetalhe) cli.FieldByName("CONDETCP1").SetAsString(regra("020", "037", "EMPRESA", "BANCO"));
     cli.FieldByName("DIRTEMP").SetAsString(dirtemp);
     cli.FieldByName("ULTPASCLI").SetAsInteger(ultpascli);
     cli.FieldByName("CODCOBLIQ").SetAsString("06");
@@ -184,9 +186,11 @@ int main(int argc, char** argv) {
     fs::current_path(dados);
     Tabela& cli = DMQUOR().TBCONVECLI;
     cli.Open();
-    for (int c = 0; c < clientes; ++c) cliente(cli, chave("CLI", c), identidade(c), "", 99);
+    // Half the clients have a detail rule that puts back a third of their
+    // details; the other half's details go back as the bank sent them.
+    for (int c = 0; c < clientes; ++c) cliente(cli, chave("CLI", c), identidade(c), "", 99, c % 2 == 0);
     for (int k = 0; k < consolidados; ++k)
-        cliente(cli, chave("CON", k), identidade(10000 + k), "TEMP/" + chave("CON", k), 2);
+        cliente(cli, chave("CON", k), identidade(10000 + k), "TEMP/" + chave("CON", k), 2, true);
     cli.Close();
 
     // The bank return, kept aside between the split rounds.

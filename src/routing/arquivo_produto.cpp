@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <random>
@@ -119,14 +120,62 @@ void ArquivoProduto::descarrega() {
             return;
         }
     }
-    escritos_ += static_cast<long long>(buffer_.size());
+    escritos(static_cast<long long>(buffer_.size()));
     buffer_.clear();
+}
+
+void ArquivoProduto::escritos(long long bytes) {
+    escritos_ += bytes;
     if (escritos_ - encaminhados_ >= kEncaminha) {
         // Only a request: the disk writes while the run goes on, and the
         // final flush finds little left to do.
         ::sync_file_range(fd_, encaminhados_, escritos_ - encaminhados_, SYNC_FILE_RANGE_WRITE);
         encaminhados_ = escritos_;
     }
+}
+
+void ArquivoProduto::COPIA_DE(int origem, long long inicio, long long bytes, long registros) {
+    TOTREGGRA += registros;
+    descarrega();  // the records before these go first
+    if (erro_ || bytes <= 0 || !abre()) return;
+    loff_t de = inicio;
+    long long falta = bytes;
+    while (falta > 0) {
+        const ssize_t n = ::copy_file_range(origem, &de, fd_, nullptr, static_cast<std::size_t>(falta), 0);
+        if (n > 0) {
+            falta -= n;
+            continue;
+        }
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)) {
+            // A system that cannot copy between these files: read and write.
+            std::string pedaco;
+            while (falta > 0) {
+                pedaco.resize(static_cast<std::size_t>(std::min<long long>(falta, static_cast<long long>(kPedaco))));
+                const ssize_t lidos = ::pread(origem, pedaco.data(), pedaco.size(), de);
+                if (lidos < 0 && errno == EINTR) continue;
+                if (lidos <= 0) {
+                    erro_ = lidos == 0 ? EIO : errno;
+                    return;
+                }
+                for (ssize_t feito = 0; feito < lidos;) {
+                    const ssize_t w = ::write(fd_, pedaco.data() + feito, static_cast<std::size_t>(lidos - feito));
+                    if (w > 0) feito += w;
+                    else if (w == 0 || errno != EINTR) {
+                        erro_ = w == 0 ? EIO : errno;
+                        return;
+                    }
+                }
+                de += lidos;
+                falta -= lidos;
+            }
+            break;
+        }
+        // The source ended early (cut meanwhile) or failed.
+        erro_ = n == 0 ? EIO : errno;
+        return;
+    }
+    escritos(bytes);
 }
 
 void ArquivoProduto::conclui() {

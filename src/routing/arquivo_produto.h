@@ -31,6 +31,11 @@ public:
     bool sincronizaDiretorio = true;
 
     void GRAVA_INF(std::string_view registro);
+    // Appends `bytes` bytes of the file open as `origem`, from `inicio`:
+    // `registros` records that are already exactly as GRAVA_INF would write
+    // them (each the record length, CR LF after). They are copied inside the
+    // system, without passing through this process.
+    void COPIA_DE(int origem, long long inicio, long long bytes, long registros);
 
     // Hands every record written so far to the file and asks the disk to
     // start writing them, without waiting: the flush of GRAVA_ARQUIVO or
@@ -65,6 +70,7 @@ public:
 private:
     bool abre();
     void descarrega();
+    void escritos(long long bytes);  // counts bytes handed to the file
     void abandona();
     // Flushes every record to disk and closes the file; throws ErroArquivo
     // (leaving nothing behind) when that fails.

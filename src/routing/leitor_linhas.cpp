@@ -31,7 +31,8 @@ void LeitorDeLinhas::fecha() {
 LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
     fecha();
     tamanho_ = pos_ = 0;
-    fim_ = falhou_ = pulaLF_ = false;
+    base_ = inicioLinha_ = 0;
+    fim_ = falhou_ = pulaLF_ = convertido_ = comCRLF_ = false;
     fd_ = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd_ < 0) return errno == ENOENT ? Abertura::ausente : Abertura::ilegivel;
     struct stat st {};
@@ -55,6 +56,7 @@ LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
         if (falhou_) return Abertura::ilegivel;
         std::string texto(buffer_.get(), tamanho_);
         ANSI_DE_TEXTO_UNICODE(texto);
+        convertido_ = true;
         buffer_.reset(new char[texto.size() + 1]);
         capacidade_ = texto.size() + 1;
         tamanho_ = texto.size();
@@ -68,6 +70,7 @@ bool LeitorDeLinhas::enche() {
     if (pos_ > 0) {
         std::memmove(buffer_.get(), buffer_.get() + pos_, tamanho_ - pos_);
         tamanho_ -= pos_;
+        base_ += static_cast<long long>(pos_);
         pos_ = 0;
     }
     semLF_ = false;
@@ -88,7 +91,6 @@ bool LeitorDeLinhas::enche() {
     }
     if (n < 0) falhou_ = true;
     fim_ = true;
-    fecha();
     return false;
 }
 
@@ -109,6 +111,7 @@ bool LeitorDeLinhas::haMais() {
 
 bool LeitorDeLinhas::Proxima(std::string_view& linha) {
     static const std::string marca(1, '\x1A');
+    comCRLF_ = false;
     for (;;) {
         pulaLF();
         if (pulaLF_ && !fim_) {
@@ -133,14 +136,19 @@ bool LeitorDeLinhas::Proxima(std::string_view& linha) {
             // The last line, without a line end.
             pos_ = tamanho_;
             if (resta == 0 || (resta == 1 && *ini == '\x1A')) return false;
+            inicioLinha_ = base_ + static_cast<long long>(ini - buffer_.get());
             linha = std::string_view(ini, resta);
             return true;
         }
         const std::size_t tam = static_cast<std::size_t>(fimLinha - ini);
+        inicioLinha_ = base_ + static_cast<long long>(pos_);
         pos_ += tam + 1;
         if (*fimLinha == '\r') {
             if (pos_ < tamanho_) {
-                if (buffer_[pos_] == '\n') ++pos_;
+                if (buffer_[pos_] == '\n') {
+                    ++pos_;
+                    comCRLF_ = !convertido_;
+                }
             } else {
                 pulaLF_ = true;
             }
@@ -148,6 +156,7 @@ bool LeitorDeLinhas::Proxima(std::string_view& linha) {
         if (tam == 1 && *ini == '\x1A') {
             // The end-of-file mark is dropped only as the last line.
             if (!haMais()) return false;
+            comCRLF_ = false;
             linha = marca;
             return true;
         }

@@ -30,6 +30,16 @@ public:
     bool Proxima(std::string_view& linha);
     bool Falhou() const { return falhou_; }
 
+    // The line last given, followed by CR LF, lies as it is in the file at
+    // `inicio` (false for a file converted from Unicode, and for a line
+    // whose end was not CR LF or is not known yet). A writer may then copy
+    // it from the file (Descritor) instead of writing it.
+    bool TrechoDoArquivo(long long& inicio) const {
+        inicio = inicioLinha_;
+        return comCRLF_;
+    }
+    int Descritor() const { return fd_; }
+
 private:
     bool enche();    // more bytes into the buffer; false at the end or on error
     bool haMais();   // anything left after the line just taken
@@ -38,6 +48,10 @@ private:
 
     int fd_ = -1;
     bool fim_ = false;      // nothing more to read from the file
+    bool convertido_ = false;    // the buffer holds converted text, not the file's bytes
+    long long base_ = 0;         // file offset of the buffer's first byte
+    long long inicioLinha_ = 0;  // file offset of the line last given
+    bool comCRLF_ = false;       // it ended in CR LF, both seen
     bool falhou_ = false;
     bool pulaLF_ = false;   // the last line ended in CR at the end of the buffer
     bool semLF_ = false;    // no LF in the rest of the buffer

@@ -45,6 +45,8 @@ public:
     const std::string& Esperado() const { return esperado_; }
     const std::string& Substituto() const { return substituto_; }
     bool ParaTodaLinha() const { return paraToda_; }
+    // The way back can change a line at all.
+    bool Reversivel() const { return reversivel_; }
 
     // Rewrites the span of the line when the rule applies to it; true when
     // it did.

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <iterator>
 #include <cstdio>
+#include <cstring>
 
 #include "core/ansi.h"
 #include "core/dados/tdmquor.h"
@@ -69,6 +70,16 @@ struct TarqSEGREGA::Bloco {
     const ClienteRetorno* cliente = nullptr;
     std::unique_ptr<ArquivoProduto> arquivo;
     std::string banco;  // bank code carried from the header to the trailer
+    // A client whose detail rules can change no line gets its details as
+    // the bank sent them: those that follow each other in the bank file are
+    // copied in one piece, without passing through the run, when a changed
+    // line or the block's end comes. (Where lines change, runs are short and
+    // the copies would cost more than they save.)
+    bool copia = false;
+    int origem = -1;
+    long long trechoInicio = 0;
+    long long trechoBytes = 0;
+    long trechoRegistros = 0;
 };
 
 // A finished block, or a log event that came after one still waiting.
@@ -270,16 +281,16 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
                 // 77-79 goes into the trailer too, at 5-7.
                 if (r.Reverte(trabalho) && produto->codigo == 'C' && r.Inicio() == 77 && r.Fim() == 79)
                     bloco_->banco = trabalho.substr(76, 3);
-            bloco_->arquivo->GRAVA_INF(trabalho);
+            escreve(trabalho, nullptr);
         } else if (bloco_) {
             if (tipo == produto->codTrailer) {
                 if (!OBR_VAZIO(bloco_->banco)) {
                     trabalho.assign(linha);
                     if (trabalho.size() < 7) trabalho.resize(7, ' ');
                     trabalho.replace(4, 3, bloco_->banco);
-                    bloco_->arquivo->GRAVA_INF(trabalho);
+                    escreve(trabalho, nullptr);
                 } else {
-                    bloco_->arquivo->GRAVA_INF(linha);
+                    escreve(linha, &leitor);
                 }
                 encerraBloco();
                 continue;
@@ -288,12 +299,12 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
             bool muda = false;
             for (const RegraTraducao& r : regras) muda = muda || r.Reverteria(linha);
             if (!muda) {
-                bloco_->arquivo->GRAVA_INF(linha);
+                escreve(linha, &leitor);
                 continue;
             }
             trabalho.assign(linha);
             for (const RegraTraducao& r : regras) r.Reverte(trabalho);
-            bloco_->arquivo->GRAVA_INF(trabalho);
+            escreve(trabalho, nullptr);
         }
         // Lines outside a block of a known client are not delivered; they
         // stay in the backup of the bank file.
@@ -366,7 +377,54 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
     }
     bloco_ = std::make_unique<Bloco>();
     bloco_->cliente = &cliente;
+    bloco_->copia = std::none_of(cliente.detalhe.begin(), cliente.detalhe.end(),
+                                 [](const RegraTraducao& r) { return r.Reversivel(); });
     bloco_->arquivo = std::make_unique<ArquivoProduto>(produtoAtual_->tamanhoRegistro, nome);
+}
+
+namespace {
+
+// The line is written exactly as it stands: the record length, and nothing
+// the writer would change at its end (trailing control characters become
+// blanks there).
+bool jaNoFormato(std::string_view linha, std::size_t tamanho) {
+    if (linha.size() != tamanho) return false;
+    std::size_t fim = linha.size();
+    while (fim >= 8 && std::memcmp(linha.data() + fim - 8, "        ", 8) == 0) fim -= 8;
+    while (fim > 0 && linha[fim - 1] == ' ') --fim;
+    return fim == 0 || static_cast<unsigned char>(linha[fim - 1]) > ' ';
+}
+
+}  // namespace
+
+void TarqSEGREGA::escreve(std::string_view linha, const LeitorDeLinhas* origem) {
+    Bloco& b = *bloco_;
+    const std::size_t tamanho = static_cast<std::size_t>(produtoAtual_->tamanhoRegistro);
+    long long inicio = 0;
+    if (b.copia && origem && jaNoFormato(linha, tamanho) && origem->TrechoDoArquivo(inicio)) {
+        const long long bytes = static_cast<long long>(tamanho) + 2;
+        if (b.trechoBytes > 0 && b.origem == origem->Descritor() && b.trechoInicio + b.trechoBytes == inicio) {
+            b.trechoBytes += bytes;
+            ++b.trechoRegistros;
+            return;
+        }
+        descarregaTrecho();
+        b.origem = origem->Descritor();
+        b.trechoInicio = inicio;
+        b.trechoBytes = bytes;
+        b.trechoRegistros = 1;
+        return;
+    }
+    descarregaTrecho();
+    b.arquivo->GRAVA_INF(linha);
+}
+
+void TarqSEGREGA::descarregaTrecho() {
+    Bloco& b = *bloco_;
+    if (b.trechoBytes == 0) return;
+    b.arquivo->COPIA_DE(b.origem, b.trechoInicio, b.trechoBytes, b.trechoRegistros);
+    b.trechoBytes = 0;
+    b.trechoRegistros = 0;
 }
 
 void TarqSEGREGA::descartaBloco(const std::string& motivo) {
@@ -376,6 +434,7 @@ void TarqSEGREGA::descartaBloco(const std::string& motivo) {
 }
 
 void TarqSEGREGA::encerraBloco() {
+    descarregaTrecho();
     bloco_->arquivo->ENCAMINHA();
     bytesNoLote_ += static_cast<long long>(bloco_->arquivo->TOTREGGRA) * (produtoAtual_->tamanhoRegistro + 2);
     ++blocosNoLote_;

@@ -45,6 +45,7 @@
 #include "routing/guarda_remessa.h"
 #include "routing/retorno_cliente.h"
 
+class LeitorDeLinhas;
 class Tabela;
 struct ProdutoRetorno;
 
@@ -97,6 +98,10 @@ private:
     void classifica(const std::vector<std::string>& nomes);
     void linhaDoLog(const std::string& linha);  // log file only
     void abreBloco(const ClienteRetorno& cliente);
+    // One line of the open block; `origem` when it is unchanged from the
+    // bank file's line just read.
+    void escreve(std::string_view linha, const LeitorDeLinhas* origem);
+    void descarregaTrecho();
     void encerraBloco();
     void entrega(Bloco& bloco, std::int32_t& contador);
     // Delivers the first `quantos` waiting entries (all by default).

@@ -9,12 +9,26 @@
 
 namespace {
 
+// The lines read; each one the reader places in the file must be there,
+// followed by CR LF.
+int colocadas = 0;  // lines placed in their file by the last reading
+
 std::vector<std::string> leitura(const std::string& caminho) {
+    colocadas = 0;
     LeitorDeLinhas l;
     EXPECT_EQ(l.Abre(caminho), LeitorDeLinhas::Abertura::aberto);
+    const std::string bytes = LE_ARQUIVO(caminho);
     std::vector<std::string> r;
     std::string_view v;
-    while (l.Proxima(v)) r.emplace_back(v);
+    while (l.Proxima(v)) {
+        r.emplace_back(v);
+        long long inicio = 0;
+        if (l.TrechoDoArquivo(inicio)) {
+            ++colocadas;
+            EXPECT_EQ(bytes.substr(static_cast<std::size_t>(inicio), v.size() + 2), std::string(v) + "\r\n")
+                << caminho << " linha " << r.size();
+        }
+    }
     EXPECT_FALSE(l.Falhou());
     return r;
 }
@@ -33,7 +47,8 @@ TEST(LeitorDeLinhas, AsMesmasLinhasQueALeituraInteira) {
     DiretorioDeTrabalho d;
     const std::size_t pedaco = 4u << 20;
     std::string grande(pedaco - 1, 'x');
-    grande += "\r\nSEGUNDA\rTERCEIRA\n\nQUINTA";
+    grande += "\r\nSEGUNDA\rTERCEIRA\n\nQUINTA\r\n";
+    for (int i = 0; i < 30000; ++i) grande += std::string(400, static_cast<char>('a' + i % 26)) + "\r\n";
     std::string lf(pedaco - 3, 'y');
     lf += "\n\r\n";
     const std::string casos[] = {
@@ -53,6 +68,9 @@ TEST(LeitorDeLinhas, AsMesmasLinhasQueALeituraInteira) {
         const std::string nome = "caso" + std::to_string(n++);
         GRAVA_ARQUIVO_TESTE(nome, c);
         EXPECT_EQ(leitura(nome), inteira(nome)) << nome;
+        if (c.size() > pedaco) {
+            EXPECT_GT(colocadas, 30000) << nome;
+        }
     }
 }
 

@@ -92,8 +92,11 @@ TEST(Segregacao, CincoProdutosVariosClientesCadaUm) {
         LINHA(250, {{1, "11"}, {101, "77778"}}),
         LINHA(250, {{1, "19"}}),
     };
+    // DELTA has no detail rule: its lines go as the bank sent them, except
+    // that every record is the record length, blank-filled.
     const Linhas rd = {LINHA(400, {{1, "0"}, {30, "DELTA123456"}}), LINHA(400, {{1, "1"}, {50, "DESCONTO"}}),
-                       LINHA(400, {{1, "9"}, {5, "000"}})};
+                       LINHA_CURTA({{1, "1"}, {50, "CURTA"}}), LINHA(400, {{1, "1"}, {60, "TAB"}, {400, "\t"}}),
+                       LINHA(400, {{1, "1"}, {50, "DEPOIS"}}), LINHA(400, {{1, "9"}, {5, "000"}})};
     GRAVA_ARQUIVO_TESTE("RO0912.020", TEXTO(ro));
     GRAVA_ARQUIVO_TESTE("rc0912.020", TEXTO(rc, "\n"));
     GRAVA_ARQUIVO_TESTE("RC0913.020", TEXTO({rc[0], rc[1], rc[3]}));
@@ -139,7 +142,8 @@ TEST(Segregacao, CincoProdutosVariosClientesCadaUm) {
                   LINHA(240, {{1, "34199999"}}),
               }));
     EXPECT_EQ(LE_ARQUIVO("VALE.RET"), TEXTO({re[0], LINHA(250, {{1, "11"}, {101, "12345"}}), re[2], re[3]}));
-    EXPECT_EQ(LE_ARQUIVO("DELTA.RET"), TEXTO(rd));
+    EXPECT_EQ(LE_ARQUIVO("DELTA.RET"), TEXTO({rd[0], rd[1], LINHA(400, {{1, "1"}, {50, "CURTA"}}),
+                                              LINHA(400, {{1, "1"}, {60, "TAB"}}), rd[4], rd[5]}));
     EXPECT_FALSE(ARQ_EXISTE("ZETA.RET"));
 
     // Each bank file split is its own backup now, the older backup replaced;
