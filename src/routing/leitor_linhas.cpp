@@ -41,7 +41,8 @@ LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
         return Abertura::ilegivel;
     }
     ::posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
-    // A small file is read in one piece of its own size.
+    // A small file is read in one piece of its own size; a buffer big
+    // enough from an earlier file serves again.
     const std::size_t desejada =
         std::min(kPedaco, std::max<std::size_t>(64 << 10, static_cast<std::size_t>(st.st_size) + 1));
     if (capacidade_ < desejada || capacidade_ > kPedaco) {

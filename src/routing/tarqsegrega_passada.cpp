@@ -162,6 +162,9 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
         return mantem("NÃO CONSEGUIU LER O ARQUIVO: "_ansi + caminho);
     };
 
+    // One reader for every file: its buffer serves them all.
+    LeitorDeLinhas leitor;
+
     // First reading: the last header and trailer, the latest header date,
     // the smallest header number.
     std::string ultimoHeader, ultimoTrailer;
@@ -169,7 +172,6 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     int menor = 99999;
     std::string_view linha;
     for (const std::string& caminho : KTBCOBRET400) {
-        LeitorDeLinhas leitor;
         if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
         while (leitor.Proxima(linha)) {
             if (linha.empty()) continue;
@@ -208,7 +210,6 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     };
     std::string registro;
     for (const std::string& caminho : KTBCOBRET400) {
-        LeitorDeLinhas leitor;
         if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
         while (leitor.Proxima(linha)) {
             if (linha.empty() || linha[0] != '1') continue;
