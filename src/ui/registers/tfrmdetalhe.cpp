@@ -51,10 +51,10 @@ TFRMDETALHE::TFRMDETALHE(TFRMCLIINCALT& incalt, const QString& titulo)
 
 int TFRMDETALHE::proximaLinha() { return linhas_++; }
 
-void TFRMDETALHE::TitulosArquivo() {
+void TFRMDETALHE::TitulosArquivo(bool comUltimo) {
     const int l = proximaLinha();
     campos_->addWidget(new QLabel(QStringLiteral("Nome do arquivo (sem extensão )"), this), l, 1);
-    campos_->addWidget(new QLabel(QStringLiteral("Último"), this), l, 2);
+    if (comUltimo) campos_->addWidget(new QLabel(QStringLiteral("Último"), this), l, 2);
 }
 
 QLineEdit* TFRMDETALHE::Arquivo(const char* nome, const QString& rotulo,
@@ -313,7 +313,7 @@ QString tituloVendor250240(int itemIndex) {
 TFRMCLIVENDOR250240::TFRMCLIVENDOR250240(TFRMCLIINCALT& incalt)
     : TFRMDETALHE(incalt, tituloVendor250240(incalt.Cliente().ITEMINDEX)) {
     using C = CamposCliente;
-    TitulosArquivo();
+    TitulosArquivo(false);
     Arquivo("TXTARQREMCLI", QStringLiteral("Arquivo Remessa do Cliente : "), &C::KARQREMCLI);
     Arquivo("TXTARQRETCLI", QStringLiteral("Arquivo Retorno do Cliente : "), &C::KARQRETCLI);
     Regras();
@@ -323,7 +323,7 @@ TFRMCLIVENDOR250240::TFRMCLIVENDOR250240(TFRMCLIINCALT& incalt)
 TFRMCLICOBRANCA::TFRMCLICOBRANCA(TFRMCLIINCALT& incalt)
     : TFRMDETALHE(incalt, QStringLiteral("Detalhamento do Cliente - Tipo de empresa : COBRANCA")) {
     using C = CamposCliente;
-    TitulosArquivo();
+    TitulosArquivo(false);
     Arquivo("TXTARQREMCLI", QStringLiteral("Arquivo Remessa do Cliente : "), &C::KARQREMCLI);
     Arquivo("TXTARQRETCLI", QStringLiteral("Arquivo Retorno do Cliente : "), &C::KARQRETCLI);
     Texto("TXTCODCOBLIQ", QStringLiteral("Ocorrências para o 1o. Arquivo :"), 51, &C::KCODCOBLIQ);
@@ -338,7 +338,7 @@ TFRMCLICOBRANCA::TFRMCLICOBRANCA(TFRMCLIINCALT& incalt)
 TFRMCLIDESCONTO::TFRMCLIDESCONTO(TFRMCLIINCALT& incalt)
     : TFRMDETALHE(incalt, QStringLiteral("Detalhamento do Cliente - Tipo de empresa : DESCONTO")) {
     using C = CamposCliente;
-    TitulosArquivo();
+    TitulosArquivo(false);
     Arquivo("TXTARQREMCLI", QStringLiteral("Arquivo Remessa do Cliente : "), &C::KARQREMCLI);
     Arquivo("TXTARQRETCLI", QStringLiteral("Arquivo Retorno do Cliente : "), &C::KARQRETCLI);
     Texto("TXTIDENTEMP", QStringLiteral("Ident. da empresa no banco : "), 20, &C::KIDENTEMP,

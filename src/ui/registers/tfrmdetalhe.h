@@ -37,8 +37,9 @@ protected:
                      std::string CamposCliente::*k, const QString& nota = QString());
     TCOMPINTEGER* Numero(const char* nome, const QString& rotulo, int digitos,
                          int CamposCliente::*k);
-    // Column captions above the file names and numbers.
-    void TitulosArquivo();
+    // Column captions above the file names and, in the windows that have
+    // them, the numbers of the last files.
+    void TitulosArquivo(bool comUltimo = true);
     // "Equalização antecipada ?": Sim, Não, Depende.
     void Equalizacao();
     // Header and detail translation rules, three rows each.
