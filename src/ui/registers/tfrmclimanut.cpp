@@ -11,6 +11,7 @@
 
 #include "core/dados/tdmquor.h"
 #include "ui/core/componentes_entrada.h"
+#include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 #include "ui/registers/tfrmdetalhe.h"
 
@@ -61,21 +62,11 @@ TFRMCLIINCALT::TFRMCLIINCALT(TfmINCALT funcao, TmanCONVECLI& omanCONVECLI, QWidg
     BTNDETALHA->setAutoDefault(false);
     layout->addWidget(BTNDETALHA, 0, Qt::AlignLeft);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    BTNOK = new QPushButton(QStringLiteral("&OK"), this);
-    BTNOK->setObjectName(QStringLiteral("BTNOK"));
-    BTNOK->setDefault(true);
-    BTNCANCELA = new QPushButton(QStringLiteral("&Cancela"), this);
-    BTNCANCELA->setObjectName(QStringLiteral("BTNCANCELA"));
-    BTNCANCELA->setAutoDefault(false);
-    botoes->addWidget(BTNOK);
-    botoes->addWidget(BTNCANCELA);
-    layout->addLayout(botoes);
-
+    const BotoesConfirma botoes(*this, layout);
+    BTNOK = botoes.BTNOK;
+    BTNCANCELA = botoes.BTNCANCELA;
     connect(BTNDETALHA, &QPushButton::clicked, this, [this] { BTNDETALHAClick(); });
     connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
-    connect(BTNCANCELA, &QPushButton::clicked, this, &QDialog::reject);
     FormShow();
 }
 
@@ -190,15 +181,7 @@ void TFRMCLIMANUT::Exclui() {
 }
 
 void MANUTENCAO_CLIENTES(QWidget* pai) {
-    TDMQUOR& dm = DMQUOR();
-    dm.TBCONVECLI.Open();
-    dm.TBCONVEPEN.Open();
-    struct Fecha {
-        ~Fecha() {
-            DMQUOR().TBCONVECLI.Close();
-            DMQUOR().TBCONVEPEN.Close();
-        }
-    } fecha;
+    const TabelasDaJanela tabelas{&DMQUOR().TBCONVECLI, &DMQUOR().TBCONVEPEN};
     TFRMCLIMANUT janela(pai);
     janela.exec();
 }

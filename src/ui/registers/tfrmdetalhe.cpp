@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "ui/core/componentes_entrada.h"
+#include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 #include "ui/registers/tfrmclimanut.h"
 
@@ -77,9 +78,16 @@ QLineEdit* TFRMDETALHE::Texto(const char* nome, const QString& rotulo, int taman
     auto* legenda = new QLabel(rotulo, this);
     legenda->setBuddy(campo);
     campos_->addWidget(legenda, l, 0);
-    // Long fields take the "Último" column too.
-    campos_->addWidget(campo, l, 1, 1, tamanho > 30 ? 3 : 1);
-    if (!nota.isEmpty()) campos_->addWidget(new QLabel(nota, this), l, 2, 1, 2);
+    if (nota.isEmpty()) {
+        // Long fields take the "Último" column too.
+        campos_->addWidget(campo, l, 1, 1, tamanho > 30 ? 3 : 1);
+    } else {
+        auto* linha = new QHBoxLayout;
+        linha->addWidget(campo);
+        linha->addWidget(new QLabel(nota, this));
+        linha->addStretch();
+        campos_->addLayout(linha, l, 1, 1, 3);
+    }
     if (!TXTARQREMCLI) TXTARQREMCLI = campo;
     carrega_.push_back([this, campo, k] { campo->setText(QT_DE_ANSI(cliente_.*k)); });
     descarrega_.push_back([this, campo, k] { cliente_.*k = QT_PARA_ANSI(campo->text()); });
@@ -191,20 +199,11 @@ void TFRMDETALHE::Filiais() {
 }
 
 void TFRMDETALHE::Fecha() {
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    BTNOK = new QPushButton(QStringLiteral("&OK"), this);
-    BTNOK->setObjectName(QStringLiteral("BTNOK"));
-    BTNOK->setDefault(true);
-    BTNCANCELA = new QPushButton(QStringLiteral("&Cancela"), this);
-    BTNCANCELA->setObjectName(QStringLiteral("BTNCANCELA"));
-    BTNCANCELA->setAutoDefault(false);
-    botoes->addWidget(BTNOK);
-    botoes->addWidget(BTNCANCELA);
     layout_->addStretch();
-    layout_->addLayout(botoes);
+    const BotoesConfirma botoes(*this, layout_);
+    BTNOK = botoes.BTNOK;
+    BTNCANCELA = botoes.BTNCANCELA;
     connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
-    connect(BTNCANCELA, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void TFRMDETALHE::showEvent(QShowEvent* e) {

@@ -10,6 +10,7 @@
 
 #include "core/dados/tdmquor.h"
 #include "ui/core/componentes_entrada.h"
+#include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 
 // ---- TFRMTAXINCALT -------------------------------------------------------------
@@ -55,19 +56,10 @@ TFRMTAXINCALT::TFRMTAXINCALT(TfmINCALT funcao, QWidget* pai)
     grade->setColumnStretch(3, 1);
     layout->addLayout(grade);
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    BTNOK = new QPushButton(QStringLiteral("&OK"), this);
-    BTNOK->setObjectName(QStringLiteral("BTNOK"));
-    BTNOK->setDefault(true);
-    BTNCANCELA = new QPushButton(QStringLiteral("&Cancela"), this);
-    BTNCANCELA->setObjectName(QStringLiteral("BTNCANCELA"));
-    BTNCANCELA->setAutoDefault(false);
-    botoes->addWidget(BTNOK);
-    botoes->addWidget(BTNCANCELA);
-    layout->addLayout(botoes);
+    const BotoesConfirma botoes(*this, layout);
+    BTNOK = botoes.BTNOK;
+    BTNCANCELA = botoes.BTNCANCELA;
     connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
-    connect(BTNCANCELA, &QPushButton::clicked, this, &QDialog::reject);
     FormShow();
 }
 
@@ -163,12 +155,7 @@ void TFRMTAXMANUT::Exclui() {
 }
 
 void MANUTENCAO_TAXAS(QWidget* pai) {
-    Tabela& tax = DMQUOR().TBCONVETAX;
-    tax.Open();
-    struct Fecha {
-        Tabela& t;
-        ~Fecha() { t.Close(); }
-    } fecha{tax};
+    const TabelasDaJanela tabelas{&DMQUOR().TBCONVETAX};
     TFRMTAXMANUT janela(pai);
     janela.exec();
 }

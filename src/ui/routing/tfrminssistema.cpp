@@ -13,6 +13,7 @@
 #include "core/dados/tdmquor.h"
 #include "routing/ins_sistema.h"
 #include "ui/core/componentes_entrada.h"
+#include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 
 namespace {
@@ -66,12 +67,6 @@ QLabel* rotulo(QWidget* pai, const char* nome) {
     return r;
 }
 
-QPushButton* botao(QWidget* pai, const char* nome, const QString& texto) {
-    auto* b = new QPushButton(texto, pai);
-    b->setObjectName(QString::fromLatin1(nome));
-    return b;
-}
-
 QHBoxLayout* linhaPrazo(QWidget* pai, const QString& texto, QWidget* campo) {
     auto* linha = new QHBoxLayout;
     auto* r = new QLabel(texto, pai);
@@ -117,17 +112,10 @@ TFRMINSSISTEMA::TFRMINSSISTEMA(QWidget* pai) : QDialog(pai) {
     layout->addWidget(TXTDIRCOPIA);
     layout->addStretch();
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    BTNOK = botao(this, "BTNOK", QStringLiteral("&OK"));
-    BTNOK->setDefault(true);
-    BTNCANCELA = botao(this, "BTNCANCELA", QStringLiteral("&Cancela"));
-    BTNCANCELA->setAutoDefault(false);
-    botoes->addWidget(BTNOK);
-    botoes->addWidget(BTNCANCELA);
-    layout->addLayout(botoes);
+    const BotoesConfirma botoes(*this, layout);
+    BTNOK = botoes.BTNOK;
+    BTNCANCELA = botoes.BTNCANCELA;
     connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
-    connect(BTNCANCELA, &QPushButton::clicked, this, &QDialog::reject);
     resize(550, 450);
     FormShow();
 }
@@ -219,12 +207,7 @@ TFRMINSSTATUS::TFRMINSSTATUS(QWidget* pai) : QDialog(pai) {
     layout->addWidget(registros);
     layout->addStretch();
 
-    auto* botoes = new QHBoxLayout;
-    botoes->addStretch();
-    BTNOK = botao(this, "BTNOK", QStringLiteral("&OK"));
-    BTNOK->setDefault(true);
-    botoes->addWidget(BTNOK);
-    layout->addLayout(botoes);
+    BTNOK = BotoesConfirma(*this, layout, false).BTNOK;
     connect(BTNOK, &QPushButton::clicked, this, &QDialog::accept);
     resize(500, 405);
     FormShow();
@@ -242,22 +225,14 @@ void TFRMINSSTATUS::FormShow() {
 }
 
 void INSTALACAO_SISTEMA(QWidget* pai) {
-    Tabela& ins = DMQUOR().TBCONVEINS;
-    ins.Open();
-    struct Fecha {
-        Tabela& t;
-        ~Fecha() { t.Close(); }
-    } fecha{ins};
+    const TabelasDaJanela tabelas{&DMQUOR().TBCONVEINS};
     TFRMINSSISTEMA janela(pai);
     janela.exec();
 }
 
 void STATUS_SISTEMA(QWidget* pai) {
     TDMQUOR& dm = DMQUOR();
-    struct Fecha {
-        ~Fecha() { DMQUOR().FechaTodas(); }
-    } fecha;
-    for (Tabela* t : {&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX}) t->Open();
+    const TabelasDaJanela tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX};
     TFRMINSSTATUS janela(pai);
     janela.exec();
 }
