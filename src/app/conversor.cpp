@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QScreen>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,7 +21,9 @@
 #include "core/ansi.h"
 #include "core/aplicacao.h"
 #include "core/texto_ansi.h"
+#include "report/motor_relatorio.h"
 #include "ui/core/tmdientrada.h"
+#include "ui/report/motor_relatorio_qt.h"
 
 int main(int argc, char** argv) {
     std::vector<std::string> argumentos;
@@ -34,11 +37,14 @@ int main(int argc, char** argv) {
                 "solicitação (REMESSA, RETORNO, CONVERTE_REMESSA ou CONVERTE_RETORNO).\n"_ansi);
             return 2;
         }
+        // Without a screen every report is written as a PDF file.
+        MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioSemTela>());
         return APLICACAO_LINHA_COMANDO(argumentos, solicitacoes);
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
+    MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioQt>());
     TMDIENTRADA janela(argumentos, solicitacoes, JANELAS_DO_SISTEMA());
     // Without a window manager a maximised request alone leaves the window
     // small: take the whole desktop explicitly too.

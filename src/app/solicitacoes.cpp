@@ -2,12 +2,18 @@
 
 #include "registers/cli_listagem.h"
 #include "routing/limpeza.h"
+#include "routing/tarqconcatena.h"
 #include "ui/registers/tfrmclimanut.h"
 #include "ui/registers/tfrmtaxmanut.h"
 #include "ui/routing/tfrminssistema.h"
+#include "vendor/rem_processa.h"
+#include "vendor/ret_processa.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;
+    s.CONCATENA_REMESSAS = CONCATENA_REMESSAS;
+    s.VEN_CONVREMESSA = VEN_CONVREMESSA;
+    s.VEN_CONVRETORNO = VEN_CONVRETORNO;
     return s;
 }
 

@@ -125,15 +125,18 @@ void ToPRINT::EMITEemPDF() {
 void ToPRINT::IMP_FECHA() {
     if (abandonado_) return;
     bool ok = false;
+    std::string detalhe;  // the engine's own words, when it gave any
     try {
         ok = MOTOR_RELATORIO() && MOTOR_RELATORIO()->Fecha(modelo_);
-    } catch (const std::exception&) {
+    } catch (const std::exception& e) {
         ok = false;
+        detalhe = std::string("\r\n\r\n") + e.what();
     }
     if (!ok)
         GERAL().MENSAGEM(
             "A IMPRESSORA INFORMADA NO SETUP DO WINDOWS NÃO ESTÁ DISPONÍVEL PARA USO.\r\n\r\n"
-            "Verifique se a impressora encontra-se conectada e ligada.Não sendo possível encontrar o problema, reinicie o computador."_ansi,
+            "Verifique se a impressora encontra-se conectada e ligada.Não sendo possível encontrar o problema, reinicie o computador."_ansi +
+                detalhe,
             somERRO);
 }
 

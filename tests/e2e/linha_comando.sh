@@ -17,7 +17,12 @@ export CONVERSOR_SEM_JANELA=1 CONVERSOR_DATA=20261209
 "$bin/conversor-instala" "$dir/dados" --exemplo >/dev/null || { echo "instalação falhou"; exit 1; }
 cd "$dir/dados"
 
+antes=$(md5sum ./* 2>/dev/null)
 "$bin/conversor" remessa 2>"$dir/err" </dev/null; confere "opção em minúsculas" 2 $?
+# A CONVEINS already at 2.20 is left as it was, byte for byte, and nothing
+# else is touched either.
+depois=$(md5sum ./* 2>/dev/null)
+[ "$antes" = "$depois" ] || { echo "FALHOU: opção inválida alterou arquivos"; falhas=$((falhas + 1)); }
 contem "mensagem de opção inválida" "ATENÇÃO: Acione novamente com a opção correta." "$dir/err"
 contem "lista de opções" '"RETORNO passada" - Segrega Arquivo Retorno do banco para os clientes;' "$dir/err"
 
@@ -28,6 +33,27 @@ contem "mensagem da passada" "Deverá estar entre o intervalo de 0 a 99." "$dir/
 
 CONVERSOR_DATA=20260230 "$bin/conversor" REMESSA 2>"$dir/err" </dev/null; confere "data inválida" 1 $?
 contem "data inválida nomeada" "CONVERSOR_DATA=20260230" "$dir/err"
+
+# An installation of an earlier version, written by another xBase tool: the
+# Cobrança columns under their old names. The start brings it to 2.20
+# keeping its data and reorganises the tables.
+mkdir "$dir/antigo" && cp "$dir/dados"/CONVE{CLI,PEN,TAX}.* "$dir/antigo/"
+cd "$dir/antigo"
+/usr/bin/python3 - <<'PY' || { echo "FALHOU: python3-dbf"; falhas=$((falhas + 1)); }
+import dbf
+t = dbf.Table('CONVEINS.DBF', 'ARQREMVEN C(12); ARQREMDES C(12); ARQREMV24 C(12); SEQREMVEN N(2,0); '
+              'SEQREMDES N(2,0); SEQREMV24 N(2,0); ULTDATCOB C(4); DIRCOPIA C(40); PRAZOPEN N(3,0); '
+              'VERSAO C(4); ARQREMCOB C(12); SEQREMCOB N(2,0)', codepage='cp1252', dbf_type='db3')
+t.open(dbf.READ_WRITE)
+t.append({'versao': '2.10', 'arqremcob': 'CB40DDMM.NN', 'seqremcob': 42, 'dircopia': 'COPIA', 'prazopen': 30})
+t.close()
+PY
+"$bin/conversor" REMESSA 2>"$dir/err" </dev/null
+contem "reorganização na partida" "Reorganização concluída com sucesso" "$dir/err"
+"$bin/conversor-instala" . --mostra >"$dir/tabelas"
+contem "versão 2.20" "VERSAO=2.20" "$dir/tabelas"
+contem "coluna renomeada com o dado" "ARQREMC40=CB40DDMM.NN" "$dir/tabelas"
+contem "sequência renomeada com o dado" "SEQREMC40=42" "$dir/tabelas"
 
 # Without the installation table the engine's error names the file.
 cd "$dir"

@@ -8,10 +8,12 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include "apoio_ui.h"
 #include "core/dados/instalacao.h"
 #include "core/geral.h"
+#include "ui/core/tfrmajuda.h"
 #include "ui/core/tmdientrada.h"
 
 namespace {
@@ -94,6 +96,26 @@ private slots:
         w.Acao("mnu_concatena")->trigger();
         QVERIFY2(texto.contains(QStringLiteral("AINDA NÃO ESTÁ DISPONÍVEL")), qPrintable(texto));
         QCOMPARE(g.geral().Dialogo().ErrosMostrados(), antes + 1);
+    }
+
+    void ajudaESobre() {
+        GeralQt g;
+        TMDIENTRADA w({}, {}, {});
+        w.Acao("mnu_indice")->trigger();
+        QVERIFY(w.JanelaAjuda() && w.JanelaAjuda()->isVisible());
+        const QString manual = w.JanelaAjuda()->Navegador()->toPlainText();
+        QVERIFY2(manual.contains(QStringLiteral("Linha de comando")), qPrintable(manual.left(200)));
+        QString texto, informativo;
+        QUANDO_ABRIR([&](QWidget* janela) {
+            if (auto* caixa = qobject_cast<QMessageBox*>(janela)) {
+                texto = caixa->text();
+                informativo = caixa->informativeText();
+            }
+            TECLA(janela, Qt::Key_Return);
+        });
+        w.Acao("bar_sobre")->trigger();
+        QCOMPARE(texto, QStringLiteral("Conversor de Arquivos Quor..."));
+        QCOMPARE(informativo, QStringLiteral("Versão atual: 2.20.4"));
     }
 
     void entradaComExecucaoRodaEFechaTabelas() {

@@ -152,10 +152,14 @@ void Tabela::Open() {
     estado_ = EstadoTabela::Navegando;
     m.conhecidos = 0;
     try {
+        if (exclusiva_) limpaTemporarios();
         leIndicesDoDisco();
         sincroniza();
         m.alteradoFora = false;
-        if (!tagAtual_.empty()) ativaTag(tagAtual_);
+        if (!tagAtual_.empty()) {
+            ativaTag(tagAtual_);
+            confereIndiceEstrutural();
+        }
         First();
     } catch (...) {
         Close();
@@ -366,6 +370,28 @@ void Tabela::semRegistro() {
     std::fill(buffer_.begin(), buffer_.end(), ' ');
 }
 
+// Moves to the first live record at or after `it` in index order.
+bool Tabela::avancaIndice(IndiceMemoria::Iter it) {
+    Implementacao& m = *imp_;
+    while (it != m.indice->Fim() && !carregaPosicao(it)) {
+    }
+    if (it == m.indice->Fim()) return false;
+    m.pos = it;
+    m.posValida = true;
+    recAtual_ = *it;
+    return true;
+}
+
+// Moves to the first live record from record number `de` in physical order.
+bool Tabela::avancaFisico(std::uint32_t de) {
+    for (std::uint32_t r = de; r <= imp_->conhecidos; ++r)
+        if (carrega(r)) {
+            recAtual_ = r;
+            return true;
+        }
+    return false;
+}
+
 void Tabela::First() {
     exigeNavegacao();
     fimDeNavegacao();
@@ -373,27 +399,8 @@ void Tabela::First() {
     revalida();
     Implementacao& m = *imp_;
     bof_ = true;
-    if (m.indice) {
-        auto it = m.indice->Inicio();
-        while (it != m.indice->Fim() && !carregaPosicao(it)) {
-        }
-        if (it != m.indice->Fim()) {
-            m.pos = it;
-            m.posValida = true;
-            recAtual_ = *it;
-            eof_ = false;
-            return;
-        }
-    } else {
-        for (std::uint32_t r = 1; r <= m.conhecidos; ++r)
-            if (carrega(r)) {
-                recAtual_ = r;
-                eof_ = false;
-                return;
-            }
-    }
-    semRegistro();
-    eof_ = true;
+    eof_ = !(m.indice ? avancaIndice(m.indice->Inicio()) : avancaFisico(1));
+    if (eof_) semRegistro();
 }
 
 void Tabela::Next() {
@@ -407,6 +414,7 @@ void Tabela::Next() {
     }
     bof_ = false;
     const std::uint32_t atual = recAtual_;
+    bool achou;
     if (m.indice) {
         IndiceMemoria::Iter it;
         if (m.posValida && m.pos != m.indice->Fim() && *m.pos == atual) {
@@ -420,21 +428,11 @@ void Tabela::Next() {
                    std::memcmp(m.indice->Chave(*it), chave.data(), chave.size()) == 0 && *it <= atual)
                 ++it;
         }
-        while (it != m.indice->Fim() && !carregaPosicao(it)) {
-        }
-        if (it != m.indice->Fim()) {
-            m.pos = it;
-            m.posValida = true;
-            recAtual_ = *it;
-            return;
-        }
+        achou = avancaIndice(it);
     } else {
-        for (std::uint32_t r = atual + 1; r <= m.conhecidos; ++r)
-            if (carrega(r)) {
-                recAtual_ = r;
-                return;
-            }
+        achou = avancaFisico(atual + 1);
     }
+    if (achou) return;
     eof_ = true;
     if (!carrega(atual)) semRegistro();
 }

@@ -157,6 +157,8 @@ private:
     void ativaTag(const std::string& tag);
     bool carrega(std::uint32_t rec);
     bool carregaPosicao(IndiceMemoria::Iter& it);
+    bool avancaIndice(IndiceMemoria::Iter it);
+    bool avancaFisico(std::uint32_t de);
     void exigeNavegacao() const;
     void exigeEscrita() const;
     void exigeExclusiva(const char* operacao) const;
@@ -166,6 +168,8 @@ private:
     void reescreve(bool manterRegistros);
     std::string caminhoIndice(const std::string& arquivo) const;
     void leIndicesDoDisco();
+    void confereIndiceEstrutural();
+    void limpaTemporarios();
     void marcaIndiceEstrutural(bool tem);
     TagCdx montaTag(const DefIndice& def);
     void escreveArquivoIndice(const std::string& arquivo);

@@ -3,7 +3,10 @@
 // in-memory order and never trusts these files; it keeps them complete and
 // current for the other xBase tools that open the same tables.
 
+#include <dirent.h>
 #include <unistd.h>
+
+#include <memory>
 
 #include <algorithm>
 #include <cstring>
@@ -41,6 +44,26 @@ std::string diretorioDe(const std::string& caminho) {
 }
 
 }  // namespace
+
+// Leftovers of rewrites that a killed process never finished: a pack's new
+// table ("<table>.DBF.novo...") and index files being written
+// ("<index>.CDX.~..."). Only called while the table is open exclusively, when
+// no other process can be writing them.
+void Tabela::limpaTemporarios() {
+    const std::string dbf = imp_->caminho;
+    const std::string dir = diretorioDe(dbf);
+    const auto barra = dbf.find_last_of('/');
+    const std::string nome = ARQ_MAIUSCULAS(barra == std::string::npos ? dbf : dbf.substr(barra + 1));
+    const std::string base = ARQ_MAIUSCULAS(semExtensao(nome));
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
+    if (!d) return;
+    while (dirent* e = ::readdir(d.get())) {
+        const std::string n = ARQ_MAIUSCULAS(e->d_name);
+        const bool pack = n.rfind(nome + ".NOVO", 0) == 0;
+        const bool indice = n.rfind(base + ".CDX.~", 0) == 0;
+        if (pack || indice) ::unlink(ARQ_JUNTA(dir, e->d_name).c_str());
+    }
+}
 
 void TABELA_DEFINE_AVISO(std::function<void(const std::string&)> aviso) {
     avisoTabela() = std::move(aviso);
@@ -96,6 +119,40 @@ void Tabela::leIndicesDoDisco() {
         } catch (const ErroTabela& e) {
             avisa(e.what());
         }
+    }
+}
+
+// After a crash the index file can be whole but behind the table (the last
+// run died before closing). When the table opens in the order of a tag of
+// its structural index, that tag is compared with the order just built from
+// the DBF and the file is rewritten when they differ.
+void Tabela::confereIndiceEstrutural() {
+    Implementacao& m = *imp_;
+    if (!m.indice || somenteLeitura_) return;
+    const DefIndice* d = achaTag(tagAtual_);
+    if (!d || !d->arquivo.empty()) return;
+    const std::string cdx = caminhoIndice("");
+    if (!ARQ_EXISTE(cdx)) return;
+    bool igual = false;
+    try {
+        for (const TagCdx& t : CDX_LE(cdx)) {
+            if (t.tag != d->tag) continue;
+            const std::size_t tam = m.indice->TamanhoChave();
+            igual = t.registros.size() == m.indice->Quantidade() &&
+                    static_cast<std::size_t>(t.tamanhoChave) == tam;
+            std::size_t i = 0;
+            for (auto it = m.indice->Inicio(); igual && it != m.indice->Fim(); ++it, ++i)
+                igual = t.registros[i] == *it &&
+                        std::memcmp(t.chaves.data() + i * tam, m.indice->Chave(*it), tam) == 0;
+        }
+    } catch (const ErroTabela&) {
+        igual = false;
+    }
+    if (igual) return;
+    try {
+        escreveArquivoIndice("");
+    } catch (const ErroTabela& e) {
+        avisa(e.what());
     }
 }
 

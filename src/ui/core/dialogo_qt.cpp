@@ -1,4 +1,5 @@
 #include "ui/core/dialogo_qt.h"
+#include "ui/report/tfrmimptestaimp.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -186,9 +187,7 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
     return resposta;
 }
 
-TdstRELATORIO DialogoQt::DestinoRelatorio(const std::string&, const std::vector<std::string>&) {
-    // The report choice window (printer, preview, PDF) comes with the report
-    // engine's windows, which replace this answer; until then a report asked
-    // for on the screen is cancelled, which prints nothing and says nothing.
-    return dstCANCELA;
+TdstRELATORIO DialogoQt::DestinoRelatorio(const std::string& titulo,
+                                          const std::vector<std::string>& descricao) {
+    return TFRMIMPTESTAIMP_ESCOLHE(titulo, descricao);
 }

@@ -3,9 +3,6 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QCoreApplication>
-#include <QDesktopServices>
-#include <QDir>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
@@ -13,7 +10,6 @@
 #include <QStyle>
 #include <QTimer>
 #include <QToolBar>
-#include <QUrl>
 
 #include "core/aplicacao.h"
 #include "core/dados/tdmquor.h"
@@ -22,6 +18,7 @@
 #include "core/tproentrada.h"
 #include "ui/core/dialogo_qt.h"
 #include "ui/core/qt_texto.h"
+#include "ui/core/tfrmajuda.h"
 
 TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistema solicitacoes,
                          JanelasSistema janelas, QWidget* pai)
@@ -202,15 +199,12 @@ void TMDIENTRADA::mostraSobre() {
 }
 
 void TMDIENTRADA::mostraAjuda() {
-    const QStringList candidatos = {
-        QCoreApplication::applicationDirPath() + "/../share/doc/conversor/manual/index.html",
-        QCoreApplication::applicationDirPath() + "/../../doc/manual/index.html",
-    };
-    for (const QString& c : candidatos)
-        if (QFileInfo::exists(c)) {
-            QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(c).canonicalFilePath()));
-            return;
-        }
-    GERAL().MENSAGEM(QT_PARA_ANSI(QStringLiteral("O MANUAL DE AJUDA DO SISTEMA NÃO FOI ENCONTRADO.")),
-                     somERRO);
+    // One help window at a time, beside the main window, not blocking it.
+    if (!ajuda_) {
+        ajuda_ = new TFRMAJUDA(this);
+        ajuda_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    ajuda_->show();
+    ajuda_->raise();
+    ajuda_->activateWindow();
 }

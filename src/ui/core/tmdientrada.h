@@ -6,12 +6,14 @@
 
 #include <QLabel>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "core/linha_comando.h"
+#include "ui/core/tfrmajuda.h"
 
 class QAction;
 
@@ -50,11 +52,15 @@ private:
     void mostraSobre();
     void mostraAjuda();
 
+public:
+    TFRMAJUDA* JanelaAjuda() const { return ajuda_; }
+
     std::vector<std::string> argumentos_;
     SolicitacoesSistema solicitacoes_;
     JanelasSistema janelas_;
     std::map<QString, QAction*> acoes_;
     QLabel* painelDica_ = nullptr;
+    QPointer<TFRMAJUDA> ajuda_;  // empty again once the operator closes it
     bool mostrada_ = false;
     bool fechaSemPerguntar_ = false;
     int statusSaida_ = 0;

@@ -1,0 +1,229 @@
+// Vendor remittance conversion figures: a Cofap client file of N operations
+// (default 1,000,000) converted against a pending-remittance table that
+// already holds N rows of the same client, half of them for planilhas the
+// new file repeats (refreshed) and half for others (the rest are inserted).
+//
+// The bank's layout numbers operations in 5 digits and records in 6, so a
+// file of more than 99,999 operations is refused at its end, with nothing
+// written. The figures are therefore given for:
+//   1. the whole run on the N-operation file (reading, checking, staging
+//      every record, then the refusal);
+//   2. the whole run on the largest file the layout holds (99,999
+//      operations), written and registered, against the N-row table;
+//   3. the two writing steps at N-operation scale, timed on their own: the
+//      pending rows of N operations against the N-row table, and 2N staged
+//      records written as the bank file.
+// Each step runs in a process of its own; its peak memory is that process's
+// maximum resident set.
+//
+//   bench_vendor_remessa [operacoes]
+
+#include <stdlib.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <sstream>
+#include <string>
+
+#include "core/dados/instalacao.h"
+#include "core/dados/tdmquor.h"
+#include "core/dialogo_console.h"
+#include "core/geral.h"
+#include "core/grava_externo.h"
+#include "core/tabela/tabela.h"
+#include "report/motor_relatorio.h"
+#include "vendor/rem_arquivo_banco.h"
+#include "vendor/rem_leiautes.h"
+#include "vendor/rem_pendente.h"
+#include "vendor/rem_processa.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Relogio = std::chrono::steady_clock;
+
+double segundos(Relogio::time_point a) {
+    return std::chrono::duration<double>(Relogio::now() - a).count();
+}
+
+// The run log is not what is measured: its pages are dropped.
+struct MotorDescarta : MotorRelatorio {
+    bool Fecha(const ModeloRelatorio&) override { return true; }
+    void GravaPdf(const ModeloRelatorio&, const std::string&) override {}
+    std::string ImpressoraAtual() override { return ""; }
+    void SetupImpressora() override {}
+    int ImpressorasInstaladas() override { return 0; }
+    int ImpressorasDisponiveis() override { return 0; }
+};
+
+void ambienteSilencioso() {
+    DialogoConsole::Config c;
+    c.entradaEhTerminal = false;
+    c.comSom = false;
+    auto geral = std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(c));
+    geral->DATADIA = DATA_CODIFICA(2026, 3, 10);
+    GERAL_INSTALA(std::move(geral));
+    MOTOR_RELATORIO_INSTALA(std::make_unique<MotorDescarta>());
+}
+
+void poe(std::string& l, int coluna, const std::string& texto) {
+    l.replace(static_cast<std::size_t>(coluna - 1), texto.size(), texto);
+}
+
+std::string planilha(long i) {
+    char b[32];
+    std::snprintf(b, sizeof b, "%08ld", i);
+    return b;
+}
+
+const char* const kCNPJS[] = {"11222333000181", "60701190000104", "33000167000101",
+                              "45990181000189"};
+
+std::string linhaCofap(long i) {
+    std::string l(294, ' ');
+    char principal[32];
+    std::snprintf(principal, sizeof principal, "%ld,%02ld", 100 + i % 900000, i % 100);
+    poe(l, 3, planilha(i));
+    poe(l, 13, kCNPJS[i % 4]);
+    poe(l, 27, "COMPRADOR " + std::to_string(i));
+    poe(l, 62, "RUA DAS INDUSTRIAS " + std::to_string(i % 5000));
+    poe(l, 97, "SAO PAULO");
+    poe(l, 127, "SP");
+    poe(l, 129, "01310-100");
+    poe(l, 148, "20260301");
+    poe(l, 156, "20260415");
+    poe(l, 176, "01,500");
+    poe(l, 182, principal);
+    poe(l, 279, "1,75");
+    return l;
+}
+
+void arquivoCofap(const std::string& caminho, long primeira, long quantas) {
+    std::ofstream f(caminho, std::ios::binary);
+    for (long i = primeira; i < primeira + quantas; ++i) f << linhaCofap(i) << "\r\n";
+}
+
+// Runs `corpo` in a child process; prints its figures and peak memory.
+void etapa(const char* nome, const std::function<void()>& corpo) {
+    std::cout << "\n" << nome << "\n" << std::flush;
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ambienteSilencioso();
+        corpo();
+        std::cout << std::flush;
+        std::cerr << std::flush;
+        ::_exit(0);
+    }
+    int status = 0;
+    struct rusage uso {};
+    ::wait4(pid, &status, 0, &uso);
+    std::printf("  memória máxima (RSS): %.0f MiB%s\n", uso.ru_maxrss / 1024.0,
+                WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "  [processo falhou]");
+    std::fflush(stdout);
+}
+
+// The pending-remittance table as the preparation left it.
+void restauraPendentes() {
+    fs::copy_file("CONVEPEN.DBF.orig", "CONVEPEN.DBF", fs::copy_options::overwrite_existing);
+    fs::copy_file("CONVEPEN.CDX.orig", "CONVEPEN.CDX", fs::copy_options::overwrite_existing);
+}
+
+void conversao(long operacoes) {
+    const auto a = Relogio::now();
+    VEN_CONVREMESSA("COFAP", true);
+    std::printf("  conversão de %ld operações: %.2f s\n", operacoes, segundos(a));
+    const fs::path banco = "VCOFAP.TXT";
+    std::printf("  arquivo do banco: %s\n",
+                fs::exists(banco) ? (std::to_string(fs::file_size(banco)) + " bytes").c_str()
+                                  : "não gravado");
+    Tabela& pen = DMQUOR().TBCONVEPEN;
+    pen.Open();
+    std::printf("  CONVEPEN: %ld linhas\n", pen.RecordCount());
+    pen.Close();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const long n = argc > 1 ? std::atol(argv[1]) : 1000000;
+    char modelo[] = "/tmp/bench-vendor-XXXXXX";
+    const std::string dir = ::mkdtemp(modelo);
+    fs::current_path(dir);
+    std::printf("Conversão de remessa Vendor (Cofap), %ld operações, CONVEPEN com %ld linhas\n", n, n);
+    std::printf("diretório: %s\n", dir.c_str());
+
+    etapa("Preparação (não medida)", [n] {
+        INSTALA_DIRETORIO(".", true, GERAL().DATADIA);
+        Tabela& pen = DMQUOR().TBCONVEPEN;
+        pen.Open();
+        // Planilhas n/2 .. 3n/2 - 1 of an earlier remittance of the client.
+        for (long i = n / 2; i < n / 2 + n; ++i) {
+            pen.Append();
+            pen.FieldByName("CODCLI").SetAsString("COFAP");
+            pen.FieldByName("NUMPED").SetAsString(planilha(i));
+            pen.FieldByName("CGCCLI").SetAsString(kCNPJS[i % 4]);
+            pen.FieldByName("DTREMESSA").SetAsDate(DATA_CODIFICA(2026, 2, 10));
+            pen.Post();
+        }
+        pen.Close();
+        arquivoCofap("COFAPREM.TXT", 0, n);
+        fs::copy_file("CONVEPEN.DBF", "CONVEPEN.DBF.orig");
+        fs::copy_file("CONVEPEN.CDX", "CONVEPEN.CDX.orig");
+        std::printf("  arquivo do cliente: %ju bytes\n",
+                    static_cast<std::uintmax_t>(fs::file_size("COFAPREM.TXT")));
+    });
+
+    etapa("1. Execução completa com o arquivo inteiro", [n] { conversao(n); });
+
+    const long maximo = std::min(n, 99999L);
+    etapa("2. Execução completa com o maior arquivo que o leiaute comporta", [maximo] {
+        restauraPendentes();
+        fs::remove("VCOFAP.TXT");
+        arquivoCofap("COFAPREM.TXT", 0, maximo);
+        conversao(maximo);
+    });
+
+    etapa("3. Gravação na escala do arquivo inteiro, medida à parte", [n] {
+        restauraPendentes();
+        Tabela& pen = DMQUOR().TBCONVEPEN;
+        auto a = Relogio::now();
+        pen.Open();
+        for (long i = 0; i < n; ++i)
+            REM_PENDENTE(pen, "COFAP", planilha(i) + "       ", kCNPJS[i % 4], GERAL().DATADIA);
+        pen.Close();
+        std::printf("  pendentes de %ld operações (metade renovada, metade incluída): %.2f s\n", n,
+                    segundos(a));
+
+        a = Relogio::now();
+        TaexGRAVAEXTERNO saida(kTAMANHO_REGISTRO_BANCO, tamREGFIXO);
+        TvenGRAVAREMESSA grava(saida);
+        TvenCAMPOSREMESSA k;
+        TvenCLIENTE cliente;
+        cliente.NUMPROGOP = cliente.ATIVICLI = 1;
+        REM_VALORESINICIAIS(k, cliente, GERAL().DATADIA, "120000");
+        REM_PREPARACOFAP(k, cliente, DATA_CODIFICA(2026, 3, 1), GERAL().DATADIA);
+        grava.REM_GRAVAREG(REM_MONTAHEADER(k, false).conteudo);
+        for (long i = 0; i < n; ++i) {
+            REM_LECOFAP(k, linhaCofap(i));
+            grava.REM_GRAVAREG(REM_MONTACLIENTE(k).conteudo);
+            grava.REM_GRAVAOPERACAO(REM_MONTAOPERACAO(k));
+        }
+        // Past 999,999 records the sequence numbers are asterisks: this file
+        // only measures the writing.
+        saida.NOMEARQSAI = "VCOFAP.TXT";
+        saida.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        std::printf("  %ld registros montados e gravados no arquivo do banco: %.2f s\n",
+                    2 * n + 1, segundos(a));
+    });
+
+    fs::current_path("/");
+    fs::remove_all(dir);
+    return 0;
+}

@@ -1,0 +1,18 @@
+// Hostile index files: read or refused with an ErroTabela, never a crash or
+// an endless walk.
+
+#include <cstdint>
+
+#include "core/tabela/cdx.h"
+#include "core/tabela/erro_tabela.h"
+#include "fuzz/arquivo_fuzz.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
+    ArquivoFuzz arquivo("T.CDX", dados, tamanho);
+    try {
+        (void)CDX_LE_TAGS(arquivo.Caminho());
+        (void)CDX_LE(arquivo.Caminho());
+    } catch (const ErroTabela&) {
+    }
+    return 0;
+}

@@ -1,0 +1,39 @@
+#pragma once
+// The five collection products the routing runs gather and split: what
+// identifies each one's files, where the installation record keeps its bank
+// file name and sequence counter, and the texts its log prints. Products are
+// always handled in the order of PRODUTOS_REMESSA().
+
+#include <array>
+#include <string>
+
+struct ProdutoRemessa {
+    char codigo;                 // TIPOEMP of its clients
+    int tamanhoRegistro;         // 240, 400 or 250
+    const char* campoArquivo;    // bank file name template in CONVEINS
+    const char* campoSequencia;  // sequence counter in CONVEINS
+    int posTipo;                 // record-type field: 1-based start
+    int tamTipo;                 //   and length
+    const char* codHeader;
+    const char* codTrailer;
+    // Text the first line must hold at posConferencia (0: no check), and the
+    // log text when it does not.
+    int posConferencia;
+    const char* textoConferencia;
+    std::string semHeader;
+    std::string semInstalacao;   // message when campoArquivo is blank
+    std::string tituloSecao;     // log heading, followed by the bank file name
+    int tracos;                  // dashes under the heading
+    std::string rotuloTotal;     // label of the product's total in the log
+
+    // The record-type field of a line (shorter when the line is).
+    std::string TipoRegistro(const std::string& linha) const;
+    // The first line holds the product's header mark (true when there is no
+    // check).
+    bool ConfereHeader(const std::string& primeiraLinha) const;
+};
+
+const std::array<ProdutoRemessa, 5>& PRODUTOS_REMESSA();
+// The product of a company type; nullptr for the other types.
+const ProdutoRemessa* PRODUTO_REMESSA(char tipoEmpresa);
+const ProdutoRemessa* PRODUTO_REMESSA(const std::string& tipoEmpresa);

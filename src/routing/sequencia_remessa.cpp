@@ -1,0 +1,34 @@
+#include "routing/sequencia_remessa.h"
+
+#include "core/obr_edita.h"
+#include "core/tabela/tabela.h"
+
+std::string SUBSTITUI_PRIMEIRA(const std::string& texto, const std::string& de,
+                               const std::string& para) {
+    const auto pos = texto.find(de);
+    if (de.empty() || pos == std::string::npos) return texto;
+    std::string r = texto;
+    r.replace(pos, de.size(), para);
+    return r;
+}
+
+int PROXIMA_SEQUENCIA(long long armazenado, const std::string& ultdatcob,
+                      const std::string& ddmm) {
+    if (armazenado > 98) return 1;
+    if (ddmm != ultdatcob || armazenado < 0) return 1;
+    return static_cast<int>(armazenado) + 1;
+}
+
+int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm) {
+    OBR_EDITA(conveins);
+    try {
+        const int numero = PROXIMA_SEQUENCIA(conveins.FieldByName(campo).AsInteger(),
+                                             conveins.FieldByName("ULTDATCOB").AsString(), ddmm);
+        conveins.FieldByName(campo).SetAsInteger(numero);
+        conveins.Post();
+        return numero;
+    } catch (...) {
+        conveins.Cancel();
+        throw;
+    }
+}

@@ -1,0 +1,351 @@
+#include "routing/tarqconcatena.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+
+#include "core/ansi.h"
+#include "core/dados/tdmquor.h"
+#include "core/geral.h"
+#include "core/obr_datas.h"
+#include "core/obr_edita.h"
+#include "core/obr_listas.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+#include "core/tabela/nome_arquivo.h"
+#include "report/toprint.h"
+#include "routing/guarda_remessa.h"
+#include "routing/produtos_remessa.h"
+#include "routing/regra_traducao.h"
+#include "routing/sequencia_remessa.h"
+
+namespace {
+
+std::string horaDoSistema() {
+    const HoraDoDia h = GERAL().Hora();
+    char texto[16];
+    std::snprintf(texto, sizeof texto, "%02d:%02d:%02d", h.hora, h.minuto, h.segundo);
+    return texto;
+}
+
+// The holding directory as a path prefix. A setting brought from an older
+// installation may still separate its directories with "\".
+std::string diretorioDeGuarda(std::string dir) {
+    std::replace(dir.begin(), dir.end(), '\\', '/');
+    if (dir.empty() || dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace
+
+TarqCONCATENA::TarqCONCATENA()
+    : conveins_(DMQUOR().TBCONVEINS), convecli_(DMQUOR().TBCONVECLI) {}
+
+TarqCONCATENA::~TarqCONCATENA() = default;
+
+std::vector<std::string>& TarqCONCATENA::LISTA(char codigo) {
+    switch (codigo) {
+        case 'A': return KTBCOBREM240;
+        case 'C': return KTBCOBREM400;
+        case 'V': return KTBVENREM250;
+        case 'R': return KTBVENREM240;
+        case 'D': return KTBDESREM400;
+        default: return KTBOUTREM;
+    }
+}
+
+bool TarqCONCATENA::confereInstalacao() {
+    conveins_.First();
+    for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
+        if (!OBR_VAZIO(conveins_.FieldByName(p.campoArquivo).AsString())) continue;
+        GERAL().MENSAGEM(p.semInstalacao, somERRO);
+        return false;
+    }
+    if (OBR_VAZIO(conveins_.FieldByName("DIRCOPIA").AsString())) {
+        GERAL().MENSAGEM("DIRETÓRIO PARA MOVER ARQUIVOS REMESSAS NÃO DEFINIDO NA INSTALAÇÃO"_ansi,
+                         somERRO);
+        return false;
+    }
+    return true;
+}
+
+void TarqCONCATENA::classifica(const std::vector<std::string>& nomes) {
+    for (const std::string& nome : nomes) {
+        if (!ARQ_EHREMESSA(nome)) continue;
+        nomesUsados_.insert(nome);
+        const auto cliente = clientes_.find(ARQ_CHAVEREMESSA(nome));
+        if (cliente == clientes_.end()) {
+            KTBOUTREM.push_back(nome);
+            continue;
+        }
+        const std::string& tipo = cliente->second.tipo;
+        LISTA(tipo.size() == 1 ? tipo[0] : '\0').push_back(nome);
+    }
+}
+
+void TarqCONCATENA::ARQ_CONCATENA() {
+    if (!confereInstalacao()) return;
+    KDIRCOPIA = diretorioDeGuarda(conveins_.FieldByName("DIRCOPIA").AsString());
+
+    std::vector<std::string> nomes;
+    OBR_LISTAARQ("*", ".", false, nomes);
+    trabalho_ = NomesDoDiretorio(".");
+    clientes_ = CLIENTES_POR_REMESSA(convecli_, omanCONVECLI);
+    classifica(nomes);
+    if (KTBCOBREM240.empty() && KTBCOBREM400.empty() && KTBVENREM250.empty() &&
+        KTBVENREM240.empty() && KTBDESREM400.empty() && KTBOUTREM.empty())
+        return;
+
+    if (!IMP_PREPARA("LEITURA DE ARQUIVO REMESSA - CONCATENAÇÃO"_ansi, {})) return;
+    oPRINT->KNOMEdoARQUIVOemPDF = "ARQUIVO_REMESSA_CONCATENACAO";
+    oPRINT->COLUNAS = 80;
+    if (!oPRINT->IMPINICIALIZA(-1, "", false)) {
+        oPRINT.reset();
+        return;
+    }
+    oPRINT->TITESQ = "Le Cliente / Grava Banco - Hora: " + horaDoSistema();
+    oPRINT->TITCAB1 = "   Arquivo       Ocorrência"_ansi;
+    oPRINT->TITCAB2 = "   -------       ----------";
+
+    const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);  // dd/mm/yyyy
+    KULTDATCOB = hoje.substr(0, 2) + hoje.substr(3, 2);
+
+    for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
+        std::vector<std::string>& lista = LISTA(p.codigo);
+        if (lista.empty()) continue;
+        KARQREMBAN = conveins_.FieldByName(p.campoArquivo).AsString();
+        ARQ_GRAVAPRODUTO(p.codigo, lista);
+    }
+
+    if (!KTBOUTREM.empty()) {
+        ARQ_OCORRENCIA("OUTROS");
+        std::vector<std::string> outros = KTBOUTREM;
+        OBR_ORDENALISTA(outros);
+        for (const std::string& nome : outros) {
+            KARQREMCLI = nome;
+            ARQ_OCORRENCIA("SEM CLIENTE DEFINIDO");
+        }
+    }
+    imprimeTotais();
+    EJECT(krSEM_MENSAGEM);
+}
+
+std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
+    std::string nome = SUBSTITUI_PRIMEIRA(KARQREMBAN, "DDMM", KULTDATCOB);
+    if (nome.find("NN") == std::string::npos) return nome;
+    std::int32_t& numero = produto.codigo == 'A' ? KSEQREMC24 : KSEQREMC40;
+    // Chosen once per counter and run: later products that share the
+    // counter take the same number.
+    if (numero == 0) {
+        conveins_.First();
+        numero = RESERVA_SEQUENCIA(conveins_, produto.campoSequencia, KULTDATCOB);
+    }
+    return SUBSTITUI_PRIMEIRA(nome, "NN", OBR_ZEROS(2, 0, numero));
+}
+
+void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& lista) {
+    const ProdutoRemessa* produto = PRODUTO_REMESSA(codigo);
+    if (!produto) return;
+    KARQREMBAN = nomeDoProduto(*produto);
+    ARQ_OCORRENCIA(std::string(1, codigo));
+    OBR_ORDENALISTA(lista);
+
+    // A bank file must not replace another one of this run (two products
+    // whose names come out the same) nor a client file this run lists: what
+    // it replaced would be lost.
+    const std::string chave = ARQ_MAIUSCULAS(KARQREMBAN);
+    if (nomesUsados_.count(chave)) {
+        GERAL().MENSAGEM("O NOME DO ARQUIVO REMESSA DO BANCO "_ansi + KARQREMBAN +
+                             " JÁ É USADO NESTA CONCATENAÇÃO. VERIFIQUE OS NOMES DOS "
+                             "ARQUIVOS REMESSA DO BANCO NA INSTALAÇÃO."_ansi,
+                         somERRO);
+        for (const std::string& nome : lista) linhaDoLog(nome, "NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO");
+        return;
+    }
+
+    produtoAtual_ = produto;
+    oGRAEXT = std::make_unique<ArquivoProduto>(produto->tamanhoRegistro, KARQREMBAN);
+    movidos_.clear();
+    try {
+        for (const std::string& nome : lista) {
+            KARQREMCLI = nome;
+            ARQ_LEREMESSA();
+        }
+    } catch (...) {
+        oGRAEXT.reset();
+        devolveMovidos();
+        throw;
+    }
+
+    if (oGRAEXT->TOTREGGRA > 0) {
+        bool gravou = false;
+        try {
+            gravou = oGRAEXT->GRAVA_ARQUIVO();
+        } catch (const std::exception& e) {
+            GERAL().MENSAGEM(e.what(), somERRO);
+        }
+        if (gravou) nomesUsados_.insert(chave);
+        else devolveMovidos();
+    }
+    oGRAEXT.reset();
+    produtoAtual_ = nullptr;
+    movidos_.clear();
+
+    conveins_.First();
+    OBR_EDITA(conveins_);
+    conveins_.FieldByName("ULTDATCOB").SetAsString(KULTDATCOB);
+    conveins_.Post();
+}
+
+void TarqCONCATENA::devolveMovidos() {
+    for (const Movido& m : movidos_) {
+        if (GERAL().OBR_RENOMEIAARQ(m.guardado, m.original)) {
+            trabalho_.Inclui(m.original);
+            if (guarda_) guarda_->Retira(m.nome);
+        } else {
+            GERAL().MENSAGEM("NAO CONSEGUIU DEVOLVER O ARQUIVO: " + m.guardado, somERRO);
+        }
+    }
+    linhaDoLog(KARQREMBAN, "NAO GRAVADO - REMESSAS DEVOLVIDAS PARA NOVA LEITURA");
+}
+
+void TarqCONCATENA::ARQ_LEREMESSA() {
+    if (!oGRAEXT || !produtoAtual_) throw std::logic_error("ARQ_LEREMESSA fora de ARQ_GRAVAPRODUTO");
+    const std::string nome = KARQREMCLI;
+    // The name comes from the directory listing, upper-cased: the file is the
+    // entry of that name in any letter case.
+    std::string caminho;
+    if (ARQ_NOMESIMPLES(nome)) {
+        const std::vector<std::string> achados = trabalho_.Achados(nome);
+        caminho = achados.empty() ? ARQ_RESOLVE(".", nome) : achados.front();
+    }
+    const SituacaoArquivo situacao =
+        caminho.empty() ? SituacaoArquivo::ausente : ARQ_SITUACAO(caminho);
+    if (situacao == SituacaoArquivo::ausente) {
+        ARQ_OCORRENCIA("ARQUIVO REMESSA DO CLIENTE NÃO DISPONÍVEL NO MOMENTO."_ansi);
+        return;
+    }
+    // A link could lead out of the working directory, and a pipe or device
+    // would never end: only a regular file is read.
+    if (situacao != SituacaoArquivo::regular || !oARQREMESSA.TXT_TO_MEMO(caminho)) {
+        GERAL().MENSAGEM("NÃO CONSEGUIU TRANSFORMAR O ARQUIVO TEXTO EM MEMÓRIA.\n"
+                         "ARQUIVO PROCURADO: "_ansi + nome,
+                         somERRO);
+        return;
+    }
+    if (oARQREMESSA.TABDADOS.empty()) {
+        ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO REMESSA."_ansi);
+        return;
+    }
+    const auto cliente = clientes_.find(ARQ_CHAVEREMESSA(nome));
+    if (cliente == clientes_.end()) {
+        ARQ_OCORRENCIA("CLIENTE NÃO FOI LOCALIZADO NA TABELA."_ansi);
+        return;
+    }
+    const ProdutoRemessa* produto = PRODUTO_REMESSA(cliente->second.tipo);
+    if (!produto || produto != produtoAtual_) {
+        ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA PARA O ARQUIVO INFORMADO");
+        return;
+    }
+    if (!produto->ConfereHeader(oARQREMESSA.TABDADOS.front())) {
+        ARQ_OCORRENCIA(produto->semHeader);
+        return;
+    }
+    traduz(cliente->second, *produto);
+
+    // The lines join the product file only once the file is out of the
+    // working directory: a file left there is read again by the next run,
+    // and its remittances must not reach the bank twice.
+    std::string guardado;
+    if (!guarda_ || guarda_->Diretorio() != KDIRCOPIA)
+        guarda_ = std::make_unique<NomesDoDiretorio>(KDIRCOPIA);
+    if (!ARQ_MOVEPARAGUARDA(caminho, *guarda_, nome, guardado)) {
+        GERAL().MENSAGEM("NAO CONSEGUIU MOVER O ARQUIVO: " + nome, somERRO);
+        ARQ_OCORRENCIA("NAO FOI MOVIDO - NAO CONCATENADO");
+        return;
+    }
+    trabalho_.Retira(caminho);
+    movidos_.push_back({nome, guardado, caminho});
+    for (const std::string& linha : oARQREMESSA.TABDADOS) oGRAEXT->GRAVA_INF(linha);
+    ARQ_OCORRENCIA("Lido com sucesso");
+}
+
+void TarqCONCATENA::traduz(const ClienteRemessa& cliente, const ProdutoRemessa& produto) {
+    std::vector<RegraTraducao> cabecalho, detalhe;
+    for (int n = 1; n <= TKTBCONVE::Tamanho(); ++n) {
+        cabecalho.emplace_back(cliente.cabecalho[n]);
+        detalhe.emplace_back(cliente.detalhe[n]);
+    }
+    // Cobrança 400 only: the bank code a header rule writes at 77-79 goes
+    // into the trailer too, at 5-7.
+    const bool levaBanco = produto.codigo == 'C';
+    std::string banco;
+    for (std::string& linha : oARQREMESSA.TABDADOS) {
+        const std::string tipo = produto.TipoRegistro(linha);
+        if (tipo == produto.codHeader) {
+            for (const RegraTraducao& r : cabecalho)
+                if (r.Aplica(linha) && levaBanco && r.Inicio() == 77 && r.Fim() == 79)
+                    banco = linha.substr(76, 3);
+        } else if (tipo == produto.codTrailer) {
+            if (!OBR_VAZIO(banco)) {
+                if (linha.size() < 7) linha.resize(7, ' ');
+                linha.replace(4, 3, banco);
+                banco.clear();
+            }
+        } else {
+            for (const RegraTraducao& r : detalhe) r.Aplica(linha);
+        }
+    }
+}
+
+void TarqCONCATENA::ARQ_OCORRENCIA(const std::string& texto) {
+    if (!oPRINT) return;
+    ToPRINT& p = *oPRINT;
+    const ProdutoRemessa* produto = texto.size() == 1 ? PRODUTO_REMESSA(texto[0]) : nullptr;
+    if (produto || texto == "OUTROS") {
+        p.INCLINHA(2);
+        p.CHARSAY(p.COLESQ, produto ? produto->tituloSecao + KARQREMBAN
+                                    : std::string("ARQUIVOS SEM CADASTRAMENTO DE CLIENTE :"));
+        p.INCLINHA(1);
+        p.CHARSAY(p.COLESQ, std::string(produto ? static_cast<std::size_t>(produto->tracos) : 37, '-'));
+        p.INCLINHA(1);
+        return;
+    }
+    linhaDoLog(KARQREMCLI, texto);
+}
+
+void TarqCONCATENA::linhaDoLog(const std::string& nome, const std::string& texto) {
+    if (!oPRINT) return;
+    ToPRINT& p = *oPRINT;
+    p.INCLINHA(1);
+    p.CHARSAY(p.COLESQ + 4, nome);
+    p.CHARSAY(p.KCOLATU + 2, texto);
+}
+
+void TarqCONCATENA::imprimeTotais() {
+    ToPRINT& p = *oPRINT;
+    p.INCLINHA(2);
+    for (const ProdutoRemessa& produto : PRODUTOS_REMESSA()) {
+        p.CHARSAY(p.COLESQ + 10, produto.rotuloTotal + OBR_INTTOSTR(static_cast<long long>(LISTA(produto.codigo).size()), 0));
+        p.INCLINHA(1);
+    }
+    p.CHARSAY(p.COLESQ + 10, "Arquivos nao identificados.......: " +
+                                 OBR_INTTOSTR(static_cast<long long>(KTBOUTREM.size()), 0));
+}
+
+void CONCATENA_REMESSAS() {
+    Tabela& conveins = DMQUOR().TBCONVEINS;
+    Tabela& convecli = DMQUOR().TBCONVECLI;
+    struct Fecha {
+        Tabela& a;
+        Tabela& b;
+        ~Fecha() {
+            a.Close();
+            b.Close();
+        }
+    } fecha{conveins, convecli};
+    conveins.Open();
+    convecli.Open();
+    TarqCONCATENA concatena;
+    concatena.ARQ_CONCATENA();
+}

@@ -1,0 +1,237 @@
+#include "vendor/rem_arquivo_banco.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "core/ansi.h"
+#include "core/obr_datas.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+
+namespace {
+
+constexpr int kCONTEUDO = 244;
+constexpr long long kMAIOR_VALOR_15 = 999999999999999LL;
+constexpr int kMAIOR_CONTAGEM_5 = 99999;
+constexpr int kMAIOR_SEQUENCIA_6 = 999999;
+
+// Digits of a value known to fit, zero-filled on the left.
+void digitos(std::string& destino, long long valor, int largura) {
+    char b[24];
+    int n = 0;
+    do {
+        b[n++] = static_cast<char>('0' + valor % 10);
+        valor /= 10;
+    } while (valor > 0);
+    destino.append(static_cast<std::size_t>(largura > n ? largura - n : 0), '0');
+    while (n > 0) destino += b[--n];
+}
+
+// A record's fields, appended in column order. Millions of records go
+// through here, so the formats of the field utilities are done in place
+// (text fitted like OBR_AJUSTA, dates like OBR_DATATOTEXTO, whole numbers
+// like OBR_ZEROS), without a temporary string per field.
+class Montagem {
+public:
+    TvenREGISTRO r;
+
+    Montagem() { r.conteudo.reserve(kCONTEUDO); }
+
+    Montagem& fixo(const std::string& t) {
+        r.conteudo += t;
+        return *this;
+    }
+    // Trailing blanks and control characters dropped, then blank-filled or
+    // cut to the width.
+    Montagem& texto(const std::string& t, int largura) {
+        std::size_t fim = t.size();
+        while (fim > 0 && static_cast<unsigned char>(t[fim - 1]) <= ' ') --fim;
+        const std::size_t n = std::min(fim, static_cast<std::size_t>(largura));
+        r.conteudo.append(t, 0, n);
+        r.conteudo.append(static_cast<std::size_t>(largura) - n, ' ');
+        return *this;
+    }
+    // yyyymmdd; zeros for no date.
+    Montagem& data(TData d) {
+        int ano = 0, mes = 0, dia = 0;
+        DATA_DECODIFICA(d, ano, mes, dia);
+        digitos(r.conteudo, ano, 4);
+        digitos(r.conteudo, mes, 2);
+        digitos(r.conteudo, dia, 2);
+        return *this;
+    }
+    // Zero-filled digits of valor × 10^decimais, fraction dropped. A value
+    // the field cannot hold (negative, or too many digits) is reported.
+    Montagem& numero(int largura, int decimais, double valor, const std::string& rotulo,
+                     long long* valorEscrito = nullptr) {
+        const double escalado = valor * std::pow(10.0, decimais);
+        std::string t;
+        if (escalado >= 0 && escalado < 1e15 && escalado == std::floor(escalado)) {
+            digitos(t, static_cast<long long>(escalado), largura);
+            if (t.size() > static_cast<std::size_t>(largura)) t = OBR_REPLICA("*", largura);
+        } else {
+            t = OBR_ZEROS(largura, decimais, valor);
+        }
+        if (t.find_first_not_of("0123456789") != std::string::npos)
+            r.falhas.push_back("O ARQUIVO DO BANCO NÃO COMPORTA "_ansi + rotulo + ": " +
+                               OBR_NUMEROGERAL(valor));
+        else if (valorEscrito)
+            *valorEscrito = std::stoll(t);
+        r.conteudo += t;
+        return *this;
+    }
+};
+
+}  // namespace
+
+TvenREGISTRO REM_MONTAHEADER(const TvenCAMPOSREMESSA& k, bool consignacao) {
+    Montagem m;
+    m.fixo(consignacao ? "40" : "00")
+        .data(k.KDATAPRO)
+        .fixo("1")
+        .fixo("REMESSA")
+        .fixo("00")
+        .texto(consignacao ? "CONSIGNACAO" : "VENDOR", 15)
+        .texto(k.KIDENTEMP, 20)
+        .texto(k.KNOMEEMP, 30)
+        .fixo(OBR_ESPACOS(3))
+        .fixo("BANCO QUOR S/A ")
+        .data(k.KDATAREF)
+        .texto(k.KHORAPRO, 6)
+        .numero(6, 0, k.KULTREMBAN, "O NÚMERO DE GERAÇÃO"_ansi)
+        .texto(k.KLEGENINS, 5);
+    return m.r;
+}
+
+TvenREGISTRO REM_MONTACLIENTE(const TvenCAMPOSREMESSA& k) {
+    Montagem m;
+    m.fixo("02")
+        .data(k.KDATAPRO)
+        .fixo("0")
+        .texto(k.KCGCCLI, 14)
+        .texto(k.KATIVICLI, 4)
+        .texto(k.KNOMECLI, 40)
+        .texto(k.KDDDTELRAM, 15)
+        .texto(k.KENDERECO, 40)
+        .texto(k.KNUMANDCOM, 18)
+        .texto(k.KCEPCLI, 8)
+        .texto(k.KBAIRRO, 15)
+        .texto(k.KCIDADE, 20)
+        .texto(k.KESTADO, 2);
+    return m.r;
+}
+
+TvenREGISTRO REM_MONTAOPERACAO(const TvenCAMPOSREMESSA& k) {
+    const TKTBMANPLA& p = k.KTBPLA;
+    Montagem m;
+    m.fixo("01")
+        .data(k.KDATAPRO)
+        .data(p.S3_DATAMOV)
+        .numero(9, 0, OBR_STRTOINT(k.KNUMCONV), "O NÚMERO DO CONVÊNIO"_ansi)
+        .numero(4, 0, OBR_STRTOINT(k.KAGEFOR), "A AGÊNCIA DO FORNECEDOR"_ansi)
+        .fixo("0000000")
+        .fixo(OBR_ESPACOS(9))
+        .fixo("0")
+        .texto(k.KCGCCLI, 14)
+        .texto(p.S3_CGC1AVAL, 15)
+        .texto(p.S3_CGC2AVAL, 15)
+        .texto(p.S3_NUMAUT, 8)
+        .numero(5, 0, k.KNUMPROGOP, "O PROGRAMA OPERACIONAL")
+        .numero(15, 2, p.S3_PRINFIN, "O PRINCIPAL DA OPERAÇÃO"_ansi, &m.r.principalCentavos)
+        .data(k.KDATAPED)
+        .data(p.S3_DTLIQUI)
+        .numero(9, 3, p.S3_TAXABAN, "A TAXA DO BANCO")
+        .numero(2, 0, p.S3_NUMPARC, "O NÚMERO DE PARCELAS"_ansi)
+        .fixo("000000000")
+        .numero(9, 3, p.S3_TAXAFOR, "A TAXA DO FORNECEDOR")
+        .fixo("N")
+        .texto(k.KTIPEQUCLI, 1)
+        .texto(k.KNUMPED, 15)
+        .fixo("0000000")
+        .fixo("0" + std::string(15, '0'))
+        .data(p.S3_DTPRIPAR)
+        .texto(k.KDATACONTR, 31);
+    return m.r;
+}
+
+TvenREGISTRO REM_MONTACONSIGNACAO(const TvenCAMPOSREMESSA& k) {
+    const TKTBMANPLA& p = k.KTBPLA;
+    Montagem m;
+    m.fixo("41")
+        .numero(3, 0, k.KNUMPROGOP, "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi)
+        .texto(k.KNUMPED, 15)
+        .data(p.S3_DATAMOV)
+        .fixo("01")
+        .fixo("01")
+        .numero(15, 2, p.S3_PRINFIN, "O PRINCIPAL DA OPERAÇÃO"_ansi, &m.r.principalCentavos)
+        .fixo("1")
+        .fixo("00000000")
+        .numero(15, 2, p.S3_PRINFIN, "O PRINCIPAL DA OPERAÇÃO"_ansi)
+        .fixo("00000")
+        .fixo("000000")
+        .fixo("00000000");
+    // The amount appears twice: one message is enough.
+    if (m.r.falhas.size() > 1 && m.r.falhas.back() == m.r.falhas[m.r.falhas.size() - 2])
+        m.r.falhas.pop_back();
+    return m.r;
+}
+
+void TvenGRAVAREMESSA::REM_GRAVAREG(const std::string& conteudo) {
+    ++WTOTREGGR;
+    std::string& reg = saida_.REGGRA;
+    reg.assign(conteudo, 0, kCONTEUDO);
+    reg.append(kCONTEUDO - reg.size(), ' ');
+    // Past 999999 the number no longer fits: the trailer refuses such a file.
+    if (WTOTREGGR <= kMAIOR_SEQUENCIA_6) digitos(reg, WTOTREGGR, 6);
+    else reg += "******";
+    saida_.GRAVA_REG();
+}
+
+void TvenGRAVAREMESSA::REM_GRAVAOPERACAO(const TvenREGISTRO& registro) {
+    ++WTOTREGTI;
+    if (totalExcedido_ || registro.principalCentavos > kMAIOR_VALOR_15 - WTOTVALTI)
+        totalExcedido_ = true;
+    else
+        WTOTVALTI += registro.principalCentavos;
+    REM_GRAVAREG(registro.conteudo);
+}
+
+std::vector<std::string> TvenGRAVAREMESSA::REM_GRAVATRAILLER(const TvenCAMPOSREMESSA& k,
+                                                             bool consignacao) {
+    std::vector<std::string> motivos;
+    if (WTOTREGTI > kMAIOR_CONTAGEM_5)
+        motivos.push_back("O ARQUIVO DO BANCO NÃO COMPORTA "_ansi + std::to_string(WTOTREGTI) +
+                          " OPERAÇÕES (NO MÁXIMO 99999 POR ARQUIVO)."_ansi);
+    if (totalExcedido_)
+        motivos.push_back(
+            "O ARQUIVO DO BANCO NÃO COMPORTA O TOTAL DO PRINCIPAL DESTA REMESSA (MAIS DE 15 DÍGITOS)."_ansi);
+    if (WTOTREGGR + 1 > kMAIOR_SEQUENCIA_6)
+        motivos.push_back("O ARQUIVO DO BANCO NÃO COMPORTA "_ansi + std::to_string(WTOTREGGR + 1) +
+                          " REGISTROS (NO MÁXIMO 999999 POR ARQUIVO)."_ansi);
+    if (!motivos.empty()) return motivos;
+
+    const double total = static_cast<double>(WTOTVALTI);
+    Montagem m;
+    if (consignacao) {
+        m.fixo("49")
+            .numero(3, 0, k.KNUMPROGOP, "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi)
+            .fixo("1")
+            .numero(5, 0, WTOTREGTI, "")
+            .numero(15, 0, total, "")
+            .numero(5, 0, WTOTREGTI, "")
+            .numero(15, 0, total, "")
+            .fixo("00000")
+            .fixo(std::string(15, '0'))
+            .fixo("00000")
+            .fixo(std::string(15, '0'));
+    } else {
+        m.fixo("09")
+            .data(k.KDATAPRO)
+            .numero(5, 0, WTOTREGTI, "")
+            .numero(15, 0, total, "")
+            .fixo("1");
+    }
+    if (!m.r.falhas.empty()) return m.r.falhas;
+    REM_GRAVAREG(m.r.conteudo);
+    return {};
+}

@@ -1,0 +1,367 @@
+#include "vendor/rem_processa.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+
+#include "core/ansi.h"
+#include "core/caminho_arquivo.h"
+#include "core/dados/tdmquor.h"
+#include "core/geral.h"
+#include "core/obr_datas.h"
+#include "core/obr_edita.h"
+#include "core/obr_texto.h"
+#include "core/tabela/nome_arquivo.h"
+#include "registers/tax_localiza.h"
+#include "vendor/rem_leiautes.h"
+#include "vendor/rem_pendente.h"
+
+namespace {
+
+bool tipoVendor(const std::string& tipo) {
+    return tipo == kTIPO_COFAP || tipo == kTIPO_BR || tipo == kTIPO_CELPAV || tipo == kTIPO_WABCO;
+}
+
+TvenCLIENTE leCliente(Tabela& t) {
+    TvenCLIENTE c;
+    auto texto = [&t](const char* campo) { return t.FieldByName(campo).AsString(); };
+    c.CODCLI = texto("CODCLI");
+    c.TIPOEMP = OBR_TRIM(texto("TIPOEMP"));
+    c.ARQREMCLI = OBR_TRIM(texto("ARQREMCLI"));
+    c.ARQREMBAN = OBR_TRIM(texto("ARQREMBAN"));
+    c.IDENTEMP = texto("IDENTEMP");
+    c.NOMEEMP = texto("NOMEEMP");
+    c.LEGENINS = texto("LEGENINS");
+    c.NUMCONV = texto("NUMCONV");
+    c.AGEFOR = texto("AGEFOR");
+    c.TIPEQUCLI = texto("TIPEQUCLI");
+    c.NUMPROGOP = static_cast<int>(t.FieldByName("NUMPROGOP").AsInteger());
+    c.ATIVICLI = static_cast<int>(t.FieldByName("ATIVICLI").AsInteger());
+    c.ULTREMCLI = t.FieldByName("ULTREMCLI").AsInteger();
+    c.ULTREMBAN = t.FieldByName("ULTREMBAN").AsInteger();
+    return c;
+}
+
+// The rename reaches the disk with its directory.
+void sincronizaDiretorio(const std::string& arquivo) {
+    std::string dir = OBR_PARTEARQ(arquivo, 0);
+    if (dir.empty()) dir = ".";
+    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+}  // namespace
+
+std::string REM_TITULOJANELA() { return "Leitura do Arquivo Remessa de Vendor - Conversão"_ansi; }
+
+TvenREMESSA::TvenREMESSA(const std::string& codigo, bool linhaComando)
+    : KACIONOU_EM_LINHA_DE_COMANDO(linhaComando) {
+    KQUALCLIENTE = codigo;
+}
+
+void TvenREMESSA::REM_OCORRENCIA(const std::string& mensagem) {
+    const bool primeira = WERRO == "N";
+    WERRO = "S";
+    oLOG_.Ocorrencia(primeira, KCGCCLI, KDATAPED, KULTREMBAN, mensagem);
+}
+
+bool TvenREMESSA::pedeCliente() {
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    for (;;) {
+        if (KQUALCLIENTE.empty()) {
+            const auto codigo = GERAL().Dialogo().CodigoCliente(REM_TITULOJANELA());
+            if (!codigo) return false;
+            KQUALCLIENTE = *codigo;
+        }
+        std::string mensagem;
+        if (OBR_VAZIO(KQUALCLIENTE))
+            mensagem = "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
+        else if (!cli.Locate("CODCLI", {KQUALCLIENTE}))
+            mensagem = "CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi;
+        else if (!tipoVendor(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString())))
+            mensagem = "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
+        if (mensagem.empty()) {
+            cliente_ = leCliente(cli);
+            return true;
+        }
+        GERAL().MENSAGEM(mensagem, somERRO);
+        KQUALCLIENTE.clear();
+    }
+}
+
+bool TvenREMESSA::confereCadastro() {
+    const std::string& tipo = cliente_.TIPOEMP;
+    const bool cofapOuCelpav = tipo == kTIPO_COFAP || tipo == kTIPO_CELPAV;
+    std::string mensagem;
+    if (cliente_.ARQREMBAN.empty())
+        mensagem = "NOME DO ARQUIVO REMESSA DO BANCO AINDA NAO INFORMADO";
+    else if (cliente_.ARQREMCLI.empty())
+        mensagem = "NOME DO ARQUIVO REMESSA DO CLIENTE AINDA NAO INFORMADO";
+    else if (cliente_.NUMPROGOP == 0 && cofapOuCelpav)
+        mensagem = "PROGRAMA OPERACIONAL DO CLIENTE AINDA NAO INFORMADO";
+    else if (cliente_.NUMPROGOP == 0 && tipo == kTIPO_WABCO)
+        mensagem = "CODIGO DA EMPRESA CONSIGNANTE AINDA NAO INFORMADO";
+    else if (cliente_.ATIVICLI == 0 && cofapOuCelpav)
+        mensagem = "CODIGO DA ATIVIDADE DO CLIENTE AINDA NAO INFORMADO";
+    if (mensagem.empty()) return true;
+    GERAL().MENSAGEM(mensagem, somERRO);
+    return false;
+}
+
+bool TvenREMESSA::leArquivoCliente() {
+    if (!oARQREMCLI.TXT_TO_MEMO(KARQREMCLI)) {
+        // Ending without a word would look like a run that had nothing to do.
+        GERAL().MENSAGEM("NÃO FOI POSSÍVEL LER O ARQUIVO REMESSA DO CLIENTE : "_ansi + KARQREMCLI,
+                         somERRO);
+        return false;
+    }
+    if (oARQREMCLI.TABDADOS.empty()) {
+        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE ESTÁ VAZIO : "_ansi + KARQREMCLI, somERRO);
+        return false;
+    }
+    return true;
+}
+
+bool TvenREMESSA::prepara() {
+    const TData hoje = GERAL().DATADIA;
+    const std::string& tipo = cliente_.TIPOEMP;
+    const auto& linhas = oARQREMCLI.TABDADOS;
+    REM_VALORESINICIAIS(*this, cliente_, hoje, OBR_HORA());
+    if (tipo == kTIPO_COFAP) {
+        TData oferecida = REM_DATAINICIOCOFAP(linhas.front());
+        for (;;) {
+            const auto data = GERAL().Dialogo().DataInicioContrato(oferecida);
+            if (!data) return false;
+            if (*data != 0) {
+                REM_PREPARACOFAP(*this, cliente_, *data, hoje);
+                return true;
+            }
+            GERAL().MENSAGEM("DATA DE INICIO DO CONTRATO NÃO FOI INFORMADO CORRETAMENTE."_ansi,
+                             somERRO);
+            oferecida = 0;  // the window comes back as it was left: empty
+        }
+    }
+    if (tipo == kTIPO_BR && !REM_BRTEMHEADER(linhas)) {
+        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE SEM REGISTRO HEADER", somERRO);
+        return false;
+    }
+    if (tipo == kTIPO_CELPAV) REM_PREPARACELPAV(*this, cliente_, linhas);
+    if (tipo == kTIPO_WABCO) REM_PREPARAWABCO(*this, hoje);
+    return true;
+}
+
+bool TvenREMESSA::processaLinha(std::size_t indice) {
+    ++WPES;
+    WERRO = "N";
+    const std::string& tipo = cliente_.TIPOEMP;
+    const std::string& linha = oARQREMCLI.TABDADOS[indice];
+    if (tipo == kTIPO_CELPAV && indice < kCELPAV_LINHAS_CABECALHO) {
+        ++WDES;
+        return true;
+    }
+    // The bank records of the line, in file order; `true` marks those that
+    // count as operations in the trailer.
+    std::vector<std::pair<TvenREGISTRO, bool>> registros;
+    const auto ocorrencia = [this](const std::string& m) { REM_OCORRENCIA(m); };
+    if (tipo == kTIPO_COFAP || tipo == kTIPO_CELPAV) {
+        if (tipo == kTIPO_COFAP) REM_LECOFAP(*this, linha);
+        else REM_LECELPAV(*this, linha);
+        REM_EQUALIZACAO(*this, cliente_.TIPEQUCLI);
+        REM_CRITICA(*this, ocorrencia);
+        registros.emplace_back(REM_MONTACLIENTE(*this), false);
+        registros.emplace_back(REM_MONTAOPERACAO(*this), true);
+    } else if (tipo == kTIPO_BR) {
+        TvenCONSULTATAXA consulta;
+        switch (REM_LEBR(*this, linha, consulta)) {
+            case brOPERACAO:
+                if (!TAX_LOCALIZA(DMQUOR().TBCONVETAX, consulta.produto, consulta.dias,
+                                  consulta.data, KTBPLA.S3_TAXABAN, KTBPLA.S3_TAXAFOR))
+                    return false;
+                registros.emplace_back(REM_MONTAOPERACAO(*this), true);
+                break;
+            case brCLIENTE:
+                registros.emplace_back(REM_MONTACLIENTE(*this), false);
+                break;
+            case brHEADER:
+            case brOUTRO:
+                break;
+        }
+    } else {
+        REM_LEWABCO(*this, linha);
+        registros.emplace_back(REM_MONTACONSIGNACAO(*this), true);
+    }
+
+    const bool consignacao = tipo == kTIPO_WABCO;
+    TvenREGISTRO header;
+    if (oGRAVA.WTOTREGGR == 0) header = REM_MONTAHEADER(*this, consignacao);
+    for (const std::string& f : header.falhas) REM_OCORRENCIA(f);
+    for (const auto& [registro, operacao] : registros)
+        for (const std::string& f : registro.falhas) REM_OCORRENCIA(f);
+
+    if (WERRO == "S") {
+        ++WDES;
+        return true;
+    }
+    if (oGRAVA.WTOTREGGR == 0) {
+        oGRAVA.REM_GRAVAREG(header.conteudo);
+        geracaoGravada_ = KULTREMBAN;
+    }
+    for (const auto& [registro, operacao] : registros) {
+        if (operacao) oGRAVA.REM_GRAVAOPERACAO(registro);
+        else oGRAVA.REM_GRAVAREG(registro.conteudo);
+    }
+    if (tipo == kTIPO_COFAP) pendentes_.push_back({KNUMPED, KCGCCLI});
+    ++WGRA;
+    return true;
+}
+
+bool TvenREMESSA::gravaArquivoBanco(std::string& temporario) {
+    const std::vector<std::string> motivos =
+        oGRAVA.REM_GRAVATRAILLER(*this, cliente_.TIPOEMP == kTIPO_WABCO);
+    if (!motivos.empty()) {
+        std::string texto;
+        for (const std::string& m : motivos) texto += m + "\r\n";
+        GERAL().MENSAGEM(texto + "NENHUM ARQUIVO FOI GRAVADO. DIVIDA O ARQUIVO DO CLIENTE EM "
+                                 "ARQUIVOS MENORES E CONVERTA CADA UM."_ansi,
+                         somERRO);
+        return false;
+    }
+    // A missing directory is the writer's to report, under the file's own
+    // name; it writes nothing then.
+    oARQREMBAN.NOMEARQSAI = KARQREMBAN;
+    const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
+    if (!diretorio.empty() && !ARQ_EXISTE(diretorio))
+        return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+    // The name the writer will resolve it to, so that the rename later
+    // moves the very file written.
+    temporario = ARQ_RESOLVE_CAMINHO(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + ".novo");
+    oARQREMBAN.NOMEARQSAI = temporario;
+    return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+}
+
+bool TvenREMESSA::atualizaCadastro() {
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    if (!cli.Locate("CODCLI", {KQUALCLIENTE})) {
+        GERAL().MENSAGEM("O CLIENTE "_ansi + KQUALCLIENTE +
+                             " FOI EXCLUÍDO DA TABELA DURANTE A CONVERSÃO. NENHUM ARQUIVO FOI GRAVADO."_ansi,
+                         somERRO);
+        return false;
+    }
+    const TData hoje = GERAL().DATADIA;
+    Tabela& pen = DMQUOR().TBCONVEPEN;
+    for (const Pendente& p : pendentes_) REM_PENDENTE(pen, KQUALCLIENTE, p.numped, p.cgccli, hoje);
+    OBR_EDITA(cli);
+    cli.FieldByName("ULTREMCLI").SetAsInteger(KULTREMCLI);
+    cli.FieldByName("ULTREMBAN").SetAsInteger(geracaoGravada_);
+    cli.Post();
+    return true;
+}
+
+void TvenREMESSA::REM_PROCESSA() {
+    if (!KACIONOU_EM_LINHA_DE_COMANDO &&
+        !OBR_CONFIRMA(
+            "    Esta funcao ira efetuar a leitura de um arquivo Remessa gerado pelo cliente, e a "
+            "partir dele ira gravar um arquivo Remessa no formato definido pelo banco, contendo as "
+            "operacoes ocorridas em um certo periodo.\r\nSe por algum motivo o arquivo gravado se "
+            "perder, este podera ser recriado, dentro das condicoes estabelecidas.",
+            "Confirma Leitura do Arquivo Remessa ? "))
+        return;
+    oGRAVA.WTOTREGGR = oGRAVA.WTOTREGTI = 0;
+    oGRAVA.WTOTVALTI = 0;
+    if (!pedeCliente() || !confereCadastro()) return;
+
+    const std::string& tipo = cliente_.TIPOEMP;
+    KARQREMCLI = cliente_.ARQREMCLI + ".TXT";
+    KARQREMBAN = cliente_.ARQREMBAN + ".TXT";
+    KULTREMCLI = tipo == kTIPO_WABCO ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMCLI);
+    KULTREMBAN = tipo == kTIPO_BR ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMBAN);
+
+    // Writing the bank file over the client's would destroy the file it
+    // was made from.
+    std::error_code erro;
+    if (ARQ_MAIUSCULAS(KARQREMCLI) == ARQ_MAIUSCULAS(KARQREMBAN) ||
+        std::filesystem::equivalent(ARQ_RESOLVE_CAMINHO(KARQREMCLI),
+                                    ARQ_RESOLVE_CAMINHO(KARQREMBAN), erro)) {
+        GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO E O DO CLIENTE TÊM O MESMO NOME ("_ansi +
+                             KARQREMCLI + "). CORRIJA O CADASTRO DO CLIENTE.",
+                         somERRO);
+        return;
+    }
+    const std::string unidade = ARQ_MAIUSCULAS(KARQREMCLI.substr(0, 2));
+    if (unidade == "A:" || unidade == "B:")
+        GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQREMCLI.substr(0, 2),
+                         somERRO);
+    if (!ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(KARQREMCLI))) {
+        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE AINDA NAO DISPONIVEL NO MOMENTO", somERRO);
+        return;
+    }
+    if (!oLOG_.Prepara()) return;
+    oLOG_.DefineArquivos(KARQREMCLI, KULTREMCLI, KARQREMBAN);
+    if (!leArquivoCliente()) return;
+    if (!KACIONOU_EM_LINHA_DE_COMANDO &&
+        !OBR_CONFIRMA("Confirma LEITURA do Arquivo Remessa do cliente ? ", "S"))
+        return;
+    if (!prepara()) return;
+    if (!oLOG_.Inicializa(GERAL().Hora())) return;
+
+    WPES = WGRA = WDES = 0;
+    for (std::size_t i = 0; i < oARQREMCLI.TABDADOS.size(); ++i)
+        if (!processaLinha(i)) return;
+    std::vector<std::string>().swap(oARQREMCLI.TABDADOS);  // the lines are done with
+
+    std::string temporario;
+    if (oGRAVA.WTOTREGGR > 0 && !gravaArquivoBanco(temporario)) return;
+    oLOG_.Totais(WPES, WDES, WGRA);
+    if (!temporario.empty()) {
+        bool atualizado = false;
+        try {
+            atualizado = atualizaCadastro();
+        } catch (...) {
+            ::unlink(temporario.c_str());
+            throw;
+        }
+        if (!atualizado) {
+            ::unlink(temporario.c_str());
+            return;
+        }
+        const std::string final = ARQ_RESOLVE_CAMINHO(KARQREMBAN);
+        if (std::rename(temporario.c_str(), final.c_str()) != 0) {
+            // The counters have moved on: the file must not be lost. It
+            // stays complete under the temporary name.
+            GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO FOI GRAVADO COMO "_ansi + temporario +
+                                 " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
+                                 std::strerror(errno) + ". RENOMEIE-O ANTES DE ENVIÁ-LO AO BANCO."_ansi,
+                             somERRO);
+            return;
+        }
+        sincronizaDiretorio(final);
+    }
+    GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
+                         "Registros desprezados : " + std::to_string(WDES) + "\r\n" +
+                         "Registros Gravados : " + std::to_string(WGRA),
+                     somSUCESSO, "Leitura da Remessa.");
+}
+
+void VEN_CONVREMESSA(const std::string& codigo, bool linhaComando) {
+    TDMQUOR& dm = DMQUOR();
+    struct Fecha {
+        ~Fecha() {
+            TDMQUOR& d = DMQUOR();
+            d.TBCONVECLI.Close();
+            d.TBCONVEINS.Close();
+            d.TBCONVEPEN.Close();
+            d.TBCONVETAX.Close();
+        }
+    } fecha;
+    dm.TBCONVECLI.Open();
+    dm.TBCONVEINS.Open();
+    dm.TBCONVEPEN.Open();
+    dm.TBCONVETAX.Open();
+    TvenREMESSA(codigo, linhaComando).REM_PROCESSA();
+}

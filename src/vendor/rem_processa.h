@@ -1,0 +1,74 @@
+#pragma once
+// The Vendor remittance conversion: reads one Vendor client's remittance
+// file, checks every operation, writes the bank's Vendor remittance file,
+// remembers Cofap operations as pending, prints the run log and moves the
+// client's generation numbers on.
+//
+// What a run changes, it changes only once everything else has succeeded:
+// the bank file is written complete under a temporary name beside its final
+// one, then the pending rows and the generation numbers are stored, and only
+// then does the file take its name. A run that ends earlier (a question
+// answered No, a missing rate, a file the bank's layout cannot hold, a
+// directory that does not exist) leaves the files and the tables as they
+// were.
+
+#include <string>
+#include <vector>
+
+#include "core/grava_externo.h"
+#include "core/leitura_externo.h"
+#include "vendor/rem_arquivo_banco.h"
+#include "vendor/rem_campos.h"
+#include "vendor/rem_relatorio.h"
+
+// Caption of the conversion's window (client code, Cofap start date).
+std::string REM_TITULOJANELA();
+
+// The run object: the working fields and counters of one conversion.
+class TvenREMESSA : public TvenCAMPOSREMESSA {
+public:
+    // `linhaComando`: started with a client code, so no confirmation is asked.
+    TvenREMESSA(const std::string& codigo, bool linhaComando);
+
+    // The run, start to end. The tables CONVECLI, CONVEPEN and CONVETAX of
+    // the data module must be open.
+    void REM_PROCESSA();
+
+    bool KACIONOU_EM_LINHA_DE_COMANDO = false;
+    std::string KARQREMCLI;  // client file name
+    std::string KARQREMBAN;  // bank file name
+    int KULTREMCLI = 0;      // generation of the client file read
+    int WPES = 0;            // lines read
+    int WDES = 0;            // lines skipped
+    int WGRA = 0;            // lines accepted
+
+    TaexLEITURAEXTERNO oARQREMCLI;
+    TaexGRAVAEXTERNO oARQREMBAN{kTAMANHO_REGISTRO_BANCO, tamREGFIXO};
+    TvenGRAVAREMESSA oGRAVA{oARQREMBAN};
+
+    // Prints one irregularity of the current operation; marks it rejected.
+    void REM_OCORRENCIA(const std::string& mensagem);
+
+private:
+    struct Pendente {
+        std::string numped;
+        std::string cgccli;
+    };
+
+    bool pedeCliente();
+    bool confereCadastro();
+    bool leArquivoCliente();
+    bool prepara();
+    bool processaLinha(std::size_t indice);
+    bool gravaArquivoBanco(std::string& temporario);
+    bool atualizaCadastro();
+
+    TvenCLIENTE cliente_;
+    TvenLOGREMESSA oLOG_;
+    std::vector<Pendente> pendentes_;
+    int geracaoGravada_ = 0;  // generation number the bank file's header carries
+};
+
+// Entry of the menu and of the command line: opens the tables, runs the
+// conversion, closes them.
+void VEN_CONVREMESSA(const std::string& codigo, bool linhaComando);

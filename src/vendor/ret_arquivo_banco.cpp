@@ -1,0 +1,119 @@
+#include "vendor/ret_arquivo_banco.h"
+
+#include <cmath>
+
+#include "core/ansi.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+
+std::string RET_CAMPO(const std::string& linha, int inicio, int tamanho) {
+    const auto i = static_cast<std::size_t>(inicio - 1);
+    if (i >= linha.size()) return {};
+    return linha.substr(i, static_cast<std::size_t>(tamanho));
+}
+
+long long RET_VALOR(const std::string& linha, int inicio) {
+    return std::llround(OBR_VALOR(RET_CAMPO(linha, inicio, 15)));
+}
+
+bool RET_LINHAVAZIA(const std::string& linha) {
+    return linha.find_first_not_of(' ') == std::string::npos;
+}
+
+int RET_GERACAOHEADER(const std::string& header) {
+    return OBR_STRTOINT(RET_CAMPO(header, 118, 6));
+}
+
+std::string RET_CONFEREHEADER(const std::string& header, const std::string& tipoEmpresa,
+                              const std::string& identemp, int geracaoEsperada) {
+    const bool wabco = tipoEmpresa == "4";
+    if (RET_TIPO(header) != (wabco ? "40" : "10"))
+        return "ARQUIVO RETORNO DO BANCO SEM O REGISTRO HEADER.";
+    if (RET_CAMPO(header, 12, 7) != "RETORNO")
+        return "ARQUIVO LIDO NÃO IDENTIFICADO COMO RETORNO PELO HEADER."_ansi;
+    if (tipoEmpresa != "1") return {};
+    const std::string informado = RET_CAMPO(header, 36, 20);
+    if (OBR_TRIM(informado) != OBR_TRIM(identemp))
+        return "IDENTIFICAÇÃO DA EMPRESA NÃO BATE COM O INFORMADO NO HEADER.\r\nInformado no Header : "_ansi +
+               informado + "\r\n" + "Tabela de Clientes - Identificação : "_ansi + identemp;
+    const int lida = RET_GERACAOHEADER(header);
+    if (lida != geracaoEsperada)
+        return "ARQUIVO RETORNO INFORMADO AO SISTEMA NãO CORRESPONTE AO ESPERADO.\r\n Arquivo esperado : "_ansi +
+               std::to_string(geracaoEsperada) + "\r\n" + "Arquivo informado : " +
+               std::to_string(lida);
+    return {};
+}
+
+TvenTOTAISRETORNO RET_LETOTAIS(const std::vector<std::string>& linhas, bool br) {
+    TvenTOTAISRETORNO t;
+    auto conta = [&t](int i, long long valor) {
+        ++t.qtdLida[i];
+        t.valorLido[i] += valor;
+    };
+    for (const std::string& l : linhas) {
+        const std::string tipo = RET_TIPO(l);
+        if (tipo == "11") conta(0, RET_VALOR(l, 57));
+        else if (tipo == "13") conta(1, RET_VALOR(l, 52));
+        else if (tipo == "14") conta(2, RET_VALOR(l, 77));
+        else if (tipo == "19") {
+            t.temTrailler = true;
+            t.qtdInformada[0] += OBR_STRTOINT(RET_CAMPO(l, 11, 5));
+            t.qtdInformada[1] += OBR_STRTOINT(RET_CAMPO(l, 31, 5));
+            t.qtdInformada[2] += OBR_STRTOINT(RET_CAMPO(l, 111, 5));
+            t.valorInformado[0] += RET_VALOR(l, 36);
+            t.valorInformado[1] += RET_VALOR(l, 96);
+            t.valorInformado[2] += RET_VALOR(l, 116);
+        } else if (tipo == "49") {
+            t.temTrailler = true;
+            for (int i = 0; i < 3; ++i) t.qtdInformada[i] = t.valorInformado[i] = 0;
+        }
+        if (br && tipo != "10" && tipo != "19" && !RET_LINHAVAZIA(l)) {
+            const std::string filial = RET_CAMPO(l, 242, 3);
+            bool nova = true;
+            for (const std::string& f : t.filiais)
+                if (f == filial) {
+                    nova = false;
+                    break;
+                }
+            if (nova) t.filiais.push_back(filial);
+        }
+    }
+    return t;
+}
+
+namespace {
+
+// Laid out by the message's picture; a value the picture cannot hold is
+// written with a wider one of the same style rather than as asterisks.
+std::string figura(const char* picture, const char* maior, double valor) {
+    const std::string r = OBR_PICTURE(picture, valor);
+    return r.find('*') == std::string::npos ? r : OBR_PICTURE(maior, valor);
+}
+
+std::string T(TvenCENTAVOS centavos) {
+    return figura("@E 999,999,999,999.99", "@E 999,999,999,999,999,999,999.99",
+                  static_cast<double>(centavos) / 100.0);
+}
+
+std::string C(long long n) {
+    return figura("@E 99,999", "@E 999,999,999", static_cast<double>(n));
+}
+
+}  // namespace
+
+std::string RET_CONFERETOTAIS(const TvenTOTAISRETORNO& t) {
+    if (!t.temTrailler) return "ARQUIVO RETORNO DO BANCO SEM O REGISTRO TRAILLER.";
+    bool igual = true;
+    for (int i = 0; i < 3; ++i)
+        igual = igual && t.qtdLida[i] == t.qtdInformada[i] && t.valorLido[i] == t.valorInformado[i];
+    if (igual) return {};
+    const char* const rotulos[] = {"Reg. 11 - Total informado : ", "Reg. 13 - Total informado : ",
+                                   "Reg. 14 - Total informado : "};
+    std::string m = "TOTAL INFORMADO NO TRAILLER NÃO BATE COM O OBTIDO NA LEITURA.\r\n"_ansi;
+    for (int i = 0; i < 3; ++i) {
+        if (i > 0) m += "\r\n";
+        m += rotulos[i] + T(t.valorInformado[i]) + " - " + C(t.qtdInformada[i]) + "\r\n" +
+             "               Total lido : " + T(t.valorLido[i]) + " - " + C(t.qtdLida[i]);
+    }
+    return m;
+}

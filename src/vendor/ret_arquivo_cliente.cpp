@@ -1,0 +1,215 @@
+#include "vendor/ret_arquivo_cliente.h"
+
+#include <algorithm>
+
+#include "core/ansi.h"
+#include "core/obr_datas.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+
+namespace {
+
+// A record's fields, appended in column order.
+class Montagem {
+public:
+    TvenREGRETORNO r;
+
+    Montagem& fixo(const std::string& t) {
+        r.conteudo += t;
+        return *this;
+    }
+    Montagem& texto(const std::string& t, int largura) {
+        r.conteudo += OBR_AJUSTA(t, largura, true, 0);
+        return *this;
+    }
+    Montagem& ddmmaa(TData d) {
+        r.conteudo += OBR_DATATOTEXTO("DATA_DDMMAA", d);
+        return *this;
+    }
+    // Zero-filled digits; a value the field cannot hold (negative, or too
+    // many digits) is reported and the field filled with zeros.
+    Montagem& numero(TvenCENTAVOS valor, int largura, const std::string& rotulo) {
+        std::string d;
+        for (TvenCENTAVOS v = valor < 0 ? -valor : valor; v > 0; v /= 10)
+            d.insert(d.begin(), static_cast<char>('0' + static_cast<int>(v % 10)));
+        if (valor < 0 || d.size() > static_cast<std::size_t>(largura)) {
+            r.falhas.push_back("O ARQUIVO DO CLIENTE NÃO COMPORTA "_ansi + rotulo + ": " +
+                               (valor < 0 ? "-" : "") + (d.empty() ? "0" : d));
+            d.clear();
+        }
+        r.conteudo += std::string(static_cast<std::size_t>(largura) - d.size(), '0') + d;
+        return *this;
+    }
+};
+
+// yyyymmdd of a bank record read as "dd/mm/yy".
+TData dataBanco(const std::string& registro, int inicio) {
+    const std::string t = RET_CAMPO(registro, inicio, 8);
+    return OBR_STRTODATA(RET_CAMPO(t, 7, 2) + "/" + RET_CAMPO(t, 5, 2) + "/" + RET_CAMPO(t, 3, 2));
+}
+
+int digitos(const std::string& texto) {
+    int n = 0;
+    for (char c : texto)
+        if (c >= '0' && c <= '9') n = n * 10 + (c - '0');
+    return n;
+}
+
+// Columns 1-244 of a bank record, blank-filled when the line is shorter.
+std::string colunas244(const std::string& registro) {
+    std::string r = registro.substr(0, 244);
+    r.resize(244, ' ');
+    return r;
+}
+
+int indiceTipoBR(const std::string& tipo) {
+    static const char* const kTipos[] = {"11", "21", "12", "22", "13", "14"};
+    for (int i = 0; i < 6; ++i)
+        if (tipo == kTipos[i]) return i;
+    return -1;
+}
+
+}  // namespace
+
+int RET_TAMANHOREGISTRO(const std::string& tipoEmpresa) {
+    return tipoEmpresa == "1" ? 400 : tipoEmpresa == "2" ? 250 : 28;
+}
+
+TvenPARCELACOFAP RET_LEPARCELACOFAP(const std::string& r) {
+    TvenPARCELACOFAP p;
+    const std::string tipo = RET_TIPO(r);
+    p.numped = RET_CAMPO(r, 11, 15);
+    p.numparc = digitos(RET_CAMPO(r, 42, 2));
+    if (tipo == "12") {
+        p.ocorrencia = "02";
+        p.datapaga = p.dtliqui = dataBanco(r, 44);
+        p.valprest = RET_VALOR(r, 52);
+        p.valpago = RET_VALOR(r, 91);
+    } else if (tipo == "13") {
+        p.ocorrencia = "09";
+        // The date follows the instalment number (columns 42-43), as in the
+        // records "12" and "14"; read from column 42 it would begin with the
+        // instalment number.
+        p.datapaga = p.dtliqui = dataBanco(r, 44);
+        p.valprest = p.valpago = RET_VALOR(r, 52);
+        p.jurmora = RET_VALOR(r, 67);
+    } else if (tipo == "14") {
+        p.ocorrencia = "06";
+        p.datapaga = dataBanco(r, 52);
+        p.dtliqui = dataBanco(r, 44);
+        p.valprest = RET_VALOR(r, 62);
+        p.valpago = RET_VALOR(r, 77);
+        p.desconto = RET_VALOR(r, 122);
+        p.jurmora = RET_VALOR(r, 92);
+        p.multa = RET_VALOR(r, 107);
+    }
+    return p;
+}
+
+TvenREGRETORNO RET_COFAPHEADER(const TvenDADOSCOFAP& d) {
+    Montagem m;
+    m.fixo("02RETORNO01COBRANCA       ")
+        .fixo(std::string(11, '0'))
+        .fixo(std::string(9, '0'))
+        .texto(d.nomeemp, 30)
+        .fixo("275")
+        .fixo("BANCO QUOR S/A ")
+        .ddmmaa(d.hoje)
+        .fixo("01600BPI")
+        .fixo(OBR_ESPACOS(283))
+        .numero(d.geracao, 3, "O NÚMERO DE GERAÇÃO"_ansi);
+    return m.r;
+}
+
+TvenREGRETORNO RET_COFAPPARCELA(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
+                                const std::string& cgccli) {
+    const std::string zeros13(13, '0');
+    Montagem m;
+    m.fixo("102")
+        .texto(d.cgcfor, 14)
+        .texto(d.identemp, 20)
+        .fixo(OBR_ESPACOS(10))
+        .texto(cgccli, 14)
+        .fixo(" ")
+        .fixo(std::string(11, '0'))
+        .fixo(OBR_ESPACOS(34))
+        .fixo("5")
+        .fixo(p.ocorrencia)
+        .ddmmaa(p.datapaga)
+        .texto(p.numped, 10)
+        .fixo(std::string(11, '0'))
+        .fixo(OBR_ESPACOS(9))
+        .ddmmaa(p.dtliqui)
+        .numero(p.valprest, 13, "O VALOR DA PARCELA")
+        .fixo("000")
+        .fixo("00000")
+        .fixo("NP")
+        .fixo(zeros13)
+        .fixo(zeros13)
+        .fixo(OBR_ESPACOS(13))
+        .fixo(zeros13)
+        .fixo(zeros13)
+        .numero(p.desconto, 13, "O DESCONTO")
+        .numero(p.valpago, 13, "O VALOR PAGO")
+        .numero(p.jurmora, 13, "OS JUROS DE MORA")
+        .numero(p.multa, 13, "A MULTA")
+        .fixo(OBR_ESPACOS(3))
+        .ddmmaa(p.datapaga)
+        .fixo(OBR_ESPACOS(84))
+        .ddmmaa(d.hoje)
+        .numero(d.geracao, 3, "O NÚMERO DE GERAÇÃO"_ansi);
+    return m.r;
+}
+
+TvenREGRETORNO RET_COFAPTRAILLER(const TvenDADOSCOFAP& d, long long detalhes,
+                                 TvenCENTAVOS totalPago) {
+    Montagem m;
+    m.fixo("9")
+        .numero(detalhes, 8, "A QUANTIDADE DE PARCELAS")
+        .numero(totalPago, 14, "O TOTAL PAGO")
+        .fixo(OBR_ESPACOS(8))
+        .fixo(std::string(354, '0'))
+        .ddmmaa(d.hoje)
+        .numero(d.geracao, 3, "O NÚMERO DE GERAÇÃO"_ansi);
+    return m.r;
+}
+
+void TvenTOTAISFILIAL::Soma(const std::string& registro) {
+    const int i = indiceTipoBR(RET_TIPO(registro));
+    if (i < 0) return;
+    static const int kColuna[] = {57, 57, 52, 52, 52, 77};
+    ++qtd[i];
+    valor[i] += RET_VALOR(registro, kColuna[i]);
+}
+
+TvenREGRETORNO RET_BRHEADER(const std::string& headerBanco, int geracao) {
+    const std::string h = colunas244(headerBanco);
+    Montagem m;
+    m.fixo(h.substr(0, 117)).numero(geracao, 6, "O NÚMERO DE GERAÇÃO"_ansi).fixo(h.substr(123));
+    return m.r;
+}
+
+TvenREGRETORNO RET_BRDETALHE(const std::string& registro) { return {colunas244(registro), {}}; }
+
+TvenREGRETORNO RET_BRTRAILLER(const std::string& traillerBanco, const TvenTOTAISFILIAL& t) {
+    static const char* const kTipos[] = {"11", "21", "12", "22", "13", "14"};
+    const std::string b = colunas244(traillerBanco);
+    auto qtd = [&](int i) { return "A QUANTIDADE DE REGISTROS " + std::string(kTipos[i]); };
+    auto total = [&](int i) { return "O TOTAL DOS REGISTROS " + std::string(kTipos[i]); };
+    Montagem m;
+    m.fixo(b.substr(0, 10));
+    for (int i = 0; i < 5; ++i) m.numero(t.qtd[i], 5, qtd(i));
+    for (int i = 0; i < 5; ++i) m.numero(t.valor[i], 15, total(i));
+    m.numero(t.qtd[5], 5, qtd(5)).numero(t.valor[5], 15, total(5)).fixo(b.substr(130));
+    return m.r;
+}
+
+TvenREGRETORNO RET_WABCOPAGAMENTO(int consignante, const std::string& registro) {
+    Montagem m;
+    m.numero(consignante, 3, "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi)
+        .texto(RET_CAMPO(registro, 11, 6), 6)
+        .fixo("567")
+        .fixo("00000")
+        .numero(RET_VALOR(registro, 30), 11, "O VALOR PAGO");
+    return m.r;
+}

@@ -1,0 +1,479 @@
+#include "vendor/ret_processa.h"
+
+#include <filesystem>
+
+#include "core/ansi.h"
+#include "core/dados/tdmquor.h"
+#include "core/erro_arquivo.h"
+#include "core/geral.h"
+#include "core/obr_edita.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+#include "core/tabela/nome_arquivo.h"
+#include "vendor/rem_leiautes.h"
+#include "vendor/ret_nome_filial.h"
+#include "vendor/tktbmanpla.h"
+
+namespace {
+
+constexpr long long kMAIOR_SEQUENCIA = 999999;
+
+bool tipoRetorno(const std::string& tipo) {
+    return tipo == kTIPO_COFAP || tipo == kTIPO_BR || tipo == kTIPO_WABCO;
+}
+
+TvenCLIENTERETORNO leCliente(Tabela& t) {
+    TvenCLIENTERETORNO c;
+    auto texto = [&t](const char* campo) { return t.FieldByName(campo).AsString(); };
+    c.CODCLI = texto("CODCLI");
+    c.TIPOEMP = OBR_TRIM(texto("TIPOEMP"));
+    c.ARQRETBAN = OBR_TRIM(texto("ARQRETBAN"));
+    c.ARQRETCLI = OBR_TRIM(texto("ARQRETCLI"));
+    c.IDENTEMP = texto("IDENTEMP");
+    c.CGCFOR = texto("CGCFOR");
+    c.NUMPROGOP = static_cast<int>(t.FieldByName("NUMPROGOP").AsInteger());
+    c.ULTRETBAN = t.FieldByName("ULTRETBAN").AsInteger();
+    c.ULTRETCLI = t.FieldByName("ULTRETCLI").AsInteger();
+    c.CONDETCP1 = texto("CONDETCP1");
+    return c;
+}
+
+// Next generation of a Cofap client file: three digits in its records.
+int proximaGeracaoCofap(long long ultima) {
+    return ultima >= 999 || ultima < 0 ? 1 : static_cast<int>(ultima + 1);
+}
+
+bool mesmoArquivo(const std::string& a, const std::string& b) {
+    std::error_code erro;
+    return ARQ_MAIUSCULAS(a) == ARQ_MAIUSCULAS(b) ||
+           std::filesystem::equivalent(ARQ_RESOLVE_CAMINHO(a), ARQ_RESOLVE_CAMINHO(b), erro);
+}
+
+}  // namespace
+
+std::string RET_TITULOJANELA() { return "Leitura do Arquivo Retorno de Vendor - Conversão"_ansi; }
+
+TvenRETORNO::TvenRETORNO(const std::string& codigo, bool linhaComando)
+    : QUALCLIENTE(codigo), ACIONOU_EM_LINHA_DE_COMANDO(linhaComando) {}
+
+void TvenRETORNO::RET_OCORRENCIA(const std::string& mensagem) {
+    const bool primeira = WERRO == "N";
+    WERRO = "S";
+    oLOG_.Irregularidade(primeira, KNUMPED, RET_TIPO(KDADOSBAN), KNUMPARC, mensagem);
+}
+
+bool TvenRETORNO::pedeCliente() {
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    for (;;) {
+        if (QUALCLIENTE.empty()) {
+            const auto codigo = GERAL().Dialogo().CodigoCliente(RET_TITULOJANELA());
+            if (!codigo) return false;
+            QUALCLIENTE = *codigo;
+        }
+        std::string mensagem;
+        if (OBR_VAZIO(QUALCLIENTE)) {
+            mensagem = "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
+        } else if (!cli.Locate("CODCLI", {QUALCLIENTE})) {
+            mensagem = "CÓDIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA.\r\nCódigo informado : "_ansi +
+                       QUALCLIENTE;
+        } else {
+            cliente_ = leCliente(cli);
+            const bool comArquivoCliente = cliente_.TIPOEMP == kTIPO_BR || !cliente_.ARQRETCLI.empty();
+            if (!tipoRetorno(cliente_.TIPOEMP))
+                mensagem = "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
+            else if (cliente_.ARQRETBAN.empty())
+                mensagem = "NOME DO ARQUIVO RETORNO DO BANCO AINDA NÃO INFORMADO."_ansi;
+            // Without it the client's file would be named ".TXT".
+            else if (!comArquivoCliente)
+                mensagem = "NOME DO ARQUIVO RETORNO DO CLIENTE AINDA NÃO INFORMADO."_ansi;
+        }
+        if (mensagem.empty()) return true;
+        GERAL().MENSAGEM(mensagem, somERRO);
+        QUALCLIENTE.clear();
+    }
+}
+
+bool TvenRETORNO::leArquivoBanco() {
+    // Ending without a word would look, on the command line, like a run
+    // that had nothing to do.
+    if (!oARQRETBAN.TXT_TO_MEMO(KARQRETBAN)) {
+        GERAL().MENSAGEM("NÃO FOI POSSÍVEL LER O ARQUIVO RETORNO DO BANCO : "_ansi + KARQRETBAN,
+                         somERRO);
+        return false;
+    }
+    if (oARQRETBAN.TABDADOS.empty()) {
+        GERAL().MENSAGEM("ARQUIVO RETORNO DO BANCO ESTÁ VAZIO : "_ansi + KARQRETBAN, somERRO);
+        return false;
+    }
+    return true;
+}
+
+bool TvenRETORNO::confereArquivoBanco() {
+    const auto& linhas = oARQRETBAN.TABDADOS;
+    const std::string& header = linhas.front();
+    std::string mensagem =
+        RET_CONFEREHEADER(header, cliente_.TIPOEMP, cliente_.IDENTEMP, KULTRETBAN);
+    if (mensagem.empty()) {
+        if (cliente_.TIPOEMP != kTIPO_COFAP) KULTRETBAN = RET_GERACAOHEADER(header);
+        KNOMEEMP = RET_CAMPO(header, 56, 30);
+        const TvenTOTAISRETORNO totais = RET_LETOTAIS(linhas, cliente_.TIPOEMP == kTIPO_BR);
+        KTBFILIAL = totais.filiais;
+        mensagem = RET_CONFERETOTAIS(totais);
+    }
+    if (mensagem.empty()) return true;
+    GERAL().MENSAGEM(mensagem, somERRO);
+    return false;
+}
+
+void TvenRETORNO::RET_GRAVAREG(const std::string& registro) {
+    ++WTOTREGGRA;
+    if (WTOTREGGRA > kMAIOR_SEQUENCIA) {
+        // Six digits number the records; the file could not be told apart.
+        sequenciaExcedida_ = true;
+        return;
+    }
+    if (cliente_.TIPOEMP == kTIPO_WABCO) {
+        oARQRETCLI.GRAVA_INF(registro);
+        return;
+    }
+    // Cut or blank-filled, never trimmed: a BR record goes to the client as
+    // the bank wrote it, byte for byte.
+    std::string r = registro.substr(0, cliente_.TIPOEMP == kTIPO_COFAP ? 394 : 244);
+    r.resize(cliente_.TIPOEMP == kTIPO_COFAP ? 394 : 244, ' ');
+    oARQRETCLI.GRAVA_INF(r + OBR_ZEROS(6, 0, static_cast<double>(WTOTREGGRA)));
+}
+
+bool TvenRETORNO::gravaArquivo() {
+    if (sequenciaExcedida_) {
+        GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE "_ansi + KARQRETCLI + " TERIA " +
+                             std::to_string(WTOTREGGRA) +
+                             " REGISTROS, MAIS DO QUE A NUMERAÇÃO DE 6 DÍGITOS COMPORTA. "
+                             "NENHUM ARQUIVO FOI GRAVADO."_ansi,
+                         somERRO);
+        return false;
+    }
+    oARQRETCLI.NOMEARQSAI = KARQRETCLI;
+    try {
+        return oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
+    } catch (const ErroArquivo& e) {
+        GERAL().MENSAGEM(e.what(), somERRO);
+        return false;
+    }
+}
+
+bool TvenRETORNO::RET_GRAVATRAILLER() {
+    if (cliente_.TIPOEMP == kTIPO_COFAP) {
+        const TvenREGRETORNO t = RET_COFAPTRAILLER(cofap_, WTOTREGTI, WTOTVALTI);
+        if (!t.falhas.empty()) {
+            std::string texto;
+            for (const std::string& f : t.falhas) texto += f + "\r\n";
+            GERAL().MENSAGEM(texto + "NENHUM ARQUIVO FOI GRAVADO.", somERRO);
+            return false;
+        }
+        RET_GRAVAREG(t.conteudo);
+    }
+    return gravaArquivo();
+}
+
+void TvenRETORNO::RET_COFAP() {
+    Tabela& pen = DMQUOR().TBCONVEPEN;
+    for (const std::string& linha : oARQRETBAN.TABDADOS) {
+        ++WPES;
+        KDADOSBAN = linha;
+        const std::string tipo = RET_TIPO(linha);
+        if (tipo == "10" || tipo == "19") {
+            ++WHEA;
+            continue;
+        }
+        if ((tipo != "12" && tipo != "13" && tipo != "14") ||
+            (tipo == "13" && RET_CAMPO(linha, 85, 1) != "2")) {
+            ++WDES;
+            continue;
+        }
+        WERRO = "N";
+        const TvenPARCELACOFAP p = RET_LEPARCELACOFAP(linha);
+        KNUMPED = p.numped;
+        KNUMPARC = p.numparc;
+        std::string cgccli;
+        if (OBR_TRIM(KNUMPED).empty())
+            RET_OCORRENCIA("NÚMERO DA PLANILHA NÃO INFORMADO."_ansi);
+        else if (!pen.Locate("CODCLI;NUMPED", {QUALCLIENTE, KNUMPED}))
+            RET_OCORRENCIA("PLANILHA INEXISTENTE NO REMESSAS PENDENTES.");
+        else
+            cgccli = pen.FieldByName("CGCCLI").AsString();
+        if (KNUMPARC == 0) RET_OCORRENCIA("NÚMERO DA PARCELA NÃO INFORMADO."_ansi);
+        const TvenREGRETORNO detalhe = RET_COFAPPARCELA(cofap_, p, cgccli);
+        for (const std::string& f : detalhe.falhas) RET_OCORRENCIA(f);
+        if (WERRO == "S") {
+            ++WDES;
+            continue;
+        }
+        if (WTOTREGGRA == 0) {
+            oARQRETCLI.CRIA_ARQSAIDA(RET_TAMANHOREGISTRO(kTIPO_COFAP));
+            RET_GRAVAREG(RET_COFAPHEADER(cofap_).conteudo);
+        }
+        RET_GRAVAREG(detalhe.conteudo);
+        ++WTOTREGTI;
+        WTOTVALTI += p.valpago;
+        pendentes_.push_back(KNUMPED);
+        ++WCON;
+    }
+}
+
+void TvenRETORNO::RET_WABCO() {
+    for (const std::string& linha : oARQRETBAN.TABDADOS) {
+        ++WPES;
+        KDADOSBAN = linha;
+        const std::string tipo = RET_TIPO(linha);
+        if (tipo == "40" || tipo == "49") {
+            ++WHEA;
+            continue;
+        }
+        // A blank line is no payment: written, it would be a payment of 0
+        // for a planilha without number.
+        if (tipo == "41" || RET_LINHAVAZIA(linha)) {
+            ++WDES;
+            continue;
+        }
+        WERRO = "N";
+        KNUMPED = RET_CAMPO(linha, 11, 6);
+        KNUMPARC = 0;
+        const TvenREGRETORNO r = RET_WABCOPAGAMENTO(cliente_.NUMPROGOP, linha);
+        for (const std::string& f : r.falhas) RET_OCORRENCIA(f);
+        if (WERRO == "S") {
+            ++WDES;
+            continue;
+        }
+        if (WTOTREGGRA == 0) oARQRETCLI.CRIA_ARQSAIDA(RET_TAMANHOREGISTRO(kTIPO_WABCO));
+        RET_GRAVAREG(r.conteudo);
+        ++WTOTREGTI;
+        WTOTVALTI += RET_VALOR(linha, 30);
+        ++WCON;
+    }
+}
+
+int TvenRETORNO::geracaoFilial(const std::string& filial) {
+    for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k) {
+        TXKTBBRFILIAL& f = KTBBRFILIAL[k];
+        if (!OBR_TRIM(f.S6_FILIAL).empty() &&
+            OBR_TRIMDIREITA(f.S6_FILIAL) == OBR_TRIMDIREITA(filial)) {
+            f.S6_ULTRETBR = VEN_PROXIMAGERACAO(f.S6_ULTRETBR);
+            return f.S6_ULTRETBR;
+        }
+    }
+    return 1;
+}
+
+void TvenRETORNO::recusaFilial(const std::string& filial, const std::string& motivo) {
+    const std::string texto = "FILIAL " + RET_FILIALVISIVEL(filial) +
+                              " SEM ARQUIVO RETORNO: " + motivo + ". NENHUM ARQUIVO FOI GRAVADO PARA ELA.";
+    oLOG_.Aviso(texto);
+    recusas_.push_back(texto);
+}
+
+bool TvenRETORNO::passaFilial(const std::string& filial,
+                              std::vector<std::string>& nomesGravados) {
+    WPES = WDES = WHEA = WCON = 0;
+    WTOTREGGRA = 0;
+    sequenciaExcedida_ = false;
+    const std::string nome = RET_ARQUIVOFILIAL(GERAL().DATADIA, filial);
+    std::string motivo = RET_FILIALIMPROPRIA(filial);
+    // Another branch's file of this run, or the bank's own file, must not
+    // be replaced.
+    if (motivo.empty() && mesmoArquivo(nome, KARQRETBAN))
+        motivo = "O ARQUIVO " + nome + " É O PRÓPRIO ARQUIVO RETORNO DO BANCO"_ansi;
+    for (const std::string& n : nomesGravados)
+        if (motivo.empty() && mesmoArquivo(nome, n))
+            motivo = "O ARQUIVO " + nome + " JÁ FOI GRAVADO PARA OUTRA FILIAL NESTA CONVERSÃO"_ansi;
+    if (!motivo.empty()) {
+        oLOG_.Aviso("");
+        recusaFilial(filial, motivo);
+        return false;
+    }
+
+    bool primeiroHeader = true;
+    bool traillerNoFim = false;
+    TvenTOTAISFILIAL lote;
+    std::vector<std::string> falhas;
+    TKTBBRFILIAL geracoesAntes = KTBBRFILIAL;
+    for (const std::string& linha : oARQRETBAN.TABDADOS) {
+        ++WPES;
+        const std::string tipo = RET_TIPO(linha);
+        if (tipo == "10") {
+            ++WHEA;
+            if (primeiroHeader) {
+                primeiroHeader = false;
+                KULTRETCLI = geracaoFilial(filial);
+                KARQRETCLI = nome;
+                oLOG_.HeaderFilial(KARQRETCLI, KULTRETCLI);
+                ++WTOTHEADER_BR;
+                if (WTOTHEADER_BR == 1) oARQRETCLI.CRIA_ARQSAIDA(RET_TAMANHOREGISTRO(kTIPO_BR));
+                else oARQRETCLI.LIMPAAUXILIAR();
+            }
+            // Each batch of the bank file keeps its own header and trailer
+            // in the branch's file, and its trailer counts that batch.
+            lote = TvenTOTAISFILIAL();
+            const TvenREGRETORNO h = RET_BRHEADER(linha, KULTRETCLI);
+            falhas.insert(falhas.end(), h.falhas.begin(), h.falhas.end());
+            RET_GRAVAREG(h.conteudo);
+            traillerNoFim = false;
+        } else if (tipo == "19") {
+            ++WHEA;
+            const TvenREGRETORNO t = RET_BRTRAILLER(linha, lote);
+            falhas.insert(falhas.end(), t.falhas.begin(), t.falhas.end());
+            RET_GRAVAREG(t.conteudo);
+            traillerNoFim = true;
+        } else if (!RET_LINHAVAZIA(linha) && RET_CAMPO(linha, 242, 3) == filial) {
+            RET_GRAVAREG(RET_BRDETALHE(linha).conteudo);
+            lote.Soma(linha);
+            ++WCON;
+            traillerNoFim = false;
+        } else {
+            ++WDES;
+        }
+    }
+
+    bool gravado = false;
+    if (!falhas.empty()) {
+        std::string texto;
+        for (const std::string& f : falhas) texto += (texto.empty() ? "" : "; ") + f;
+        recusaFilial(filial, texto);
+    } else if (!traillerNoFim) {
+        recusaFilial(filial, "HÁ REGISTROS DA FILIAL DEPOIS DO ÚLTIMO TRAILLER DO ARQUIVO DO BANCO"_ansi);
+    } else if (sequenciaExcedida_) {
+        recusaFilial(filial, "A FILIAL TEM MAIS REGISTROS DO QUE A NUMERAÇÃO DE 6 DÍGITOS COMPORTA"_ansi);
+    } else if (gravaArquivo()) {
+        gravado = true;
+        nomesGravados.push_back(nome);
+    } else {
+        recusaFilial(filial, "O ARQUIVO " + nome + " NÃO PÔDE SER GRAVADO"_ansi);
+    }
+    // A branch whose file was not written keeps its generation.
+    if (!gravado) KTBBRFILIAL = geracoesAntes;
+    oLOG_.TotalFilial(WCON, WHEA);
+    return gravado;
+}
+
+void TvenRETORNO::RET_BR() {
+    oLOG_.InicioBR();
+    WTOTHEADER_BR = 0;
+    int gravadas = 0;
+    int ultimaGeracao = 0;
+    std::vector<std::string> nomesGravados;
+    for (const std::string& filial : KTBFILIAL) {
+        if (passaFilial(filial, nomesGravados)) {
+            ++gravadas;
+            ultimaGeracao = KULTRETCLI;
+        }
+    }
+    oLOG_.TotalBR(gravadas);
+    KULTRETCLI = ultimaGeracao;
+    if (gravadas > 0) atualizaCadastro(KULTRETCLI);
+    if (!recusas_.empty()) {
+        std::string texto;
+        for (const std::string& r : recusas_) texto += r + "\r\n";
+        GERAL().MENSAGEM(texto, somERRO);
+    }
+}
+
+void TvenRETORNO::dataPendentes() {
+    Tabela& pen = DMQUOR().TBCONVEPEN;
+    const TData hoje = GERAL().DATADIA;
+    for (const std::string& numped : pendentes_) {
+        if (!pen.Locate("CODCLI;NUMPED", {QUALCLIENTE, numped})) continue;
+        OBR_EDITA(pen);
+        pen.FieldByName("DTRETORNO").SetAsDate(hoje);
+        pen.Post();
+    }
+}
+
+bool TvenRETORNO::atualizaCadastro(int ultretcli) {
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    if (!cli.Locate("CODCLI", {QUALCLIENTE})) {
+        GERAL().MENSAGEM("O CLIENTE "_ansi + QUALCLIENTE +
+                             " FOI EXCLUÍDO DA TABELA DURANTE A CONVERSÃO. AS GERAÇÕES NÃO FORAM ATUALIZADAS."_ansi,
+                         somERRO);
+        return false;
+    }
+    OBR_EDITA(cli);
+    cli.FieldByName("ULTRETBAN").SetAsInteger(KULTRETBAN);
+    cli.FieldByName("ULTRETCLI").SetAsInteger(ultretcli);
+    if (cliente_.TIPOEMP == kTIPO_BR) omanCONVECLI.CLI_GRAVAFILIAIS(cli, KTBBRFILIAL);
+    cli.Post();
+    return true;
+}
+
+void TvenRETORNO::RET_PROCESSA() {
+    if (!ACIONOU_EM_LINHA_DE_COMANDO &&
+        !OBR_CONFIRMA(
+            "    Esta funcao ira efetuar a leitura de um arquivo Retorno gerado pelo Banco Quor, "
+            "contendo as parcelas que foram baixadas pelo sistema ou outros lancamentos "
+            "eventualmente gerados.\r\n    A partir do arquivo Retorno e do Arquivo de Remessas "
+            "pendentes,quando for o caso, o sistema ira gravar um arquivo Retorno no layout "
+            "definido pelo cliente.",
+            "Confirma Leitura do Arquivo Retorno ? "))
+        return;
+    if (!pedeCliente()) return;
+
+    WTOTREGGRA = WTOTREGTI = 0;
+    WTOTVALTI = 0;
+    KTBFILIAL.clear();
+    const std::string& tipo = cliente_.TIPOEMP;
+    KARQRETBAN = cliente_.ARQRETBAN;
+    if (KARQRETBAN.find('.') == std::string::npos) KARQRETBAN += ".TXT";
+    if (tipo == kTIPO_BR) omanCONVECLI.CLI_ABRBR("ABRE_FILIAIS", KTBBRFILIAL, cliente_.CONDETCP1);
+    else KARQRETCLI = cliente_.ARQRETCLI + ".TXT";
+    KULTRETCLI = tipo == kTIPO_COFAP ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
+    KULTRETBAN = VEN_PROXIMAGERACAO(cliente_.ULTRETBAN);
+
+    // Writing the client's file over the bank's would destroy the file it
+    // is made from.
+    if (tipo != kTIPO_BR && mesmoArquivo(KARQRETCLI, KARQRETBAN)) {
+        GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE E O DO BANCO TÊM O MESMO NOME ("_ansi +
+                             KARQRETBAN + "). CORRIJA O CADASTRO DO CLIENTE.",
+                         somERRO);
+        return;
+    }
+    const std::string unidade = ARQ_MAIUSCULAS(KARQRETBAN.substr(0, 2));
+    if (unidade == "A:" || unidade == "B:")
+        GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQRETBAN.substr(0, 2),
+                         somERRO);
+    if (!ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(KARQRETBAN))) {
+        GERAL().MENSAGEM("ARQUIVO RETORNO DO BANCO NÃO ENCONTRADO : "_ansi + KARQRETBAN, somERRO);
+        return;
+    }
+    if (!oLOG_.Prepara()) return;
+    if (!ACIONOU_EM_LINHA_DE_COMANDO &&
+        !OBR_CONFIRMA("Confirma LEITURA do Arquivo Retorno de Venddor ? ", "S"))
+        return;
+    if (!leArquivoBanco() || !confereArquivoBanco()) return;
+    if (!oLOG_.Inicializa(GERAL().Hora(), KARQRETBAN, KULTRETBAN)) return;
+
+    if (tipo == kTIPO_BR) {
+        RET_BR();
+        return;
+    }
+    cofap_ = {cliente_.CGCFOR, cliente_.IDENTEMP, KNOMEEMP, GERAL().DATADIA, KULTRETCLI};
+    if (tipo == kTIPO_COFAP) RET_COFAP();
+    else RET_WABCO();
+    oLOG_.Totais(WPES, WDES, WHEA, WCON);
+    if (WTOTREGGRA == 0 || !RET_GRAVATRAILLER()) return;
+    dataPendentes();
+    atualizaCadastro(KULTRETCLI);
+}
+
+void VEN_CONVRETORNO(const std::string& codigo, bool linhaComando) {
+    TDMQUOR& dm = DMQUOR();
+    struct Fecha {
+        ~Fecha() {
+            TDMQUOR& d = DMQUOR();
+            d.TBCONVECLI.Close();
+            d.TBCONVEINS.Close();
+            d.TBCONVEPEN.Close();
+        }
+    } fecha;
+    dm.TBCONVECLI.Open();
+    dm.TBCONVEINS.Open();
+    dm.TBCONVEPEN.Open();
+    TvenRETORNO(codigo, linhaComando).RET_PROCESSA();
+}
