@@ -119,14 +119,6 @@ TEST_F(CliCadastro, GruposDeVerificacaoNaOrdemEComSubstituicao) {
     EXPECT_FALSE(valida(c));
     EXPECT_EQ(ultimaMensagem(), "PROGRAMA OPERACIONAL DA EMPRESA NÃO INFORMADO."_ansi);
 
-    // No type chosen: nothing depends on a type; the code still does.
-    c.FormShow();
-    c.TXTCODCLI = "X";
-    c.TXTNOMEEMP = "Y";
-    EXPECT_TRUE(valida(c));
-    c.TXTCODCLI = " . / ";
-    EXPECT_FALSE(valida(c));
-    EXPECT_EQ(ultimaMensagem(), "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi);
 }
 
 TEST_F(CliCadastro, RegrasECodigosDeCobranca) {
@@ -179,12 +171,6 @@ TEST_F(CliCadastro, DetalhamentoPoeAsPosicoesPadraoSoNaInclusao) {
     EXPECT_EQ(c.KTBDETCON[1].S5_FIN, 105);
     EXPECT_EQ(c.KTBDETCON[3].S5_INI, 0);
     EXPECT_EQ(c.KTBHEACON[1].S5_ORI, "");
-
-    EXPECT_EQ(CLI_JANELADETALHE(4), detVENDOR250240);
-    EXPECT_EQ(CLI_JANELADETALHE(5), detCOBRANCA);
-    EXPECT_EQ(CLI_JANELADETALHE(6), detVENDOR250240);
-    EXPECT_EQ(CLI_JANELADETALHE(8), detDESCONTO);
-    EXPECT_EQ(CLI_JANELADETALHE(-1), detNENHUMA);
 }
 
 TEST_F(CliCadastro, GravaInclusaoEAlteracaoNoLugar) {
