@@ -4,7 +4,16 @@
 #include <QDialog>
 #include <QPushButton>
 
+#include "core/aplicacao.h"
 #include "core/tabela/tabela.h"
+
+void PROTEGIDO(const std::function<void()>& acao) {
+    try {
+        acao();
+    } catch (const std::exception& e) {
+        APLICACAO_ERRO_PADRAO(e);
+    }
+}
 
 BotoesConfirma::BotoesConfirma(QDialog& janela, QBoxLayout* layout, bool comCancela) {
     auto* linha = new QHBoxLayout;

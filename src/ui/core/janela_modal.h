@@ -3,6 +3,7 @@
 // Cancela buttons at the foot, and the tables a menu entry opens for its
 // window and closes after it.
 
+#include <functional>
 #include <initializer_list>
 #include <vector>
 
@@ -18,6 +19,11 @@ struct BotoesConfirma {
     QPushButton* BTNOK;
     QPushButton* BTNCANCELA = nullptr;
 };
+
+// Runs a button's handler. An engine error (a table that cannot be written,
+// a record gone) is shown in the application's standard error box and the
+// window stays open: an exception must never cross Qt's event loop.
+void PROTEGIDO(const std::function<void()>& acao);
 
 // Opens the tables for the life of the object, in the order given, and
 // closes them again, also when the window ends with an exception.

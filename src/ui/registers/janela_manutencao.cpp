@@ -7,6 +7,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "ui/core/janela_modal.h"
+
 JanelaManutencao::JanelaManutencao(const QString& titulo, const QStringList& colunas,
                                    QWidget* pai)
     : QDialog(pai), alinhamentos_(static_cast<std::size_t>(colunas.size()), Qt::AlignLeft) {
@@ -40,15 +42,15 @@ JanelaManutencao::JanelaManutencao(const QString& titulo, const QStringList& col
     BTNSAIDA = botao("BTNSAIDA", QStringLiteral("&Saida"));
     layout->addLayout(botoes);
 
-    connect(BTNNOVO, &QPushButton::clicked, this, [this] { Novo(); });
-    connect(BTNALTERA, &QPushButton::clicked, this, [this] {
-        if (LinhaAtual() >= 0) Altera();
-    });
-    connect(GRDTABELA, &QTableWidget::cellDoubleClicked, this, [this] {
-        if (LinhaAtual() >= 0) Altera();
-    });
+    // Altera and Exclui need a row: on an empty grid they do nothing.
+    connect(BTNNOVO, &QPushButton::clicked, this, [this] { PROTEGIDO([this] { Novo(); }); });
+    const auto altera = [this] {
+        if (LinhaAtual() >= 0) PROTEGIDO([this] { Altera(); });
+    };
+    connect(BTNALTERA, &QPushButton::clicked, this, altera);
+    connect(GRDTABELA, &QTableWidget::cellDoubleClicked, this, altera);
     connect(BTNEXCLUI, &QPushButton::clicked, this, [this] {
-        if (LinhaAtual() >= 0) Exclui();
+        if (LinhaAtual() >= 0) PROTEGIDO([this] { Exclui(); });
     });
     connect(BTNSAIDA, &QPushButton::clicked, this, &QDialog::accept);
 }

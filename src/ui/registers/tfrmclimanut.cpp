@@ -65,8 +65,8 @@ TFRMCLIINCALT::TFRMCLIINCALT(TfmINCALT funcao, TmanCONVECLI& omanCONVECLI, QWidg
     const BotoesConfirma botoes(*this, layout);
     BTNOK = botoes.BTNOK;
     BTNCANCELA = botoes.BTNCANCELA;
-    connect(BTNDETALHA, &QPushButton::clicked, this, [this] { BTNDETALHAClick(); });
-    connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
+    connect(BTNDETALHA, &QPushButton::clicked, this, [this] { PROTEGIDO([this] { BTNDETALHAClick(); }); });
+    connect(BTNOK, &QPushButton::clicked, this, [this] { PROTEGIDO([this] { BTNOKClick(); }); });
     FormShow();
 }
 

@@ -203,7 +203,7 @@ void TFRMDETALHE::Fecha() {
     const BotoesConfirma botoes(*this, layout_);
     BTNOK = botoes.BTNOK;
     BTNCANCELA = botoes.BTNCANCELA;
-    connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
+    connect(BTNOK, &QPushButton::clicked, this, [this] { PROTEGIDO([this] { BTNOKClick(); }); });
 }
 
 void TFRMDETALHE::showEvent(QShowEvent* e) {

@@ -59,7 +59,7 @@ TFRMTAXINCALT::TFRMTAXINCALT(TfmINCALT funcao, QWidget* pai)
     const BotoesConfirma botoes(*this, layout);
     BTNOK = botoes.BTNOK;
     BTNCANCELA = botoes.BTNCANCELA;
-    connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
+    connect(BTNOK, &QPushButton::clicked, this, [this] { PROTEGIDO([this] { BTNOKClick(); }); });
     FormShow();
 }
 

@@ -115,7 +115,7 @@ TFRMINSSISTEMA::TFRMINSSISTEMA(QWidget* pai) : QDialog(pai) {
     const BotoesConfirma botoes(*this, layout);
     BTNOK = botoes.BTNOK;
     BTNCANCELA = botoes.BTNCANCELA;
-    connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
+    connect(BTNOK, &QPushButton::clicked, this, [this] { PROTEGIDO([this] { BTNOKClick(); }); });
     resize(550, 450);
     FormShow();
 }
