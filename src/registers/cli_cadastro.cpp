@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 #include "core/geral.h"
+#include "core/obr_edita.h"
 #include "core/obr_digitos.h"
 #include "core/obr_numeros.h"
 #include "core/obr_texto.h"
@@ -71,6 +72,8 @@ bool CLI_EXCLUI(Tabela& convecli, Tabela& convepen) {
     }
     if (!OBR_CONFIRMA("Confirma exclusão do Cliente selecionado ? "_ansi, "N_Cliente : " + codigo))
         return false;
+    // Waits while another workstation holds the row.
+    OBR_EDITA(convecli);
     convecli.Delete();
     return true;
 }

@@ -2,6 +2,7 @@
 
 #include "core/ansi.h"
 #include "core/geral.h"
+#include "core/obr_edita.h"
 #include "core/obr_datas.h"
 #include "core/obr_numeros.h"
 #include "core/obr_texto.h"
@@ -45,6 +46,7 @@ bool TAX_EXCLUI(Tabela& convetax) {
     const std::string data = OBR_DATATOSTR(convetax.FieldByName("DATINITAX").AsDate());
     if (!OBR_CONFIRMA("Confirma exclusão da Taxa selecionada ? "_ansi, "N_Data : " + data))
         return false;
+    OBR_EDITA(convetax);
     convetax.Delete();
     return true;
 }
