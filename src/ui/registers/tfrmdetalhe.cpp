@@ -227,45 +227,40 @@ void TFRMDETALHE::BTNOKClick() {
 
 // ---- the windows of each type --------------------------------------------------
 
-TFRMVENDORCOFAP::TFRMVENDORCOFAP(TFRMCLIINCALT& incalt)
-    : TFRMDETALHE(incalt, QStringLiteral("Detalhamento do Cliente Cofap - Vendor")) {
+// Cofap and Celpav: the same fields, Celpav without the returns and the CNPJ.
+void TFRMDETALHE::CamposVendorEqualizado(bool comRetornoECnpj) {
     using C = CamposCliente;
     TitulosArquivo();
     Arquivo("TXTARQREMCLI", QStringLiteral("Arquivo Remessa do Cliente : "), &C::KARQREMCLI,
             "TXTULTREMCLI", &C::KULTREMCLI);
     Arquivo("TXTARQREMBAN", QStringLiteral("Arquivo Remessa do Banco : "), &C::KARQREMBAN,
             "TXTULTREMBAN", &C::KULTREMBAN);
-    Arquivo("TXTARQRETBAN", QStringLiteral("Arquivo Retorno do Banco : "), &C::KARQRETBAN,
-            "TXTULTRETBAN", &C::KULTRETBAN);
-    Arquivo("TXTARQRETCLI", QStringLiteral("Arquivo Retorno do Cliente : "), &C::KARQRETCLI,
-            "TXTULTRETCLI", &C::KULTRETCLI);
+    if (comRetornoECnpj) {
+        Arquivo("TXTARQRETBAN", QStringLiteral("Arquivo Retorno do Banco : "), &C::KARQRETBAN,
+                "TXTULTRETBAN", &C::KULTRETBAN);
+        Arquivo("TXTARQRETCLI", QStringLiteral("Arquivo Retorno do Cliente : "), &C::KARQRETCLI,
+                "TXTULTRETCLI", &C::KULTRETCLI);
+    }
     Texto("TXTLEGENINS", QStringLiteral("Legenda (mnemônico) : "), 5, &C::KLEGENINS);
     Numero("TXTNUMPROGOP", QStringLiteral("Programa Operacional :"), 5, &C::KNUMPROGOP);
     Texto("TXTIDENTEMP", QStringLiteral("Ident. da empresa no Banco : "), 20, &C::KIDENTEMP);
     Numero("TXTATIVICLI", QStringLiteral("Código atividade (Cliente) :"), 4, &C::KATIVICLI);
-    Texto("TXTCGCCLI", QStringLiteral("C.N.P.J. do Cliente :"), 14, &C::KCGCCLI);
+    if (comRetornoECnpj)
+        Texto("TXTCGCCLI", QStringLiteral("C.N.P.J. do Cliente :"), 14, &C::KCGCCLI);
     Texto("TXTNUMCONV", QStringLiteral("Número do Convênio :"), 9, &C::KNUMCONV);
     Texto("TXTAGEFOR", QStringLiteral("Código da Agência : "), 4, &C::KAGEFOR);
     Equalizacao();
     Fecha();
 }
 
+TFRMVENDORCOFAP::TFRMVENDORCOFAP(TFRMCLIINCALT& incalt)
+    : TFRMDETALHE(incalt, QStringLiteral("Detalhamento do Cliente Cofap - Vendor")) {
+    CamposVendorEqualizado(true);
+}
+
 TFRMVENDORCELPAV::TFRMVENDORCELPAV(TFRMCLIINCALT& incalt)
     : TFRMDETALHE(incalt, QStringLiteral("Detalhamento do Cliente Celpav - Vendor")) {
-    using C = CamposCliente;
-    TitulosArquivo();
-    Arquivo("TXTARQREMCLI", QStringLiteral("Arquivo Remessa do Cliente : "), &C::KARQREMCLI,
-            "TXTULTREMCLI", &C::KULTREMCLI);
-    Arquivo("TXTARQREMBAN", QStringLiteral("Arquivo Remessa do Banco : "), &C::KARQREMBAN,
-            "TXTULTREMBAN", &C::KULTREMBAN);
-    Texto("TXTLEGENINS", QStringLiteral("Legenda (mnemônico) : "), 5, &C::KLEGENINS);
-    Numero("TXTNUMPROGOP", QStringLiteral("Programa Operacional :"), 5, &C::KNUMPROGOP);
-    Texto("TXTIDENTEMP", QStringLiteral("Ident. da empresa no Banco : "), 20, &C::KIDENTEMP);
-    Numero("TXTATIVICLI", QStringLiteral("Código atividade (Cliente) :"), 4, &C::KATIVICLI);
-    Texto("TXTNUMCONV", QStringLiteral("Número do Convênio :"), 9, &C::KNUMCONV);
-    Texto("TXTAGEFOR", QStringLiteral("Código da Agência : "), 4, &C::KAGEFOR);
-    Equalizacao();
-    Fecha();
+    CamposVendorEqualizado(false);
 }
 
 TFRMVENDORWABCO::TFRMVENDORWABCO(TFRMCLIINCALT& incalt)

@@ -46,6 +46,8 @@ protected:
     void Regras();
     // A BR client's five branches, beside the client return label.
     void Filiais();
+    // Every field of the Cofap window; Celpav's lack the returns and CNPJ.
+    void CamposVendorEqualizado(bool comRetornoECnpj);
     // Buttons; the window is complete after this.
     void Fecha();
 
