@@ -35,6 +35,13 @@ T* controle(QWidget* janela, const char* nome) {
     return w;
 }
 
+// A window that has just opened may not be the active one yet on a busy
+// machine; until it is, moving the focus between its fields does nothing.
+void ativa(QWidget* janela) {
+    janela->activateWindow();
+    if (!QTest::qWaitForWindowActive(janela)) qWarning("janela %s inativa", qPrintable(janela->windowTitle()));
+}
+
 // Tab into a field and type, as a person does.
 void digita(QWidget* janela, const char* nome, const QString& teclas) {
     QWidget* campo = controle(janela, nome);
@@ -125,10 +132,12 @@ private slots:
         QObject vigia;
         QUANDO_ABRIR([&](QWidget* lista) {
             QUANDO_ABRIR([&](QWidget* incalt) {
+                ativa(incalt);
                 digita(incalt, "TXTCODCLI", "BETA400");
                 digita(incalt, "TXTNOMEEMP", "BETA COMERCIO");
                 escolhe(incalt, QStringLiteral("Cobrança 400"));
                 QUANDO_ABRIR([&](QWidget* detalhe) {
+                    ativa(detalhe);
                     ordem = ordemTab(controle(detalhe, "TXTHEAINI1"), 8);
                     digita(detalhe, "TXTARQREMCLI", "BETAREM");
                     digita(detalhe, "TXTARQRETCLI", "BETARET");
@@ -142,11 +151,14 @@ private slots:
                     // The second detail rule is not wanted: its positions go.
                     digita(detalhe, "TXTDETINI2", "0");
                     digita(detalhe, "TXTDETFIN2", "0");
+                    respondeCaixa(vigia, aviso);  // only if something is refused
                     clica(detalhe, "BTNOK");
+                    if (detalhe->isVisible()) clica(detalhe, "BTNCANCELA");
                 });
                 clica(incalt, "BTNDETALHA");
-                respondeCaixa(vigia, aviso);  // only if something is refused
+                respondeCaixa(vigia, aviso);
                 clica(incalt, "BTNOK");
+                if (incalt->isVisible()) clica(incalt, "BTNCANCELA");
             });
             clica(lista, "BTNNOVO");
             QCOMPARE(celula(lista, 0, 0), QStringLiteral("BETA400"));
@@ -181,6 +193,7 @@ private slots:
         QObject vigia;
         QUANDO_ABRIR([&](QWidget* lista) {
             QUANDO_ABRIR([&](QWidget* incalt) {
+                ativa(incalt);
                 habilitado = controle(incalt, "TXTCODCLI")->isEnabled();
                 codigo = controle<QLineEdit>(incalt, "TXTCODCLI")->text();
                 clica(incalt, "BTNCANCELA");
@@ -189,8 +202,10 @@ private slots:
             // A new client with no code: the detail window refuses its OK and
             // stays open until cancelled.
             QUANDO_ABRIR([&](QWidget* incalt) {
+                ativa(incalt);
                 escolhe(incalt, QStringLiteral("1) Cofap"));
                 QUANDO_ABRIR([&](QWidget* detalhe) {
+                    ativa(detalhe);
                     // Everything the Cofap window asks for but the code.
                     digita(detalhe, "TXTNUMPROGOP", "12");
                     digita(detalhe, "TXTATIVICLI", "3");
@@ -256,6 +271,7 @@ private slots:
         QObject vigia;
         QUANDO_ABRIR([&](QWidget* lista) {
             QUANDO_ABRIR([&](QWidget* incalt) {
+                ativa(incalt);
                 digita(incalt, "TXTDATINITAX", "01012019");
                 digita(incalt, "TXTPRODTAX", "A");
                 digita(incalt, "TXTDIASTAX", "30");
@@ -280,14 +296,14 @@ private slots:
         QString aviso;
         QObject vigia;
         QUANDO_ABRIR([&](QWidget* janela) {
+            ativa(janela);
             controle<QLineEdit>(janela, "TXTARQREMV24")->clear();
             digita(janela, "TXTSEQREMV24", "5");
             respondeCaixa(vigia, aviso);
             clica(janela, "BTNOK");
             QVERIFY(janela->isVisible());
             // Back to the window once the box is gone, as a window manager does.
-            janela->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(janela));
+            ativa(janela);
             digita(janela, "TXTSEQREMV24", "0");
             digita(janela, "TXTPRAZOPEN", "45");
             clica(janela, "BTNOK");
@@ -297,6 +313,7 @@ private slots:
 
         QString prazo, totais;
         QUANDO_ABRIR([&](QWidget* janela) {
+            ativa(janela);
             prazo = controle<QLabel>(janela, "LBLPRAZOPEN")->text();
             totais = controle<QLabel>(janela, "LBLTOTCLI")->text() + "|" +
                      controle<QLabel>(janela, "LBLTOTPEN")->text();
