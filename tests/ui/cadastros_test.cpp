@@ -91,7 +91,8 @@ void escolhe(QWidget* janela, const QString& legenda) {
 }
 
 QString celula(QWidget* janela, int linha, int coluna) {
-    return controle<QTableWidget>(janela, "GRDTABELA")->item(linha, coluna)->text();
+    const QTableWidgetItem* item = controle<QTableWidget>(janela, "GRDTABELA")->item(linha, coluna);
+    return item ? item->text() : QString();
 }
 
 }  // namespace
@@ -128,7 +129,7 @@ private slots:
     void incluiCobranca400PeloDetalhamento() {
         GeralQt g;
         QStringList ordem;
-        QString aviso;
+        QString aviso, linha;
         QObject vigia;
         QUANDO_ABRIR([&](QWidget* lista) {
             QUANDO_ABRIR([&](QWidget* incalt) {
@@ -161,12 +162,12 @@ private slots:
                 if (incalt->isVisible()) clica(incalt, "BTNCANCELA");
             });
             clica(lista, "BTNNOVO");
-            QCOMPARE(celula(lista, 0, 0), QStringLiteral("BETA400"));
-            QCOMPARE(celula(lista, 0, 1), QStringLiteral("C"));
+            linha = celula(lista, 0, 0) + "|" + celula(lista, 0, 1);
             clica(lista, "BTNSAIDA");
         });
         MANUTENCAO_CLIENTES();
         QVERIFY2(aviso.isEmpty(), qPrintable(aviso));
+        QCOMPARE(linha, QStringLiteral("BETA400|C"));
         QCOMPARE(ordem, (QStringList{"TXTHEAINI1", "TXTHEAFIN1", "TXTHEAANT1", "TXTHEANOV1",
                                      "TXTHEAINI2", "TXTHEAFIN2", "TXTHEAANT2", "TXTHEANOV2"}));
 
