@@ -1,8 +1,12 @@
 #include "app/solicitacoes.h"
 
 #include "registers/cli_listagem.h"
+#include "routing/limpeza.h"
 #include "routing/tarqconcatena.h"
 #include "routing/tarqsegrega.h"
+#include "ui/registers/tfrmclimanut.h"
+#include "ui/registers/tfrmtaxmanut.h"
+#include "ui/routing/tfrminssistema.h"
 #include "vendor/rem_processa.h"
 #include "vendor/ret_processa.h"
 
@@ -17,6 +21,11 @@ SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
 
 JanelasSistema JANELAS_DO_SISTEMA() {
     JanelasSistema j;
+    j.mnu_manutconvecli = [] { MANUTENCAO_CLIENTES(); };
+    j.mnu_manutconvetax = [] { MANUTENCAO_TAXAS(); };
     j.mnu_listaconvecli = [] { LISTAGEM_CLIENTES(); };
+    j.mnu_statussistema = [] { STATUS_SISTEMA(); };
+    j.mnu_instalacaosistema = [] { INSTALACAO_SISTEMA(); };
+    j.mnu_arqlimpeza = [] { LIMPEZA_REMESSAS_PENDENTES(); };
     return j;
 }

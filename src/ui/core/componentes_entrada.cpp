@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <optional>
@@ -183,12 +185,35 @@ TMVRADIOGROUP::TMVRADIOGROUP(const QString& titulo, QWidget* parent)
             [this](QWidget* antes, QWidget* agora) { focoMudou(antes, agora); });
 }
 
-QRadioButton* TMVRADIOGROUP::AdicionaItem(const QString& texto) {
+QRadioButton* TMVRADIOGROUP::novoBotao(const QString& texto) {
     const auto anteriores = Botoes();
     auto* botao = new QRadioButton(texto, this);
-    layout_->addWidget(botao);
     if (!anteriores.isEmpty()) QWidget::setTabOrder(anteriores.back(), botao);
     return botao;
+}
+
+QRadioButton* TMVRADIOGROUP::AdicionaItem(const QString& texto) {
+    QRadioButton* botao = novoBotao(texto);
+    layout_->addWidget(botao);
+    return botao;
+}
+
+QGridLayout* TMVRADIOGROUP::grade() {
+    if (!grade_) {
+        grade_ = new QGridLayout;
+        layout_->addLayout(grade_);
+    }
+    return grade_;
+}
+
+QRadioButton* TMVRADIOGROUP::AdicionaItem(const QString& texto, int linha, int coluna) {
+    QRadioButton* botao = novoBotao(texto);
+    grade()->addWidget(botao, linha, coluna);
+    return botao;
+}
+
+void TMVRADIOGROUP::AdicionaTitulo(const QString& texto, int linha, int coluna) {
+    grade()->addWidget(new QLabel(texto, this), linha, coluna);
 }
 
 QList<QRadioButton*> TMVRADIOGROUP::Botoes() const {

@@ -19,6 +19,7 @@
 #include "core/calendario.h"
 #include "core/campos_entrada.h"
 
+class QGridLayout;
 class QVBoxLayout;
 
 // Raised at the end of a field's own exit handling, with the field.
@@ -102,6 +103,10 @@ public:
     explicit TMVRADIOGROUP(const QString& titulo = QString(), QWidget* parent = nullptr);
 
     QRadioButton* AdicionaItem(const QString& texto);
+    // The same, placed in a grid of columns (captions with AdicionaTitulo);
+    // the item index and tab order still follow the order of the calls.
+    QRadioButton* AdicionaItem(const QString& texto, int linha, int coluna);
+    void AdicionaTitulo(const QString& texto, int linha, int coluna);
     QList<QRadioButton*> Botoes() const;
 
     // Reading first takes the choice from the buttons, as leaving the group
@@ -116,6 +121,9 @@ public:
 private:
     void focoMudou(QWidget* antes, QWidget* agora);
     void sai();
+    QGridLayout* grade();
+    QRadioButton* novoBotao(const QString& texto);
     QVBoxLayout* layout_;
+    QGridLayout* grade_ = nullptr;
     int KITEMINDEX = -1;
 };

@@ -1,0 +1,284 @@
+#include "registers/cli_cadastro.h"
+
+#include "core/ansi.h"
+#include "core/geral.h"
+#include "core/obr_edita.h"
+#include "core/obr_digitos.h"
+#include "core/obr_numeros.h"
+#include "core/obr_texto.h"
+
+namespace {
+
+// The client fields the working fields stand for, one to one.
+struct CampoTexto {
+    const char* campo;
+    std::string CamposCliente::*k;
+};
+struct CampoNumero {
+    const char* campo;
+    int CamposCliente::*k;
+};
+
+const CampoTexto kTextos[] = {
+    {"ARQREMCLI", &CamposCliente::KARQREMCLI}, {"ARQREMBAN", &CamposCliente::KARQREMBAN},
+    {"ARQRETBAN", &CamposCliente::KARQRETBAN}, {"ARQRETCLI", &CamposCliente::KARQRETCLI},
+    {"LEGENINS", &CamposCliente::KLEGENINS},   {"IDENTEMP", &CamposCliente::KIDENTEMP},
+    {"NUMCONV", &CamposCliente::KNUMCONV},     {"AGEFOR", &CamposCliente::KAGEFOR},
+    {"CGCFOR", &CamposCliente::KCGCCLI},       {"TIPEQUCLI", &CamposCliente::KTIPEQUCLI},
+    {"DIRTEMP", &CamposCliente::KDIRTEMP},     {"CODCOBLIQ", &CamposCliente::KCODCOBLIQ},
+    {"CODCOBCON", &CamposCliente::KCODCOBCON}, {"NOMEPLAN", &CamposCliente::KNOMEPLAN},
+};
+const CampoNumero kNumeros[] = {
+    {"ULTREMCLI", &CamposCliente::KULTREMCLI}, {"ULTREMBAN", &CamposCliente::KULTREMBAN},
+    {"ULTRETBAN", &CamposCliente::KULTRETBAN}, {"ULTRETCLI", &CamposCliente::KULTRETCLI},
+    {"NUMPROGOP", &CamposCliente::KNUMPROGOP}, {"ATIVICLI", &CamposCliente::KATIVICLI},
+    {"ULTPASCLI", &CamposCliente::KULTPASCLI},
+};
+const CampoTexto kRegrasGuardadas[] = {
+    {"CONHEACP1", &CamposCliente::KCONHEACP1}, {"CONHEACP2", &CamposCliente::KCONHEACP2},
+    {"CONHEACP3", &CamposCliente::KCONHEACP3}, {"CONDETCP1", &CamposCliente::KCONDETCP1},
+    {"CONDETCP2", &CamposCliente::KCONDETCP2}, {"CONDETCP3", &CamposCliente::KCONDETCP3},
+};
+
+// A type belongs to a set written as a string of codes.
+bool noConjunto(const std::string& tipo, const char* conjunto) {
+    return !tipo.empty() && std::string(conjunto).find(tipo) != std::string::npos;
+}
+
+// The code as CONVECLI keeps it: at most the field's width, trailing blanks
+// dropped. Comparing in that form keeps a typed "ABC " from passing the
+// duplicate check and then being stored over as a second "ABC".
+std::string codigoGuardado(const std::string& codigo) {
+    return OBR_TRIMDIREITA(codigo.substr(0, 15));
+}
+
+}  // namespace
+
+std::vector<LinhaCliente> CLI_LINHAS(Tabela& convecli) {
+    std::vector<LinhaCliente> linhas;
+    for (convecli.First(); !convecli.Eof(); convecli.Next())
+        linhas.push_back({convecli.FieldByName("CODCLI").AsString(),
+                          convecli.FieldByName("TIPOEMP").AsString(),
+                          convecli.FieldByName("NOMEEMP").AsString(), convecli.RecNo()});
+    return linhas;
+}
+
+bool CLI_EXCLUI(Tabela& convecli, Tabela& convepen) {
+    const std::string codigo = convecli.FieldByName("CODCLI").AsString();
+    if (convepen.Locate("CODCLI", {codigo})) {
+        GERAL().MENSAGEM("CLIENTE COM REMESSAS PENDENTES DE RETORNO. NÃO PODE SER EXCLUÍDO."_ansi,
+                         somERRO);
+        return false;
+    }
+    if (!OBR_CONFIRMA("Confirma exclusão do Cliente selecionado ? "_ansi, "N_Cliente : " + codigo))
+        return false;
+    // Waits while another workstation holds the row.
+    OBR_EDITA(convecli);
+    convecli.Delete();
+    return true;
+}
+
+TdetJANELA CLI_JANELADETALHE(int itemIndex) {
+    switch (itemIndex) {
+        case 0: return detCOFAP;
+        case 1: return detBR;
+        case 2: return detCELPAV;
+        case 3: return detWABCO;
+        case 4:
+        case 6:
+        case 7: return detVENDOR250240;
+        case 5: return detCOBRANCA;
+        case 8: return detDESCONTO;
+        default: return detNENHUMA;
+    }
+}
+
+bool CLI_VALIDACAMPO(int inicio, int fim, const std::string& tipo, const std::string& original,
+                     const std::string& traducao, std::string& mensagem) {
+    mensagem.clear();
+    if (inicio == 0 && fim == 0 && OBR_VAZIO(original) && OBR_VAZIO(traducao)) return true;
+    const int registro = OBR_TAMREGISTRO(tipo);
+    const long long tamanho = static_cast<long long>(fim) - inicio + 1;
+    auto compara = [tamanho](const std::string& texto, const std::string& menor,
+                             const std::string& maior) {
+        const auto n = static_cast<long long>(OBR_TRIM(texto).size());
+        return n < tamanho ? menor : n > tamanho ? maior : std::string();
+    };
+    if (inicio == 0)
+        mensagem = "POSIÇÃO INICIAL NÃO INFORMADA."_ansi;
+    else if (fim == 0)
+        mensagem = "POSIÇÃO FINAL CAMPO NÃO INFORMADO."_ansi;
+    else if (OBR_VAZIO(traducao))
+        mensagem = "TRADUÇÃO PARA O CAMPO NÃO INFORMADA."_ansi;
+    else if (fim > registro)
+        mensagem = "POSIÇÃO FINAL DO CAMPO > TAMANHO DO REGISTRO("_ansi + OBR_INTTOSTR(registro, 3) + ")";
+    else {
+        mensagem = compara(original, "CAMPO ORIGINAL MENOR QUE O TAMANHO INFORMADO.",
+                           "CAMPO ORIGINAL MAIOR QUE O TAMANHO INFORMADO.");
+        if (mensagem.empty())
+            mensagem = compara(traducao, "CAMPO DE TRADUÇÃO MENOR QUE O TAMANHO INFORMADO."_ansi,
+                               "CAMPO DE TRADUÇÃO MAIOR QUE O TAMANHO INFORMADO."_ansi);
+    }
+    return mensagem.empty();
+}
+
+TcadCLIENTE::TcadCLIENTE(Tabela& convecli, const TmanCONVECLI& omanCONVECLI, TfmINCALT funcao)
+    : KFUNCAO(funcao), convecli_(convecli), oman_(omanCONVECLI) {}
+
+std::string TcadCLIENTE::Tipo() const {
+    return oman_.CLI_TRTIPOEMP(trNUMERICOtoCODIGO, "", ITEMINDEX).texto;
+}
+
+void TcadCLIENTE::FormShow() {
+    if (Inclusao()) {
+        static_cast<CamposCliente&>(*this) = CamposCliente{};
+    } else {
+        TXTCODCLI = convecli_.FieldByName("CODCLI").AsString();
+        ITEMINDEX = oman_.CLI_TRTIPOEMP(trCODIGOtoNUMERICO,
+                                        convecli_.FieldByName("TIPOEMP").AsString(), 0)
+                        .numero;
+        TXTNOMEEMP = convecli_.FieldByName("NOMEEMP").AsString();
+        for (const auto& c : kTextos) this->*c.k = convecli_.FieldByName(c.campo).AsString();
+        for (const auto& c : kNumeros)
+            this->*c.k = static_cast<int>(convecli_.FieldByName(c.campo).AsInteger());
+        for (const auto& c : kRegrasGuardadas)
+            this->*c.k = convecli_.FieldByName(c.campo).AsString();
+    }
+    if (ITEMINDEX == 1) {
+        oman_.CLI_ABRBR("ABRE_FILIAIS", KTBBRFILIAL, KCONDETCP1);
+    } else {
+        oman_.CLI_ABRPARAM(KTBHEACON, KCONHEACP1, KCONHEACP2, KCONHEACP3);
+        oman_.CLI_ABRPARAM(KTBDETCON, KCONDETCP1, KCONDETCP2, KCONDETCP3);
+    }
+}
+
+bool TcadCLIENTE::CLI_DETALHA() {
+    if (ITEMINDEX == -1) {
+        GERAL().MENSAGEM(
+            "AINDA NÃO FOI DEFINIDO O TIPO DA EMPRESA. NÃO PODE FAZER O DETALHAMENTO."_ansi,
+            somERRO);
+        return false;
+    }
+    if (Inclusao()) {
+        switch (ITEMINDEX) {
+            case 5:  // Cobrança 400
+                KCONHEACP1 = "036046";
+                KCONHEACP2 = "077079";
+                KCONDETCP1 = "020037";
+                KCONDETCP2 = "063065";
+                break;
+            case 7:  // Vendor 250
+                KCONHEACP1 = "036046";
+                KCONDETCP1 = "101105";
+                break;
+            case 4:  // Cobrança 240
+            case 6:  // Vendor 240
+                KCONHEACP1 = "059071";
+                break;
+            default:
+                break;
+        }
+        oman_.CLI_ABRPARAM(KTBHEACON, KCONHEACP1, KCONHEACP2, KCONHEACP3);
+        oman_.CLI_ABRPARAM(KTBDETCON, KCONDETCP1, KCONDETCP2, KCONDETCP3);
+    }
+    return true;
+}
+
+bool TcadCLIENTE::CLI_KMENS(bool gravar) {
+    const std::string t = Tipo();
+    std::string mensagem;
+
+    // Group 1: the first failing check.
+    std::string cnpj;
+    if (OBR_VAZIO(TXTCODCLI))
+        mensagem = "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
+    else if (Inclusao() && convecli_.Locate("CODCLI", {codigoGuardado(TXTCODCLI)}))
+        mensagem = "CÓDIGO DO CLIENTE INFORMADO JÁ EXISTENTE NA TABELA."_ansi;
+    else if (OBR_VAZIO(TXTNOMEEMP))
+        mensagem = "NOME DA EMPRESA NÃO FOI INFORMADO."_ansi;
+    else if (OBR_VAZIO(KARQREMBAN) && noConjunto(t, "1234"))
+        mensagem = "NOME DO ARQUIVO REMESSA DO BANCO NÃO INFORMADO."_ansi;
+    else if (OBR_VAZIO(KARQRETBAN) && noConjunto(t, "124"))
+        mensagem = "NOME DO ARQUIVO RETORNO DO BANCO NÃO INFORMADO."_ansi;
+    else if (OBR_VAZIO(KARQRETCLI) && noConjunto(t, "14ACVDR"))
+        mensagem = "NOME DO ARQUIVO RETORNO DO CLIENTE NÃO INFORMADO."_ansi;
+    else if (OBR_VAZIO(KLEGENINS) && noConjunto(t, "134"))
+        mensagem = "LEGENDA (MNEMÔNICO) NÃO INFORMADO."_ansi;
+    else if (!OBR_VAZIO(KLEGENINS) && !OBR_ISLETRA(KLEGENINS))
+        mensagem = "LEGENDA (MNEMÔNICO) DEVE INICIAR COM LETRA."_ansi;
+    else if (OBR_VAZIO(KIDENTEMP) && noConjunto(t, "134D"))
+        mensagem = "IDENTIFICAÇÃO DA EMPRESA NO BANCO NÃO INFORMADA."_ansi;
+    else if (KNUMPROGOP == 0 && t == "4")
+        mensagem = "CÓDIGO DA EMPRESA CONSIGNANTE NÃO INFORMADO."_ansi;
+    else if (OBR_VAZIO(KCGCCLI) && t == "1")
+        mensagem = "CNPJ DO CLIENTE NÃO FOI INFORMADO."_ansi;
+    else if (!OBR_VAZIO(KCGCCLI) && !OBR_CNPJCPF(KCGCCLI, cnpj))
+        mensagem = cnpj;
+
+    // Group 2, Celpav and Cofap: its failure replaces group 1's message.
+    if (noConjunto(t, "31")) {
+        if (KNUMPROGOP == 0)
+            mensagem = "PROGRAMA OPERACIONAL DA EMPRESA NÃO INFORMADO."_ansi;
+        else if (KATIVICLI == 0)
+            mensagem = "CÓDIGO DA ATIVIDADE DO CLIENTE NÃO INFORMADO."_ansi;
+        else if (KTIPEQUCLI != "S" && KTIPEQUCLI != "N" && KTIPEQUCLI != "D")
+            mensagem = "NÃO IDENTIFICADO SE É EQUALIZAÇÃO ANTECIPADA OU NÃO."_ansi;
+        else if (OBR_VAZIO(KNUMCONV))
+            mensagem = "NÚMERO DO CONVÊNIO NÃO INFORMADO."_ansi;
+        else if (OBR_VAZIO(KAGEFOR))
+            mensagem = "CÓDIGO DA AGÊNCIA NÃO INFORMADA."_ansi;
+    }
+    if (!mensagem.empty()) {
+        GERAL().MENSAGEM(mensagem, somERRO);
+        return false;
+    }
+
+    // Group 3: the translation rules of the types whose files are checked.
+    if (noConjunto(t, "ACVV")) {
+        const TKTBCONVE* grupos[] = {&KTBHEACON, &KTBDETCON};
+        for (const TKTBCONVE* regras : grupos) {
+            for (int n = 1; n <= TKTBCONVE::Tamanho() && mensagem.empty(); ++n) {
+                const TXKTBCONVE& r = (*regras)[n];
+                std::string motivo;
+                if (!CLI_VALIDACAMPO(r.S5_INI, r.S5_FIN, t, r.S5_ORI, r.S5_TRA, motivo))
+                    mensagem = "CAMPO " + std::to_string(n) + " : " + motivo;
+            }
+        }
+    }
+    // Group 4: the collection types that park returns need both the
+    // directory and a code; its failure replaces group 3's message.
+    if ((t == "A" || t == "C") &&
+        (!KCODCOBLIQ.empty() || !KCODCOBCON.empty() || !KDIRTEMP.empty())) {
+        if (OBR_VAZIO(KDIRTEMP))
+            mensagem = "DIRETÓRIO TEMPORÁRIO PRECISA SER INFORMADO (PARA CÓDIGO)."_ansi;
+        else if (OBR_VAZIO(KCODCOBLIQ) && OBR_VAZIO(KCODCOBCON))
+            mensagem = "PELO MENOS UM CÓDIGO PRECISA SER INFORMADO (COM DIRETÓRIO)."_ansi;
+    }
+    if (!mensagem.empty()) {
+        GERAL().MENSAGEM(mensagem, somERRO);
+        return false;
+    }
+    if (gravar) grava(t);
+    return true;
+}
+
+void TcadCLIENTE::grava(const std::string& tipo) {
+    const std::string codigo = codigoGuardado(TXTCODCLI);
+    const bool existe = convecli_.Locate("CODCLI", {codigo});
+    GRAVA_REGISTRO(
+        convecli_, existe,
+        [&] {
+            convecli_.FieldByName("CODCLI").SetAsString(TXTCODCLI);
+            convecli_.FieldByName("DATAINC").SetAsDate(GERAL().DATADIA);
+        },
+        [&] {
+            convecli_.FieldByName("TIPOEMP").SetAsString(tipo);
+            convecli_.FieldByName("NOMEEMP").SetAsString(TXTNOMEEMP);
+            for (const auto& c : kTextos) convecli_.FieldByName(c.campo).SetAsString(this->*c.k);
+            for (const auto& c : kNumeros) convecli_.FieldByName(c.campo).SetAsInteger(this->*c.k);
+            if (tipo == "2")
+                oman_.CLI_GRAVAFILIAIS(convecli_, KTBBRFILIAL);
+            else
+                oman_.CLI_GRAVAREGRAS(convecli_, KTBHEACON, KTBDETCON);
+        });
+}

@@ -1,0 +1,39 @@
+#pragma once
+// What the modal windows of the registers and settings share: the OK and
+// Cancela buttons at the foot, and the tables a menu entry opens for its
+// window and closes after it.
+
+#include <functional>
+#include <initializer_list>
+#include <vector>
+
+class QBoxLayout;
+class QDialog;
+class QPushButton;
+class Tabela;
+
+// "&OK" (default button, BTNOK) and, unless told otherwise, "&Cancela"
+// (BTNCANCELA, closes with Cancel), right-aligned at the end of `layout`.
+struct BotoesConfirma {
+    BotoesConfirma(QDialog& janela, QBoxLayout* layout, bool comCancela = true);
+    QPushButton* BTNOK;
+    QPushButton* BTNCANCELA = nullptr;
+};
+
+// Runs a button's handler. An engine error (a table that cannot be written,
+// a record gone) is shown in the application's standard error box and the
+// window stays open: an exception must never cross Qt's event loop.
+void PROTEGIDO(const std::function<void()>& acao);
+
+// Opens the tables for the life of the object, in the order given, and
+// closes them again, also when the window ends with an exception.
+class TabelasDaJanela {
+public:
+    TabelasDaJanela(std::initializer_list<Tabela*> tabelas);
+    ~TabelasDaJanela();
+    TabelasDaJanela(const TabelasDaJanela&) = delete;
+    TabelasDaJanela& operator=(const TabelasDaJanela&) = delete;
+
+private:
+    std::vector<Tabela*> abertas_;
+};
