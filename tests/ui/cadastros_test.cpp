@@ -37,19 +37,28 @@ T* controle(QWidget* janela, const char* nome) {
 
 // A window that has just opened may not be the active one yet on a busy
 // machine; until it is, moving the focus between its fields does nothing.
+// A person types into the window in front. Activation is asynchronous and,
+// on a loaded machine, can come after the first keys: then no focus change
+// reaches the fields and a typed value is never taken. So the window is made
+// active here and now when the platform has not done it yet.
 void ativa(QWidget* janela) {
     janela->activateWindow();
-    if (!QTest::qWaitForWindowActive(janela)) qWarning("janela %s inativa", qPrintable(janela->windowTitle()));
+    if (!QTest::qWaitForWindowActive(janela, 2000)) QApplication::setActiveWindow(janela);
 }
 
 // Tab into a field and type, as a person does.
 void digita(QWidget* janela, const char* nome, const QString& teclas) {
+    if (QApplication::activeWindow() != janela->window()) ativa(janela->window());
     QWidget* campo = controle(janela, nome);
     campo->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
     QTest::keyClicks(campo, teclas);
 }
 
 void clica(QWidget* janela, const char* nome) {
+    // The click moves the focus, and a field's exit handling (which takes
+    // its typed value) runs only in the active window.
+    if (QApplication::activeWindow() != janela->window()) ativa(janela->window());
     QTest::mouseClick(controle(janela, nome), Qt::LeftButton);
 }
 
