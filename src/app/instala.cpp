@@ -56,6 +56,7 @@ int main(int argc, char** argv) {
             return 0;
         }
         const TData dia = hoje();
+        if (opcao == "--exemplo") CONFERE_DIA_EXEMPLO(dir, dia);
         INSTALA_DIRETORIO(dir, !opcao.empty(), dia);
         if (opcao == "--exemplo") INSTALA_DIA_EXEMPLO(dir, dia);
         std::cout << ANSI_PARA_UTF8("Diretório de dados criado: "_ansi) << dir

@@ -96,12 +96,13 @@ void alteraClientes(const std::string& dir) {
     }
 }
 
-}  // namespace
+using Arquivos = std::vector<std::pair<std::string, std::string>>;
 
-void INSTALA_DIA_EXEMPLO(const std::string& dir, TData hoje) {
+// The files of the day: name (relative to the data directory) and contents.
+Arquivos arquivosDoDia(TData hoje) {
     const Datas d0(hoje), d30(hoje + 30), d60(hoje + 60), d90(hoje + 90);
     const std::string dia = d0.aaaammdd();
-    std::vector<std::pair<std::string, std::string>> arquivos;
+    Arquivos arquivos;
     auto junta = [&](const std::string& nome, const std::vector<std::string>& linhas) {
         arquivos.emplace_back(nome, arquivo(linhas));
     };
@@ -271,9 +272,21 @@ void INSTALA_DIA_EXEMPLO(const std::string& dir, TData hoje) {
            reg(0, {{1, "1TITULO000001"}, {22, "0000000015000"}, {35, "0000000000000"}, {48, "0000000000000"}}),
            reg(0, {{1, "1TITULO000003"}, {22, "0000000025000"}, {35, "0000000000000"}, {48, "0000000000000"}})});
 
-    for (const auto& [nome, conteudo] : arquivos)
-        if (ARQ_EXISTE(ARQ_RESOLVE(dir, nome)))
-            throw ErroTabela("O ARQUIVO "_ansi + nome + " JÁ EXISTE; NADA FOI CRIADO"_ansi);
+    return arquivos;
+}
+
+}  // namespace
+
+void CONFERE_DIA_EXEMPLO(const std::string& dir, TData hoje) {
+    for (const auto& [nome, conteudo] : arquivosDoDia(hoje))
+        if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(ARQ_JUNTA(dir, nome))))
+            throw ErroTabela("O ARQUIVO "_ansi + ARQ_JUNTA(dir, nome) +
+                             " JÁ EXISTE; NADA FOI CRIADO (A INSTALAÇÃO NÃO SUBSTITUI ARQUIVOS)"_ansi);
+}
+
+void INSTALA_DIA_EXEMPLO(const std::string& dir, TData hoje) {
+    CONFERE_DIA_EXEMPLO(dir, hoje);
+    const Arquivos arquivos = arquivosDoDia(hoje);
     alteraClientes(dir);
     std::error_code ec;
     for (const char* sub : {"TEMP/BETA400", "BANCO/1", "BANCO/2"})
