@@ -79,14 +79,14 @@ done < <(cd "$esperado" && find . -type f | LC_ALL=C sort)
 # A file of the day already there (in another letter case): the
 # installation refuses before creating anything, and the file stays.
 outro="$dir/outro"
-mkdir -p "$outro/temp/beta400"
-printf 'PLANILHA DO OPERADOR\r\n' >"$outro/temp/beta400/plan0912.txt"
+mkdir -p "$outro"
+printf 'REMESSA DO CLIENTE\r\n' >"$outro/cofaprem.txt"
 "$bin/conversor-instala" "$outro" --exemplo >/dev/null 2>"$dir/err"
 status=$?
 [ "$status" = 1 ] || falha "instalação sobre arquivo existente terminou com status $status"
 grep -q "JÁ EXISTE" "$dir/err" || { falha "mensagem da recusa"; cat "$dir/err"; }
-[ -z "$(find "$outro" -type f ! -name plan0912.txt)" ] || falha "a instalação recusada criou: $(find "$outro" -type f)"
-[ "$(cat "$outro/temp/beta400/plan0912.txt")" = $'PLANILHA DO OPERADOR\r' ] || falha "planilha do operador alterada"
+[ -z "$(find "$outro" -mindepth 1 ! -name cofaprem.txt)" ] || falha "a instalação recusada criou: $(find "$outro" -mindepth 1)"
+[ "$(cat "$outro/cofaprem.txt")" = $'REMESSA DO CLIENTE\r' ] || falha "remessa do cliente alterada"
 
 [ $falhas -eq 0 ] && echo "dia completo: tudo certo"
 exit $falhas
