@@ -1,8 +1,10 @@
 // conversor-instala: creates a data directory for the converter, or shows
 // what the tables of one hold.
 //
-//   conversor-instala DIRETORIO [--exemplo]   new tables (and sample registers)
-//   conversor-instala DIRETORIO --mostra      list every table's records
+//   conversor-instala DIRETORIO                new, empty tables
+//   conversor-instala DIRETORIO --exemplo      sample registers and the files of a whole day
+//   conversor-instala DIRETORIO --cadastros    sample registers only
+//   conversor-instala DIRETORIO --mostra       list every table's records
 
 #include <cstdlib>
 #include <cstring>
@@ -13,7 +15,9 @@
 
 #include "core/ansi.h"
 #include "core/calendario.h"
+#include "core/dados/dia_exemplo.h"
 #include "core/dados/instalacao.h"
+#include "core/erro_arquivo.h"
 #include "core/tabela/erro_tabela.h"
 #include "core/texto_ansi.h"
 
@@ -31,7 +35,7 @@ TData hoje() {
 }
 
 int uso() {
-    std::cerr << "Uso: conversor-instala DIRETORIO [--exemplo]\n"
+    std::cerr << "Uso: conversor-instala DIRETORIO [--exemplo | --cadastros]\n"
                  "     conversor-instala DIRETORIO --mostra\n";
     return 2;
 }
@@ -42,7 +46,8 @@ int main(int argc, char** argv) {
     if (argc < 2 || argc > 3) return uso();
     const std::string dir = argv[1];
     const std::string opcao = argc == 3 ? argv[2] : "";
-    if (!opcao.empty() && opcao != "--exemplo" && opcao != "--mostra") return uso();
+    if (!opcao.empty() && opcao != "--exemplo" && opcao != "--cadastros" &&
+        opcao != "--mostra") return uso();
     try {
         if (opcao == "--mostra") {
             std::ostringstream s;
@@ -50,10 +55,19 @@ int main(int argc, char** argv) {
             std::cout << ANSI_PARA_UTF8(s.str());
             return 0;
         }
-        INSTALA_DIRETORIO(dir, opcao == "--exemplo", hoje());
+        const TData dia = hoje();
+        if (opcao == "--exemplo") CONFERE_DIA_EXEMPLO(dir, dia);
+        INSTALA_DIRETORIO(dir, !opcao.empty(), dia);
+        if (opcao == "--exemplo") INSTALA_DIA_EXEMPLO(dir, dia);
         std::cout << ANSI_PARA_UTF8("Diretório de dados criado: "_ansi) << dir
-                  << (opcao == "--exemplo" ? ANSI_PARA_UTF8(" (com registros de exemplo)") : "") << "\n";
+                  << (opcao == "--exemplo"     ? ANSI_PARA_UTF8(" (com um dia de trabalho de exemplo)"_ansi)
+                      : opcao == "--cadastros" ? std::string(" (com registros de exemplo)")
+                                               : std::string())
+                  << "\n";
         return 0;
+    } catch (const ErroArquivo& e) {
+        std::cerr << ANSI_PARA_UTF8("ATENÇÃO: "_ansi) << ANSI_PARA_UTF8(e.what()) << "\n";
+        return 1;
     } catch (const ErroTabela& e) {
         std::cerr << ANSI_PARA_UTF8("ATENÇÃO: "_ansi) << ANSI_PARA_UTF8(e.what()) << "\n";
         return 1;

@@ -6,6 +6,7 @@
 #include "core/geral.h"
 #include "core/obr_datas.h"
 #include "core/obr_numeros.h"
+#include "core/tabela/nome_arquivo.h"
 #include "report/motor_relatorio.h"
 
 std::unique_ptr<ToPRINT> oPRINT;
@@ -107,8 +108,13 @@ void ToPRINT::CABEC() {
 }
 
 void ToPRINT::EMITEemPDF() {
-    KNOMEdoARQUIVOemPDF += "_" + OBR_DATATOTEXTO("DATA_AAAAMMDD", GERAL().DATADIA) + "_" +
-                           OBR_HORA() + ".PDF";
+    // Runs that end within the same second (a scheduler's batch) must not
+    // write their logs over each other's.
+    const std::string base = KNOMEdoARQUIVOemPDF + "_" +
+                             OBR_DATATOTEXTO("DATA_AAAAMMDD", GERAL().DATADIA) + "_" + OBR_HORA();
+    KNOMEdoARQUIVOemPDF = base + ".PDF";
+    for (int n = 2; ARQ_EXISTE(KNOMEdoARQUIVOemPDF); ++n)
+        KNOMEdoARQUIVOemPDF = base + "_" + std::to_string(n) + ".PDF";
     try {
         if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatorios");
         MOTOR_RELATORIO()->GravaPdf(modelo_, KNOMEdoARQUIVOemPDF);

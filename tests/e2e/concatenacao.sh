@@ -15,7 +15,7 @@ registros() {  # largura linha... : padded to the width, CR LF after each
 igual() { cmp -s "$2" "$3" || falha "$1"; }
 
 export CONVERSOR_SEM_JANELA=1 CONVERSOR_DATA=20261209
-"$bin/conversor-instala" "$dir/dados" --exemplo >/dev/null || { echo "instalação falhou"; exit 1; }
+"$bin/conversor-instala" "$dir/dados" --cadastros >/dev/null || { echo "instalação falhou"; exit 1; }
 cd "$dir/dados"
 mkdir -p COPIA
 printf '01REMESSA01COBRANCA BETA UM\r\n1 TITULO 1\r\n9\r\n' >BETA400.001

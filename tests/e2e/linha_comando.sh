@@ -14,7 +14,7 @@ contem() {  # descricao texto arquivo
 }
 
 export CONVERSOR_SEM_JANELA=1 CONVERSOR_DATA=20261209
-"$bin/conversor-instala" "$dir/dados" --exemplo >/dev/null || { echo "instalação falhou"; exit 1; }
+"$bin/conversor-instala" "$dir/dados" --cadastros >/dev/null || { echo "instalação falhou"; exit 1; }
 cd "$dir/dados"
 
 antes=$(md5sum ./* 2>/dev/null)

@@ -25,7 +25,7 @@ sem_erro() {  # status arquivo-de-erros
 }
 
 export CONVERSOR_SEM_JANELA=1 CONVERSOR_DATA=20261209
-"$bin/conversor-instala" "$dir/dados" --exemplo >/dev/null || { echo "instalação falhou"; exit 1; }
+"$bin/conversor-instala" "$dir/dados" --cadastros >/dev/null || { echo "instalação falhou"; exit 1; }
 cd "$dir/dados"
 
 # DELTA (Desconto 400) is identified by the first 11 characters of its

@@ -3,6 +3,7 @@
 #include "core/ansi.h"
 #include "report/motor_relatorio.h"
 #include "report/toprint.h"
+#include "support/diretorio_temporario.h"
 #include "support/geral_teste.h"
 
 namespace {
@@ -143,6 +144,21 @@ TEST(ToPRINT, FimDaEmissaoPdfImpressoraEMensagens) {
     EJECT(krSEM_MENSAGEM);
     EXPECT_NE(a.g.dialogo().mensagens.back().texto.find("LOG_20191206_153012.PDF"), std::string::npos);
     EXPECT_EQ(a.motor->fechados.size(), 1u);  // the abandoned report is not printed
+}
+
+// A run log whose name (title, day, second) is taken by the log of another
+// run that ended in the same second gets a number instead of replacing it.
+TEST(ToPRINT, PdfDoMesmoSegundoNaoSubstituiOutro) {
+    Ambiente a;
+    DiretorioDeTrabalho d;
+    GRAVA_ARQUIVO_TESTE("LOG_20191206_153012.PDF", "%PDF outro");
+    GRAVA_ARQUIVO_TESTE("LOG_20191206_153012_2.PDF", "%PDF outro");
+    ASSERT_TRUE(IMP_PREPARA("X", {}));
+    oPRINT->KNOMEdoARQUIVOemPDF = "LOG";
+    oPRINT->IMPINICIALIZA(-1, "", false);
+    oPRINT->INCLINHA(1);
+    EJECT(krSEM_MENSAGEM);
+    EXPECT_EQ(a.motor->pdfs, (std::vector<std::string>{"LOG_20191206_153012_3.PDF"}));
 }
 
 TEST(ToPRINT, EscolhaDoDestino) {
