@@ -4,6 +4,10 @@
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPrintDialog>
@@ -33,6 +37,12 @@ void garanteAplicacaoGrafica() {
     static int argc = 3;
     static char nome[] = "conversor", opcao[] = "-platform", plataforma[] = "offscreen";
     static char* argv[] = {nome, opcao, plataforma, nullptr};
+    // Qt wants a private runtime directory and complains on the terminal of
+    // every unattended run when the session gives none: make its default.
+    if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        const QByteArray dir = "/tmp/runtime-" + QByteArray::number(static_cast<qulonglong>(::getuid()));
+        if (::mkdir(dir.constData(), 0700) == 0 || errno == EEXIST) qputenv("XDG_RUNTIME_DIR", dir);
+    }
     new QGuiApplication(argc, argv);
 }
 
