@@ -35,6 +35,7 @@
 #include "core/geral.h"
 #include "report/motor_relatorio.h"
 #include "routing/tarqconcatena.h"
+#include "medida.h"
 
 namespace {
 
@@ -256,6 +257,11 @@ int main(int argc, char** argv) {
     std::printf("razão com fsync na linha de base:    %.2f\n", mediana(conc) / mediana(base2));
     std::printf("memória máxima do processo: %ld MB; conferência dos arquivos: %s\n",
                 fim.ru_maxrss / 1024, ok ? "ok" : "ERRADA");
+    char nota[64];
+    std::snprintf(nota, sizeof nota, "com fsync na base: %.2f×", mediana(conc) / mediana(base2));
+    medida::publica({"concatenação", std::to_string(total) + " linhas", mediana(conc), "cat + cp",
+                     mediana(base1), static_cast<double>(total), "linhas", medida::picoProprio(),
+                     medida::mib(static_cast<double>(total) * 402), nota});
     fs::current_path("/");
     fs::remove_all(raiz);
     return ok ? 0 : 1;

@@ -45,6 +45,7 @@
 #include "core/geral.h"
 #include "report/motor_relatorio.h"
 #include "routing/tarqsegrega.h"
+#include "medida.h"
 
 namespace {
 
@@ -321,6 +322,16 @@ int main(int argc, char** argv) {
     std::printf("razão das duas juntas:        %.2f\n", nosso / linhaDeBase);
     std::printf("memória máxima do processo: %ld MB; conferência dos arquivos: %s\n", fim.ru_maxrss / 1024,
                 ok ? "ok" : "ERRADA");
+    char nota[96];
+    std::snprintf(nota, sizeof nota, "com sync na base: %.2f×", mediana(seg) / mediana(baseSegSync));
+    medida::publica({"segregação", std::to_string(linhas) + " linhas", mediana(seg), "awk + cp", mediana(baseSeg),
+                     static_cast<double>(linhas), "linhas", medida::picoProprio(), mb / 1.048576, nota});
+    const long long linhasParque = static_cast<long long>(consolidados) * estacionados * porEstacionado;
+    std::snprintf(nota, sizeof nota, "com sync na base: %.2f×; cat (cópia no kernel): %.2f×",
+                  mediana(con) / mediana(baseConSync), mediana(con) / mediana(baseCat));
+    medida::publica({"consolidação", std::to_string(linhasParque) + " linhas", mediana(con), "awk",
+                     mediana(baseCon), static_cast<double>(linhasParque), "linhas", medida::picoProprio(),
+                     mbParque / 1.048576, nota});
     fs::current_path("/");
     fs::remove_all(raiz);
     return ok ? 0 : 1;

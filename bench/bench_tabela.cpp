@@ -3,6 +3,13 @@
 // Locate on "CODCLI; NUMPED", a full ordered walk. Each figure is the median
 // of several runs.
 //
+// Each is set beside a baseline taken in the same run on the same keys:
+// appends beside inserting the keys into a std::map, the open beside reading
+// the DBF's bytes into memory, Locate beside std::map::find, the walk beside
+// iterating the map. Run at several sizes, the Locate figures show how a
+// seek grows with the table: a balanced index costs one more step each time
+// the table doubles, a scan grows with the rows.
+//
 //   bench_tabela [linhas]
 
 #include <stdlib.h>
@@ -13,22 +20,25 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <fstream>
+#include <map>
 #include <vector>
 
+#include "medida.h"
 #include "core/dados/esquema.h"
 #include "core/tabela/tabela.h"
 
 namespace {
 
-using Relogio = std::chrono::steady_clock;
+using medida::Relogio;
+using medida::mediana;
+using medida::segundos;
 
-double segundos(Relogio::time_point a, Relogio::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
-
-double mediana(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    return v[v.size() / 2];
+// The index key as the table compares it: the two fields at their widths.
+std::string chaveMapa(const std::string& cli, const std::string& ped) {
+    std::string k = cli;
+    k.resize(15, ' ');
+    return k + ped;
 }
 
 std::string cliente(long i) { return "CLI" + std::to_string(i % 997); }
@@ -49,13 +59,24 @@ int main(int argc, char** argv) {
     char modelo[] = "/tmp/bench-tabela-XXXXXX";
     const std::string dir = ::mkdtemp(modelo);
     TABELA_CRIA(dir + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
+    const std::string tamanho = std::to_string(n) + " linhas";
 
     std::printf("CONVEPEN com %ld linhas (registro de %zu bytes)\n", n,
                 static_cast<std::size_t>(1 + 15 + 15 + 8 + 8 + 14 + 200));
+    // The baseline's keys, built apart so that only the map is timed.
+    std::vector<std::string> chaves;
+    chaves.reserve(static_cast<std::size_t>(n));
+    for (long i = 0; i < n; ++i) chaves.push_back(chaveMapa(cliente(i), pedido(i)));
+    std::map<std::string, long> mapa;
+    auto a = Relogio::now();
+    for (long i = 0; i < n; ++i) mapa.emplace(chaves[static_cast<std::size_t>(i)], i);
+    const double baseInclusao = segundos(a);
+    std::vector<std::string>().swap(chaves);
+    double inclusao = 0;
     {
         Tabela t;
         abre(t, dir);
-        const auto a = Relogio::now();
+        a = Relogio::now();
         for (long i = 0; i < n; ++i) {
             t.Append();
             t.FieldByName("CODCLI").SetAsString(cliente(i));
@@ -64,48 +85,90 @@ int main(int argc, char** argv) {
             t.FieldByName("CGCCLI").SetAsString("11222333000181");
             t.Post();
         }
-        const double s = segundos(a, Relogio::now());
-        std::printf("inclusão (aberta compartilhada, com índice): %.0f linhas/s (%.2f s)\n", n / s, s);
+        inclusao = segundos(a);
+        std::printf("inclusão (aberta compartilhada, com índice): %.0f linhas/s (%.2f s)\n", n / inclusao,
+                    inclusao);
     }
+    const double bytesDbf = static_cast<double>(std::filesystem::file_size(dir + "/CONVEPEN.DBF"));
+    medida::publica({"tabela: inclusão", tamanho, inclusao, "std::map::emplace", baseInclusao,
+                     static_cast<double>(n), "linhas", medida::picoProprio(), medida::mib(bytesDbf), ""});
 
-    std::vector<double> aberturas;
+    std::vector<double> aberturas, leituras;
     for (int r = 0; r < 5; ++r) {
+        a = Relogio::now();
+        {
+            std::ifstream f(dir + "/CONVEPEN.DBF", std::ios::binary);
+            std::string bytes(static_cast<std::size_t>(bytesDbf), '\0');
+            f.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+        }
+        leituras.push_back(segundos(a));
         Tabela t;
-        const auto a = Relogio::now();
+        a = Relogio::now();
         abre(t, dir);
-        aberturas.push_back(segundos(a, Relogio::now()));
+        aberturas.push_back(segundos(a));
     }
-    std::printf("abertura (lê o DBF e monta o índice): mediana %.3f s\n", mediana(aberturas));
+    std::printf("abertura (lê o DBF e monta o índice): mediana %.3f s (leitura dos bytes: %.3f s)\n",
+                mediana(aberturas), mediana(leituras));
+    medida::publica({"tabela: abertura", tamanho, mediana(aberturas), "leitura dos bytes do DBF",
+                     mediana(leituras), static_cast<double>(n), "linhas", medida::picoProprio(),
+                     medida::mib(bytesDbf), ""});
 
     Tabela t;
     abre(t, dir);
     std::mt19937 gerador(42);
     std::uniform_int_distribution<long> sorteio(0, n - 1);
-    std::vector<double> buscas;
+    std::vector<double> buscas, buscasMapa;
     const int porRodada = 20000;
-    long achados = 0;
+    long achados = 0, achadosMapa = 0;
     for (int r = 0; r < 5; ++r) {
-        const auto a = Relogio::now();
+        // The same keys for both, drawn before either is timed.
+        std::vector<std::pair<std::string, std::string>> sorteados;
         for (int k = 0; k < porRodada; ++k) {
             const long i = sorteio(gerador);
-            achados += t.Locate("CODCLI; NUMPED", {cliente(i), pedido(i)});
+            sorteados.emplace_back(cliente(i), pedido(i));
         }
-        buscas.push_back(segundos(a, Relogio::now()) / porRodada * 1e6);
+        std::vector<std::string> chavesMapa;
+        for (const auto& [c, p] : sorteados) chavesMapa.push_back(chaveMapa(c, p));
+        a = Relogio::now();
+        for (const auto& [c, p] : sorteados) achados += t.Locate("CODCLI; NUMPED", {c, p});
+        buscas.push_back(segundos(a) / porRodada * 1e6);
+        a = Relogio::now();
+        for (const std::string& k : chavesMapa) achadosMapa += mapa.count(k);
+        buscasMapa.push_back(segundos(a) / porRodada * 1e6);
     }
-    std::printf("Locate em CODCLI; NUMPED: mediana %.2f us por busca (%ld de %d achadas)\n",
-                mediana(buscas), achados, 5 * porRodada);
+    std::printf("Locate em CODCLI; NUMPED: mediana %.2f us por busca (%ld de %d achadas); "
+                "std::map::find %.2f us\n",
+                mediana(buscas), achados, 5 * porRodada, mediana(buscasMapa));
+    char nota[64];
+    std::snprintf(nota, sizeof nota, "%.2f µs por busca", mediana(buscas));
+    medida::publica({"tabela: busca (Locate)", tamanho, mediana(buscas) * porRodada / 1e6,
+                     "std::map::find", mediana(buscasMapa) * porRodada / 1e6, porRodada, "buscas",
+                     medida::picoProprio(), medida::mib(bytesDbf), nota});
+    const bool todasAchadas = achados == 5L * porRodada && achadosMapa == 5L * porRodada;
 
-    std::vector<double> caminhadas;
-    long lidos = 0;
+    std::vector<double> caminhadas, caminhadasMapa;
+    long lidos = 0, lidosMapa = 0;
     for (int r = 0; r < 3; ++r) {
         lidos = 0;
-        const auto a = Relogio::now();
+        a = Relogio::now();
         for (t.First(); !t.Eof(); t.Next()) lidos += !t.FieldByName("NUMPED").IsNull();
-        caminhadas.push_back(segundos(a, Relogio::now()));
+        caminhadas.push_back(segundos(a));
+        lidosMapa = 0;
+        a = Relogio::now();
+        for (const auto& [k, v] : mapa) lidosMapa += !k.empty() && v >= 0;
+        caminhadasMapa.push_back(segundos(a));
     }
     std::printf("percurso completo na ordem do índice: mediana %.3f s (%ld linhas, %.0f linhas/s)\n",
                 mediana(caminhadas), lidos, lidos / mediana(caminhadas));
+    medida::publica({"tabela: percurso ordenado", tamanho, mediana(caminhadas), "percurso do std::map",
+                     mediana(caminhadasMapa), static_cast<double>(lidos), "linhas", medida::picoProprio(),
+                     medida::mib(bytesDbf), ""});
     t.Close();
     std::filesystem::remove_all(dir);
+    if (!todasAchadas || lidos != n || lidosMapa != n) {
+        std::printf("conferência ERRADA: %ld e %ld buscas achadas, %ld e %ld linhas percorridas\n", achados,
+                    achadosMapa, lidos, lidosMapa);
+        return 1;
+    }
     return 0;
 }

@@ -16,7 +16,13 @@
 // Each step runs in a process of its own; its peak memory is that process's
 // maximum resident set.
 //
-//   bench_vendor_remessa [operacoes]
+// Baseline, in the same run: a process of its own reading the client file
+// and writing the same bytes to another file, the least I/O the job needs.
+//
+//   bench_vendor_remessa [operacoes] [etapas]
+//
+// `etapas` picks the steps (default "123"); a run over several sizes takes
+// "1" for each of them.
 
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -43,6 +49,7 @@
 #include "vendor/rem_leiautes.h"
 #include "vendor/rem_pendente.h"
 #include "vendor/rem_processa.h"
+#include "medida.h"
 
 namespace {
 
@@ -110,23 +117,52 @@ void arquivoCofap(const std::string& caminho, long primeira, long quantas) {
     for (long i = primeira; i < primeira + quantas; ++i) f << linhaCofap(i) << "\r\n";
 }
 
-// Runs `corpo` in a child process; prints its figures and peak memory.
-void etapa(const char* nome, const std::function<void()>& corpo) {
+struct Resultado {
+    double segundos = 0;  // what the step timed (0 when it timed nothing)
+    double picoMiB = 0;
+    bool ok = false;
+};
+
+// Runs `corpo` in a child process; prints its figures and peak memory. The
+// child hands back the seconds `corpo` timed through a pipe.
+Resultado etapa(const char* nome, const std::function<double()>& corpo) {
     std::cout << "\n" << nome << "\n" << std::flush;
+    int canal[2];
+    if (::pipe(canal) != 0) return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::close(canal[0]);
         ambienteSilencioso();
-        corpo();
+        const double s = corpo();
         std::cout << std::flush;
         std::cerr << std::flush;
-        ::_exit(0);
+        const bool escrito = ::write(canal[1], &s, sizeof s) == static_cast<ssize_t>(sizeof s);
+        ::_exit(escrito ? 0 : 1);
     }
+    ::close(canal[1]);
+    Resultado r;
+    if (::read(canal[0], &r.segundos, sizeof r.segundos) != static_cast<ssize_t>(sizeof r.segundos))
+        r.segundos = 0;
+    ::close(canal[0]);
     int status = 0;
     struct rusage uso {};
     ::wait4(pid, &status, 0, &uso);
-    std::printf("  memória máxima (RSS): %.0f MiB%s\n", uso.ru_maxrss / 1024.0,
-                WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "  [processo falhou]");
+    r.picoMiB = uso.ru_maxrss / 1024.0;
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    std::printf("  memória máxima (RSS): %.0f MiB%s\n", r.picoMiB, r.ok ? "" : "  [processo falhou]");
     std::fflush(stdout);
+    return r;
+}
+
+// The baseline: the client file read and its bytes written to another file.
+double copiaDeBytes(const std::string& origem) {
+    const auto a = Relogio::now();
+    std::ifstream f(origem, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::ofstream("COPIA.TXT", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const double s = segundos(a);
+    fs::remove("COPIA.TXT");
+    return s;
 }
 
 // The pending-remittance table as the preparation left it.
@@ -135,10 +171,11 @@ void restauraPendentes() {
     fs::copy_file("CONVEPEN.CDX.orig", "CONVEPEN.CDX", fs::copy_options::overwrite_existing);
 }
 
-void conversao(long operacoes) {
+double conversao(long operacoes) {
     const auto a = Relogio::now();
     VEN_CONVREMESSA("COFAP", true);
-    std::printf("  conversão de %ld operações: %.2f s\n", operacoes, segundos(a));
+    const double s = segundos(a);
+    std::printf("  conversão de %ld operações: %.2f s (%.0f operações/s)\n", operacoes, s, operacoes / s);
     const fs::path banco = "VCOFAP.TXT";
     std::printf("  arquivo do banco: %s\n",
                 fs::exists(banco) ? (std::to_string(fs::file_size(banco)) + " bytes").c_str()
@@ -147,19 +184,21 @@ void conversao(long operacoes) {
     pen.Open();
     std::printf("  CONVEPEN: %ld linhas\n", pen.RecordCount());
     pen.Close();
+    return s;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long n = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const std::string etapas = argc > 2 ? argv[2] : "123";
     char modelo[] = "/tmp/bench-vendor-XXXXXX";
     const std::string dir = ::mkdtemp(modelo);
     fs::current_path(dir);
     std::printf("Conversão de remessa Vendor (Cofap), %ld operações, CONVEPEN com %ld linhas\n", n, n);
     std::printf("diretório: %s\n", dir.c_str());
 
-    etapa("Preparação (não medida)", [n] {
+    bool ok = etapa("Preparação (não medida)", [n] {
         INSTALA_DIRETORIO(".", true, GERAL().DATADIA);
         Tabela& pen = DMQUOR().TBCONVEPEN;
         pen.Open();
@@ -178,52 +217,71 @@ int main(int argc, char** argv) {
         fs::copy_file("CONVEPEN.CDX", "CONVEPEN.CDX.orig");
         std::printf("  arquivo do cliente: %ju bytes\n",
                     static_cast<std::uintmax_t>(fs::file_size("COFAPREM.TXT")));
-    });
+        return 0.0;
+    }).ok;
+    const double entrada = medida::mib(static_cast<double>(fs::file_size("COFAPREM.TXT")) +
+                                       static_cast<double>(fs::file_size("CONVEPEN.DBF.orig")));
 
-    etapa("1. Execução completa com o arquivo inteiro", [n] { conversao(n); });
+    if (etapas.find('1') != std::string::npos) {
+        const Resultado base = etapa("Linha de base: leitura e gravação dos bytes do arquivo do cliente",
+                                     [] { return copiaDeBytes("COFAPREM.TXT"); });
+        const Resultado r = etapa("1. Execução completa com o arquivo inteiro", [n] {
+            fs::remove("VCOFAP.TXT");
+            restauraPendentes();
+            return conversao(n);
+        });
+        ok = ok && base.ok && r.ok;
+        medida::publica({"Vendor remessa (Cofap)", std::to_string(n) + " operações", r.segundos,
+                         "leitura+gravação dos bytes", base.segundos, static_cast<double>(n), "operações",
+                         r.picoMiB, entrada,
+                         n > 99999 ? "acima de 99.999 operações: recusada no fim, nada gravado" : ""});
+    }
 
     const long maximo = std::min(n, 99999L);
-    etapa("2. Execução completa com o maior arquivo que o leiaute comporta", [maximo] {
-        restauraPendentes();
-        fs::remove("VCOFAP.TXT");
-        arquivoCofap("COFAPREM.TXT", 0, maximo);
-        conversao(maximo);
-    });
+    if (etapas.find('2') != std::string::npos)
+        ok = etapa("2. Execução completa com o maior arquivo que o leiaute comporta", [maximo] {
+                 restauraPendentes();
+                 fs::remove("VCOFAP.TXT");
+                 arquivoCofap("COFAPREM.TXT", 0, maximo);
+                 return conversao(maximo);
+             }).ok && ok;
 
-    etapa("3. Gravação na escala do arquivo inteiro, medida à parte", [n] {
-        restauraPendentes();
-        Tabela& pen = DMQUOR().TBCONVEPEN;
-        auto a = Relogio::now();
-        pen.Open();
-        for (long i = 0; i < n; ++i)
-            REM_PENDENTE(pen, "COFAP", planilha(i) + "       ", kCNPJS[i % 4], GERAL().DATADIA);
-        pen.Close();
-        std::printf("  pendentes de %ld operações (metade renovada, metade incluída): %.2f s\n", n,
-                    segundos(a));
+    if (etapas.find('3') != std::string::npos)
+        ok = etapa("3. Gravação na escala do arquivo inteiro, medida à parte", [n] {
+                 restauraPendentes();
+                 Tabela& pen = DMQUOR().TBCONVEPEN;
+                 auto a = Relogio::now();
+                 pen.Open();
+                 for (long i = 0; i < n; ++i)
+                     REM_PENDENTE(pen, "COFAP", planilha(i) + "       ", kCNPJS[i % 4], GERAL().DATADIA);
+                 pen.Close();
+                 std::printf("  pendentes de %ld operações (metade renovada, metade incluída): %.2f s\n", n,
+                             segundos(a));
 
-        a = Relogio::now();
-        TaexGRAVAEXTERNO saida(kTAMANHO_REGISTRO_BANCO, tamREGFIXO);
-        TvenGRAVAREMESSA grava(saida);
-        TvenCAMPOSREMESSA k;
-        TvenCLIENTE cliente;
-        cliente.NUMPROGOP = cliente.ATIVICLI = 1;
-        REM_VALORESINICIAIS(k, cliente, GERAL().DATADIA, "120000");
-        REM_PREPARACOFAP(k, cliente, DATA_CODIFICA(2026, 3, 1), GERAL().DATADIA);
-        grava.REM_GRAVAREG(REM_MONTAHEADER(k, false).conteudo);
-        for (long i = 0; i < n; ++i) {
-            REM_LECOFAP(k, linhaCofap(i));
-            grava.REM_GRAVAREG(REM_MONTACLIENTE(k).conteudo);
-            grava.REM_GRAVAOPERACAO(REM_MONTAOPERACAO(k));
-        }
-        // Past 999,999 records the sequence numbers are asterisks: this file
-        // only measures the writing.
-        saida.NOMEARQSAI = "VCOFAP.TXT";
-        saida.GRAVA_ARQUIVO(tipCOMFIMARQ);
-        std::printf("  %ld registros montados e gravados no arquivo do banco: %.2f s\n",
-                    2 * n + 1, segundos(a));
-    });
+                 a = Relogio::now();
+                 TaexGRAVAEXTERNO saida(kTAMANHO_REGISTRO_BANCO, tamREGFIXO);
+                 TvenGRAVAREMESSA grava(saida);
+                 TvenCAMPOSREMESSA k;
+                 TvenCLIENTE cliente;
+                 cliente.NUMPROGOP = cliente.ATIVICLI = 1;
+                 REM_VALORESINICIAIS(k, cliente, GERAL().DATADIA, "120000");
+                 REM_PREPARACOFAP(k, cliente, DATA_CODIFICA(2026, 3, 1), GERAL().DATADIA);
+                 grava.REM_GRAVAREG(REM_MONTAHEADER(k, false).conteudo);
+                 for (long i = 0; i < n; ++i) {
+                     REM_LECOFAP(k, linhaCofap(i));
+                     grava.REM_GRAVAREG(REM_MONTACLIENTE(k).conteudo);
+                     grava.REM_GRAVAOPERACAO(REM_MONTAOPERACAO(k));
+                 }
+                 // Past 999,999 records the sequence numbers are asterisks:
+                 // this file only measures the writing.
+                 saida.NOMEARQSAI = "VCOFAP.TXT";
+                 saida.GRAVA_ARQUIVO(tipCOMFIMARQ);
+                 std::printf("  %ld registros montados e gravados no arquivo do banco: %.2f s\n",
+                             2 * n + 1, segundos(a));
+                 return 0.0;
+             }).ok && ok;
 
     fs::current_path("/");
     fs::remove_all(dir);
-    return 0;
+    return ok ? 0 : 1;
 }

@@ -13,7 +13,13 @@
 // Each step runs in a process of its own; its peak memory is that process's
 // maximum resident set.
 //
-//   bench_vendor_retorno [registros]
+// Baseline, in the same run: a process of its own reading the bank file and
+// writing the same bytes to another file, the least I/O the job needs.
+//
+//   bench_vendor_retorno [registros] [etapas]
+//
+// `etapas` picks the steps (default "12"); a run over several sizes takes
+// "1" for each of them.
 
 #include <stdlib.h>
 #include <sys/resource.h>
@@ -36,6 +42,7 @@
 #include "core/tabela/tabela.h"
 #include "report/motor_relatorio.h"
 #include "vendor/ret_processa.h"
+#include "medida.h"
 
 namespace {
 
@@ -127,30 +134,62 @@ void arquivoBR(const std::string& caminho, long n) {
     }
 }
 
-// Runs `corpo` in a child process; prints its figures and peak memory.
-void etapa(const char* nome, const std::function<void()>& corpo) {
+struct Resultado {
+    double segundos = 0;  // what the step timed (0 when it timed nothing)
+    double picoMiB = 0;
+    bool ok = false;
+};
+
+// Runs `corpo` in a child process; prints its figures and peak memory. The
+// child hands back the seconds `corpo` timed through a pipe.
+Resultado etapa(const char* nome, const std::function<double()>& corpo) {
     std::cout << "\n" << nome << "\n" << std::flush;
+    int canal[2];
+    if (::pipe(canal) != 0) return {};
     const pid_t pid = ::fork();
     if (pid == 0) {
+        ::close(canal[0]);
         ambienteSilencioso();
-        corpo();
+        const double s = corpo();
         std::cout << std::flush;
         std::cerr << std::flush;
-        ::_exit(0);
+        const bool escrito = ::write(canal[1], &s, sizeof s) == static_cast<ssize_t>(sizeof s);
+        ::_exit(escrito ? 0 : 1);
     }
+    ::close(canal[1]);
+    Resultado r;
+    if (::read(canal[0], &r.segundos, sizeof r.segundos) != static_cast<ssize_t>(sizeof r.segundos))
+        r.segundos = 0;
+    ::close(canal[0]);
     int status = 0;
     struct rusage uso {};
     ::wait4(pid, &status, 0, &uso);
-    std::printf("  peak memory (RSS): %.0f MiB%s\n", uso.ru_maxrss / 1024.0,
-                WIFEXITED(status) && WEXITSTATUS(status) == 0 ? "" : "  [process failed]");
+    r.picoMiB = uso.ru_maxrss / 1024.0;
+    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    std::printf("  peak memory (RSS): %.0f MiB%s\n", r.picoMiB, r.ok ? "" : "  [process failed]");
     std::fflush(stdout);
+    return r;
 }
 
-void conversao(long registros) {
+// The baseline: the bank file read and its bytes written to another file.
+double copiaDeBytes(const std::string& origem) {
+    const auto a = Relogio::now();
+    std::ifstream f(origem, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
+    std::ofstream("COPIA.TXT", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    const double s = segundos(a);
+    fs::remove("COPIA.TXT");
+    return s;
+}
+
+// The seconds of the run; negative when the branch files do not hold every
+// record.
+double conversao(long registros) {
     for (int k = 1; k <= kFILIAIS; ++k) fs::remove("R1003" + zeros(k, 3) + ".TXT");
     const auto a = Relogio::now();
     VEN_CONVRETORNO("BR", true);
-    std::printf("  conversion of %ld detail records: %.2f s\n", registros, segundos(a));
+    const double s = segundos(a);
+    std::printf("  conversion of %ld detail records: %.2f s (%.0f records/s)\n", registros, s, registros / s);
     std::uintmax_t total = 0;
     int arquivos = 0;
     for (int k = 1; k <= kFILIAIS; ++k) {
@@ -161,19 +200,21 @@ void conversao(long registros) {
     }
     std::printf("  branch files written: %d, %ju bytes (%ju records)\n", arquivos, total,
                 total / 252);
+    return s;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
     const long n = argc > 1 ? std::atol(argv[1]) : 1000000;
+    const std::string etapas = argc > 2 ? argv[2] : "12";
     char modelo[] = "/tmp/bench-retorno-XXXXXX";
     const std::string dir = ::mkdtemp(modelo);
     fs::current_path(dir);
     std::printf("BR Vendor return conversion, %ld detail records over %d branches\n", n, kFILIAIS);
     std::printf("directory: %s\n", dir.c_str());
 
-    etapa("Preparation (not measured)", [n] {
+    bool ok = etapa("Preparation (not measured)", [n] {
         INSTALA_DIRETORIO(".", true, GERAL().DATADIA);
         Tabela& cli = DMQUOR().TBCONVECLI;
         cli.Open();
@@ -184,17 +225,28 @@ int main(int argc, char** argv) {
         cli.Close();
         arquivoBR("RBR.TXT", n);
         std::printf("  bank file: %ju bytes\n", static_cast<std::uintmax_t>(fs::file_size("RBR.TXT")));
-    });
+        return 0.0;
+    }).ok;
+    const double entrada = medida::mib(static_cast<double>(fs::file_size("RBR.TXT")));
 
-    etapa("1. Whole run on the full file", [n] { conversao(n); });
+    if (etapas.find('1') != std::string::npos) {
+        const Resultado base = etapa("Baseline: the bank file's bytes read and written",
+                                     [] { return copiaDeBytes("RBR.TXT"); });
+        const Resultado r = etapa("1. Whole run on the full file", [n] { return conversao(n); });
+        ok = ok && base.ok && r.ok;
+        medida::publica({"Vendor retorno (BR)", std::to_string(n) + " registros", r.segundos,
+                         "leitura+gravação dos bytes", base.segundos, static_cast<double>(n), "registros",
+                         r.picoMiB, entrada, ""});
+    }
 
     const long maximo = std::min(n, 6 * kMAIOR_POR_TIPO);
-    etapa("2. Whole run on the largest single-batch file", [maximo] {
-        arquivoBR("RBR.TXT", maximo);
-        conversao(maximo);
-    });
+    if (etapas.find('2') != std::string::npos)
+        ok = etapa("2. Whole run on the largest single-batch file", [maximo] {
+                 arquivoBR("RBR.TXT", maximo);
+                 return conversao(maximo);
+             }).ok && ok;
 
     fs::current_path("/");
     fs::remove_all(dir);
-    return 0;
+    return ok ? 0 : 1;
 }

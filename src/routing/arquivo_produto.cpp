@@ -67,19 +67,47 @@ void ArquivoProduto::abandona() {
     temporario_.clear();
 }
 
-void ArquivoProduto::GRAVA_INF(std::string_view registro) {
-    ++TOTREGGRA;
-    if (erro_) return;
+void ArquivoProduto::poe(std::string& destino, std::string_view registro) const {
     // As OBR_AJUSTA(registro, tamanho, true, 0) would give it, without a
     // string of its own for every record.
     std::size_t fim = registro.size();
     while (fim > 0 && static_cast<unsigned char>(registro[fim - 1]) <= ' ') --fim;
     const std::size_t tam = static_cast<std::size_t>(tamanho_ > 0 ? tamanho_ : 0);
     if (fim > tam) fim = tam;
-    buffer_.append(registro.data(), fim);
-    buffer_.append(tam - fim, ' ');
-    buffer_ += "\r\n";
+    destino.append(registro.data(), fim);
+    destino.append(tam - fim, ' ');
+    destino += "\r\n";
+}
+
+void ArquivoProduto::GRAVA_INF(std::string_view registro) {
+    ++TOTREGGRA;
+    if (erro_) return;
+    poe(buffer_, registro);
     if (buffer_.size() >= kPedaco) descarrega();
+}
+
+void ArquivoProduto::REESCREVE_PRIMEIRO(std::string_view registro) {
+    if (erro_ || TOTREGGRA == 0) return;
+    std::string novo;
+    poe(novo, registro);
+    if (fd_ < 0 && escritos_ > 0) {
+        erro_ = EBADF;  // already finished: too late to change
+        return;
+    }
+    if (escritos_ == 0) {
+        // Still all in memory: the buffer begins with the first record.
+        buffer_.replace(0, novo.size(), novo);
+        return;
+    }
+    for (std::size_t feito = 0; feito < novo.size();) {
+        const ssize_t n = ::pwrite(fd_, novo.data() + feito, novo.size() - feito, static_cast<off_t>(feito));
+        if (n > 0) {
+            feito += static_cast<std::size_t>(n);
+        } else if (n == 0 || errno != EINTR) {
+            erro_ = n == 0 ? EIO : errno;
+            return;
+        }
+    }
 }
 
 void ArquivoProduto::ENCAMINHA() {

@@ -37,6 +37,12 @@ public:
     // system, without passing through this process.
     void COPIA_DE(int origem, long long inicio, long long bytes, long registros);
 
+    // Replaces the first record written (there must be one) by `registro`,
+    // laid out as GRAVA_INF lays it out, so of the same length. A writer
+    // that only knows its header once every record has gone writes a
+    // placeholder first and the header last, and reads its input once.
+    void REESCREVE_PRIMEIRO(std::string_view registro);
+
     // Hands every record written so far to the file and asks the disk to
     // start writing them, without waiting: the flush of GRAVA_ARQUIVO or
     // MOVE_SEM_SUBSTITUIR, later, finds little left to do. The memory of
@@ -68,6 +74,8 @@ public:
     const std::string& ARQUIVO_CONCLUIDO();
 
 private:
+    // The record laid out for the file, appended to `destino`.
+    void poe(std::string& destino, std::string_view registro) const;
     bool abre();
     void descarrega();
     void escritos(long long bytes);  // counts bytes handed to the file

@@ -3,9 +3,11 @@
 // directory are joined into its first and second return files, the first
 // reconciled with its planilha when it has one.
 //
-// The parked files are read twice, as streams: once for the header and
-// trailer the consolidated files are built on (latest date, smallest
-// number, last header, last trailer), once to write the details. The
+// The parked files are read as streams, once; the header the consolidated
+// files are built on (latest date, smallest number, last header) is known
+// only at the end, and written over a blank first record then. A client
+// reconciled with a planilha has them read twice: the planilha is found by
+// that date, before the details. The
 // consolidated files appear only complete, and only once both are written
 // are the parked files (and the planilha reconciled) deleted: anything that
 // stops the consolidation of a client leaves its parked files and planilha
@@ -165,39 +167,46 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     // One reader for every file: its buffer serves them all.
     LeitorDeLinhas leitor;
 
-    // First reading: the last header and trailer, the latest header date,
-    // the smallest header number.
+    // The last header and trailer, the latest header date, the smallest
+    // header number: what the consolidated header and trailers are built on.
     std::string ultimoHeader, ultimoTrailer;
     TData data = 0;
     int menor = 99999;
-    std::string_view linha;
-    for (const std::string& caminho : KTBCOBRET400) {
-        if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
-        while (leitor.Proxima(linha)) {
-            if (linha.empty()) continue;
-            if (linha[0] == '0') {
-                ultimoHeader.assign(linha);
-                const TData d = OBR_TEXTOTODATA("DDMMAA_DATA", OBR_COPIA(ultimoHeader, 95, 6));
-                if (data == 0 || d > data) data = d;
-                menor = std::min(menor, OBR_STRTOINT(OBR_COPIA(ultimoHeader, 109, 5)));
-            } else if (linha[0] == '9') {
-                ultimoTrailer.assign(linha);
-            }
+    auto cabecalhoOuTrailer = [&](std::string_view linha) {
+        if (linha[0] == '0') {
+            ultimoHeader.assign(linha);
+            const TData d = OBR_TEXTOTODATA("DDMMAA_DATA", OBR_COPIA(ultimoHeader, 95, 6));
+            if (data == 0 || d > data) data = d;
+            menor = std::min(menor, OBR_STRTOINT(OBR_COPIA(ultimoHeader, 109, 5)));
+        } else if (linha[0] == '9') {
+            ultimoTrailer.assign(linha);
         }
-        if (leitor.Falhou()) return ilegivel(caminho);
-    }
-    const std::string dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", data);
+    };
+    std::string_view linha;
 
+    // The reconciliation with the planilha needs the header date before the
+    // details (the planilha's name and the paid titles carry it): a first
+    // reading for it. Without a planilha the files are read once, each
+    // consolidated file begun with a blank record that takes its header at
+    // the end.
     const bool conferir = !OBR_VAZIO(cliente.nomeplan);
+    std::string dataTexto;
     Planilha planilha;
-    if (conferir) planilha.Le(oARQPLANILHA, cliente.dirtemp, "PLAN" + dataTexto.substr(0, 4) + ".TXT");
+    if (conferir) {
+        for (const std::string& caminho : KTBCOBRET400) {
+            if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
+            while (leitor.Proxima(linha))
+                if (!linha.empty()) cabecalhoOuTrailer(linha);
+            if (leitor.Falhou()) return ilegivel(caminho);
+        }
+        dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", data);
+        planilha.Le(oARQPLANILHA, cliente.dirtemp, "PLAN" + dataTexto.substr(0, 4) + ".TXT");
+    }
 
-    // Second reading: the details, to the files whose occurrence lists hold
-    // their codes.
+    // The details, to the files whose occurrence lists hold their codes.
     std::unique_ptr<ArquivoProduto> arquivo[2];
     long registros[2] = {0, 0};
     BaldesOcorrencia baldes[2];
-    const int numeros[2] = {menor, menor + 1};
     const ListaDeOcorrencias listas[2] = {ListaDeOcorrencias(cliente.codcobliq),
                                           ListaDeOcorrencias(cliente.codcobcon)};
     std::unordered_set<std::string> chavesRetorno;  // 71-82 of every record of the first file
@@ -212,16 +221,22 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     for (const std::string& caminho : KTBCOBRET400) {
         if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
         while (leitor.Proxima(linha)) {
-            if (linha.empty() || linha[0] != '1') continue;
+            if (linha.empty()) continue;
+            if (linha[0] != '1') {
+                if (!conferir) cabecalhoOuTrailer(linha);
+                continue;
+            }
             const std::string ocorrencia(linha.size() > 108 ? linha.substr(108, 2) : std::string_view());
-            const long long valor =
-                BaldesOcorrencia::TemBalde(ocorrencia) ? valorEmCentavos(trecho(linha, 153, 13)) : 0;
+            // A short line's amount is read blank-filled, as its field.
+            const long long valor = !BaldesOcorrencia::TemBalde(ocorrencia) ? 0
+                                    : linha.size() >= 165 ? valorEmCentavos(linha.substr(152, 13))
+                                                          : valorEmCentavos(trecho(linha, 153, 13));
             for (int k = 0; k < 2; ++k) {
                 if (!listas[k].Contem(ocorrencia)) continue;
                 if (!arquivo[k]) {
                     arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(diretorio, nomes[k]));
                     arquivo[k]->sincronizaDiretorio = false;
-                    grava(k, HEADER_CONSOLIDADO(ultimoHeader, data, numeros[k]));
+                    grava(k, conferir ? HEADER_CONSOLIDADO(ultimoHeader, data, menor + k) : std::string());
                 }
                 DETALHE_CONSOLIDADO(linha, registros[k] + 1, registro);
                 if (k == 0 && ocorrencia == "06" && planilha.estado == Planilha::Estado::lida) {
@@ -245,6 +260,12 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
         if (leitor.Falhou()) return ilegivel(caminho);
     }
 
+    if (!conferir) {
+        dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", data);
+        for (int k = 0; k < 2; ++k)
+            if (arquivo[k]) arquivo[k]->REESCREVE_PRIMEIRO(HEADER_CONSOLIDADO(ultimoHeader, data, menor + k));
+    }
+    const int numeros[2] = {menor, menor + 1};
     if (arquivo[0]) grava(0, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[0], baldes[0], registros[0] + 1));
 
     // ARQ_CONFEREPLANILHA: the first file against the planilha, all to the
@@ -307,9 +328,16 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     const char* const textos[2][2] = {
         {"1o. Arquivo Retorno Gravado com sucesso", "1o. Arquivo Retorno NAO GRAVADO"},
         {"2o. Arquivo Retorno Gravado com sucesso", "2o. Arquivo Retorno NAO GRAVADO"}};
+    if (arquivo[1]) grava(1, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[1], baldes[1], registros[1] + 1));
+    // Both files go to the disk together and are waited for together: the
+    // flush of each, when it is named, then finds its records written, and
+    // the two share one write of the file system's journal.
+    for (auto& a : arquivo)
+        if (a) a->ENCAMINHA();
+    for (auto& a : arquivo)
+        if (a) a->AGUARDA_DISCO();
     for (int k = 0; k < 2; ++k) {
         if (!arquivo[k]) continue;
-        if (k == 1) grava(1, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[1], baldes[1], registros[1] + 1));
         bool gravou = false;
         try {
             gravou = arquivo[k]->GRAVA_ARQUIVO();

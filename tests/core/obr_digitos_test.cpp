@@ -9,6 +9,7 @@ TEST(ObrSoma, SomaPonderadaNosDoisModos) {
     // Mode 0 adds the digits of each product: 18 -> 9, 8, 14 -> 5.
     EXPECT_EQ(OBR_SOMA("212", "987", 0), 9 + 8 + 5);
     EXPECT_EQ(OBR_SOMA("2A", "55", 1), 10);  // a non-digit weighs 0
+    EXPECT_EQ(OBR_SOMA("2-, 5\xC9", "555555", 1), 35);  // signs, blanks and accents too
 }
 
 TEST(ObrSoma, TamanhosDiferentesAvisamEDaoZero) {

@@ -46,3 +46,25 @@ TEST(ArquivoProduto, ApareceInteiroOuNaoAparece) {
     ASSERT_EQ(g.dialogo().mensagens.size(), 1u);
     EXPECT_NE(g.dialogo().mensagens[0].texto.find("DIRETORIO INEXISTENTE"), std::string::npos);
 }
+
+// The header written last lands over the first record whether the records
+// are still in memory, already handed to the file, or handed to the disk;
+// the records after it are untouched.
+TEST(ArquivoProduto, PrimeiroRegistroReescritoNoFim) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    for (int registros : {3, 200000}) {  // 200,000 records of 12 bytes: past what is held in memory
+        for (bool encaminha : {false, true}) {
+            ArquivoProduto p(10, "SAIDA.RET");
+            p.GRAVA_INF("");
+            for (int i = 1; i < registros; ++i) p.GRAVA_INF(i % 2 ? "DETALHE" : "OUTRO");
+            if (encaminha) p.ENCAMINHA();
+            p.REESCREVE_PRIMEIRO("CABECALHO-LONGO-DEMAIS  ");
+            ASSERT_TRUE(p.GRAVA_ARQUIVO());
+            const std::string gravado = LE_ARQUIVO("SAIDA.RET");
+            ASSERT_EQ(gravado.size(), static_cast<std::size_t>(registros) * 12);
+            EXPECT_EQ(gravado.substr(0, 36), "CABECALHO-\r\nDETALHE   \r\nOUTRO     \r\n");
+            EXPECT_EQ(gravado.substr(gravado.size() - 12), registros % 2 ? "OUTRO     \r\n" : "DETALHE   \r\n");
+        }
+    }
+}
