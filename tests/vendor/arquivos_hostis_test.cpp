@@ -172,3 +172,18 @@ TEST_F(ArquivosHostis, DiscoCheioNaConversaoVendor) {
     for (const auto& f : fs::directory_iterator(dados))
         EXPECT_EQ(f.path().filename().string().find(".novo"), std::string::npos) << f.path();
 }
+
+// A client file the program may not read: it is told, and the file stays
+// where it is to be read once its permissions are put right.
+TEST_F(ArquivosHostis, ArquivoIlegivelFicaNoLugar) {
+    if (::geteuid() == 0) GTEST_SKIP() << "permissions do not stop the superuser";
+    const std::string texto = "01REMESSA01COBRANCA BETA\r\n1 T\r\n9\r\n";
+    GRAVA_ARQUIVO_TESTE(dados + "/BETA400.001", texto);
+    fs::permissions(dados + "/BETA400.001", fs::perms::none);
+    const Execucao e = executa("REMESSA");
+    fs::permissions(dados + "/BETA400.001", fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(e.status, 1) << e.erros;
+    EXPECT_NE(e.erros.find("BETA400.001"), std::string::npos) << e.erros;
+    EXPECT_EQ(LE_ARQUIVO(dados + "/BETA400.001"), texto);
+    EXPECT_FALSE(fs::exists(dados + "/COPIA/BETA400.001"));
+}
