@@ -1,5 +1,5 @@
-// Eight workstations on one data directory at once: three conversions of the
-// same Vendor client, two concatenations, a segregation and two processes
+// Eight workstations on one data directory at once: two conversions of the
+// same Vendor client, two concatenations, two segregations and two processes
 // writing the client register, all started together. Afterwards every table
 // must open and read through, every client record must have arrived exactly
 // once, no generation may have been issued twice, no counter update may
@@ -124,8 +124,8 @@ TEST(VariasEstacoes, OitoProcessosNoMesmoDiretorio) {
         std::string erros;
     };
     std::vector<Execucao> execucoes = {{"CONVERTE_REMESSA COFAP"}, {"CONVERTE_REMESSA COFAP"},
-                                       {"CONVERTE_REMESSA COFAP"}, {"REMESSA"},
-                                       {"REMESSA"},                {"RETORNO 7"}};
+                                       {"REMESSA"},                {"REMESSA"},
+                                       {"RETORNO 7"},              {"RETORNO 7"}};
     std::vector<std::thread> linhas;
     for (auto& c : cadastro) c->Canal().Envia('V');
     for (std::size_t i = 0; i < execucoes.size(); ++i)
