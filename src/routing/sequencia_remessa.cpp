@@ -25,6 +25,11 @@ int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::str
         const int numero = PROXIMA_SEQUENCIA(conveins.FieldByName(campo).AsInteger(),
                                              conveins.FieldByName("ULTDATCOB").AsString(), ddmm);
         conveins.FieldByName(campo).SetAsInteger(numero);
+        // The day goes with the number, in the same write: a run on another
+        // workstation that reserves before this one has finished must see
+        // that today's numbering has begun, or it would start it again at 1
+        // and its file would replace this one's.
+        conveins.FieldByName("ULTDATCOB").SetAsString(ddmm);
         conveins.Post();
         return numero;
     } catch (...) {

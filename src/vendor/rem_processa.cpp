@@ -240,7 +240,10 @@ bool TvenREMESSA::gravaArquivoBanco(std::string& temporario) {
         return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
     // The name the writer will resolve it to, so that the rename later
     // moves the very file written.
-    temporario = ARQ_RESOLVE_CAMINHO(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + ".novo");
+    // The process number keeps two workstations converting the same client
+    // from writing into one file.
+    temporario = ARQ_RESOLVE_CAMINHO(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + "." +
+                                     std::to_string(::getpid()) + ".novo");
     oARQREMBAN.NOMEARQSAI = temporario;
     return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
 }
@@ -253,10 +256,27 @@ bool TvenREMESSA::atualizaCadastro() {
                          somERRO);
         return false;
     }
+    // Another workstation may have converted this client since its record
+    // was read: its file carries the generation this one would issue too.
+    // Under the record lock, the stored numbers must still be the ones read.
+    OBR_EDITA(cli);
+    if (cli.FieldByName("ULTREMCLI").AsInteger() != cliente_.ULTREMCLI ||
+        cli.FieldByName("ULTREMBAN").AsInteger() != cliente_.ULTREMBAN) {
+        cli.Cancel();
+        GERAL().MENSAGEM("O CLIENTE "_ansi + KQUALCLIENTE +
+                             " FOI CONVERTIDO EM OUTRA ESTAÇÃO DURANTE ESTA CONVERSÃO. NENHUM ARQUIVO "
+                             "FOI GRAVADO; CONVERTA-O NOVAMENTE."_ansi,
+                         somERRO);
+        return false;
+    }
     const TData hoje = GERAL().DATADIA;
     Tabela& pen = DMQUOR().TBCONVEPEN;
-    for (const Pendente& p : pendentes_) REM_PENDENTE(pen, KQUALCLIENTE, p.numped, p.cgccli, hoje);
-    OBR_EDITA(cli);
+    try {
+        for (const Pendente& p : pendentes_) REM_PENDENTE(pen, KQUALCLIENTE, p.numped, p.cgccli, hoje);
+    } catch (...) {
+        cli.Cancel();
+        throw;
+    }
     cli.FieldByName("ULTREMCLI").SetAsInteger(KULTREMCLI);
     cli.FieldByName("ULTREMBAN").SetAsInteger(geracaoGravada_);
     cli.Post();

@@ -7,6 +7,8 @@
 #include "core/ansi.h"
 #include "core/tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
+#include "core/tabela/tabela.h"
+#include "routing/sequencia_remessa.h"
 #include "routing/tarqconcatena.h"
 
 namespace {
@@ -240,4 +242,22 @@ TEST(Concatenacao, NumeroDoArquivoNoDia) {
     EXPECT_EQ(LE_ARQUIVO("R0912.DDMM"), remessa);
     EXPECT_EQ(a.NumeroInstalacao("SEQREMC40"), 5);
     EXPECT_EQ(a.Mensagens(), Linhas{});
+}
+
+// Two workstations on a new day: the second reserves its number while the
+// first is still writing its file. It must see that the day's numbering has
+// begun, or both files would be 01 and the second would replace the first.
+TEST(Concatenacao, SegundaEstacaoNoMesmoDiaTomaOProximoNumero) {
+    AmbienteConcatenacao a;
+    a.InstalacaoPadrao(/*SEQREMC24*/ 3, /*SEQREMC40*/ 7);
+    Tabela primeira, segunda;
+    for (Tabela* t : {&primeira, &segunda}) {
+        t->SetDatabaseName(".");
+        t->SetTableName("CONVEINS.DBF");
+        t->Open();
+        t->First();
+    }
+    EXPECT_EQ(RESERVA_SEQUENCIA(primeira, "SEQREMC40", "0912"), 1);
+    EXPECT_EQ(RESERVA_SEQUENCIA(segunda, "SEQREMC40", "0912"), 2);
+    EXPECT_EQ(a.TextoInstalacao("ULTDATCOB"), "0912");
 }

@@ -1,0 +1,74 @@
+#pragma once
+// One client remittance file of a given company type read as its conversion
+// reads it: lines split by the external reader, the type's preparation, each
+// line into the working fields, the checks, and the bank records built from
+// them. Nothing may crash, hang or write outside the record's columns.
+
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "core/calendario.h"
+#include "core/leitura_externo.h"
+#include "fuzz/arquivo_fuzz.h"
+#include "vendor/rem_arquivo_banco.h"
+#include "vendor/rem_leiautes.h"
+
+inline void CONFERE_REGISTRO_BANCO(const TvenREGISTRO& r) {
+    // A record that fits must fit its columns exactly (the sequence number
+    // follows them).
+    if (r.falhas.empty() && r.conteudo.size() > kTAMANHO_REGISTRO_BANCO - 6) std::abort();
+}
+
+inline int FUZZ_LEIAUTE(const char* tipo, const std::uint8_t* dados, std::size_t tamanho) {
+    ArquivoFuzz arquivo("CLIENTE.TXT", dados, tamanho);
+    TaexLEITURAEXTERNO leitor;
+    if (!leitor.TXT_TO_MEMO(arquivo.Caminho())) return 0;
+    const std::vector<std::string>& linhas = leitor.TABDADOS;
+
+    TvenCLIENTE cliente;
+    cliente.CODCLI = "FUZZ";
+    cliente.TIPOEMP = tipo;
+    cliente.IDENTEMP = "QUORFUZZ";
+    cliente.NOMEEMP = "FUZZ";
+    cliente.TIPEQUCLI = "D";
+    cliente.NUMPROGOP = 1;
+    const TData hoje = DATA_CODIFICA(2026, 12, 9);
+    TvenCAMPOSREMESSA k;
+    REM_VALORESINICIAIS(k, cliente, hoje, "120000");
+    const std::string t = tipo;
+    if (t == kTIPO_COFAP) {
+        const TData inicio = linhas.empty() ? 0 : REM_DATAINICIOCOFAP(linhas.front());
+        REM_PREPARACOFAP(k, cliente, inicio ? inicio : hoje, hoje);
+    } else if (t == kTIPO_CELPAV) {
+        REM_PREPARACELPAV(k, cliente, linhas);
+    } else if (t == kTIPO_WABCO) {
+        REM_PREPARAWABCO(k, hoje);
+    } else {
+        (void)REM_BRTEMHEADER(linhas);
+    }
+    CONFERE_REGISTRO_BANCO(REM_MONTAHEADER(k, t == kTIPO_WABCO));
+    for (std::size_t i = 0; i < linhas.size() && i < 5000; ++i) {
+        const std::string& l = linhas[i];
+        if (t == kTIPO_COFAP || t == kTIPO_CELPAV) {
+            if (t == kTIPO_CELPAV && i < static_cast<std::size_t>(kCELPAV_LINHAS_CABECALHO)) continue;
+            if (t == kTIPO_COFAP) REM_LECOFAP(k, l);
+            else REM_LECELPAV(k, l);
+            REM_EQUALIZACAO(k, cliente.TIPEQUCLI);
+            REM_CRITICA(k, [](const std::string&) {});
+            CONFERE_REGISTRO_BANCO(REM_MONTACLIENTE(k));
+            CONFERE_REGISTRO_BANCO(REM_MONTAOPERACAO(k));
+        } else if (t == kTIPO_WABCO) {
+            REM_LEWABCO(k, l);
+            CONFERE_REGISTRO_BANCO(REM_MONTACONSIGNACAO(k));
+        } else {
+            TvenCONSULTATAXA consulta;
+            switch (REM_LEBR(k, l, consulta)) {
+                case brOPERACAO: CONFERE_REGISTRO_BANCO(REM_MONTAOPERACAO(k)); break;
+                case brCLIENTE: CONFERE_REGISTRO_BANCO(REM_MONTACLIENTE(k)); break;
+                default: break;
+            }
+        }
+    }
+    return 0;
+}
