@@ -108,9 +108,11 @@ protected:
     void saidasInteiras(const std::map<std::string, int>& prefixos) {
         for (const auto& e : fs::directory_iterator(dados)) {
             const std::string nome = e.path().filename();
-            for (const auto& [prefixo, largura] : prefixos)
-                if (nome.rfind(prefixo, 0) == 0)
+            for (const auto& [prefixo, largura] : prefixos) {
+                if (nome.rfind(prefixo, 0) == 0) {
                     EXPECT_EQ(fs::file_size(e.path()) % (largura + 2), 0u) << nome;
+                }
+            }
         }
     }
 };

@@ -123,9 +123,10 @@ TEST(VariasEstacoes, OitoProcessosNoMesmoDiretorio) {
         int status = -1;
         std::string erros;
     };
-    std::vector<Execucao> execucoes = {{"CONVERTE_REMESSA COFAP"}, {"CONVERTE_REMESSA COFAP"},
-                                       {"REMESSA"},                {"REMESSA"},
-                                       {"RETORNO 7"},              {"RETORNO 7"}};
+    std::vector<Execucao> execucoes;
+    for (const char* p : {"CONVERTE_REMESSA COFAP", "CONVERTE_REMESSA COFAP", "REMESSA", "REMESSA",
+                          "RETORNO 7", "RETORNO 7"})
+        execucoes.push_back(Execucao{p, -1, {}});
     std::vector<std::thread> linhas;
     for (auto& c : cadastro) c->Canal().Envia('V');
     for (std::size_t i = 0; i < execucoes.size(); ++i)
