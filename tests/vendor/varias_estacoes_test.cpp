@@ -191,7 +191,7 @@ TEST(VariasEstacoes, OitoProcessosNoMesmoDiretorio) {
     for (int i = 1; i <= 12; ++i) {
         char ext[8];
         std::snprintf(ext, sizeof ext, "%03d", i);
-        for (const std::string n : {std::string("BETA400.") + ext, std::string("VALE250.") + ext}) {
+        for (const std::string& n : {std::string("BETA400.") + ext, std::string("VALE250.") + ext}) {
             EXPECT_FALSE(fs::exists(dados + "/" + n)) << n;
             EXPECT_TRUE(fs::exists(dados + "/COPIA/" + n)) << n;
         }
