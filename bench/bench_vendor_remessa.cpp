@@ -49,35 +49,20 @@
 #include "vendor/rem_leiautes.h"
 #include "vendor/rem_pendente.h"
 #include "vendor/rem_processa.h"
+#include "etapa_vendor.h"
 #include "medida.h"
 
 namespace {
 
+using vendor_bench::ambienteSilencioso;
+using vendor_bench::copiaDeBytes;
+using vendor_bench::etapa;
+using vendor_bench::Resultado;
 namespace fs = std::filesystem;
 using Relogio = std::chrono::steady_clock;
 
 double segundos(Relogio::time_point a) {
     return std::chrono::duration<double>(Relogio::now() - a).count();
-}
-
-// The run log is not what is measured: its pages are dropped.
-struct MotorDescarta : MotorRelatorio {
-    bool Fecha(const ModeloRelatorio&) override { return true; }
-    void GravaPdf(const ModeloRelatorio&, const std::string&) override {}
-    std::string ImpressoraAtual() override { return ""; }
-    void SetupImpressora() override {}
-    int ImpressorasInstaladas() override { return 0; }
-    int ImpressorasDisponiveis() override { return 0; }
-};
-
-void ambienteSilencioso() {
-    DialogoConsole::Config c;
-    c.entradaEhTerminal = false;
-    c.comSom = false;
-    auto geral = std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(c));
-    geral->DATADIA = DATA_CODIFICA(2026, 3, 10);
-    GERAL_INSTALA(std::move(geral));
-    MOTOR_RELATORIO_INSTALA(std::make_unique<MotorDescarta>());
 }
 
 void poe(std::string& l, int coluna, const std::string& texto) {
@@ -117,53 +102,6 @@ void arquivoCofap(const std::string& caminho, long primeira, long quantas) {
     for (long i = primeira; i < primeira + quantas; ++i) f << linhaCofap(i) << "\r\n";
 }
 
-struct Resultado {
-    double segundos = 0;  // what the step timed (0 when it timed nothing)
-    double picoMiB = 0;
-    bool ok = false;
-};
-
-// Runs `corpo` in a child process; prints its figures and peak memory. The
-// child hands back the seconds `corpo` timed through a pipe.
-Resultado etapa(const char* nome, const std::function<double()>& corpo) {
-    std::cout << "\n" << nome << "\n" << std::flush;
-    int canal[2];
-    if (::pipe(canal) != 0) return {};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        ::close(canal[0]);
-        ambienteSilencioso();
-        const double s = corpo();
-        std::cout << std::flush;
-        std::cerr << std::flush;
-        const bool escrito = ::write(canal[1], &s, sizeof s) == static_cast<ssize_t>(sizeof s);
-        ::_exit(escrito ? 0 : 1);
-    }
-    ::close(canal[1]);
-    Resultado r;
-    if (::read(canal[0], &r.segundos, sizeof r.segundos) != static_cast<ssize_t>(sizeof r.segundos))
-        r.segundos = 0;
-    ::close(canal[0]);
-    int status = 0;
-    struct rusage uso {};
-    ::wait4(pid, &status, 0, &uso);
-    r.picoMiB = uso.ru_maxrss / 1024.0;
-    r.ok = WIFEXITED(status) && WEXITSTATUS(status) == 0;
-    std::printf("  memória máxima (RSS): %.0f MiB%s\n", r.picoMiB, r.ok ? "" : "  [processo falhou]");
-    std::fflush(stdout);
-    return r;
-}
-
-// The baseline: the client file read and its bytes written to another file.
-double copiaDeBytes(const std::string& origem) {
-    const auto a = Relogio::now();
-    std::ifstream f(origem, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(f)), std::istreambuf_iterator<char>());
-    std::ofstream("COPIA.TXT", std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    const double s = segundos(a);
-    fs::remove("COPIA.TXT");
-    return s;
-}
 
 // The pending-remittance table as the preparation left it.
 void restauraPendentes() {
