@@ -45,6 +45,7 @@
 #include "core/geral.h"
 #include "report/motor_relatorio.h"
 #include "routing/tarqsegrega.h"
+#include "apoio_motor.h"
 #include "medida.h"
 
 namespace {
@@ -52,28 +53,8 @@ namespace {
 using Relogio = std::chrono::steady_clock;
 namespace fs = std::filesystem;
 
-double segundos(Relogio::time_point a, Relogio::time_point b) {
-    return std::chrono::duration<double>(b - a).count();
-}
-
-// Keeps no report: the figures are about files.
-struct SemRelatorio : MotorRelatorio {
-    bool Fecha(const ModeloRelatorio&) override { return true; }
-    void GravaPdf(const ModeloRelatorio&, const std::string&) override {}
-    std::string ImpressoraAtual() override { return ""; }
-    void SetupImpressora() override {}
-    int ImpressorasInstaladas() override { return 0; }
-    int ImpressorasDisponiveis() override { return 0; }
-};
-
-std::string campo(std::string texto, std::size_t largura) {
-    texto.resize(largura, ' ');
-    return texto;
-}
-
-std::string regra(const char* ini, const char* fim, const char* esperado, const char* novo) {
-    return std::string(ini) + fim + campo(esperado, 30) + campo(novo, 30);
-}
+using apoio_bench::regra;
+using medida::segundos;
 
 std::string chave(const char* prefixo, int c) {
     char t[16];
@@ -182,7 +163,7 @@ int main(int argc, char** argv) {
 
     GERAL_INSTALA(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
-    MOTOR_RELATORIO_INSTALA(std::make_unique<SemRelatorio>());
+    MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
     INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
     fs::current_path(dados);
     Tabela& cli = DMQUOR().TBCONVECLI;

@@ -17,6 +17,7 @@
 #include <memory>
 #include <string>
 
+#include "apoio_motor.h"
 #include "core/dialogo_console.h"
 #include "core/geral.h"
 #include "medida.h"
@@ -24,15 +25,7 @@
 
 namespace vendor_bench {
 
-// The run log is not what is measured: its pages are dropped.
-struct MotorDescarta : MotorRelatorio {
-    bool Fecha(const ModeloRelatorio&) override { return true; }
-    void GravaPdf(const ModeloRelatorio&, const std::string&) override {}
-    std::string ImpressoraAtual() override { return ""; }
-    void SetupImpressora() override {}
-    int ImpressorasInstaladas() override { return 0; }
-    int ImpressorasDisponiveis() override { return 0; }
-};
+using apoio_bench::MotorDescarta;
 
 inline void ambienteSilencioso() {
     DialogoConsole::Config c;

@@ -360,6 +360,14 @@ void Tabela::exigeNavegacao() const {
     if (!Active()) throw ErroTabela("TABELA "_ansi + nomeTabela_ + " NÃO ESTÁ ABERTA"_ansi);
 }
 
+// Every move of the cursor: the table must be open, a pending edit is
+// posted, and other processes' appends are taken in first.
+void Tabela::preparaMovimento() {
+    exigeNavegacao();
+    fimDeNavegacao();
+    sincroniza();
+}
+
 void Tabela::fimDeNavegacao() {
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) Post();
 }
@@ -393,9 +401,7 @@ bool Tabela::avancaFisico(std::uint32_t de) {
 }
 
 void Tabela::First() {
-    exigeNavegacao();
-    fimDeNavegacao();
-    sincroniza();
+    preparaMovimento();
     revalida();
     Implementacao& m = *imp_;
     bof_ = true;
@@ -404,9 +410,7 @@ void Tabela::First() {
 }
 
 void Tabela::Next() {
-    exigeNavegacao();
-    fimDeNavegacao();
-    sincroniza();
+    preparaMovimento();
     Implementacao& m = *imp_;
     if (recAtual_ == 0) {
         eof_ = true;
@@ -438,9 +442,7 @@ void Tabela::Next() {
 }
 
 void Tabela::Last() {
-    exigeNavegacao();
-    fimDeNavegacao();
-    sincroniza();
+    preparaMovimento();
     Implementacao& m = *imp_;
     eof_ = true;
     if (m.indice) {
@@ -467,9 +469,7 @@ void Tabela::Last() {
 }
 
 void Tabela::Prior() {
-    exigeNavegacao();
-    fimDeNavegacao();
-    sincroniza();
+    preparaMovimento();
     Implementacao& m = *imp_;
     if (recAtual_ == 0) {
         bof_ = true;
@@ -565,9 +565,7 @@ bool confere(const Campo& c, const ValorBusca& v) {
 }  // namespace
 
 bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& valores) {
-    exigeNavegacao();
-    fimDeNavegacao();
-    sincroniza();
+    preparaMovimento();
     revalida();
     Implementacao& m = *imp_;
     std::vector<Campo*> lista;

@@ -163,6 +163,7 @@ private:
     void exigeEscrita() const;
     void exigeExclusiva(const char* operacao) const;
     void fimDeNavegacao();
+    void preparaMovimento();
     void semRegistro();
     void soltaRegistro();
     void reescreve(bool manterRegistros);
