@@ -335,9 +335,11 @@ void TvenREMESSA::REM_PROCESSA() {
         if (!processaLinha(i)) return;
     std::vector<std::string>().swap(oARQREMCLI.TABDADOS);  // the lines are done with
 
+    // The listing is closed before the bank file is written: the operator
+    // keeps the rejected operations even when the file cannot be written.
+    oLOG_.Totais(WPES, WDES, WGRA);
     std::string temporario;
     if (oGRAVA.WTOTREGGR > 0 && !gravaArquivoBanco(temporario)) return;
-    oLOG_.Totais(WPES, WDES, WGRA);
     if (!temporario.empty()) {
         bool atualizado = false;
         try {

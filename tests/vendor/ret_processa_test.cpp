@@ -164,7 +164,8 @@ TEST_F(RetornoRun, RelatorioCofapSemNenhumaParcelaAceita) {
     GRAVA_ARQUIVO_TESTE(
         "RCOFAP.TXT",
         ARQUIVO_CRLF({header("10", "QUORCOFAP", "000001"),
-                      LinhaFixa().em(1, "12").em(52, "000000000001000"),
+                      // "./" is a blank planilha number, as every blank field
+                      LinhaFixa().em(1, "12").em(11, "./").em(52, "000000000001000"),
                       LinhaFixa().em(1, "14").em(11, "00009999").em(42, "07"),
                       LinhaFixa().em(1, "13").em(11, "00001111").em(42, "01").em(85, "1"),
                       LinhaFixa().em(1, "19").em(31, "00001").em(111, "00001")}));
@@ -184,7 +185,7 @@ TEST_F(RetornoRun, RelatorioCofapSemNenhumaParcelaAceita) {
                   "                Tipo  de",
                   "No. Planilha    registro   Parcela  Irregularidades",
                   "------------    --------   -------  ---------------",
-                  BRANCOS(17) + "INVALIDO     0    " + "NÚMERO DA PLANILHA NÃO INFORMADO."_ansi,
+                  "./" + BRANCOS(15) + "INVALIDO     0    " + "NÚMERO DA PLANILHA NÃO INFORMADO."_ansi,
                   m + "NÚMERO DA PARCELA NÃO INFORMADO."_ansi,
                   "00009999" + BRANCOS(9) + "PREVIA       7    PLANILHA INEXISTENTE NO REMESSAS PENDENTES.",
                   "",
@@ -207,7 +208,7 @@ TEST_F(RetornoRun, ArquivoDoClienteNaoGravadoNaoAvancaGeracoes) {
     GRAVA_ARQUIVO_TESTE(
         "RCOFAP.TXT",
         ARQUIVO_CRLF({header("10", "QUORCOFAP", "000001"),
-                      LinhaFixa().em(1, "13").em(11, "00001234").em(42, "02").em(44, "20260305")
+                      LinhaFixa().em(1, "13").em(11, "00001234").em(42, "20260305")
                           .em(52, "000000000001000").em(85, "2"),
                       LinhaFixa().em(1, "19").em(31, "00001").em(96, "000000000001000")}));
     VEN_CONVRETORNO("COFAP", true);

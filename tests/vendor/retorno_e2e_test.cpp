@@ -169,6 +169,45 @@ TEST_F(RetornoE2E, CofapPendenteEPlanilhaInexistente) {
     EXPECT_EQ(pdfs(), 1);
 }
 
+// Cofap "13" records carry their date at 42-49, over the instalment number,
+// whose first digits (the century) then pass the instalment check. The "13"
+// with situation "2" is a payment; the one with "1" is skipped and its
+// pending row stays unanswered.
+TEST_F(RetornoE2E, CofapRegistro13DatadoNaColuna42) {
+    ALTERA_CLIENTE(dados, "COFAP", {{"ULTRETBAN", "0"}, {"ULTRETCLI", "0"}});
+    pendente("00005678", "60701190000104");
+    pendente("00005679", "60701190000104");
+    grava("RCOFAP.TXT",
+          {headerBanco("10", "  QUORCOFAP", "COFAP CIA FABRICADORA DE PECAS", "000001"),
+           LinhaFixa().em(1, "13").em(11, "00005678").em(42, "20260307")
+               .em(52, "000000000030000").em(67, "000000000000150").em(85, "2").em(245, "000002"),
+           LinhaFixa().em(1, "13").em(11, "00005679").em(42, "20260308")
+               .em(52, "000000000040000").em(85, "1").em(245, "000003"),
+           LinhaFixa().em(1, "19").em(3, "BANCO").em(11, "00000").em(16, "00000").em(21, "00000")
+               .em(26, "00000").em(31, "00002").em(36, "000000000000000")
+               .em(96, "000000000070000").em(111, "00000").em(116, "000000000000000")
+               .em(245, "000004")});
+
+    const Execucao e = converte("COFAP");
+    confereSucesso(e);
+    const std::vector<std::string> esperado = {
+        "02RETORNO01COBRANCA       " "00000000000" "000000000" "COFAP CIA FABRICADORA DE PECAS"
+        "275" "BANCO QUOR S/A " "100326" "01600BPI" + brancos(283) + "001" "000001",
+        // occurrence "09", payment and due date 07/03/2026, value = paid
+        // 300,00, interest 1,50
+        "102" "11222333000181" "QUORCOFAP           " + brancos(10) + "60701190000104" " "
+        "00000000000" + brancos(34) + "5" "09" "070326" "00005678  " "00000000000" + brancos(9) +
+            "070326" "0000000030000" "000" "00000" "NP" + zeros(13) + zeros(13) + brancos(13) +
+            zeros(13) + zeros(13) + "0000000000000" "0000000030000" "0000000000150"
+            "0000000000000" + brancos(3) + "070326" + brancos(84) + "100326" "001" "000002",
+        "9" "00000001" "00000000030000" + brancos(8) + zeros(354) + "100326" "001" "000003",
+    };
+    EXPECT_EQ(lidas("COFAPRET.TXT"), esperado);
+    EXPECT_EQ(PENDENTES(dados),
+              (std::vector<std::string>{"COFAP|00005678|60701190000104|02/03/2026|10/03/2026",
+                                        "COFAP|00005679|60701190000104|02/03/2026|"}));
+}
+
 // BR: branches 001 (configured, last generation 41) and 002 (not
 // configured), converted on 8 December: one file per branch with the bank's
 // header (the branch's generation in it), the branch's records as read and a
