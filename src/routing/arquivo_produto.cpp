@@ -7,9 +7,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <random>
 
 #include "core/ansi.h"
+#include "core/arquivo_duravel.h"
 #include "core/caminho_arquivo.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
@@ -29,27 +29,6 @@ bool diretorioExiste(const std::string& diretorio) {
     return ::stat(diretorio.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
-std::string diretorioDe(const std::string& caminho) {
-    const auto barra = caminho.find_last_of('/');
-    if (barra == std::string::npos) return ".";
-    return barra == 0 ? "/" : caminho.substr(0, barra);
-}
-
-// A new hidden file beside the final one. Its name ends in letters, so that
-// no run takes it for a client remittance.
-int criaTemporario(const std::string& nome, std::string& temporario) {
-    static std::mt19937 gerador{std::random_device{}()};
-    const std::string dir = OBR_PARTEARQ(nome, 0);
-    const std::string base = nome.substr(dir.size());
-    for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        temporario = dir + "." + base + "." + std::to_string(::getpid()) + "-" +
-                     std::to_string(gerador() % 1000000) + ".parcial";
-        const int fd = ::open(temporario.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) return fd;
-    }
-    errno = EEXIST;
-    return -1;
-}
 
 }  // namespace
 
@@ -61,9 +40,8 @@ ArquivoProduto::ArquivoProduto(int tamanhoRegistro, std::string nome)
 ArquivoProduto::~ArquivoProduto() { abandona(); }
 
 void ArquivoProduto::abandona() {
-    if (fd_ >= 0) ::close(fd_);
+    arquivo_.reset();  // an unnamed temporary goes with it
     fd_ = -1;
-    if (!temporario_.empty()) ::unlink(temporario_.c_str());
     temporario_.clear();
 }
 
@@ -127,13 +105,17 @@ void ArquivoProduto::AGUARDA_DISCO() {
 
 bool ArquivoProduto::abre() {
     if (fd_ >= 0) return true;
-    std::string nome;
-    fd_ = criaTemporario(NOMEARQSAI, nome);
-    if (fd_ < 0) {
-        erro_ = errno;
+    if (arquivo_) return false;  // already finished
+    // A file of the same name in another case is the same file to this
+    // system: it is the one replaced.
+    arquivo_ = std::make_unique<ArquivoDuravel>(ARQ_RESOLVE_CAMINHO(NOMEARQSAI));
+    if (arquivo_->Erro()) {
+        erro_ = arquivo_->Erro();
         return false;
     }
-    temporario_ = nome;
+    fd_ = arquivo_->Fd();
+    temporario_ = arquivo_->Temporario();
+    if (aoCriarTemporario) aoCriarTemporario(temporario_, arquivo_->Destino());
     return true;
 }
 
@@ -209,8 +191,7 @@ void ArquivoProduto::COPIA_DE(int origem, long long inicio, long long bytes, lon
 void ArquivoProduto::conclui() {
     if (concluido_) return;
     descarrega();
-    if (!erro_ && abre() && ::fsync(fd_) != 0) erro_ = errno;
-    if (fd_ >= 0 && ::close(fd_) != 0 && !erro_) erro_ = errno;
+    if (!erro_ && abre()) erro_ = arquivo_->Conclui();
     fd_ = -1;
     if (erro_) {
         abandona();
@@ -220,20 +201,7 @@ void ArquivoProduto::conclui() {
     concluido_ = true;
 }
 
-namespace {
-
-// The new name reaches the disk with its directory.
-void gravaDiretorio(const std::string& caminho) {
-    const int dir = ::open(diretorioDe(caminho).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dir >= 0) {
-        ::fsync(dir);
-        ::close(dir);
-    }
-}
-
-}  // namespace
-
-bool ArquivoProduto::GRAVA_ARQUIVO() {
+bool ArquivoProduto::PRONTO() {
     if (!diretorioExiste(OBR_PARTEARQ(NOMEARQSAI, 0))) {
         abandona();
         GERAL().MENSAGEM("GRAVA_ARQUIVO-IMPOSSIVEL CRIAR O ARQUIVO EXTERNO SOLICITADO.\n"
@@ -243,17 +211,18 @@ bool ArquivoProduto::GRAVA_ARQUIVO() {
         return false;
     }
     conclui();
-    // A file of the same name in another case is the same file to this
-    // system: it is the one replaced.
-    const std::string destino = ARQ_RESOLVE_CAMINHO(NOMEARQSAI);
-    if (::rename(temporario_.c_str(), destino.c_str()) != 0) {
-        erro_ = errno;
+    return true;
+}
+
+bool ArquivoProduto::GRAVA_ARQUIVO() {
+    if (!PRONTO()) return false;
+    if (const int erro = arquivo_->Nomeia(true, sincronizaDiretorio)) {
+        erro_ = erro;
         abandona();
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
                           erro_);
     }
     temporario_.clear();
-    if (sincronizaDiretorio) gravaDiretorio(destino);
     return true;
 }
 
@@ -265,16 +234,15 @@ const std::string& ArquivoProduto::ARQUIVO_CONCLUIDO() {
 ArquivoProduto::Movimento ArquivoProduto::MOVE_SEM_SUBSTITUIR(const std::string& destino) {
     conclui();
     if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino))) return Movimento::existe;
-    if (::renameat2(AT_FDCWD, temporario_.c_str(), AT_FDCWD, destino.c_str(), RENAME_NOREPLACE) == 0) {
+    const int erro = arquivo_->NomeiaComo(destino, false, sincronizaDiretorio);
+    if (erro == 0) {
         temporario_.clear();
-        if (sincronizaDiretorio) gravaDiretorio(destino);
         return Movimento::movido;
     }
-    if (errno == EEXIST) return Movimento::existe;
-    // Another file system, or one that cannot refuse to replace by itself:
-    // the general move copies, flushes and only then deletes, never over an
-    // existing name.
-    if (errno != EXDEV && errno != EINVAL && errno != ENOSYS) return Movimento::falhou;
+    if (erro == EEXIST) return Movimento::existe;
+    // Another file system: the general move copies, flushes and only then
+    // deletes, never over an existing name.
+    if (erro != EXDEV) return Movimento::falhou;
     if (GERAL().OBR_RENOMEIAARQ(temporario_, destino)) {
         temporario_.clear();
         return Movimento::movido;

@@ -13,8 +13,12 @@
 // finished file into another directory instead of naming it where it was
 // built (MOVE_SEM_SUBSTITUIR).
 
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
+
+class ArquivoDuravel;
 
 class ArquivoProduto {
 public:
@@ -29,6 +33,10 @@ public:
     // names many files may clear it and flush the directory once, after the
     // last one.
     bool sincronizaDiretorio = true;
+    // Told the temporary's path and the final name as soon as the temporary
+    // exists, before anything is written to it: a run's journal must know
+    // it to remove it, or name it, after a crash.
+    std::function<void(const std::string& temporario, const std::string& final)> aoCriarTemporario;
 
     void GRAVA_INF(std::string_view registro);
     // Appends `bytes` bytes of the file open as `origem`, from `inicio`:
@@ -53,6 +61,11 @@ public:
     // one write of the file system's journal instead of one each.
     void AGUARDA_DISCO();
 
+    // Finishes the file (every record flushed to disk) and leaves it
+    // unnamed; false, with the staging writer's message and nothing left,
+    // when the directory of the name does not exist. Other failures throw
+    // ErroArquivo, leaving nothing behind.
+    bool PRONTO();
     // Gives the file its name. When the directory of the name does not exist:
     // the staging writer's message and false, no file. Any other failure, now
     // or while records were written, throws ErroArquivo and leaves nothing
@@ -85,6 +98,7 @@ private:
     void conclui();
 
     int tamanho_;
+    std::unique_ptr<ArquivoDuravel> arquivo_;
     int fd_ = -1;
     int erro_ = 0;  // errno of the first failure
     std::string temporario_;

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "core/arquivo_duravel.h"
+
 #include "core/ansi.h"
 #include "core/tabela/erro_tabela.h"
 
@@ -293,54 +295,11 @@ std::string TextoDoErro(int erro) {
 }
 
 void GravaSubstituindo(const std::string& caminho, const std::string& dados) {
-    static std::atomic<unsigned> contador{0};
-    std::string temp;
-    int fd = -1;
-    for (int tentativa = 0; fd < 0; ++tentativa) {
-        temp = caminho + ".~" + std::to_string(::getpid()) + "_" + std::to_string(contador++);
-        fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0 && (errno != EEXIST || tentativa >= 100)) FalhaGravacao(caminho, errno);
-    }
-    auto desiste = [&](int erro) {
-        if (fd >= 0) ::close(fd);
-        ::unlink(temp.c_str());
-        FalhaGravacao(caminho, erro);
-    };
-
     // The index replaced keeps its permission bits (a shared data directory
-    // may rely on group write access); failing that, the new file simply has
-    // the default mode.
-    struct stat st {};
-    if (::stat(caminho.c_str(), &st) == 0 && S_ISREG(st.st_mode))
-        static_cast<void>(::fchmod(fd, st.st_mode & 07777));
-
-    const char* p = dados.data();
-    std::size_t falta = dados.size();
-    while (falta > 0) {
-        const ssize_t n = ::write(fd, p, falta);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            desiste(errno);
-        }
-        if (n == 0) desiste(EIO);
-        p += n;
-        falta -= std::size_t(n);
-    }
-    if (::fsync(fd) != 0) desiste(errno);
-    const int fechou = ::close(fd);
-    fd = -1;
-    if (fechou != 0) desiste(errno);
-    if (::rename(temp.c_str(), caminho.c_str()) != 0) desiste(errno);
-
-    // Make the rename itself durable. Some file systems refuse to sync a
-    // directory; the index is in place by now either way.
-    const auto barra = caminho.find_last_of('/');
-    const std::string dir = barra == std::string::npos ? "." : barra == 0 ? "/" : caminho.substr(0, barra);
-    const int dfd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dfd >= 0) {
-        ::fsync(dfd);
-        ::close(dfd);
-    }
+    // may rely on group write access).
+    ArquivoDuravel arquivo(caminho);
+    arquivo.Escreve(dados);
+    if (const int erro = arquivo.Nomeia(true)) FalhaGravacao(caminho, erro);
 }
 
 bool NomeDeTagValido(const std::string& nome) {

@@ -13,6 +13,7 @@
 #include <functional>
 
 #include "core/ansi.h"
+#include "core/arquivo_duravel.h"
 #include "core/tabela/cdx.h"
 #include "core/tabela/nome_arquivo.h"
 #include "core/tabela/tabela_implementacao.h"
@@ -62,6 +63,8 @@ void Tabela::limpaTemporarios() {
         const bool pack = n.rfind(nome + ".NOVO", 0) == 0;
         const bool indice = n.rfind(base + ".CDX.~", 0) == 0;
         if (pack || indice) ::unlink(ARQ_JUNTA(dir, e->d_name).c_str());
+        else if ((n.rfind("." + nome + ".CVTMP", 0) == 0 || n.rfind("." + base + ".CDX.CVTMP", 0) == 0))
+            DURAVEL_REMOVE_SE_ABANDONADO(ARQ_JUNTA(dir, e->d_name));
     }
 }
 

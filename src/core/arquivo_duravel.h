@@ -1,0 +1,97 @@
+#pragma once
+// The one way this system writes a file that must survive a crash or a power
+// cut: a temporary beside the target (a hidden name of the system's own),
+// streamed writes, a flush to disk, then the name (over an older file, or
+// never over one), then the directory flushed. Until it has its name nobody
+// sees the file; once it has it, it is whole on disk.
+//
+// While a writer is alive it holds a lock on its temporary, so that a later
+// run (on this or another workstation) can tell an abandoned temporary from
+// one still being written, and remove only the first.
+//
+// Failures are errno values: each caller turns them into its own error.
+
+#include <sys/types.h>
+
+#include <set>
+#include <string>
+#include <string_view>
+
+class ArquivoDuravel {
+public:
+    // The temporary is created at once, with the permissions of the file it
+    // will replace or, for a new file, the usual ones (umask applies).
+    explicit ArquivoDuravel(std::string destino);
+    // Removes the temporary when it was never named or handed over.
+    ~ArquivoDuravel();
+    ArquivoDuravel(const ArquivoDuravel&) = delete;
+    ArquivoDuravel& operator=(const ArquivoDuravel&) = delete;
+
+    const std::string& Destino() const { return destino_; }
+    const std::string& Temporario() const { return temporario_; }
+    int Fd() const { return fd_; }
+    // errno of the first failure (creation, write, flush, naming); 0 if none.
+    int Erro() const { return erro_; }
+
+    // Appends at the end of what was written; false after any failure.
+    bool Escreve(std::string_view dados);
+    // Writes at `posicao` (a header rewritten at the end).
+    bool EscreveEm(std::string_view dados, off_t posicao);
+    // Counts bytes written straight to Fd() by the caller.
+    void Escritos(long long bytes) { escritos_ += bytes; }
+    long long Tamanho() const { return escritos_; }
+    void Falhou(int erro) {
+        if (erro_ == 0) erro_ = erro;
+    }
+
+    // Flushes the data to disk and closes the file, leaving it unnamed (a
+    // run's journal names it later). 0 or errno; on failure the temporary
+    // is removed.
+    int Conclui();
+    // Conclui, then the name: over an older file (`substitui`) or never over
+    // an existing entry (EEXIST, the temporary kept for another name). The
+    // directory is flushed unless `sincronizaDiretorio` is false (a caller
+    // naming many files flushes it once). 0 or errno; on any failure other
+    // than EEXIST the temporary is removed and an older file is untouched.
+    int Nomeia(bool substitui, bool sincronizaDiretorio = true);
+    // Names it at another place of the same directory or another one on
+    // the same file system (see Nomeia); a refusal there keeps the
+    // temporary, so that it may still take its own name.
+    int NomeiaComo(const std::string& destino, bool substitui, bool sincronizaDiretorio = true);
+    // Keeps the descriptor open after naming and hands it to the caller
+    // (a table goes on working on the file it just rebuilt).
+    int EntregaDescritor();
+    // The temporary is no longer this object's to remove: a journal owns it.
+    void Solta() { solto_ = true; }
+    // Removes the temporary now.
+    void Abandona();
+
+private:
+    int descarrega();
+    void fecha();
+
+    std::string destino_;
+    std::string temporario_;
+    int fd_ = -1;
+    int erro_ = 0;
+    long long escritos_ = 0;
+    bool concluido_ = false;
+    bool nomeado_ = false;
+    bool solto_ = false;
+    bool manterDescritor_ = false;
+};
+
+// Renames `de` to `para` (replacing or never) and flushes the directory of
+// `para`. 0 or errno.
+int DURAVEL_RENOMEIA(const std::string& de, const std::string& para, bool substitui);
+// The directory holding `caminho` (or the directory itself when
+// `ehDiretorio`) flushed to disk, so that names made there last.
+void DURAVEL_SINCRONIZA_DIRETORIO(const std::string& caminho, bool ehDiretorio = false);
+// A name of the durable writer's temporaries.
+bool DURAVEL_EH_TEMPORARIO(const std::string& nome);
+// Removes the temporaries of `diretorio` whose writer is gone (no lock
+// held on them) and that no live run's journal still names (`vivos`, full
+// paths as the journals write them); answers how many.
+int DURAVEL_LIMPA_ABANDONADOS(const std::string& diretorio, const std::set<std::string>& vivos = {});
+// Removes one temporary when its writer is gone; true when it did.
+bool DURAVEL_REMOVE_SE_ABANDONADO(const std::string& caminho);

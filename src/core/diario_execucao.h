@@ -1,0 +1,87 @@
+#pragma once
+// The run journal: what a run that moves, renames or deletes files, names
+// outputs or posts numbers is doing, written to disk before each step, so
+// that the next run finishes or undoes whatever a crash, a power cut or a
+// scheduler's timeout left half done.
+//
+// A journal is one hidden file of the data directory, appended line by line
+// (each line carries its own checksum, so a line cut short by a crash is
+// known as such) and locked by its run while the run is alive. A unit of
+// work writes:
+// - before anything else, what it will undo: outputs being written
+//   (`Saida`: a temporary and the name it will get), inputs it moves away
+//   (`Move`), numbers it posts before its outputs are named (`Numero`);
+// - optionally the test that tells, after a crash, whether the unit's one
+//   committing table write was made (`Se`);
+// - then, once every output is complete on disk, what is left to do and
+//   the commit itself (`Confirma`);
+// - then it does those steps and removes the journal (`Conclui`).
+// Recovery of a journal without its commit undoes: temporaries removed,
+// moved inputs put back, numbers restored when nobody took the next one.
+// With its commit it finishes: outputs named, the remaining moves, table
+// writes and deletions done. Every step can be done twice without harm.
+
+#include <string>
+#include <vector>
+
+class DiarioExecucao {
+public:
+    // A step to do once the unit is committed.
+    struct Passo {
+        enum class Tipo { move, define, apaga } tipo = Tipo::apaga;
+        std::string a, b;          // move: origin, destination; apaga: path
+        bool substitui = true;     // move over an older file
+        std::string tabela, campoChave, valorChave, campo, valor;  // define
+    };
+    static Passo Move(std::string origem, std::string destino, bool substitui);
+    static Passo Define(std::string tabela, std::string campoChave, std::string valorChave,
+                        std::string campo, std::string valor);
+    static Passo Apaga(std::string caminho);
+
+    // Creates and locks the journal in the data directory; throws
+    // ErroArquivo when it cannot.
+    explicit DiarioExecucao(const std::string& descricao);
+    // A unit that did not reach Conclui (an exception) is resolved at once,
+    // as recovery would resolve it.
+    ~DiarioExecucao();
+    DiarioExecucao(const DiarioExecucao&) = delete;
+    DiarioExecucao& operator=(const DiarioExecucao&) = delete;
+
+    // `substitui`: the output replaces an older file of its name; otherwise
+    // it never does, and when its name is taken the last number of the name
+    // moves on until a free one is found.
+    void Saida(const std::string& temporario, const std::string& final, bool substitui);
+    void MoveFeito(const std::string& origem, const std::string& destino);
+    // A field about to be posted: table (name of the data directory), the
+    // record (key field and value; empty key: the first record), the field,
+    // its value before and after.
+    void Numero(const std::string& tabela, const std::string& campoChave,
+                const std::string& valorChave, const std::string& campo,
+                const std::string& anterior, const std::string& novo);
+    void Se(const std::string& tabela, const std::string& campoChave, const std::string& valorChave,
+            const std::string& campo, const std::string& valor);
+    void Confirma(const std::vector<Passo>& depois = {});
+    bool Confirmado() const { return confirmado_; }
+    // Done: the journal goes.
+    void Conclui();
+    // Finishes or undoes the unit now, as recovery would; answers what was
+    // done, in a few words. The journal goes.
+    std::string Resolve();
+
+private:
+    void grava(const std::vector<std::string>& campos);
+    void sincroniza();
+
+    std::string caminho_;
+    int fd_ = -1;
+    bool confirmado_ = false;
+    bool concluido_ = false;
+};
+
+// Journals of runs that are no longer alive, in the data directory: each
+// is taken under its lock, finished or undone, and removed; the abandoned
+// temporaries of `diretorios` (and of the data directory) are removed. One
+// line per journal resolved (nothing when there was none).
+std::vector<std::string> DIARIO_RECUPERA(const std::vector<std::string>& diretorios = {});
+// A name of this system's journals.
+bool DIARIO_EH_DIARIO(const std::string& nome);
