@@ -6,10 +6,12 @@
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
+#include <QFile>
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
+#include "core/arquivo_duravel.h"
 #include "ui/core/qt_texto.h"
 
 namespace {
@@ -180,10 +182,15 @@ namespace {
 }  // namespace
 
 void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo) {
-    // Written under a temporary name beside the final one and renamed when
-    // complete: a failure never leaves a truncated PDF under the real name.
-    QSaveFile arq(arquivo);
-    if (!arq.open(QIODevice::WriteOnly)) falhaPdf(arquivo, arq.errorString());
+    // Through the system's durable writer: a failure never leaves a
+    // truncated PDF under the real name, and a PDF that has its name is on
+    // disk.
+    ArquivoDuravel duravel(QFile::encodeName(arquivo).toStdString());
+    QFile arq;
+    if (duravel.Erro() ||
+        !arq.open(duravel.Fd(), QIODevice::WriteOnly, QFileDevice::DontCloseHandle))
+        falhaPdf(arquivo, duravel.Erro() ? QString::fromLocal8Bit(std::strerror(duravel.Erro()))
+                                         : arq.errorString());
     bool desenhado = false;
     {
         QPdfWriter pdf(&arq);
@@ -195,9 +202,10 @@ void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo) 
         const GeometriaRelatorio g = GEOMETRIA_RELATORIO(modelo, MARGENS_MINIMAS_PADRAO());
         desenhado = DESENHA_PAGINAS(pdf, modelo, g, 0, static_cast<int>(modelo.paginas.size()) - 1);
     }
-    if (!desenhado) {
-        arq.cancelWriting();
-        falhaPdf(arquivo, QStringLiteral("o gerador de PDF não pôde ser iniciado"));
-    }
-    if (!arq.commit()) falhaPdf(arquivo, arq.errorString());
+    if (!desenhado) falhaPdf(arquivo, QStringLiteral("o gerador de PDF não pôde ser iniciado"));
+    const bool escrito = arq.flush() && arq.error() == QFileDevice::NoError;
+    arq.close();
+    if (!escrito) falhaPdf(arquivo, arq.errorString());
+    if (const int erro = duravel.Nomeia(true))
+        falhaPdf(arquivo, QString::fromLocal8Bit(std::strerror(erro)));
 }

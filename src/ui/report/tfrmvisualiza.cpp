@@ -12,7 +12,8 @@
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QSaveFile>
+#include <QFile>
+#include <cstring>
 #include <QScreen>
 #include <QScrollArea>
 #include <QScrollBar>
@@ -24,6 +25,8 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "core/arquivo_inteiro.h"
+#include "core/erro_arquivo.h"
 #include "ui/core/qt_texto.h"
 #include "ui/report/motor_relatorio_qt.h"
 
@@ -344,14 +347,13 @@ void TFRMVISUALIZA::Salva(const QString& arquivo, Formato formato) {
     // and line ends, like every other file it writes.
     const std::string conteudo =
         formato == Formato::Html ? RELATORIO_HTML(modelo_) : RELATORIO_TEXTO(modelo_);
-    QSaveFile arq(arquivo);
-    const bool ok = arq.open(QIODevice::WriteOnly) &&
-                    arq.write(conteudo.data(), static_cast<qint64>(conteudo.size())) ==
-                        static_cast<qint64>(conteudo.size()) &&
-                    arq.commit();
-    if (!ok)
-        throw std::runtime_error(QT_PARA_ANSI(
-            QStringLiteral("Não foi possível gravar o arquivo %1: %2").arg(arquivo, arq.errorString())));
+    try {
+        ARQ_GRAVA_COMPLETO(QFile::encodeName(arquivo).toStdString(), conteudo);
+    } catch (const ErroArquivo& e) {
+        throw std::runtime_error(QT_PARA_ANSI(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+                                                  .arg(arquivo, QString::fromLocal8Bit(
+                                                                    std::strerror(e.ErroSistema())))));
+    }
 }
 
 void TFRMVISUALIZA::salvaComo() {
