@@ -118,6 +118,12 @@ bool existe(const std::string& caminho) {
     return ::lstat(caminho.c_str(), &st) == 0;
 }
 
+bool mesmoArquivo(const std::string& a, const std::string& b) {
+    struct stat sa {}, sb {};
+    return ::lstat(a.c_str(), &sa) == 0 && ::lstat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+           sa.st_ino == sb.st_ino;
+}
+
 // The record a journal line names, in a table of the data directory opened
 // for the moment.
 class Registro {
@@ -137,10 +143,12 @@ public:
     }
     bool Achado() const { return achado_; }
     std::string Valor(const std::string& campo) { return OBR_TRIM(t_.FieldByName(campo).AsString()); }
-    void Define(const std::string& campo, const std::string& valor) {
+    void Define(const std::string& campo, const std::string& valor,
+                const std::string& campo2 = {}, const std::string& valor2 = {}) {
         OBR_EDITA(t_);
         try {
             t_.FieldByName(campo).SetAsString(valor);
+            if (!campo2.empty()) t_.FieldByName(campo2).SetAsString(valor2);
             t_.Post();
         } catch (...) {
             t_.Cancel();
@@ -268,7 +276,7 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
             if (destino && !origem) {
                 if (const int e = move(l[2], l[1], false); e == 0) ++c.devolvidos;
                 else c.falhas.push_back(l[2] + ": " + std::strerror(e));
-            } else if (destino && origem) {
+            } else if (destino && origem && !mesmoArquivo(l[1], l[2])) {
                 // A copy to another file system cut short: the source was
                 // to go only once the copy was whole, so it is whole.
                 ::unlink(l[2].c_str());
@@ -277,7 +285,8 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
             Registro r(l[1], l[2], l[3]);
             // Restored only while nobody took the number after this one.
             if (r.Achado() && r.Valor(l[4]) == OBR_TRIM(l[6])) {
-                r.Define(l[4], l[5]);
+                r.Define(l[4], l[5], l.size() >= 10 ? l[7] : std::string(),
+                         l.size() >= 10 ? l[8] : std::string());
                 ++c.restaurados;
             }
         }
@@ -420,8 +429,10 @@ void DiarioExecucao::MoveFeito(const std::string& origem, const std::string& des
 
 void DiarioExecucao::Numero(const std::string& tabela, const std::string& campoChave,
                             const std::string& valorChave, const std::string& campo,
-                            const std::string& anterior, const std::string& novo) {
-    grava({"NUMERO", tabela, campoChave, valorChave, campo, anterior, novo});
+                            const std::string& anterior, const std::string& novo,
+                            const std::string& campo2, const std::string& anterior2,
+                            const std::string& novo2) {
+    grava({"NUMERO", tabela, campoChave, valorChave, campo, anterior, novo, campo2, anterior2, novo2});
 }
 
 void DiarioExecucao::Se(const std::string& tabela, const std::string& campoChave,

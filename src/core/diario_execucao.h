@@ -55,9 +55,13 @@ public:
     // A field about to be posted: table (name of the data directory), the
     // record (key field and value; empty key: the first record), the field,
     // its value before and after.
+    // A second field of the same write (`campo2`) is restored with it, and
+    // only with it.
     void Numero(const std::string& tabela, const std::string& campoChave,
                 const std::string& valorChave, const std::string& campo,
-                const std::string& anterior, const std::string& novo);
+                const std::string& anterior, const std::string& novo,
+                const std::string& campo2 = {}, const std::string& anterior2 = {},
+                const std::string& novo2 = {});
     void Se(const std::string& tabela, const std::string& campoChave, const std::string& valorChave,
             const std::string& campo, const std::string& valor);
     void Confirma(const std::vector<Passo>& depois = {});

@@ -210,6 +210,14 @@ bool ArquivoProduto::PRONTO() {
                          somERRO);
         return false;
     }
+    // A name held by a directory could never be given: found now, before
+    // the run commits to it.
+    struct stat st {};
+    if (::stat(ARQ_RESOLVE_CAMINHO(NOMEARQSAI).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+        abandona();
+        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(EISDIR),
+                          EISDIR);
+    }
     conclui();
     return true;
 }

@@ -19,11 +19,14 @@ int PROXIMA_SEQUENCIA(long long armazenado, const std::string& ultdatcob,
     return static_cast<int>(armazenado) + 1;
 }
 
-int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm) {
+int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm,
+                      const std::function<void(long long, int, const std::string&)>& antesDeGravar) {
     OBR_EDITA(conveins);
     try {
-        const int numero = PROXIMA_SEQUENCIA(conveins.FieldByName(campo).AsInteger(),
-                                             conveins.FieldByName("ULTDATCOB").AsString(), ddmm);
+        const long long anterior = conveins.FieldByName(campo).AsInteger();
+        const std::string diaAnterior = conveins.FieldByName("ULTDATCOB").AsString();
+        const int numero = PROXIMA_SEQUENCIA(anterior, diaAnterior, ddmm);
+        if (antesDeGravar) antesDeGravar(anterior, numero, diaAnterior);
         conveins.FieldByName(campo).SetAsInteger(numero);
         // The day goes with the number, in the same write: a run on another
         // workstation that reserves before this one has finished must see

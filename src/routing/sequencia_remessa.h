@@ -4,6 +4,7 @@
 // for the number of the day's file, from a counter of the installation
 // record that restarts on a new day.
 
+#include <functional>
 #include <string>
 
 class Tabela;
@@ -21,4 +22,8 @@ int PROXIMA_SEQUENCIA(long long armazenado, const std::string& ultdatcob,
 // Chooses the next number of the counter field of the installation record
 // (the table's current record) and stores it. The record is locked while it
 // is read and written, so that two workstations never take the same number.
-int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm);
+// `antesDeGravar` is told the stored number and day and the new number
+// before the record is written (a run's journal).
+int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm,
+                      const std::function<void(long long anterior, int novo,
+                                               const std::string& diaAnterior)>& antesDeGravar = {});

@@ -138,7 +138,14 @@ std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
     // counter take the same number.
     if (numero == 0) {
         conveins_.First();
-        numero = RESERVA_SEQUENCIA(conveins_, produto.campoSequencia, KULTDATCOB);
+        numero = RESERVA_SEQUENCIA(
+            conveins_, produto.campoSequencia, KULTDATCOB,
+            [this, &produto](long long anterior, int novo, const std::string& diaAnterior) {
+                numeroDaUnidade_ = true;
+                diario_->Numero("CONVEINS.DBF", "", "", produto.campoSequencia,
+                                std::to_string(anterior), std::to_string(novo), "ULTDATCOB",
+                                diaAnterior, KULTDATCOB);
+            });
     }
     return SUBSTITUI_PRIMEIRA(nome, "NN", OBR_ZEROS(2, 0, numero));
 }
@@ -146,6 +153,11 @@ std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
 void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& lista) {
     const ProdutoRemessa* produto = PRODUTO_REMESSA(codigo);
     if (!produto) return;
+    // One unit of work per product file: its number, the client files moved
+    // to the holding directory and the file itself reach the disk together
+    // or, after a crash, are undone together by the next run.
+    diario_ = std::make_unique<DiarioExecucao>("CONCATENAÇÃO "_ansi + KARQREMBAN);
+    numeroDaUnidade_ = false;
     KARQREMBAN = nomeDoProduto(*produto);
     ARQ_OCORRENCIA(std::string(1, codigo));
     OBR_ORDENALISTA(lista);
@@ -160,11 +172,15 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
                              "ARQUIVOS REMESSA DO BANCO NA INSTALAÇÃO."_ansi,
                          somERRO);
         for (const std::string& nome : lista) linhaDoLog(nome, "NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO");
+        desfazUnidade();
         return;
     }
 
     produtoAtual_ = produto;
     oGRAEXT = std::make_unique<ArquivoProduto>(produto->tamanhoRegistro, KARQREMBAN);
+    oGRAEXT->aoCriarTemporario = [this](const std::string& temporario, const std::string& final) {
+        diario_->Saida(temporario, final, true);
+    };
     movidos_.clear();
     try {
         for (const std::string& nome : lista) {
@@ -173,6 +189,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         }
     } catch (...) {
         oGRAEXT.reset();
+        desfazUnidade();
         devolveMovidos();
         throw;
     }
@@ -180,26 +197,52 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     if (oGRAEXT->TOTREGGRA > 0) {
         bool gravou = false;
         try {
-            gravou = oGRAEXT->GRAVA_ARQUIVO();
+            if (oGRAEXT->PRONTO()) {
+                diario_->Confirma({DiarioExecucao::Define("CONVEINS.DBF", "", "", "ULTDATCOB", KULTDATCOB)});
+                gravou = oGRAEXT->GRAVA_ARQUIVO();
+            }
         } catch (const std::exception& e) {
             GERAL().MENSAGEM(e.what(), somERRO);
         }
-        if (gravou) nomesUsados_.insert(chave);
-        else devolveMovidos();
+        if (gravou) {
+            nomesUsados_.insert(chave);
+        } else if (!diario_->Confirmado()) {
+            oGRAEXT.reset();
+            desfazUnidade();
+            devolveMovidos();
+        }
     }
     oGRAEXT.reset();
     produtoAtual_ = nullptr;
     movidos_.clear();
-
+    // A unit that wrote nothing gives its number back, and the day of the
+    // numbering stays as it was with it.
+    if (!diario_->Confirmado()) {
+        desfazUnidade();
+        diario_.reset();
+        return;
+    }
     conveins_.First();
     OBR_EDITA(conveins_);
     conveins_.FieldByName("ULTDATCOB").SetAsString(KULTDATCOB);
     conveins_.Post();
+    diario_->Conclui();
+    diario_.reset();
+}
+
+void TarqCONCATENA::desfazUnidade() {
+    if (!diario_ || diario_->Confirmado()) return;
+    const std::string relato = diario_->Resolve();
+    if (relato.find("FALHOU") != std::string::npos) GERAL().MENSAGEM(relato, somERRO);
+    // The number went back to the counter (unless another workstation
+    // took the next one meanwhile): the next product asks again.
+    if (numeroDaUnidade_) KSEQREMC24 = KSEQREMC40 = 0;
+    numeroDaUnidade_ = false;
 }
 
 void TarqCONCATENA::devolveMovidos() {
     for (const Movido& m : movidos_) {
-        if (GERAL().OBR_RENOMEIAARQ(m.guardado, m.original)) {
+        if (ARQ_SITUACAO(m.original) == SituacaoArquivo::regular) {
             trabalho_.Inclui(m.original);
             if (guarda_) guarda_->Retira(m.nome);
         } else {
@@ -259,6 +302,9 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     std::string guardado;
     if (!guarda_ || guarda_->Diretorio() != KDIRCOPIA)
         guarda_ = std::make_unique<NomesDoDiretorio>(KDIRCOPIA);
+    // Written down before the move: a crash before the product file has
+    // its name puts the file back where it was.
+    diario_->MoveFeito(caminho, ARQ_JUNTA(guarda_->Diretorio(), nome));
     if (!ARQ_MOVEPARAGUARDA(caminho, *guarda_, nome, guardado)) {
         GERAL().MENSAGEM("NAO CONSEGUIU MOVER O ARQUIVO: " + nome, somERRO);
         ARQ_OCORRENCIA("NAO FOI MOVIDO - NAO CONCATENADO");

@@ -30,6 +30,7 @@
 
 #include "core/leitura_externo.h"
 #include "registers/manconvecli.h"
+#include "core/diario_execucao.h"
 #include "routing/arquivo_produto.h"
 #include "routing/guarda_remessa.h"
 #include "routing/remessa_cliente.h"
@@ -83,7 +84,11 @@ private:
     std::string nomeDoProduto(const ProdutoRemessa& produto);
     void traduz(const ClienteRemessa& cliente, const ProdutoRemessa& produto);
     void linhaDoLog(const std::string& nome, const std::string& texto);
+    // The moved files are back where they were: the journal undid the
+    // unit; the directory views follow.
     void devolveMovidos();
+    // Undoes the product's unit (files back, number returned).
+    void desfazUnidade();
     void imprimeTotais();
 
     Tabela& conveins_;
@@ -93,6 +98,8 @@ private:
     std::unique_ptr<NomesDoDiretorio> guarda_;  // the holding directory, read once
     const ProdutoRemessa* produtoAtual_ = nullptr;
     std::vector<Movido> movidos_;              // files of the product being built
+    std::unique_ptr<DiarioExecucao> diario_;   // the unit of the product being built
+    bool numeroDaUnidade_ = false;             // the unit reserved its number itself
     // Names no bank file of this run may take: the client files listed and
     // the bank files written.
     std::set<std::string> nomesUsados_;

@@ -149,13 +149,14 @@ TEST(ConcatenacaoFalhas, ArquivoDoBancoNaoGravadoDevolveAsRemessas) {
     for (const std::string& e : ENTRADAS(".")) EXPECT_EQ(e.find("parcial"), std::string::npos) << e;
     EXPECT_TRUE(contem(a.Log(), "    BETA.002  Lido com sucesso"));
     EXPECT_TRUE(contem(a.Log(), "    CB4091201  NAO GRAVADO - REMESSAS DEVOLVIDAS PARA NOVA LEITURA"));
-    // The number was taken all the same; the next run takes the next one.
-    EXPECT_EQ(a.NumeroInstalacao("SEQREMC40"), 1);
+    // No number is spent without its file: the counter is as it was, and
+    // the next run writes 01.
+    EXPECT_EQ(a.NumeroInstalacao("SEQREMC40"), 7);
     ::rmdir("CB4091201");
     a.g.dialogo().mensagens.clear();
     CONCATENA_REMESSAS();
     EXPECT_EQ(a.Mensagens(), Linhas{});
-    EXPECT_EQ(LE_ARQUIVO("CB4091202"), remessaBeta() + remessaBeta() + remessaBeta());
+    EXPECT_EQ(LE_ARQUIVO("CB4091201"), remessaBeta() + remessaBeta() + remessaBeta());
 }
 
 // Only regular files of the working directory are read: a link may lead
