@@ -235,16 +235,17 @@ void nomeiaSaida(const std::string& temp, std::string final, bool substitui, Con
 
 // Finishes (committed) or undoes the unit of `linhas`.
 bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
-    bool confirmado = false, temSe = false, seVale = true;
+    bool confirmado = false, temSe = false, seVale = true, desistiu = false;
     for (const auto& l : linhas) {
         if (l[0] == "CONFIRMA") confirmado = true;
+        if (l[0] == "DESISTE") desistiu = true;
         if (l[0] == "SE" && l.size() >= 6) {
             temSe = true;
             Registro r(l[1], l[2], l[3]);
             if (!r.Achado() || r.Valor(l[4]) != OBR_TRIM(l[5])) seVale = false;
         }
     }
-    confirmado = confirmado || (temSe && seVale);
+    confirmado = confirmado || (temSe && seVale && !desistiu);
     if (confirmado) {
         for (const auto& l : linhas)
             if (l[0] == "SAIDA" && l.size() >= 4) nomeiaSaida(l[1], l[2], l[3] == "S", c);
@@ -383,6 +384,7 @@ DiarioExecucao::DiarioExecucao(const std::string& desc) {
 DiarioExecucao::~DiarioExecucao() {
     if (concluido_ || fd_ < 0) return;
     try {
+        if (!confirmado_) grava({"DESISTE"});
         Resolve();
     } catch (...) {
         // Left for the next run's recovery, still whole on disk.
@@ -464,7 +466,14 @@ void DiarioExecucao::Conclui() {
     fd_ = -1;
 }
 
+std::string DiarioExecucao::Desfaz() {
+    if (concluido_) return {};
+    if (!confirmado_) grava({"DESISTE"});
+    return Resolve();
+}
+
 std::string DiarioExecucao::Resolve() {
+    if (concluido_) return {};
     Conta c;
     const auto linhas = leDiario(fd_);
     const bool concluida = resolve(linhas, c);

@@ -71,6 +71,9 @@ public:
     // Finishes or undoes the unit now, as recovery would; answers what was
     // done, in a few words. The journal goes.
     std::string Resolve();
+    // Undoes the unit now, whatever its `Se` tests say (the run itself
+    // gave up; a crash did not interrupt it).
+    std::string Desfaz();
 
 private:
     void grava(const std::vector<std::string>& campos);

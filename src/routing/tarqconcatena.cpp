@@ -232,7 +232,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
 
 void TarqCONCATENA::desfazUnidade() {
     if (!diario_ || diario_->Confirmado()) return;
-    const std::string relato = diario_->Resolve();
+    const std::string relato = diario_->Desfaz();
     if (relato.find("FALHOU") != std::string::npos) GERAL().MENSAGEM(relato, somERRO);
     // The number went back to the counter (unless another workstation
     // took the next one meanwhile): the next product asks again.

@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 
 #include "core/ansi.h"
+#include "core/arquivo_duravel.h"
+#include "core/diario_execucao.h"
 #include "core/caminho_arquivo.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
@@ -44,16 +47,6 @@ TvenCLIENTE leCliente(Tabela& t) {
     c.ULTREMCLI = t.FieldByName("ULTREMCLI").AsInteger();
     c.ULTREMBAN = t.FieldByName("ULTREMBAN").AsInteger();
     return c;
-}
-
-// The rename reaches the disk with its directory.
-void sincronizaDiretorio(const std::string& arquivo) {
-    std::string dir = OBR_PARTEARQ(arquivo, 0);
-    if (dir.empty()) dir = ".";
-    const int fd = ::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
 }
 
 }  // namespace
@@ -221,7 +214,7 @@ bool TvenREMESSA::processaLinha(std::size_t indice) {
     return true;
 }
 
-bool TvenREMESSA::gravaArquivoBanco(std::string& temporario) {
+bool TvenREMESSA::gravaArquivoBanco(std::string& temporario, DiarioExecucao& diario) {
     const std::vector<std::string> motivos =
         oGRAVA.REM_GRAVATRAILLER(*this, cliente_.TIPOEMP == kTIPO_WABCO);
     if (!motivos.empty()) {
@@ -244,8 +237,13 @@ bool TvenREMESSA::gravaArquivoBanco(std::string& temporario) {
     // from writing into one file.
     temporario = ARQ_RESOLVE_CAMINHO(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + "." +
                                      std::to_string(::getpid()) + ".novo");
+    diario.Saida(temporario, ARQ_RESOLVE_CAMINHO(KARQREMBAN), true);
+    diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMBAN", std::to_string(geracaoGravada_));
+    diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMCLI", std::to_string(KULTREMCLI));
     oARQREMBAN.NOMEARQSAI = temporario;
-    return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+    if (oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ)) return true;
+    temporario.clear();
+    return false;
 }
 
 bool TvenREMESSA::atualizaCadastro() {
@@ -338,31 +336,31 @@ void TvenREMESSA::REM_PROCESSA() {
     // The listing is closed before the bank file is written: the operator
     // keeps the rejected operations even when the file cannot be written.
     oLOG_.Totais(WPES, WDES, WGRA);
+    // The bank file, the pending rows and the generations are one unit:
+    // after a crash the next run names the file when the generations were
+    // posted, and removes it otherwise.
+    std::unique_ptr<DiarioExecucao> diario;
     std::string temporario;
-    if (oGRAVA.WTOTREGGR > 0 && !gravaArquivoBanco(temporario)) return;
+    if (oGRAVA.WTOTREGGR > 0) {
+        diario = std::make_unique<DiarioExecucao>("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi +
+                                                  KQUALCLIENTE);
+        if (!gravaArquivoBanco(temporario, *diario)) return;
+    }
     if (!temporario.empty()) {
-        bool atualizado = false;
-        try {
-            atualizado = atualizaCadastro();
-        } catch (...) {
-            ::unlink(temporario.c_str());
-            throw;
-        }
-        if (!atualizado) {
-            ::unlink(temporario.c_str());
-            return;
-        }
         const std::string final = ARQ_RESOLVE_CAMINHO(KARQREMBAN);
-        if (std::rename(temporario.c_str(), final.c_str()) != 0) {
-            // The counters have moved on: the file must not be lost. It
-            // stays complete under the temporary name.
+        if (!atualizaCadastro()) return;  // the journal removes the file
+        diario->Confirma();
+        if (const int erro = DURAVEL_RENOMEIA(temporario, final, true)) {
+            // The counters have moved on: the file must not be lost. The
+            // journal stays, and the next run gives it its name.
             GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO FOI GRAVADO COMO "_ansi + temporario +
                                  " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
-                                 std::strerror(errno) + ". RENOMEIE-O ANTES DE ENVIÁ-LO AO BANCO."_ansi,
+                                 std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
                              somERRO);
+            diario.release();
             return;
         }
-        sincronizaDiretorio(final);
+        diario->Conclui();
     }
     GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
                          "Registros desprezados : " + std::to_string(WDES) + "\r\n" +

@@ -7,7 +7,9 @@
 // What a run changes, it changes only once everything else has succeeded:
 // the bank file is written complete under a temporary name beside its final
 // one, then the pending rows and the generation numbers are stored, and only
-// then does the file take its name. A run that ends earlier (a question
+// then does the file take its name. A journal holds the three together: a
+// run killed on the way is finished (generations posted) or undone by the
+// next one. A run that ends earlier (a question
 // answered No, a missing rate, a file the bank's layout cannot hold, a
 // directory that does not exist) leaves the files and the tables as they
 // were.
@@ -15,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "core/diario_execucao.h"
 #include "core/grava_externo.h"
 #include "core/leitura_externo.h"
 #include "vendor/rem_arquivo_banco.h"
@@ -60,7 +63,7 @@ private:
     bool leArquivoCliente();
     bool prepara();
     bool processaLinha(std::size_t indice);
-    bool gravaArquivoBanco(std::string& temporario);
+    bool gravaArquivoBanco(std::string& temporario, DiarioExecucao& diario);
     bool atualizaCadastro();
 
     TvenCLIENTE cliente_;
