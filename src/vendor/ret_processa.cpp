@@ -1,8 +1,13 @@
 #include "vendor/ret_processa.h"
 
+#include <unistd.h>
+
+#include <cstring>
 #include <filesystem>
 
 #include "core/ansi.h"
+#include "core/caminho_arquivo.h"
+#include "core/arquivo_duravel.h"
 #include "core/dados/tdmquor.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
@@ -152,13 +157,46 @@ bool TvenRETORNO::gravaArquivo() {
                          somERRO);
         return false;
     }
+    // A missing directory is the writer's to report, under the file's own
+    // name; it writes nothing then.
+    const std::string diretorio = OBR_PARTEARQ(KARQRETCLI, 0);
     oARQRETCLI.NOMEARQSAI = KARQRETCLI;
     try {
-        return oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        if (!diretorio.empty() && !ARQ_EXISTE(diretorio)) return oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        // Written complete under a name of its own and named only with
+        // the generations that go with it.
+        if (!diario_)
+            diario_ = std::make_unique<DiarioExecucao>("CONVERSÃO DO RETORNO VENDOR DO CLIENTE "_ansi +
+                                                       QUALCLIENTE);
+        const std::string final = ARQ_RESOLVE_CAMINHO(KARQRETCLI);
+        const std::string temporario = ARQ_RESOLVE_CAMINHO(
+            diretorio + "." + OBR_PARTEARQ(KARQRETCLI, 3) + "." + std::to_string(::getpid()) + ".novo");
+        diario_->Saida(temporario, final, true);
+        oARQRETCLI.NOMEARQSAI = temporario;
+        if (!oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ)) return false;
+        escritos_.emplace_back(temporario, final);
+        return true;
     } catch (const ErroArquivo& e) {
         GERAL().MENSAGEM(e.what(), somERRO);
         return false;
     }
+}
+
+void TvenRETORNO::nomeiaArquivos() {
+    if (!diario_) return;
+    diario_->Confirma();
+    for (const auto& [temporario, final] : escritos_)
+        if (const int erro = DURAVEL_RENOMEIA(temporario, final, true)) {
+            GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE FOI GRAVADO COMO "_ansi + temporario +
+                                 " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
+                                 std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
+                             somERRO);
+            diario_.release();  // the journal stays for the next run
+            return;
+        }
+    diario_->Conclui();
+    diario_.reset();
+    escritos_.clear();
 }
 
 bool TvenRETORNO::RET_GRAVATRAILLER() {
@@ -368,7 +406,10 @@ void TvenRETORNO::RET_BR() {
     }
     oLOG_.TotalBR(gravadas);
     KULTRETCLI = ultimaGeracao;
-    if (gravadas > 0) atualizaCadastro(KULTRETCLI);
+    if (gravadas > 0) {
+        diario_->Se("CONVECLI.DBF", "CODCLI", QUALCLIENTE, "ULTRETBAN", std::to_string(KULTRETBAN));
+        if (atualizaCadastro(KULTRETCLI)) nomeiaArquivos();
+    }
     if (!recusas_.empty()) {
         std::string texto;
         for (const std::string& r : recusas_) texto += r + "\r\n";
@@ -458,8 +499,11 @@ void TvenRETORNO::RET_PROCESSA() {
     else RET_WABCO();
     oLOG_.Totais(WPES, WDES, WHEA, WCON);
     if (WTOTREGGRA == 0 || !RET_GRAVATRAILLER()) return;
+    // The pending rows' dates can be written twice without harm; the
+    // generations commit the unit.
+    diario_->Se("CONVECLI.DBF", "CODCLI", QUALCLIENTE, "ULTRETBAN", std::to_string(KULTRETBAN));
     dataPendentes();
-    atualizaCadastro(KULTRETCLI);
+    if (atualizaCadastro(KULTRETCLI)) nomeiaArquivos();
 }
 
 void VEN_CONVRETORNO(const std::string& codigo, bool linhaComando) {

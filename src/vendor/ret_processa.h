@@ -11,7 +11,10 @@
 // not be written leaves the generation numbers where they were, so the same
 // return can be converted again once the cause is removed.
 
+#include <memory>
 #include <string>
+
+#include "core/diario_execucao.h"
 #include <vector>
 
 #include "core/grava_externo.h"
@@ -91,6 +94,12 @@ private:
     void recusaFilial(const std::string& filial, const std::string& motivo);
     void dataPendentes();
     bool atualizaCadastro(int ultretcli);
+    // The client files written so far take their names, once the
+    // generations that go with them are posted (a journalled unit).
+    void nomeiaArquivos();
+
+    std::unique_ptr<DiarioExecucao> diario_;
+    std::vector<std::pair<std::string, std::string>> escritos_;  // temporary, final
 
     TvenCLIENTERETORNO cliente_;
     TvenDADOSCOFAP cofap_;
