@@ -270,14 +270,32 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
     for (const auto& l : linhas)
         if (l[0] == "SAIDA" && l.size() >= 2 && existe(l[1]) && ::unlink(l[1].c_str()) == 0)
             ++c.removidos;
+    bool naoFeito = false;  // the MOVE just before (in reverse: just after) was not made
     for (auto it = linhas.rbegin(); it != linhas.rend(); ++it) {
         const auto& l = *it;
-        if (l[0] == "MOVE" && l.size() >= 3) {
+        struct stat st {};
+        if (l[0] == "MOVE_NAO_FEITO") {
+            naoFeito = true;
+            continue;
+        }
+        if (l[0] == "MOVE" && naoFeito) {
+            naoFeito = false;
+            continue;
+        }
+        naoFeito = false;
+        if (l[0] == "CRIADO" && l.size() >= 4 && ::lstat(l[1].c_str(), &st) == 0 &&
+            std::to_string(st.st_dev) == l[2] && std::to_string(st.st_ino) == l[3]) {
+            if (::unlink(l[1].c_str()) == 0) {
+                ++c.removidos;
+                DURAVEL_SINCRONIZA_DIRETORIO(l[1]);
+            }
+        } else if (l[0] == "MOVE" && l.size() >= 3) {
             const bool origem = existe(l[1]), destino = existe(l[2]);
             if (destino && !origem) {
                 if (const int e = move(l[2], l[1], false); e == 0) ++c.devolvidos;
                 else c.falhas.push_back(l[2] + ": " + std::strerror(e));
-            } else if (destino && origem && !mesmoArquivo(l[1], l[2])) {
+            } else if (destino && origem && !mesmoArquivo(l[1], l[2]) &&
+                       !(l.size() >= 4 && l[3] == "R")) {
                 // A copy to another file system cut short: the source was
                 // to go only once the copy was whole, so it is whole.
                 ::unlink(l[2].c_str());
@@ -425,8 +443,16 @@ void DiarioExecucao::Saida(const std::string& temporario, const std::string& fin
     grava({"SAIDA", temporario, final, substitui ? "S" : "N"});
 }
 
-void DiarioExecucao::MoveFeito(const std::string& origem, const std::string& destino) {
-    grava({"MOVE", origem, destino});
+void DiarioExecucao::MoveFeito(const std::string& origem, const std::string& destino, bool renomeia) {
+    grava({"MOVE", origem, destino, renomeia ? "R" : "C"});
+}
+
+void DiarioExecucao::MoveNaoFeito() { grava({"MOVE_NAO_FEITO"}); }
+
+void DiarioExecucao::Criado(const std::string& temporario, const std::string& final) {
+    struct stat st {};
+    if (::lstat(temporario.c_str(), &st) != 0) return;
+    grava({"CRIADO", final, std::to_string(st.st_dev), std::to_string(st.st_ino)});
 }
 
 void DiarioExecucao::Numero(const std::string& tabela, const std::string& campoChave,

@@ -51,7 +51,15 @@ public:
     // it never does, and when its name is taken the last number of the name
     // moves on until a free one is found.
     void Saida(const std::string& temporario, const std::string& final, bool substitui);
-    void MoveFeito(const std::string& origem, const std::string& destino);
+    // `renomeia`: a rename within one file system, never a copy, so that
+    // finding both names means the move was not made.
+    void MoveFeito(const std::string& origem, const std::string& destino, bool renomeia = false);
+    // The move written down last was not made (another workstation moved
+    // the file first): undoing must not touch it.
+    void MoveNaoFeito();
+    // `temporario` is about to take the name `final` before the unit
+    // commits: undoing removes the file under that name, if it is this one.
+    void Criado(const std::string& temporario, const std::string& final);
     // A field about to be posted: table (name of the data directory), the
     // record (key field and value; empty key: the first record), the field,
     // its value before and after.

@@ -224,6 +224,7 @@ bool ArquivoProduto::PRONTO() {
 
 bool ArquivoProduto::GRAVA_ARQUIVO() {
     if (!PRONTO()) return false;
+    if (antesDeNomear) antesDeNomear(temporario_, arquivo_->Destino());
     if (const int erro = arquivo_->Nomeia(true, sincronizaDiretorio)) {
         erro_ = erro;
         abandona();
@@ -242,6 +243,7 @@ const std::string& ArquivoProduto::ARQUIVO_CONCLUIDO() {
 ArquivoProduto::Movimento ArquivoProduto::MOVE_SEM_SUBSTITUIR(const std::string& destino) {
     conclui();
     if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino))) return Movimento::existe;
+    if (antesDeNomear) antesDeNomear(temporario_, destino);
     const int erro = arquivo_->NomeiaComo(destino, false, sincronizaDiretorio);
     if (erro == 0) {
         temporario_.clear();

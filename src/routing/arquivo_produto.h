@@ -37,6 +37,9 @@ public:
     // exists, before anything is written to it: a run's journal must know
     // it to remove it, or name it, after a crash.
     std::function<void(const std::string& temporario, const std::string& final)> aoCriarTemporario;
+    // Told the temporary and the name it is about to take, just before it
+    // takes it.
+    std::function<void(const std::string& temporario, const std::string& final)> antesDeNomear;
 
     void GRAVA_INF(std::string_view registro);
     // Appends `bytes` bytes of the file open as `origem`, from `inicio`:

@@ -306,6 +306,7 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     // its name puts the file back where it was.
     diario_->MoveFeito(caminho, ARQ_JUNTA(guarda_->Diretorio(), nome));
     if (!ARQ_MOVEPARAGUARDA(caminho, *guarda_, nome, guardado)) {
+        diario_->MoveNaoFeito();
         GERAL().MENSAGEM("NAO CONSEGUIU MOVER O ARQUIVO: " + nome, somERRO);
         ARQ_OCORRENCIA("NAO FOI MOVIDO - NAO CONCATENADO");
         return;

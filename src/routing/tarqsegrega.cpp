@@ -255,9 +255,16 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
         ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA QUE FOI LIDO NO ARQUIVO.");
         return;
     }
-    // The file is the backup before any block leaves it: a run that stops
-    // half way, or another workstation, does not split it a second time.
-    if (!moveParaAnterior(caminho, nomeAnterior(nome))) return;
+    // The file is the backup before any block leaves it: another
+    // workstation does not split it a second time.
+    diario_ = std::make_unique<DiarioExecucao>("SEGREGAÇÃO DO ARQUIVO "_ansi + nome);
+    falhouGravacao_ = false;
+    diario_->MoveFeito(caminho, nomeAnterior(nome), true);
+    if (!moveParaAnterior(caminho, nomeAnterior(nome))) {
+        diario_->Conclui();
+        diario_.reset();
+        return;
+    }
     produtoAtual_ = produto;
     contadorAtual_ = &contador;
 
@@ -313,6 +320,23 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
     entregaPendentes();
     loteAnterior_ = blocosNoLote_ = 0;
     bytesNoLote_ = 0;
+    if (falhouGravacao_) {
+        // Nothing of this file stays delivered: all of it waits, whole,
+        // for a run that can write it.
+        const std::string relato = diario_->Desfaz();
+        diario_.reset();
+        trabalho_.Retira(nomeAnterior(nome));
+        trabalho_.Inclui(caminho);
+        KARQRETCLI = nome;
+        ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - SEGREGAÇÃO DESFEITA"_ansi);
+        GERAL().MENSAGEM("ERRO NA GRAVAÇÃO DOS RETORNOS DO ARQUIVO "_ansi + nome +
+                             ". NENHUM BLOCO DELE FOI ENTREGUE; O ARQUIVO FICA PARA A PRÓXIMA EXECUÇÃO. "_ansi +
+                             relato,
+                         somERRO);
+        return;
+    }
+    diario_->Conclui();
+    diario_.reset();
     if (leitor.Falhou()) {
         KARQRETCLI = nome;
         ARQ_OCORRENCIA("ERRO NA LEITURA - SEGREGAÇÃO INCOMPLETA"_ansi);
@@ -380,6 +404,18 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
     bloco_->copia = std::none_of(cliente.detalhe.begin(), cliente.detalhe.end(),
                                  [](const RegraTraducao& r) { return r.Reversivel(); });
     bloco_->arquivo = std::make_unique<ArquivoProduto>(produtoAtual_->tamanhoRegistro, nome);
+    registraNoDiario(*bloco_->arquivo);
+}
+
+void TarqSEGREGA::registraNoDiario(ArquivoProduto& arquivo) {
+    DiarioExecucao* diario = diario_.get();
+    if (!diario) return;
+    arquivo.aoCriarTemporario = [diario](const std::string& temporario, const std::string& final) {
+        diario->Saida(temporario, final, true);
+    };
+    arquivo.antesDeNomear = [diario](const std::string& temporario, const std::string& final) {
+        diario->Criado(temporario, final);
+    };
 }
 
 namespace {
@@ -462,6 +498,7 @@ void TarqSEGREGA::entrega(Bloco& bloco, std::int32_t& contador) {
                 ARQ_OCORRENCIA("NOME JÁ GRAVADO PARA OUTRO CLIENTE - NÃO GRAVADO"_ansi);
                 return;
             case Entrega::falhou:
+                falhouGravacao_ = true;
                 ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - NÃO GRAVADO"_ansi);
                 return;
             case Entrega::gravada:
@@ -475,6 +512,7 @@ void TarqSEGREGA::entrega(Bloco& bloco, std::int32_t& contador) {
         }
         if (estacionar) linhaDoLog("NÃO CONSEGUIU MOVER O ARQUIVO: "_ansi + cliente.arqretcli);
     } catch (const ErroArquivo& e) {
+        falhouGravacao_ = true;
         GERAL().MENSAGEM(e.what(), somERRO);
         KARQRETCLI = cliente.arqretcli;
         ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - NÃO GRAVADO"_ansi);
@@ -496,6 +534,7 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
             if (abertura != LeitorDeLinhas::Abertura::aberto)
                 throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
             ArquivoProduto junto(produtoAtual_->tamanhoRegistro, cliente.arqretcli);
+            registraNoDiario(junto);
             std::string_view linha;
             while (velho.Proxima(linha)) junto.GRAVA_INF(linha);
             LeitorDeLinhas novo;

@@ -10,9 +10,11 @@
 //
 // Nothing is delivered twice and nothing is lost:
 // - the bank file is moved to its backup name (".ANT") before any of its
-//   blocks is delivered: a run that stops half way, or a second workstation
-//   running at the same moment, never splits it again; when it cannot be
-//   moved nothing of it is delivered and it waits for the next run;
+//   blocks is delivered: a second workstation running at the same moment
+//   never splits it again; when it cannot be moved nothing of it is
+//   delivered and it waits for the next run; a split that cannot finish (a
+//   write error, a full disk, a crash) is undone as a whole, so the bank
+//   file is a candidate again and no block reaches a client twice;
 // - a client file appears under its name only complete, flushed to disk; a
 //   parked file never replaces another one;
 // - a second block of one client in the same bank file joins the first in
@@ -38,6 +40,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/diario_execucao.h"
 #include "core/grava_externo.h"
 #include "core/leitura_externo.h"
 #include "registers/manconvecli.h"
@@ -144,6 +147,13 @@ private:
     std::map<std::string, std::string> entregues_;
     // The temporary directories parked into, each read once per run.
     std::map<std::string, NomesDoDiretorio> temporarios_;
+    // The unit of the bank file being split: its move to the backup name
+    // and every file delivered from it are undone together when the split
+    // cannot finish, by the run itself or, after a crash, by the next one.
+    std::unique_ptr<DiarioExecucao> diario_;
+    bool falhouGravacao_ = false;
+    // The writer's temporaries and names go into the unit's journal.
+    void registraNoDiario(ArquivoProduto& arquivo);
 };
 
 // Both paths name one existing directory.
