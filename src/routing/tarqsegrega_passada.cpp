@@ -140,13 +140,24 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
                    " - ARQUIVOS MANTIDOS EM " + dir);
         return;
     }
-    if (!ARQ_GERARETORNOS(cliente, ".")) return;
+    // The two files and the deletion of the parked returns and of the
+    // planilha are one unit: after a crash the next run finishes it when
+    // both files were complete, and undoes it otherwise.
+    diario_ = std::make_unique<DiarioExecucao>("CONSOLIDAÇÃO DO CLIENTE "_ansi + cliente.codigo);
+    if (!ARQ_GERARETORNOS(cliente, ".")) {
+        diario_->Desfaz();
+        diario_.reset();
+        return;
+    }
     // The consolidated files are on disk under their names before the
     // parked returns go.
     ARQ_GRAVADIRETORIO(".");
     for (const std::string& caminho : KTBCOBRET400)
         if (::unlink(caminho.c_str()) != 0 && errno != ENOENT)
             linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + caminho);
+    ARQ_GRAVADIRETORIO(dir);
+    diario_->Conclui();
+    diario_.reset();
 }
 
 bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio) {
@@ -236,6 +247,10 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
                 if (!arquivo[k]) {
                     arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(diretorio, nomes[k]));
                     arquivo[k]->sincronizaDiretorio = false;
+                    arquivo[k]->aoCriarTemporario = [this](const std::string& temporario,
+                                                           const std::string& final) {
+                        diario_->Saida(temporario, final, true);
+                    };
                     grava(k, conferir ? HEADER_CONSOLIDADO(ultimoHeader, data, menor + k) : std::string());
                 }
                 DETALHE_CONSOLIDADO(linha, registros[k] + 1, registro);
@@ -336,18 +351,35 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
         if (a) a->ENCAMINHA();
     for (auto& a : arquivo)
         if (a) a->AGUARDA_DISCO();
+    // Both complete on disk before either takes its name, and before the
+    // unit commits to deleting what they were made from.
+    bool prontos[2] = {false, false};
+    for (int k = 0; k < 2; ++k) {
+        if (!arquivo[k]) continue;
+        try {
+            prontos[k] = arquivo[k]->PRONTO();
+        } catch (const ErroArquivo& e) {
+            GERAL().MENSAGEM(e.what(), somERRO);
+        }
+        if (!prontos[k]) gravados = false;
+    }
+    if (gravados) {
+        std::vector<DiarioExecucao::Passo> depois;
+        for (const std::string& caminho : KTBCOBRET400) depois.push_back(DiarioExecucao::Apaga(caminho));
+        if (conferida) depois.push_back(DiarioExecucao::Apaga(planilha.caminho));
+        diario_->Confirma(depois);
+    }
     for (int k = 0; k < 2; ++k) {
         if (!arquivo[k]) continue;
         bool gravou = false;
         try {
-            gravou = arquivo[k]->GRAVA_ARQUIVO();
+            gravou = gravados && arquivo[k]->GRAVA_ARQUIVO();
         } catch (const ErroArquivo& e) {
             GERAL().MENSAGEM(e.what(), somERRO);
         }
         KARQRETCLI = nomes[k];
         ARQ_OCORRENCIA(textos[k][gravou ? 0 : 1]);
         if (gravou) ++KTOTCLICOB400;
-        else gravados = false;
     }
     if (!gravados) {
         linhaDoLog(prefixo() + "Arquivos do diretório temporário mantidos para nova consolidação: "_ansi +

@@ -4,6 +4,8 @@
 // parked return is deleted only once its consolidated files are written.
 
 #include <gtest/gtest.h>
+
+#include "core/diario_execucao.h"
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -191,7 +193,8 @@ TEST(ConsolidacaoFalhas, NadaSeApagaSemOsArquivosGravados) {
 
     EXPECT_EQ(a.Mensagens().size(), 1u);  // the writer's error for BLOQ.RT1
     EXPECT_TRUE(fs::is_directory("BLOQ.RT1"));
-    EXPECT_TRUE(ARQ_EXISTE("BLOQ.RT2"));
+    // Both consolidated files or neither: the second is not written alone.
+    EXPECT_FALSE(ARQ_EXISTE("BLOQ.RT2"));
     EXPECT_EQ(ENTRADAS("TEMP/C1"), (Linhas{"PLAN0912.TXT", "RC090000.001"}));
     EXPECT_EQ(LE_ARQUIVO("TEMP/C1/PLAN0912.TXT"), planilha);
     EXPECT_EQ(ENTRADAS("TEMP/C2"), Linhas{"RC090000.001"});
@@ -199,13 +202,14 @@ TEST(ConsolidacaoFalhas, NadaSeApagaSemOsArquivosGravados) {
     for (const std::string& linha : {
              dez + "- Concluído com sucesso. Títulos lidos: 1 - Valor da operação: "_ansi + std::string(14, ' ') + "1,00",
              dez + "BLOQ.RT1 - 1o. Arquivo Retorno NAO GRAVADO",
-             dez + "BLOQ.RT2 - 2o. Arquivo Retorno Gravado com sucesso",
+             dez + "BLOQ.RT2 - 2o. Arquivo Retorno NAO GRAVADO",
              dez + "- Arquivos do diretório temporário mantidos para nova consolidação: TEMP/C1"_ansi,
              "OCORRÊNCIAS DOS ARQUIVOS RETORNO NÃO DEFINIDAS PARA O CLIENTE C2 - ARQUIVOS MANTIDOS EM TEMP/C2"_ansi,
              "DIRETÓRIO TEMPORÁRIO NÃO DISPONÍVEL: TEMP/NAOEXISTE"_ansi,
-             "Arquivos de Cobrança 400 gravados:    1"_ansi,
+             "Arquivos de Cobrança 400 gravados:    0"_ansi,
          })
         EXPECT_TRUE(temLinha(log, linha)) << linha;
+    for (const auto& nome : ENTRADAS(".")) EXPECT_FALSE(DIARIO_EH_DIARIO(nome)) << nome;
 }
 
 // A parked return that cannot be read stops its client's consolidation
