@@ -5,6 +5,7 @@
 
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
+#include "core/recuperacao.h"
 #include "core/tabela/tabela.h"
 #include "core/tproentrada.h"
 
@@ -22,6 +23,7 @@ bool APLICACAO_PARTIDA() {
     }
     try {
         TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
+        RECUPERA_EXECUCOES_INTERROMPIDAS();
         return true;
     } catch (const std::exception& e) {
         DMQUOR().FechaTodas();

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/calendario.h"
 #include "core/dialogo_usuario.h"
@@ -58,6 +59,10 @@ public:
     // Set when CONVERSOR_DATA held no valid date (DATADIA is then the
     // machine's date): the start-up must refuse to run on a wrong day.
     std::string ERRO_CONVERSOR_DATA;
+
+    // What the recovery of interrupted runs did, waiting for the next run
+    // log to record it.
+    std::vector<std::string> RECUPERACOES;
 
     DialogoUsuario& Dialogo() { return *dialogo_; }
     void DefineDialogo(std::unique_ptr<DialogoUsuario> dialogo);

@@ -162,6 +162,15 @@ std::string nomePdfDoTitulo(const std::string& titulo) {
 void EJECT(TkrMENS tipo) {
     if (!oPRINT) return;
     ToPRINT& p = *oPRINT;
+    // The run log that follows a recovery keeps its account on paper.
+    if (p.PRIMVEZ > 0 && !GERAL().RECUPERACOES.empty()) {
+        p.INCLINHA(2);
+        for (const std::string& linha : GERAL().RECUPERACOES) {
+            p.CHARSAY(p.COLESQ, linha);
+            p.INCLINHA(1);
+        }
+        GERAL().RECUPERACOES.clear();
+    }
     GERAL().CONTADOR_ENCERRA();
     GERAL().CURSORESPERA();
     if (p.KNOMEdoARQUIVOemPDF.empty() && p.destinoPdf && p.PRIMVEZ > 0)

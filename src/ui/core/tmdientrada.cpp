@@ -17,6 +17,7 @@
 #include "core/reorganizacao.h"
 #include "core/tproentrada.h"
 #include "ui/core/dialogo_qt.h"
+#include "core/recuperacao.h"
 #include "ui/core/qt_texto.h"
 #include "ui/core/tfrmajuda.h"
 
@@ -135,6 +136,9 @@ QAction* TMDIENTRADA::Acao(const QString& nome) const {
 
 void TMDIENTRADA::executa(const std::function<void()>& efeito) {
     try {
+        // Another workstation's run may have stopped half way since the
+        // last action: it is finished or undone before this one begins.
+        RECUPERA_EXECUCOES_INTERROMPIDAS();
         efeito();
     } catch (const std::exception& e) {
         APLICACAO_ERRO_PADRAO(e);
