@@ -74,6 +74,10 @@ public:
             const std::string& campo, const std::string& valor);
     void Confirma(const std::vector<Passo>& depois = {});
     bool Confirmado() const { return confirmado_; }
+    // The unit committed through the table write its `Se` tests look for:
+    // nothing more is written here, and from now on it is finished, never
+    // undone.
+    void Comprometido() { confirmado_ = true; }
     // Done: the journal goes.
     void Conclui();
     // Finishes or undoes the unit now, as recovery would; answers what was

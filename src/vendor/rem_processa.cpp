@@ -349,7 +349,7 @@ void TvenREMESSA::REM_PROCESSA() {
     if (!temporario.empty()) {
         const std::string final = ARQ_RESOLVE_CAMINHO(KARQREMBAN);
         if (!atualizaCadastro()) return;  // the journal removes the file
-        diario->Confirma();
+        diario->Comprometido();
         if (const int erro = DURAVEL_RENOMEIA(temporario, final, true)) {
             // The counters have moved on: the file must not be lost. The
             // journal stays, and the next run gives it its name.

@@ -184,7 +184,7 @@ bool TvenRETORNO::gravaArquivo() {
 
 void TvenRETORNO::nomeiaArquivos() {
     if (!diario_) return;
-    diario_->Confirma();
+    diario_->Comprometido();
     for (const auto& [temporario, final] : escritos_)
         if (const int erro = DURAVEL_RENOMEIA(temporario, final, true)) {
             GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE FOI GRAVADO COMO "_ansi + temporario +
@@ -384,6 +384,9 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
         gravado = true;
         nomesGravados.push_back(nome);
     } else {
+        // A write that failed may succeed tomorrow: the bank file must then
+        // be converted again whole, so nothing of this run is kept.
+        falhouGravacao_ = true;
         recusaFilial(filial, "O ARQUIVO " + nome + " NÃO PÔDE SER GRAVADO"_ansi);
     }
     // A branch whose file was not written keeps its generation.
@@ -406,7 +409,12 @@ void TvenRETORNO::RET_BR() {
     }
     oLOG_.TotalBR(gravadas);
     KULTRETCLI = ultimaGeracao;
-    if (gravadas > 0) {
+    if (falhouGravacao_ && diario_) {
+        diario_->Desfaz();
+        diario_.reset();
+        recusas_.push_back("NENHUM ARQUIVO DE FILIAL FOI MANTIDO E AS GERAÇÕES NÃO MUDARAM: CONVERTA O "
+                           "RETORNO NOVAMENTE QUANDO A GRAVAÇÃO FOR POSSÍVEL."_ansi);
+    } else if (gravadas > 0) {
         diario_->Se("CONVECLI.DBF", "CODCLI", QUALCLIENTE, "ULTRETBAN", std::to_string(KULTRETBAN));
         if (atualizaCadastro(KULTRETCLI)) nomeiaArquivos();
     }

@@ -99,6 +99,7 @@ private:
     void nomeiaArquivos();
 
     std::unique_ptr<DiarioExecucao> diario_;
+    bool falhouGravacao_ = false;  // a branch file could not be written
     std::vector<std::pair<std::string, std::string>> escritos_;  // temporary, final
 
     TvenCLIENTERETORNO cliente_;
