@@ -9,6 +9,14 @@ void SOLICITACAO_INDISPONIVEL(const std::string& nome) {
                      somERRO);
 }
 
+bool PASSADA_ACEITA(int passada) {
+    if (passada >= 0 && passada <= 99) return true;
+    GERAL().MENSAGEM("NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\r\n"
+                     "Deverá estar entre o intervalo de 0 a 99."_ansi,
+                     somERRO);
+    return false;
+}
+
 bool LINHA_COMANDO_DESPACHA(const std::vector<std::string>& argumentos,
                             const SolicitacoesSistema& s) {
     if (argumentos.empty()) return true;
@@ -21,12 +29,7 @@ bool LINHA_COMANDO_DESPACHA(const std::vector<std::string>& argumentos,
     }
     if (pedido == "RETORNO") {
         const int passada = OBR_STRTOINT(parametro);
-        if (argumentos.size() >= 2 && (passada < 0 || passada > 99)) {
-            GERAL().MENSAGEM("NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\r\n"
-                             "Deverá estar entre o intervalo de 0 a 99."_ansi,
-                             somERRO);
-            return false;
-        }
+        if (argumentos.size() >= 2 && !PASSADA_ACEITA(passada)) return false;
         if (s.SEGREGA_RETORNOS) s.SEGREGA_RETORNOS(passada);
         else SOLICITACAO_INDISPONIVEL("Segrega Retornos");
         return true;

@@ -1,3 +1,5 @@
+#include "report/resumo_execucao.h"
+#include "routing/resumo_roteamento.h"
 #include "routing/tarqconcatena.h"
 
 #include <algorithm>
@@ -184,8 +186,12 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         } catch (const std::exception& e) {
             GERAL().MENSAGEM(e.what(), somERRO);
         }
-        if (gravou) nomesUsados_.insert(chave);
-        else devolveMovidos();
+        if (gravou) {
+            nomesUsados_.insert(chave);
+            RESUMO_GRAVADO(KARQREMBAN + ": " + std::to_string(oGRAEXT->TOTREGGRA) + " registros");
+        } else {
+            devolveMovidos();
+        }
     }
     oGRAEXT.reset();
     produtoAtual_ = nullptr;
@@ -348,4 +354,5 @@ void CONCATENA_REMESSAS() {
     convecli.Open();
     TarqCONCATENA concatena;
     concatena.ARQ_CONCATENA();
+    RESUMO_CONCATENACAO(concatena);
 }

@@ -1,3 +1,4 @@
+#include "routing/resumo_roteamento.h"
 #include "routing/tarqsegrega.h"
 
 #include <fcntl.h>
@@ -642,4 +643,5 @@ void SEGREGA_RETORNOS(int passada) {
     TarqSEGREGA segrega;
     segrega.KPASSADA = passada;
     segrega.ARQ_SEGREGA();
+    RESUMO_SEGREGACAO(segrega);
 }

@@ -1,3 +1,4 @@
+#include "report/resumo_execucao.h"
 #include "vendor/rem_processa.h"
 
 #include <fcntl.h>
@@ -19,6 +20,7 @@
 #include "registers/tax_localiza.h"
 #include "vendor/rem_leiautes.h"
 #include "vendor/rem_pendente.h"
+#include "vendor/resumo_vendor.h"
 
 namespace {
 
@@ -363,6 +365,7 @@ void TvenREMESSA::REM_PROCESSA() {
             return;
         }
         sincronizaDiretorio(final);
+        RESUMO_GRAVADO(KARQREMBAN + ": " + std::to_string(WGRA) + " registros");
     }
     GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
                          "Registros desprezados : " + std::to_string(WDES) + "\r\n" +
@@ -385,5 +388,7 @@ void VEN_CONVREMESSA(const std::string& codigo, bool linhaComando) {
     dm.TBCONVEINS.Open();
     dm.TBCONVEPEN.Open();
     dm.TBCONVETAX.Open();
-    TvenREMESSA(codigo, linhaComando).REM_PROCESSA();
+    TvenREMESSA run(codigo, linhaComando);
+    run.REM_PROCESSA();
+    RESUMO_REMESSA_VENDOR(run);
 }

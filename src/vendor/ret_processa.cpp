@@ -1,3 +1,5 @@
+#include "report/resumo_execucao.h"
+#include "vendor/resumo_vendor.h"
 #include "vendor/ret_processa.h"
 
 #include <filesystem>
@@ -154,7 +156,9 @@ bool TvenRETORNO::gravaArquivo() {
     }
     oARQRETCLI.NOMEARQSAI = KARQRETCLI;
     try {
-        return oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        const bool gravou = oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        if (gravou) RESUMO_GRAVADO(KARQRETCLI + ": " + std::to_string(WTOTREGGRA) + " registros");
+        return gravou;
     } catch (const ErroArquivo& e) {
         GERAL().MENSAGEM(e.what(), somERRO);
         return false;
@@ -444,7 +448,7 @@ void TvenRETORNO::RET_PROCESSA() {
     }
     if (!oLOG_.Prepara()) return;
     if (!ACIONOU_EM_LINHA_DE_COMANDO &&
-        !OBR_CONFIRMA("Confirma LEITURA do Arquivo Retorno de Venddor ? ", "S"))
+        !OBR_CONFIRMA("Confirma LEITURA do Arquivo Retorno de Vendor ? ", "S"))
         return;
     if (!leArquivoBanco() || !confereArquivoBanco()) return;
     if (!oLOG_.Inicializa(GERAL().Hora(), KARQRETBAN, KULTRETBAN)) return;
@@ -475,5 +479,7 @@ void VEN_CONVRETORNO(const std::string& codigo, bool linhaComando) {
     dm.TBCONVECLI.Open();
     dm.TBCONVEINS.Open();
     dm.TBCONVEPEN.Open();
-    TvenRETORNO(codigo, linhaComando).RET_PROCESSA();
+    TvenRETORNO run(codigo, linhaComando);
+    run.RET_PROCESSA();
+    RESUMO_RETORNO_VENDOR(run);
 }

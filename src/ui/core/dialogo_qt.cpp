@@ -94,8 +94,8 @@ bool DialogoQt::Pergunta(const std::string& texto, const std::string& titulo, bo
     QMessageBox caixa(QMessageBox::Question, QT_DE_ANSI(titulo), textoDaCaixa(texto),
                       QMessageBox::NoButton, pai());
     caixa.setTextFormat(Qt::PlainText);
-    QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-    QPushButton* nao = caixa.addButton(QString::fromUtf8("Não"), QMessageBox::NoRole);
+    QPushButton* sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+    QPushButton* nao = caixa.addButton(QString::fromUtf8("&Não"), QMessageBox::NoRole);
     caixa.setDefaultButton(padraoSim ? sim : nao);
     caixa.setEscapeButton(nao);
     SetaNaCaixa seta(cursorEspera_);
@@ -185,6 +185,27 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
     SetaNaCaixa seta(cursorEspera_);
     if (janela.exec() != QDialog::Accepted) return std::nullopt;
     return resposta;
+}
+
+TdstRELATORIO DialogoQt::DestinoAposFalha(const std::string& titulo) {
+    QMessageBox caixa(QMessageBox::Question, QT_DE_ANSI(titulo),
+                      QString::fromUtf8("O relatório não foi impresso.\n"
+                                        "Deseja vê-lo na tela ou gravá-lo num arquivo PDF?"),
+                      QMessageBox::NoButton, pai());
+    caixa.setIcon(QMessageBox::Question);
+    QPushButton* video = caixa.addButton(QStringLiteral("&Video"), QMessageBox::AcceptRole);
+    video->setObjectName(QStringLiteral("BTNVIDEO"));
+    QPushButton* pdf = caixa.addButton(QStringLiteral("&PDF"), QMessageBox::AcceptRole);
+    pdf->setObjectName(QStringLiteral("BTNPDF"));
+    QPushButton* cancela = caixa.addButton(QStringLiteral("&Cancela"), QMessageBox::RejectRole);
+    cancela->setObjectName(QStringLiteral("BTNCANCELA"));
+    caixa.setDefaultButton(video);
+    caixa.setEscapeButton(cancela);
+    SetaNaCaixa seta(cursorEspera_);
+    caixa.exec();
+    if (caixa.clickedButton() == video) return dstVIDEO;
+    if (caixa.clickedButton() == pdf) return dstPDF;
+    return dstCANCELA;
 }
 
 TdstRELATORIO DialogoQt::DestinoRelatorio(const std::string& titulo,
