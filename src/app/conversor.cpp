@@ -22,6 +22,7 @@
 #include "core/aplicacao.h"
 #include "core/texto_ansi.h"
 #include "report/motor_relatorio.h"
+#include "ui/core/aplicacao_qt.h"
 #include "ui/core/tmdientrada.h"
 #include "ui/report/motor_relatorio_qt.h"
 
@@ -44,11 +45,19 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
+    INSTALA_TRADUCOES_QT(app);
+    INSTALA_ICONE(app);
+    INSTALA_FILTRO_CARACTERES(app);
     MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioQt>());
     TMDIENTRADA janela(argumentos, solicitacoes, JANELAS_DO_SISTEMA());
-    // Without a window manager a maximised request alone leaves the window
-    // small: take the whole desktop explicitly too.
-    if (QScreen* tela = QGuiApplication::primaryScreen()) janela.setGeometry(tela->availableGeometry());
+    // Restored from maximised, the window comes back at most of the desktop,
+    // centred, its title bar on the screen; without a window manager (which
+    // ignores the maximised request) that is the size it has.
+    if (QScreen* tela = QGuiApplication::primaryScreen()) {
+        const QRect area = tela->availableGeometry();
+        janela.resize(area.width() * 9 / 10, area.height() * 9 / 10);
+        janela.move(area.center() - janela.rect().center());
+    }
     janela.showMaximized();
     const int status = app.exec();
     return argumentos.empty() ? status : janela.StatusSaida();

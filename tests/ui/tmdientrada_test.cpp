@@ -17,6 +17,7 @@
 #include "core/dados/instalacao.h"
 #include "core/geral.h"
 #include "report/resumo_execucao.h"
+#include "ui/core/aplicacao_qt.h"
 #include "ui/core/tfrmajuda.h"
 #include "ui/core/tmdientrada.h"
 
@@ -184,6 +185,28 @@ private slots:
                  qPrintable(textoResumo));
         QCOMPARE(visualizacao, QStringLiteral("TFRMVISUALIZA"));
         QVERIFY(w.findChild<QLabel*>("STBPRINCIPAL_0")->text().contains("ARQUIVO_RETORNO_SEGREGACAO"));
+    }
+
+    // Qt's own texts come in Portuguese, and a field refuses at once what
+    // the files cannot hold (the euro sign they can).
+    void traducoesECaracteresForaDoPadrao() {
+        QVERIFY2(INSTALA_TRADUCOES_QT(*qApp), "qtbase_pt_BR ausente (pacote qt6-translations-l10n)");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+        GeralQt g;
+        INSTALA_FILTRO_CARACTERES(*qApp);
+        QLineEdit campo;
+        campo.show();
+        QString aviso;
+        QUANDO_ABRIR([&](QWidget* janela) {
+            if (auto* caixa = qobject_cast<QMessageBox*>(janela)) aviso = caixa->text();
+            TECLA(janela, Qt::Key_Return);
+        });
+        QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("€"));
+        QApplication::sendEvent(&campo, &euro);
+        QKeyEvent rupia(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("₹"));
+        QApplication::sendEvent(&campo, &rupia);
+        QCOMPARE(campo.text(), QString::fromUtf8("€"));
+        QVERIFY2(aviso.startsWith(QStringLiteral("CARACTERE NÃO PERMITIDO (U+20B9)")), qPrintable(aviso));
     }
 
     void entradaComExecucaoRodaEFechaTabelas() {

@@ -5,6 +5,7 @@
 #include <QPushButton>
 
 #include "report/motor_relatorio.h"
+#include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 #include "ui/report/motor_relatorio_qt.h"
 #include "ui/report/tfrmvisualiza.h"
@@ -43,6 +44,7 @@ void MOSTRA_RESUMO(const ResumoExecucao& resumo, QWidget* pai) {
     ok->setObjectName(QStringLiteral("BTNOK"));
     caixa.setDefaultButton(ok);
     caixa.setEscapeButton(ok);
+    LARGURA_DO_TITULO(caixa);
     caixa.exec();
     if (ver && caixa.clickedButton() == ver) {
         ModeloRelatorio paginas = *resumo.paginas;

@@ -33,6 +33,7 @@ TFRMPASSADA::TFRMPASSADA(QWidget* pai) : QDialog(pai) {
     BTNOK = botoes.BTNOK;
     BTNCANCELA = botoes.BTNCANCELA;
     connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
+    LARGURA_DO_TITULO(*this);
     TXTPASSADA->selectAll();
     TXTPASSADA->setFocus(Qt::OtherFocusReason);
 }
