@@ -16,14 +16,18 @@ void junta(std::vector<std::string> ResumoExecucao::*lista, const std::string& l
 }  // namespace
 
 std::string ResumoExecucao::Linha() const {
+    // The run log first: a long line is cut at the right of the bar.
     std::string r = titulo;
     const char* separador = ": ";
+    if (!relatorio.empty()) {
+        r += separador + ("relatório "_ansi + relatorio);
+        separador = "; ";
+    }
     for (const auto* lista : {&lidos, &gravados, &recusados})
         for (const std::string& l : *lista) {
             r += separador + l;
             separador = "; ";
         }
-    if (!relatorio.empty()) r += std::string(separador) + "relatório "_ansi + relatorio;
     return r;
 }
 

@@ -24,12 +24,9 @@ void RESUMO_CONCATENACAO(TarqCONCATENA& run) {
         RESUMO_RECUSADO(quantos(run.KTBOUTREM.size(), "arquivos não considerados nesta concatenação"_ansi));
 }
 
-void RESUMO_SEGREGACAO(TarqSEGREGA& run) {
-    std::string banco;
-    for (char c : kProdutos)
-        for (const std::string& nome : run.LISTA(c)) banco += (banco.empty() ? "" : ", ") + nome;
-    RESUMO_LIDO(banco.empty() ? std::string("nenhum arquivo retorno do banco")
-                              : "arquivos retorno do banco: " + banco);
+void RESUMO_SEGREGACAO(const TarqSEGREGA& run) {
+    // The bank files split were named by the run as it went: the file
+    // lists are reused by the consolidation.
     const long long clientes = static_cast<long long>(run.KTOTCLICOB240) + run.KTOTCLICOB400 +
                                run.KTOTCLIVEN240 + run.KTOTCLIVEN250 + run.KTOTCLIDES400;
     RESUMO_GRAVADO(std::to_string(clientes) + " arquivos retorno de clientes (passada " +

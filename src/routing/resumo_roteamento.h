@@ -7,5 +7,5 @@ class TarqSEGREGA;
 class TpenLIMPEZA;
 
 void RESUMO_CONCATENACAO(TarqCONCATENA& run);
-void RESUMO_SEGREGACAO(TarqSEGREGA& run);
+void RESUMO_SEGREGACAO(const TarqSEGREGA& run);
 void RESUMO_LIMPEZA(const TpenLIMPEZA& run);

@@ -1,3 +1,4 @@
+#include "report/resumo_execucao.h"
 #include "routing/resumo_roteamento.h"
 #include "routing/tarqsegrega.h"
 
@@ -185,6 +186,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
 void TarqSEGREGA::ARQ_SEGREGAPRODUTO(char codigo, std::int32_t& contador) {
     produtoAtual_ = PRODUTO_RETORNO(codigo);
     ARQ_OCORRENCIA(std::string(1, codigo));
+    RESUMO_LIDO("arquivo retorno do banco: " + KARQRETBAN);
     ARQ_SEPARACLIENTES(contador);
     produtoAtual_ = nullptr;
 }
