@@ -5,6 +5,7 @@
 //   conversor RETORNO [passada]            return segregation
 //   conversor CONVERTE_REMESSA [cliente]   Vendor remittance conversion
 //   conversor CONVERTE_RETORNO [cliente]   Vendor return conversion
+//   conversor --help | -h | --version
 //
 // Without a screen (no DISPLAY nor WAYLAND_DISPLAY, or CONVERSOR_SEM_JANELA=1)
 // no window is created and nothing waits for a person: messages go to the
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -20,6 +22,8 @@
 #include "app/solicitacoes.h"
 #include "core/ansi.h"
 #include "core/aplicacao.h"
+#include "core/linha_comando.h"
+#include "core/tproentrada.h"
 #include "core/texto_ansi.h"
 #include "report/motor_relatorio.h"
 #include "ui/core/aplicacao_qt.h"
@@ -27,6 +31,15 @@
 #include "ui/report/motor_relatorio_qt.h"
 
 int main(int argc, char** argv) {
+    // The options every Linux tool knows, answered before anything starts.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << ANSI_PARA_UTF8(LINHA_COMANDO_USO());
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "conversor " << kVERSAO_SISTEMA << "\n";
+        return 0;
+    }
     std::vector<std::string> argumentos;
     for (int i = 1; i < argc; ++i) argumentos.push_back(UTF8_PARA_ANSI(argv[i]));
     const SolicitacoesSistema solicitacoes = SOLICITACOES_DO_SISTEMA();
