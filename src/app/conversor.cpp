@@ -5,6 +5,7 @@
 //   conversor RETORNO [passada]            return segregation
 //   conversor CONVERTE_REMESSA [cliente]   Vendor remittance conversion
 //   conversor CONVERTE_RETORNO [cliente]   Vendor return conversion
+//   conversor --help | -h | --version
 //
 // Without a screen (no DISPLAY nor WAYLAND_DISPLAY, or CONVERSOR_SEM_JANELA=1)
 // no window is created and nothing waits for a person: messages go to the
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QScreen>
+#include <cstring>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -20,12 +22,24 @@
 #include "app/solicitacoes.h"
 #include "core/ansi.h"
 #include "core/aplicacao.h"
+#include "core/linha_comando.h"
+#include "core/tproentrada.h"
 #include "core/texto_ansi.h"
 #include "report/motor_relatorio.h"
+#include "ui/core/aplicacao_qt.h"
 #include "ui/core/tmdientrada.h"
 #include "ui/report/motor_relatorio_qt.h"
 
 int main(int argc, char** argv) {
+    // The options every Linux tool knows, answered before anything starts.
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << ANSI_PARA_UTF8(LINHA_COMANDO_USO());
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "conversor " << kVERSAO_SISTEMA << "\n";
+        return 0;
+    }
     std::vector<std::string> argumentos;
     for (int i = 1; i < argc; ++i) argumentos.push_back(UTF8_PARA_ANSI(argv[i]));
     const SolicitacoesSistema solicitacoes = SOLICITACOES_DO_SISTEMA();
@@ -44,11 +58,19 @@ int main(int argc, char** argv) {
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
+    INSTALA_TRADUCOES_QT(app);
+    INSTALA_ICONE(app);
+    INSTALA_FILTRO_CARACTERES(app);
     MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioQt>());
     TMDIENTRADA janela(argumentos, solicitacoes, JANELAS_DO_SISTEMA());
-    // Without a window manager a maximised request alone leaves the window
-    // small: take the whole desktop explicitly too.
-    if (QScreen* tela = QGuiApplication::primaryScreen()) janela.setGeometry(tela->availableGeometry());
+    // Restored from maximised, the window comes back at most of the desktop,
+    // centred, its title bar on the screen; without a window manager (which
+    // ignores the maximised request) that is the size it has.
+    if (QScreen* tela = QGuiApplication::primaryScreen()) {
+        const QRect area = tela->availableGeometry();
+        janela.resize(area.width() * 9 / 10, area.height() * 9 / 10);
+        janela.move(area.center() - janela.rect().center());
+    }
     janela.showMaximized();
     const int status = app.exec();
     return argumentos.empty() ? status : janela.StatusSaida();

@@ -5,6 +5,7 @@
 //   conversor-instala DIRETORIO --exemplo      sample registers and the files of a whole day
 //   conversor-instala DIRETORIO --cadastros    sample registers only
 //   conversor-instala DIRETORIO --mostra       list every table's records
+//   conversor-instala --help | -h | --version
 
 #include <cstdlib>
 #include <cstring>
@@ -20,6 +21,7 @@
 #include "core/erro_arquivo.h"
 #include "core/tabela/erro_tabela.h"
 #include "core/texto_ansi.h"
+#include "core/tproentrada.h"
 
 namespace {
 
@@ -34,18 +36,46 @@ TData hoje() {
     return DATA_CODIFICA(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 
+// The usage, in the terminal's UTF-8.
+std::string textoDeUso() {
+    return ANSI_PARA_UTF8(
+    "Uso: conversor-instala DIRETORIO [--exemplo | --cadastros]\n"
+    "     conversor-instala DIRETORIO --mostra\n"
+    "\n"
+    "Cria o diretório de dados do conversor com as quatro tabelas, sem substituir\n"
+    "tabela nem arquivo existente:\n"
+    "  (sem opção)   tabelas vazias\n"
+    "  --cadastros   clientes e taxas de exemplo\n"
+    "  --exemplo     clientes, taxas e os arquivos de um dia de trabalho\n"
+    "  --mostra      lista o conteúdo das tabelas de um diretório existente\n"
+    "  -h, --help    mostra esta ajuda;  --version  mostra a versão\n"
+    "\n"
+    "CONVERSOR_DATA=AAAAMMDD fixa a data das tabelas e dos arquivos de exemplo.\n"
+    "Códigos de saída: 0 criado, 1 erro (nada criado), 2 linha de comando inválida.\n"_ansi);
+}
+
 int uso() {
-    std::cerr << "Uso: conversor-instala DIRETORIO [--exemplo | --cadastros]\n"
-                 "     conversor-instala DIRETORIO --mostra\n";
+    std::cerr << textoDeUso();
     return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
+        std::cout << textoDeUso();
+        return 0;
+    }
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "conversor-instala " << kVERSAO_SISTEMA << "\n";
+        return 0;
+    }
     if (argc < 2 || argc > 3) return uso();
     const std::string dir = argv[1];
     const std::string opcao = argc == 3 ? argv[2] : "";
+    // An option where the directory goes is a mistyped option, not a
+    // directory to create ("./-x" names such a directory, if ever wanted).
+    if (dir.empty() || dir[0] == '-') return uso();
     if (!opcao.empty() && opcao != "--exemplo" && opcao != "--cadastros" &&
         opcao != "--mostra") return uso();
     try {

@@ -36,7 +36,12 @@ std::optional<std::string> RegrasCampoData::DefineData(TData data) {
 }
 
 bool RegrasCampoData::Sai(const std::string& texto) {
-    if (OBR_TRIM(texto) == "/  /") return false;  // nothing typed: the date stays
+    // An empty field holds no date: a date the operator erased is gone, so
+    // that what is saved is what the screen shows.
+    if (OBR_TRIM(texto) == "/  /") {
+        KDATADIG = 0;
+        return false;
+    }
     if (const TData d = OBR_STRTODATA(texto); d != 0) {
         KDATADIG = d;
         return false;

@@ -26,10 +26,10 @@ public:
     // (the field keeps its text), so it answers nothing.
     std::optional<std::string> DefineData(TData data);
 
-    // Leaving the field. An untouched mask keeps the date the field had; a
-    // date is taken; anything else clears the date. Answers true when the
-    // text was refused: the field is then emptied and keeps the focus, so
-    // the person types the date again.
+    // Leaving the field. An empty mask clears the date; a date is taken;
+    // anything else clears the date too. Answers true when the text was
+    // refused: the field is then emptied and keeps the focus, so the person
+    // types the date again.
     bool Sai(const std::string& texto);
 };
 

@@ -33,6 +33,8 @@ public:
     std::optional<TData> DataInicioContrato(TData preenchida) override;
     TdstRELATORIO DestinoRelatorio(const std::string& titulo,
                                    const std::vector<std::string>& descricao) override;
+    // A terminal has no preview: the pages go to a PDF file.
+    TdstRELATORIO DestinoAposFalha(const std::string&) override { return dstPDF; }
 
 protected:
     void MostraMensagem(const std::string& texto, TsomOPCOES tipo,

@@ -52,3 +52,8 @@ TdstRELATORIO DialogoRoteirizado::DestinoRelatorio(const std::string& titulo,
     titulosRelatorio.push_back(titulo);
     return tiraDaFila(respostasDestino).value_or(dstCANCELA);
 }
+
+TdstRELATORIO DialogoRoteirizado::DestinoAposFalha(const std::string& titulo) {
+    titulosFalha.push_back(titulo);
+    return tiraDaFila(respostasDestino).value_or(dstCANCELA);
+}

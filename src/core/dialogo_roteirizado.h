@@ -39,6 +39,7 @@ public:
     std::vector<std::string> titulosCodigoCliente;
     std::vector<TData> datasOferecidas;
     std::vector<std::string> titulosRelatorio;
+    std::vector<std::string> titulosFalha;  // reports the printer refused
 
     // Answers. A yes/no entry without value presses Enter (default button).
     std::deque<std::optional<bool>> respostasSimNao;
@@ -59,6 +60,8 @@ public:
     std::optional<TData> DataInicioContrato(TData preenchida) override;
     TdstRELATORIO DestinoRelatorio(const std::string& titulo,
                                    const std::vector<std::string>& descricao) override;
+    // Answered from respostasDestino as well; recorded in titulosFalha.
+    TdstRELATORIO DestinoAposFalha(const std::string& titulo) override;
 
 protected:
     void MostraMensagem(const std::string& texto, TsomOPCOES tipo,

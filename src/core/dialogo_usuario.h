@@ -54,6 +54,9 @@ public:
     // The report choice window: title and description lines of the report.
     virtual TdstRELATORIO DestinoRelatorio(const std::string& titulo,
                                            const std::vector<std::string>& descricao) = 0;
+    // The printer could not take the report titled `titulo`: dstVIDEO,
+    // dstPDF or dstCANCELA (the pages are dropped).
+    virtual TdstRELATORIO DestinoAposFalha(const std::string& titulo) = 0;
 
 protected:
     virtual void MostraMensagem(const std::string& texto, TsomOPCOES tipo,

@@ -19,6 +19,15 @@ struct SolicitacoesSistema {
 // Message shown for a run that this version does not have yet.
 void SOLICITACAO_INDISPONIVEL(const std::string& nome);
 
+// A segregation pass number must lie between 0 and 99; otherwise its
+// message is shown and the answer is false. The command line and the
+// menu's pass window ask the same.
+bool PASSADA_ACEITA(int passada);
+
+// "conversor --help": the requests, the environment and the exit statuses,
+// in Portuguese (Windows-1252).
+std::string LINHA_COMANDO_USO();
+
 // Runs the request the arguments name (the program name not included).
 // Answers false when the command line itself was invalid (unknown request,
 // pass number out of range): its message was shown and nothing ran.

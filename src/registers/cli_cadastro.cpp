@@ -159,7 +159,8 @@ bool TcadCLIENTE::CLI_DETALHA() {
             somERRO);
         return false;
     }
-    if (Inclusao()) {
+    if (Inclusao() && ITEMINDEX != tipoDosPadroes_) {
+        tipoDosPadroes_ = ITEMINDEX;
         switch (ITEMINDEX) {
             case 5:  // Cobrança 400
                 KCONHEACP1 = "036046";

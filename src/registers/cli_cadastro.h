@@ -90,8 +90,9 @@ public:
     void FormShow();
 
     // The detail button. False, after the message, when no type is chosen.
-    // For a new client, every press sets the type's default rule positions
-    // again and reads both rule groups anew.
+    // For a new client, the first press for a type sets that type's default
+    // rule positions and reads both rule groups anew; later presses for the
+    // same type keep what the operator typed in the detail window.
     bool CLI_DETALHA();
 
     // Validates the whole client; with `gravar` also writes it. On a failed
@@ -103,4 +104,5 @@ private:
 
     Tabela& convecli_;
     const TmanCONVECLI& oman_;
+    int tipoDosPadroes_ = -1;  // item index whose default positions were set
 };

@@ -70,20 +70,25 @@ bool TcadTAXA::localiza() { return convetax_.Locate(kChave, {DATINITAX, PRODTAX,
 
 bool TcadTAXA::TAX_KMENS() {
     std::string mensagem;
+    const auto recusa = [&](const char* campo, std::string texto) {
+        CampoRecusado = campo;
+        mensagem = std::move(texto);
+    };
+    CampoRecusado.clear();
     if (DATINITAX == 0)
-        mensagem = "DIA INICIAL DO PERÍODO NÃO FOI INFORMADO."_ansi;
+        recusa("DATINITAX", "DIA INICIAL DO PERÍODO NÃO FOI INFORMADO."_ansi);
     else if (OBR_VAZIO(PRODTAX))
-        mensagem = "CÓDIGO DO PRODUTO NÃO FOI INFORMADO."_ansi;
+        recusa("PRODTAX", "CÓDIGO DO PRODUTO NÃO FOI INFORMADO."_ansi);
     else if (DIASTAX == 0)
-        mensagem = "No. DE DIAS (LIMITE) NÃO FOI INFORMADO."_ansi;
+        recusa("DIASTAX", "No. DE DIAS (LIMITE) NÃO FOI INFORMADO."_ansi);
     else if (Inclusao() && localiza())
-        mensagem = "TAXA INFORMADA JÁ EXISTENTE NA TABELA."_ansi;
+        recusa("DATINITAX", "TAXA INFORMADA JÁ EXISTENTE NA TABELA."_ansi);
     else if (DATFINTAX == 0)
-        mensagem = "DIA FINAL DO PERÍODO NÃO FOI INFORMADO."_ansi;
+        recusa("DATFINTAX", "DIA FINAL DO PERÍODO NÃO FOI INFORMADO."_ansi);
     else if (TAXABAN == 0)
-        mensagem = "TAXA DE JUROS DO CONTRATO NÃO FOI INFORMADA."_ansi;
+        recusa("TAXABAN", "TAXA DE JUROS DO CONTRATO NÃO FOI INFORMADA."_ansi);
     else if (TAXAFOR == 0)
-        mensagem = "TAXA DE JUROS DO TÍTULO NÃO FOI INFORMADA."_ansi;
+        recusa("TAXAFOR", "TAXA DE JUROS DO TÍTULO NÃO FOI INFORMADA."_ansi);
     if (!mensagem.empty()) {
         GERAL().MENSAGEM(mensagem, somERRO);
         return false;

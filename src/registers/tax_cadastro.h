@@ -61,6 +61,9 @@ public:
     // Validates; when valid writes the row. The message of the first
     // failing check is shown and the answer is false.
     bool TAX_KMENS();
+    // Field of the check that failed last ("DATINITAX", "DATFINTAX", ...);
+    // empty when the row was valid. The window puts the focus there.
+    std::string CampoRecusado;
 
 private:
     bool localiza();

@@ -8,6 +8,7 @@
 #include "core/obr_numeros.h"
 #include "core/tabela/nome_arquivo.h"
 #include "report/motor_relatorio.h"
+#include "report/resumo_execucao.h"
 
 std::unique_ptr<ToPRINT> oPRINT;
 
@@ -119,6 +120,7 @@ void ToPRINT::EMITEemPDF() {
         if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatorios");
         MOTOR_RELATORIO()->GravaPdf(modelo_, KNOMEdoARQUIVOemPDF);
         arquivoPdf_ = KNOMEdoARQUIVOemPDF;
+        RESUMO_RELATORIO(arquivoPdf_, modelo_);
     } catch (const std::exception&) {
         GERAL().MENSAGEM("NÃO FOI POSSÍVEL A CRIAÇÃO DO ARQUIVO AUXILIAR PARA A REMESSA DO PDF.\r\nArquivo: "_ansi +
                              KNOMEdoARQUIVOemPDF + "\r\n" +
@@ -128,8 +130,8 @@ void ToPRINT::EMITEemPDF() {
     abandonado_ = true;
 }
 
-void ToPRINT::IMP_FECHA() {
-    if (abandonado_) return;
+bool ToPRINT::IMP_FECHA() {
+    if (abandonado_) return true;
     bool ok = false;
     std::string detalhe;  // the engine's own words, when it gave any
     try {
@@ -140,10 +142,13 @@ void ToPRINT::IMP_FECHA() {
     }
     if (!ok)
         GERAL().MENSAGEM(
-            "A IMPRESSORA INFORMADA NO SETUP DO WINDOWS NÃO ESTÁ DISPONÍVEL PARA USO.\r\n\r\n"
-            "Verifique se a impressora encontra-se conectada e ligada.Não sendo possível encontrar o problema, reinicie o computador."_ansi +
+            "A IMPRESSORA INFORMADA NO SETUP DE IMPRESSORAS DO SISTEMA NÃO ESTÁ DISPONÍVEL PARA USO.\r\n\r\n"
+            "Verifique se a impressora encontra-se conectada e ligada. Não sendo possível encontrar o problema, reinicie o computador."_ansi +
                 detalhe,
             somERRO);
+    else if (!visualizar)
+        RESUMO_RELATORIO({}, modelo_);
+    return ok;
 }
 
 namespace {
@@ -158,6 +163,25 @@ std::string nomePdfDoTitulo(const std::string& titulo) {
 }
 
 }  // namespace
+
+void ToPRINT::IMP_OUTRODESTINO() {
+    switch (GERAL().Dialogo().DestinoAposFalha(KTITULO)) {
+        case dstVIDEO:
+            visualizar = modelo_.visualizar = true;
+            abandonado_ = false;
+            IMP_FECHA();
+            break;
+        case dstPDF:
+            KNOMEdoARQUIVOemPDF = nomePdfDoTitulo(KTITULO);
+            EMITEemPDF();
+            if (!arquivoPdf_.empty())
+                GERAL().MENSAGEM("Relatório gravado no arquivo "_ansi + arquivoPdf_, somSUCESSO,
+                                 "Final da emissão"_ansi);
+            break;
+        default:
+            break;
+    }
+}
 
 void EJECT(TkrMENS tipo) {
     if (!oPRINT) return;
@@ -176,7 +200,14 @@ void EJECT(TkrMENS tipo) {
     if (p.KNOMEdoARQUIVOemPDF.empty() && p.destinoPdf && p.PRIMVEZ > 0)
         p.KNOMEdoARQUIVOemPDF = nomePdfDoTitulo(p.KTITULO);
     if (!p.KNOMEdoARQUIVOemPDF.empty()) p.EMITEemPDF();
-    if (p.PRIMVEZ > 0) p.IMP_FECHA();
+    if (p.PRIMVEZ > 0 && !p.IMP_FECHA()) {
+        // Nothing was printed: no word of a finished report, but the pages
+        // are not lost either.
+        GERAL().CURSORDEFAULT();
+        p.IMP_OUTRODESTINO();
+        oPRINT.reset();
+        return;
+    }
     std::string mensagem;
     if ((tipo == krDUAS_MENSAGENS || tipo == krREGISTRO_DISPONIVEL) && p.PRIMVEZ == 0)
         mensagem = "NENHUM REGISTRO DISPONÍVEL PARA LISTAGEM.\r\n"_ansi;
@@ -196,7 +227,7 @@ void IMP_SETUPIMPRESSORA() {
         const int instaladas = m ? m->ImpressorasInstaladas() : 0;
         const int disponiveis = m ? m->ImpressorasDisponiveis() : 0;
         GERAL().MENSAGEM(
-            "O SETUP DE IMPRESSORAS DO WINDOWS NÃO ESTÁ DISPONÍVEL PARA USO.\r\nTotal de impressoras Instaladas: "_ansi +
+            "O SETUP DE IMPRESSORAS DO SISTEMA NÃO ESTÁ DISPONÍVEL PARA USO.\r\nTotal de impressoras Instaladas: "_ansi +
                 std::to_string(instaladas) + "\r\n" + "Total de impressoras disponiveis: " +
                 std::to_string(disponiveis) + "\r\n" + "\r\n" +
                 "Acesse a Configuração de Impressoras do seu micro e verifique se tem alguma "_ansi +

@@ -42,7 +42,11 @@ public:
     void CHARSAY(int coluna, const std::string& texto);
     void CABEC();
     void EMITEemPDF();
-    void IMP_FECHA();
+    // False when the printer could not take the report (after its message).
+    bool IMP_FECHA();
+    // After a printer failure: the report on the screen or in a PDF file,
+    // as the operator chooses.
+    void IMP_OUTRODESTINO();
 
     // The pages produced so far, as the engine will receive them.
     const ModeloRelatorio& Modelo() const { return modelo_; }

@@ -6,6 +6,7 @@
 #include "core/obr_datas.h"
 #include "core/obr_edita.h"
 #include "core/obr_numeros.h"
+#include "routing/resumo_roteamento.h"
 
 TpenLIMPEZA::TpenLIMPEZA() {
     TDMQUOR& dm = DMQUOR();
@@ -80,4 +81,5 @@ void TpenLIMPEZA::ARQ_LIMPEZA() {
 void LIMPEZA_REMESSAS_PENDENTES() {
     TpenLIMPEZA limpeza;
     limpeza.ARQ_LIMPEZA();
+    RESUMO_LIMPEZA(limpeza);
 }

@@ -13,10 +13,12 @@
 #include "core/obr_numeros.h"
 #include "core/obr_texto.h"
 #include "core/tabela/nome_arquivo.h"
+#include "report/resumo_execucao.h"
 #include "report/toprint.h"
 #include "routing/guarda_remessa.h"
 #include "routing/produtos_remessa.h"
 #include "routing/regra_traducao.h"
+#include "routing/resumo_roteamento.h"
 #include "routing/sequencia_remessa.h"
 
 namespace {
@@ -206,6 +208,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         }
         if (gravou) {
             nomesUsados_.insert(chave);
+            RESUMO_GRAVADO(KARQREMBAN + ": " + std::to_string(oGRAEXT->TOTREGGRA) + " registros");
         } else if (!diario_->Confirmado()) {
             oGRAEXT.reset();
             desfazUnidade();
@@ -395,4 +398,5 @@ void CONCATENA_REMESSAS() {
     convecli.Open();
     TarqCONCATENA concatena;
     concatena.ARQ_CONCATENA();
+    RESUMO_CONCATENACAO(concatena);
 }

@@ -19,9 +19,11 @@
 #include "core/obr_numeros.h"
 #include "core/obr_texto.h"
 #include "core/tabela/nome_arquivo.h"
+#include "report/resumo_execucao.h"
 #include "report/toprint.h"
 #include "routing/leitor_linhas.h"
 #include "routing/produtos_retorno.h"
+#include "routing/resumo_roteamento.h"
 
 namespace {
 
@@ -184,6 +186,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
 void TarqSEGREGA::ARQ_SEGREGAPRODUTO(char codigo, std::int32_t& contador) {
     produtoAtual_ = PRODUTO_RETORNO(codigo);
     ARQ_OCORRENCIA(std::string(1, codigo));
+    RESUMO_LIDO("arquivo retorno do banco: " + KARQRETBAN);
     ARQ_SEPARACLIENTES(contador);
     produtoAtual_ = nullptr;
 }
@@ -681,4 +684,5 @@ void SEGREGA_RETORNOS(int passada) {
     TarqSEGREGA segrega;
     segrega.KPASSADA = passada;
     segrega.ARQ_SEGREGA();
+    RESUMO_SEGREGACAO(segrega);
 }

@@ -20,8 +20,10 @@
 #include "core/obr_texto.h"
 #include "core/tabela/nome_arquivo.h"
 #include "registers/tax_localiza.h"
+#include "report/resumo_execucao.h"
 #include "vendor/rem_leiautes.h"
 #include "vendor/rem_pendente.h"
+#include "vendor/resumo_vendor.h"
 
 namespace {
 
@@ -361,6 +363,7 @@ void TvenREMESSA::REM_PROCESSA() {
             return;
         }
         diario->Conclui();
+        RESUMO_GRAVADO(KARQREMBAN + ": " + std::to_string(WGRA) + " registros");
     }
     GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
                          "Registros desprezados : " + std::to_string(WDES) + "\r\n" +
@@ -383,5 +386,7 @@ void VEN_CONVREMESSA(const std::string& codigo, bool linhaComando) {
     dm.TBCONVEINS.Open();
     dm.TBCONVEPEN.Open();
     dm.TBCONVETAX.Open();
-    TvenREMESSA(codigo, linhaComando).REM_PROCESSA();
+    TvenREMESSA run(codigo, linhaComando);
+    run.REM_PROCESSA();
+    RESUMO_REMESSA_VENDOR(run);
 }

@@ -15,7 +15,9 @@
 #include "core/obr_numeros.h"
 #include "core/obr_texto.h"
 #include "core/tabela/nome_arquivo.h"
+#include "report/resumo_execucao.h"
 #include "vendor/rem_leiautes.h"
+#include "vendor/resumo_vendor.h"
 #include "vendor/ret_nome_filial.h"
 #include "vendor/tktbmanpla.h"
 
@@ -175,6 +177,7 @@ bool TvenRETORNO::gravaArquivo() {
         oARQRETCLI.NOMEARQSAI = temporario;
         if (!oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ)) return false;
         escritos_.emplace_back(temporario, final);
+        RESUMO_GRAVADO(KARQRETCLI + ": " + std::to_string(WTOTREGGRA) + " registros");
         return true;
     } catch (const ErroArquivo& e) {
         GERAL().MENSAGEM(e.what(), somERRO);
@@ -493,7 +496,7 @@ void TvenRETORNO::RET_PROCESSA() {
     }
     if (!oLOG_.Prepara()) return;
     if (!ACIONOU_EM_LINHA_DE_COMANDO &&
-        !OBR_CONFIRMA("Confirma LEITURA do Arquivo Retorno de Venddor ? ", "S"))
+        !OBR_CONFIRMA("Confirma LEITURA do Arquivo Retorno de Vendor ? ", "S"))
         return;
     if (!leArquivoBanco() || !confereArquivoBanco()) return;
     if (!oLOG_.Inicializa(GERAL().Hora(), KARQRETBAN, KULTRETBAN)) return;
@@ -527,5 +530,7 @@ void VEN_CONVRETORNO(const std::string& codigo, bool linhaComando) {
     dm.TBCONVECLI.Open();
     dm.TBCONVEINS.Open();
     dm.TBCONVEPEN.Open();
-    TvenRETORNO(codigo, linhaComando).RET_PROCESSA();
+    TvenRETORNO run(codigo, linhaComando);
+    run.RET_PROCESSA();
+    RESUMO_RETORNO_VENDOR(run);
 }

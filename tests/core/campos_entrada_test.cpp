@@ -28,8 +28,8 @@ TEST(CampoData, SaidaTomaDataMantemOuRecusa) {
     RegrasCampoData d;
     EXPECT_FALSE(d.Sai("01/02/30  "));
     EXPECT_EQ(d.KDATADIG, DATA_CODIFICA(2030, 2, 1));
-    EXPECT_FALSE(d.Sai("  /  /    "));  // erased: the date stays
-    EXPECT_EQ(d.KDATADIG, DATA_CODIFICA(2030, 2, 1));
+    EXPECT_FALSE(d.Sai("  /  /    "));  // erased: no date, and no complaint
+    EXPECT_EQ(d.KDATADIG, 0);
     for (const char* ruim : {"31/02/2019", "1 /  /    ", "00/00/0000"}) {
         d.KDATADIG = 1;
         EXPECT_TRUE(d.Sai(ruim)) << ruim;

@@ -31,6 +31,29 @@ contem "mensagem da passada" "Deverá estar entre o intervalo de 0 a 99." "$dir/
 
 "$bin/conversor" 2>"$dir/err" </dev/null; confere "sem tela e sem solicitação" 2 $?
 
+# The habits of Linux tools: --help and -h print the usage on the standard
+# output and end with 0, --version the version; any other option keeps the
+# system's invalid-option message and status 2.
+for o in --help -h; do
+  "$bin/conversor" $o >"$dir/out" 2>"$dir/err" </dev/null; confere "conversor $o" 0 $?
+  for t in REMESSA "RETORNO [passada]" CONVERTE_REMESSA CONVERTE_RETORNO CONVERSOR_SEM_JANELA CONVERSOR_DATA CONVERSOR_ESPERA_MAX "Códigos de saída"; do
+    contem "uso de conversor $o" "$t" "$dir/out"
+  done
+done
+"$bin/conversor" --version >"$dir/out" </dev/null; confere "conversor --version" 0 $?
+contem "versão" "conversor 2.20.4" "$dir/out"
+"$bin/conversor" --ajuda 2>"$dir/err" </dev/null; confere "opção desconhecida" 2 $?
+contem "opção desconhecida: mensagem do sistema" "Acione novamente com a opção correta." "$dir/err"
+"$bin/conversor-instala" --help >"$dir/out" </dev/null; confere "conversor-instala --help" 0 $?
+contem "uso do instalador" "--exemplo" "$dir/out"
+"$bin/conversor-instala" --version >"$dir/out" </dev/null; confere "conversor-instala --version" 0 $?
+# An unknown option is no directory name: usage, status 2, nothing created.
+( cd "$dir" && "$bin/conversor-instala" --ajuda 2>"$dir/err" </dev/null; confere "conversor-instala --ajuda" 2 $?
+  "$bin/conversor-instala" -x --exemplo 2>>"$dir/err" </dev/null; confere "conversor-instala -x --exemplo" 2 $?
+  "$bin/conversor-instala" novo --ajuda 2>>"$dir/err" </dev/null; confere "conversor-instala novo --ajuda" 2 $?
+  [ ! -e ./--ajuda ] && [ ! -e ./-x ] && [ ! -e ./novo ] || { echo "FALHOU: opção desconhecida criou um diretório"; exit 1; }; exit $falhas ) || falhas=$((falhas + 1))
+contem "uso na recusa" "Uso: conversor-instala" "$dir/err"
+
 CONVERSOR_DATA=20260230 "$bin/conversor" REMESSA 2>"$dir/err" </dev/null; confere "data inválida" 1 $?
 contem "data inválida nomeada" "CONVERSOR_DATA=20260230" "$dir/err"
 

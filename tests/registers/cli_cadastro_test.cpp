@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "core/ansi.h"
+#include "core/dados/dia_exemplo.h"
+#include "core/dados/instalacao.h"
 #include "registers/cli_cadastro.h"
 #include "support/dados_teste.h"
 
@@ -171,6 +173,40 @@ TEST_F(CliCadastro, DetalhamentoPoeAsPosicoesPadraoSoNaInclusao) {
     EXPECT_EQ(c.KTBDETCON[1].S5_FIN, 105);
     EXPECT_EQ(c.KTBDETCON[3].S5_INI, 0);
     EXPECT_EQ(c.KTBHEACON[1].S5_ORI, "");
+    // Rules confirmed in the detail window stay for the next opening...
+    c.KTBHEACON[1].S5_ORI = "12345678901";
+    c.KTBDETCON[3] = {1, 2, "AB", "CD"};
+    ASSERT_TRUE(c.CLI_DETALHA());
+    EXPECT_EQ(c.KTBHEACON[1].S5_ORI, "12345678901");
+    EXPECT_EQ(c.KTBDETCON[3].S5_TRA, "CD");
+    // ...until another type is chosen, whose defaults then apply.
+    c.ITEMINDEX = 5;  // Cobrança 400
+    ASSERT_TRUE(c.CLI_DETALHA());
+    EXPECT_EQ(c.KTBHEACON[2].S5_INI, 77);
+    EXPECT_EQ(c.KTBHEACON[1].S5_ORI, "");
+}
+
+// The operator must be able to open any client of the example day and save
+// it unchanged: every register passes the register's own checks.
+TEST(CliCadastroExemplo, ClientesDoDiaDeExemploPassamNaVerificacao) {
+    const TData dia = DATA_CODIFICA(2026, 12, 9);
+    GeralDeTeste g(dia);
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, dia);
+    INSTALA_DIA_EXEMPLO(".", dia);
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    cli.Open();
+    TmanCONVECLI oman;
+    int clientes = 0;
+    for (cli.First(); !cli.Eof(); cli.Next(), ++clientes) {
+        TcadCLIENTE c(cli, oman, fmALTERACAO);
+        c.FormShow();
+        EXPECT_TRUE(c.CLI_KMENS(false))
+            << c.TXTCODCLI << ": "
+            << (g.dialogo().mensagens.empty() ? "" : g.dialogo().mensagens.back().texto);
+    }
+    EXPECT_GE(clientes, 9);
+    DMQUOR().FechaTodas();
 }
 
 TEST_F(CliCadastro, GravaInclusaoEAlteracaoNoLugar) {

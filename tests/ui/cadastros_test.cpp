@@ -138,7 +138,7 @@ private slots:
     void incluiCobranca400PeloDetalhamento() {
         GeralQt g;
         QStringList ordem;
-        QString aviso, linha;
+        QString aviso, linha, reaberta;
         QObject vigia;
         QUANDO_ABRIR([&](QWidget* lista) {
             QUANDO_ABRIR([&](QWidget* incalt) {
@@ -166,6 +166,15 @@ private slots:
                     if (detalhe->isVisible()) clica(detalhe, "BTNCANCELA");
                 });
                 clica(incalt, "BTNDETALHA");
+                // Opened again in the same insertion, the detail window
+                // shows the rules as they were confirmed.
+                QUANDO_ABRIR([&](QWidget* detalhe) {
+                    ativa(detalhe);
+                    reaberta = controle<QLineEdit>(detalhe, "TXTHEAANT1")->text() + "|" +
+                               controle<QLineEdit>(detalhe, "TXTDETNOV1")->text();
+                    clica(detalhe, "BTNCANCELA");
+                });
+                clica(incalt, "BTNDETALHA");
                 respondeCaixa(vigia, aviso);
                 clica(incalt, "BTNOK");
                 if (incalt->isVisible()) clica(incalt, "BTNCANCELA");
@@ -177,6 +186,7 @@ private slots:
         MANUTENCAO_CLIENTES();
         QVERIFY2(aviso.isEmpty(), qPrintable(aviso));
         QCOMPARE(linha, QStringLiteral("BETA400|C"));
+        QCOMPARE(reaberta, QStringLiteral("00000000001|RQPONMLKJIHGFEDCBA"));
         QCOMPARE(ordem, (QStringList{"TXTHEAINI1", "TXTHEAFIN1", "TXTHEAANT1", "TXTHEANOV1",
                                      "TXTHEAINI2", "TXTHEAFIN2", "TXTHEAANT2", "TXTHEANOV2"}));
 
@@ -274,11 +284,13 @@ private slots:
         QCOMPARE(linhas, 2);
     }
 
-    void taxaIncluidaApareceFormatadaNaGrade() {
+    void taxaIncluidaApareceFormatadaNaGradeEDataApagadaERecusada() {
         GeralQt g;
-        QString aviso;
+        QString aviso, recusa, foco, fim;
+        bool aberta = false;
         QStringList linha;
         QObject vigia;
+        auto inclusao = std::make_unique<QObject>();  // watches the insertion only
         QUANDO_ABRIR([&](QWidget* lista) {
             QUANDO_ABRIR([&](QWidget* incalt) {
                 ativa(incalt);
@@ -288,17 +300,36 @@ private slots:
                 digita(incalt, "TXTDATFINTAX", "31122019");
                 digita(incalt, "TXTTAXABAN", "1.5");  // the thousands mark read as decimal
                 digita(incalt, "TXTTAXAFOR", "2,25");
-                respondeCaixa(vigia, aviso);
+                respondeCaixa(*inclusao, aviso);
                 clica(incalt, "BTNOK");
             });
             clica(lista, "BTNNOVO");
             for (int c = 0; c < 6; ++c) linha << celula(lista, 0, c);
+            inclusao.reset();
+            // The end date erased and OK: refused, the focus on the empty
+            // date, nothing saved.
+            QUANDO_ABRIR([&](QWidget* incalt) {
+                ativa(incalt);
+                digita(incalt, "TXTDATFINTAX", "");
+                controle<QLineEdit>(incalt, "TXTDATFINTAX")->clear();
+                respondeCaixa(vigia, recusa);
+                clica(incalt, "BTNOK");
+                aberta = incalt->isVisible();
+                foco = incalt->focusWidget() ? incalt->focusWidget()->objectName() : QString();
+                clica(incalt, "BTNCANCELA");
+            });
+            clica(lista, "BTNALTERA");
+            fim = celula(lista, 0, 1);
             clica(lista, "BTNSAIDA");
         });
         MANUTENCAO_TAXAS();
         QVERIFY2(aviso.isEmpty(), qPrintable(aviso));
         QCOMPARE(linha, (QStringList{"01/01/2019", "31/12/2019", "A", " 30", "    1,500000",
                                      "    2,250000"}));
+        QCOMPARE(recusa, QStringLiteral("DIA FINAL DO PERÍODO NÃO FOI INFORMADO."));
+        QVERIFY(aberta);
+        QCOMPARE(foco, QStringLiteral("TXTDATFINTAX"));
+        QCOMPARE(fim, QStringLiteral("31/12/2019"));
     }
 
     void instalacaoRecusaEGravaEStatusMostra() {

@@ -90,8 +90,8 @@ private slots:
                  tecla == Qt::Key_Return && padraoSim);
         QCOMPARE(v.titulo, tituloDaCaixa);
         QCOMPARE(v.icone, QMessageBox::Question);
-        QCOMPARE(v.botoes, (QStringList{"Sim", QString::fromUtf8("Não")}));
-        QCOMPARE(v.padrao, padraoSim ? QStringLiteral("Sim") : QString::fromUtf8("Não"));
+        QCOMPARE(v.botoes, (QStringList{"&Sim", QString::fromUtf8("&Não")}));
+        QCOMPARE(v.padrao, padraoSim ? QStringLiteral("&Sim") : QString::fromUtf8("&Não"));
     }
 
     void mensagemTituloEIconePorTipo() {

@@ -8,11 +8,16 @@
 #include <QMessageBox>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
 #include <QTextBrowser>
 
 #include "apoio_ui.h"
 #include "core/dados/instalacao.h"
 #include "core/geral.h"
+#include "report/resumo_execucao.h"
+#include "ui/core/aplicacao_qt.h"
 #include "ui/core/tfrmajuda.h"
 #include "ui/core/tmdientrada.h"
 
@@ -116,6 +121,92 @@ private slots:
         w.Acao("bar_sobre")->trigger();
         QCOMPARE(texto, QStringLiteral("Conversor de Arquivos Quor..."));
         QCOMPARE(informativo, QStringLiteral("Versão atual: 2.20.4"));
+    }
+
+    // The segregation from the menu asks for its pass (0 offered, Esc
+    // cancels, 100 refused with the command line's message, then 2 runs),
+    // and ends with the summary that names the run log and opens it.
+    void segregaPedeAPassadaETerminaComResumo() {
+        GeralQt g;
+        std::vector<int> passadas;
+        SolicitacoesSistema s;
+        s.SEGREGA_RETORNOS = [&](int passada) {
+            passadas.push_back(passada);
+            RESUMO_LIDO("arquivos retorno do banco: RC0912.020");
+            ModeloRelatorio log;
+            log.paginas.resize(2);
+            RESUMO_RELATORIO("ARQUIVO_RETORNO_SEGREGACAO_20261209_101500.PDF", log);
+        };
+        TMDIENTRADA w({}, s, {});
+        QString oferecida;
+        QUANDO_ABRIR([&](QWidget* janela) {
+            oferecida = janela->findChild<QLineEdit*>("TXTPASSADA")->text();
+            TECLA(janela, Qt::Key_Escape);
+        });
+        w.Acao("mnu_segregaretornos")->trigger();
+        QCOMPARE(oferecida, QStringLiteral("0"));
+        QVERIFY(passadas.empty());
+
+        QString aviso, tituloResumo, textoResumo, visualizacao;
+        bool continuaAberta = false;
+        QUANDO_ABRIR([&](QWidget* janela) {
+            auto* campo = janela->findChild<QLineEdit*>("TXTPASSADA");
+            campo->selectAll();
+            QTest::keyClicks(campo, "100");
+            QUANDO_ABRIR([&, janela, campo](QWidget* caixa) {
+                if (auto* c = qobject_cast<QMessageBox*>(caixa)) aviso = c->text();
+                QUANDO_ABRIR([&, janela, campo](QWidget* deNovo) {
+                    continuaAberta = deNovo == janela;
+                    campo->selectAll();
+                    QTest::keyClicks(campo, "2");
+                    QUANDO_ABRIR([&](QWidget* resumo) {
+                        tituloResumo = resumo->windowTitle();
+                        if (auto* c = qobject_cast<QMessageBox*>(resumo)) textoResumo = c->text();
+                        QUANDO_ABRIR([&](QWidget* previa) {
+                            visualizacao = previa->metaObject()->className();
+                            TECLA(previa, Qt::Key_Escape);
+                        });
+                        QTest::mouseClick(resumo->findChild<QPushButton*>("BTNVISUALIZA"), Qt::LeftButton);
+                    });
+                    TECLA(deNovo, Qt::Key_Return);
+                });
+                TECLA(caixa, Qt::Key_Return);
+            });
+            TECLA(janela, Qt::Key_Return);
+        });
+        w.Acao("mnu_segregaretornos")->trigger();
+        QCOMPARE(aviso, QStringLiteral("NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\n"
+                                       "Deverá estar entre o intervalo de 0 a 99."));
+        QVERIFY(continuaAberta);
+        QCOMPARE(passadas, std::vector<int>{2});
+        QCOMPARE(tituloResumo, QStringLiteral("Segrega Retornos - Passada 2"));
+        QVERIFY2(textoResumo.contains("RC0912.020") &&
+                     textoResumo.contains("ARQUIVO_RETORNO_SEGREGACAO_20261209_101500.PDF"),
+                 qPrintable(textoResumo));
+        QCOMPARE(visualizacao, QStringLiteral("TFRMVISUALIZA"));
+        QVERIFY(w.findChild<QLabel*>("STBPRINCIPAL_0")->text().contains("ARQUIVO_RETORNO_SEGREGACAO"));
+    }
+
+    // Qt's own texts come in Portuguese, and a field refuses at once what
+    // the files cannot hold (the euro sign they can).
+    void traducoesECaracteresForaDoPadrao() {
+        QVERIFY2(INSTALA_TRADUCOES_QT(*qApp), "qtbase_pt_BR ausente (pacote qt6-translations-l10n)");
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
+        GeralQt g;
+        INSTALA_FILTRO_CARACTERES(*qApp);
+        QLineEdit campo;
+        campo.show();
+        QString aviso;
+        QUANDO_ABRIR([&](QWidget* janela) {
+            if (auto* caixa = qobject_cast<QMessageBox*>(janela)) aviso = caixa->text();
+            TECLA(janela, Qt::Key_Return);
+        });
+        QKeyEvent euro(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("€"));
+        QApplication::sendEvent(&campo, &euro);
+        QKeyEvent rupia(QEvent::KeyPress, 0, Qt::NoModifier, QString::fromUtf8("₹"));
+        QApplication::sendEvent(&campo, &rupia);
+        QCOMPARE(campo.text(), QString::fromUtf8("€"));
+        QVERIFY2(aviso.startsWith(QStringLiteral("CARACTERE NÃO PERMITIDO (U+20B9)")), qPrintable(aviso));
     }
 
     void entradaComExecucaoRodaEFechaTabelas() {

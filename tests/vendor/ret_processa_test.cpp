@@ -103,7 +103,7 @@ TEST_F(RetornoRun, CodigoDoClientePerguntadoAteSerValidoOuCancelado) {
     dl.respostasSimNao = {true, false};
     VEN_CONVRETORNO("", false);
     ASSERT_EQ(dl.perguntas.size(), 2u);
-    EXPECT_EQ(dl.perguntas[1].texto, "Confirma LEITURA do Arquivo Retorno de Venddor ? ");
+    EXPECT_EQ(dl.perguntas[1].texto, "Confirma LEITURA do Arquivo Retorno de Vendor ? ");
     EXPECT_EQ(dl.perguntas[1].titulo, "Confirme");
     EXPECT_TRUE(mensagens().empty());
     confereNadaGravado({"RBR.TXT"});

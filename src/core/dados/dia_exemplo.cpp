@@ -76,16 +76,18 @@ void alteraClientes(const std::string& dir) {
     const std::vector<std::pair<const char*, std::vector<std::pair<const char*, std::string>>>> mudancas = {
         // BR's branch 001 had its last return file numbered 41.
         {"BR", {{"CONDETCP1", "001    41"}}},
-        // The bank's agreement code of each collection client goes into
-        // the header of its remittances, and comes back in the returns.
-        {"ACME240", {{"CONHEACP1", regra("059", "071", "", "0001234567890")}}},
+        // The bank's agreement code of each collection client replaces the
+        // client's own code in the header of its remittances, and the
+        // returns give the client its code back. Each rule names the text
+        // it replaces, in full, as the register requires.
+        {"ACME240", {{"CONHEACP1", regra("059", "071", "ACME240000001", "0001234567890")}}},
         {"BETA400",
-         {{"CONHEACP1", regra("036", "046", "", "00012345678")},
-          {"CONHEACP2", regra("077", "079", "", "341")},
+         {{"CONHEACP1", regra("036", "046", "BETA0000400", "00012345678")},
+          {"CONHEACP2", regra("077", "079", "237", "341")},
           {"ULTPASCLI", "2"},
           {"NOMEPLAN", "PLANILHA DO DIA"}}},
         {"RIO240", {{"CONHEACP1", regra("059", "071", "", "0009876543210")}}},
-        {"VALE250", {{"CONHEACP1", regra("036", "046", "", "00055566677")}}},
+        {"VALE250", {{"CONHEACP1", regra("036", "046", "VALE0000250", "00055566677")}}},
     };
     for (const auto& [codigo, campos] : mudancas) {
         if (!t.Locate("CODCLI", {codigo}))
@@ -199,12 +201,12 @@ Arquivos arquivosDoDia(TData hoje) {
 
     // ---- Collection remittances of the five products
     junta("ACME240.001",
-          {reg(240, {{1, "34100000"}, {9, "REMESSA ACME"}, {73, "ACME COBRANCA 240 LTDA"}}),
+          {reg(240, {{1, "34100000"}, {9, "REMESSA ACME"}, {59, "ACME240000001"}, {73, "ACME COBRANCA 240 LTDA"}}),
            reg(240, {{1, "34100013"}, {14, "P"}, {18, "TITULO 1"}, {120, "000000000015000"}}),
            reg(240, {{1, "34100013"}, {14, "P"}, {18, "TITULO 2"}, {120, "000000000027500"}}),
            reg(240, {{1, "34199999"}, {18, "000004"}})});
     junta("BETA400.001",
-          {reg(400, {{1, "01REMESSA01COBRANCA"}, {47, "BETA COMERCIO 400 S.A."}, {77, "237"},
+          {reg(400, {{1, "01REMESSA01COBRANCA"}, {36, "BETA0000400"}, {47, "BETA COMERCIO 400 S.A."}, {77, "237"},
                      {95, d0.ddmmaa()}, {395, "000001"}}),
            reg(400, {{1, "1"}, {71, "TITULO000001"}, {121, d30.ddmmaa()}, {127, "0000000015000"},
                      {395, "000002"}}),
@@ -223,7 +225,7 @@ Arquivos arquivosDoDia(TData hoje) {
            reg(240, {{1, "34100013"}, {14, "P"}, {18, "OPERACAO 1"}, {120, "000000000100000"}}),
            reg(240, {{1, "34199999"}, {18, "000003"}})});
     junta("VALE250.001",
-          {reg(250, {{1, "00"}, {12, "REMESSA00VENDOR"}, {56, "VALE VENDOR 250 LTDA"}}),
+          {reg(250, {{1, "00"}, {12, "REMESSA00VENDOR"}, {36, "VALE0000250"}, {56, "VALE VENDOR 250 LTDA"}}),
            reg(250, {{1, "01"}, {20, "OPERACAO 1"}, {106, "000000000050000"}}),
            reg(250, {{1, "09"}})});
 

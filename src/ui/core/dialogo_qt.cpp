@@ -13,6 +13,7 @@
 #include "core/ansi.h"
 #include "core/obr_texto.h"
 #include "ui/core/componentes_entrada.h"
+#include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 #include "ui/core/tfrmcontador.h"
 
@@ -86,6 +87,8 @@ void DialogoQt::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
     QMessageBox caixa(tipo == somERRO ? QMessageBox::Warning : QMessageBox::Information,
                       QT_DE_ANSI(cabec), textoDaCaixa(texto), QMessageBox::Ok, pai());
     caixa.setTextFormat(Qt::PlainText);
+    caixa.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
+    LARGURA_DO_TITULO(caixa);
     SetaNaCaixa seta(cursorEspera_);
     caixa.exec();
 }
@@ -94,10 +97,11 @@ bool DialogoQt::Pergunta(const std::string& texto, const std::string& titulo, bo
     QMessageBox caixa(QMessageBox::Question, QT_DE_ANSI(titulo), textoDaCaixa(texto),
                       QMessageBox::NoButton, pai());
     caixa.setTextFormat(Qt::PlainText);
-    QPushButton* sim = caixa.addButton(QStringLiteral("Sim"), QMessageBox::YesRole);
-    QPushButton* nao = caixa.addButton(QString::fromUtf8("Não"), QMessageBox::NoRole);
+    QPushButton* sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
+    QPushButton* nao = caixa.addButton(QString::fromUtf8("&Não"), QMessageBox::NoRole);
     caixa.setDefaultButton(padraoSim ? sim : nao);
     caixa.setEscapeButton(nao);
+    LARGURA_DO_TITULO(caixa);
     SetaNaCaixa seta(cursorEspera_);
     caixa.exec();
     return caixa.clickedButton() == sim;
@@ -157,6 +161,7 @@ std::optional<std::string> DialogoQt::CodigoCliente(const std::string& titulo) {
     layout->addLayout(linha);
     BotoesOkCancela botoes(janela, layout);
     QObject::connect(botoes.BTNOK, &QPushButton::clicked, &janela, &QDialog::accept);
+    LARGURA_DO_TITULO(janela);
     SetaNaCaixa seta(cursorEspera_);
     if (janela.exec() != QDialog::Accepted) return std::nullopt;
     return QT_PARA_ANSI(TXTCODCLI->text());
@@ -174,6 +179,7 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
     linha->addWidget(TXTDATAINI);
     layout->addLayout(linha);
     BotoesOkCancela botoes(janela, layout);
+    LARGURA_DO_TITULO(janela);
     std::optional<TData> resposta;
     QObject::connect(botoes.BTNOK, &QPushButton::clicked, &janela, [&] {
         // The date field finishes its exit before its value is read.
@@ -185,6 +191,28 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
     SetaNaCaixa seta(cursorEspera_);
     if (janela.exec() != QDialog::Accepted) return std::nullopt;
     return resposta;
+}
+
+TdstRELATORIO DialogoQt::DestinoAposFalha(const std::string& titulo) {
+    QMessageBox caixa(QMessageBox::Question, QT_DE_ANSI(titulo),
+                      QString::fromUtf8("O relatório não foi impresso.\n"
+                                        "Deseja vê-lo na tela ou gravá-lo num arquivo PDF?"),
+                      QMessageBox::NoButton, pai());
+    caixa.setIcon(QMessageBox::Question);
+    QPushButton* video = caixa.addButton(QStringLiteral("&Video"), QMessageBox::AcceptRole);
+    video->setObjectName(QStringLiteral("BTNVIDEO"));
+    QPushButton* pdf = caixa.addButton(QStringLiteral("&PDF"), QMessageBox::AcceptRole);
+    pdf->setObjectName(QStringLiteral("BTNPDF"));
+    QPushButton* cancela = caixa.addButton(QStringLiteral("&Cancela"), QMessageBox::RejectRole);
+    cancela->setObjectName(QStringLiteral("BTNCANCELA"));
+    caixa.setDefaultButton(video);
+    caixa.setEscapeButton(cancela);
+    LARGURA_DO_TITULO(caixa);
+    SetaNaCaixa seta(cursorEspera_);
+    caixa.exec();
+    if (caixa.clickedButton() == video) return dstVIDEO;
+    if (caixa.clickedButton() == pdf) return dstPDF;
+    return dstCANCELA;
 }
 
 TdstRELATORIO DialogoQt::DestinoRelatorio(const std::string& titulo,

@@ -32,6 +32,7 @@ public:
     std::optional<TData> DataInicioContrato(TData preenchida) override;
     TdstRELATORIO DestinoRelatorio(const std::string& titulo,
                                    const std::vector<std::string>& descricao) override;
+    TdstRELATORIO DestinoAposFalha(const std::string& titulo) override;
 
     // The one progress window, created at first use.
     TFRMCONTADOR& Contador();

@@ -1,8 +1,12 @@
 #include "ui/core/janela_modal.h"
 
 #include <QBoxLayout>
+#include <algorithm>
 #include <QDialog>
+#include <QGridLayout>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSpacerItem>
 
 #include "core/aplicacao.h"
 #include "core/tabela/tabela.h"
@@ -13,6 +17,20 @@ void PROTEGIDO(const std::function<void()>& acao) {
     } catch (const std::exception& e) {
         APLICACAO_ERRO_PADRAO(e);
     }
+}
+
+void LARGURA_DO_TITULO(QWidget& janela) {
+    // The title bar's font is the window manager's; the application font
+    // with room for the icon and the title-bar buttons comes close.
+    const int largura = janela.fontMetrics().horizontalAdvance(janela.windowTitle()) + 150;
+    if (auto* caixa = qobject_cast<QMessageBox*>(&janela)) {
+        // A message box fixes its own size from its layout: widen the layout.
+        if (auto* grade = qobject_cast<QGridLayout*>(caixa->layout()))
+            grade->addItem(new QSpacerItem(largura, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                           grade->rowCount(), 0, 1, grade->columnCount());
+        return;
+    }
+    janela.setMinimumWidth(std::max(janela.minimumWidth(), largura));
 }
 
 BotoesConfirma::BotoesConfirma(QDialog& janela, QBoxLayout* layout, bool comCancela) {

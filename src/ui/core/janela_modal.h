@@ -10,6 +10,7 @@
 class QBoxLayout;
 class QDialog;
 class QPushButton;
+class QWidget;
 class Tabela;
 
 // "&OK" (default button, BTNOK) and, unless told otherwise, "&Cancela"
@@ -19,6 +20,11 @@ struct BotoesConfirma {
     QPushButton* BTNOK;
     QPushButton* BTNCANCELA = nullptr;
 };
+
+// Makes the window wide enough for its whole caption, which the window
+// manager would otherwise cut ("Leitura da Remessa." over a short text).
+// Call it once the window's title and contents are set.
+void LARGURA_DO_TITULO(QWidget& janela);
 
 // Runs a button's handler. An engine error (a table that cannot be written,
 // a record gone) is shown in the application's standard error box and the

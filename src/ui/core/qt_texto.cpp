@@ -1,5 +1,7 @@
 #include "ui/core/qt_texto.h"
 
+#include <QList>
+
 #include "core/ansi.h"
 
 // Windows-1252 maps 0xA0..0xFF straight to Latin-1; only 0x80..0x9F differ.
@@ -23,4 +25,10 @@ std::string QT_PARA_ANSI(const QString& texto) {
         r.push_back(b < 0 ? '?' : static_cast<char>(b));
     }
     return r;
+}
+
+bool QT_CABE_EM_ANSI(const QString& texto) {
+    for (char32_t c : texto.toUcs4())
+        if (ansi_detalhe::byteDoCodigo(c) < 0) return false;
+    return true;
 }

@@ -6,3 +6,5 @@
 
 QString QT_DE_ANSI(const std::string& ansi);
 std::string QT_PARA_ANSI(const QString& texto);
+// True when every character of `texto` has a Windows-1252 byte.
+bool QT_CABE_EM_ANSI(const QString& texto);

@@ -16,10 +16,13 @@
 #include "core/geral.h"
 #include "core/reorganizacao.h"
 #include "core/tproentrada.h"
+#include "report/resumo_execucao.h"
 #include "ui/core/dialogo_qt.h"
 #include "core/recuperacao.h"
 #include "ui/core/qt_texto.h"
 #include "ui/core/tfrmajuda.h"
+#include "ui/report/tfrmresumo.h"
+#include "ui/routing/tfrmpassada.h"
 
 TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistema solicitacoes,
                          JanelasSistema janelas, QWidget* pai)
@@ -54,23 +57,31 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
     arquivos->addAction(acao("chk_encerra", QStringLiteral("&Encerramento"), [this] { close(); }));
 
     QMenu* conversao = menuBar()->addMenu(QStringLiteral("&Conversão"));
-    conversao->addAction(acao("mnu_arquivoremessa", QStringLiteral("&Arquivo Remessa - Vendor"), [this] {
+    conversao->addAction(acao("mnu_arquivoremessa", QStringLiteral("&Arquivo Remessa - Vendor"), comResumo("Arquivo Remessa - Vendor", [this] {
         if (solicitacoes_.VEN_CONVREMESSA) solicitacoes_.VEN_CONVREMESSA("", false);
         else SOLICITACAO_INDISPONIVEL("Arquivo Remessa - Vendor");
-    }));
-    conversao->addAction(acao("mnu_arquivoretorno", QStringLiteral("A&rquivo Retorno - Vendor"), [this] {
+    })));
+    conversao->addAction(acao("mnu_arquivoretorno", QStringLiteral("A&rquivo Retorno - Vendor"), comResumo("Arquivo Retorno - Vendor", [this] {
         if (solicitacoes_.VEN_CONVRETORNO) solicitacoes_.VEN_CONVRETORNO("", false);
         else SOLICITACAO_INDISPONIVEL("Arquivo Retorno - Vendor");
-    }));
+    })));
 
     QMenu* roteia = menuBar()->addMenu(QStringLiteral("C&oncatena/Segrega"));
-    roteia->addAction(acao("mnu_concatena", QStringLiteral("&Concatena Remessas"), [this] {
+    roteia->addAction(acao("mnu_concatena", QStringLiteral("&Concatena Remessas"), comResumo("Concatena Remessas", [this] {
         if (solicitacoes_.CONCATENA_REMESSAS) solicitacoes_.CONCATENA_REMESSAS();
         else SOLICITACAO_INDISPONIVEL("Concatena Remessas");
-    }));
+    })));
     roteia->addAction(acao("mnu_segregaretornos", QStringLiteral("&Segrega Retornos"), [this] {
-        if (solicitacoes_.SEGREGA_RETORNOS) solicitacoes_.SEGREGA_RETORNOS(0);
-        else SOLICITACAO_INDISPONIVEL("Segrega Retornos");
+        if (!solicitacoes_.SEGREGA_RETORNOS) {
+            SOLICITACAO_INDISPONIVEL("Segrega Retornos");
+            return;
+        }
+        // The pass decides which clients are consolidated: the operator
+        // gives it, as the scheduler does after "RETORNO".
+        const std::optional<int> passada = PEDE_PASSADA(this);
+        if (!passada) return;
+        comResumo("Segrega Retornos - Passada " + std::to_string(*passada),
+                  [this, p = *passada] { solicitacoes_.SEGREGA_RETORNOS(p); })();
     }));
 
     QMenu* especiais = menuBar()->addMenu(QStringLiteral("&Especiais"));
@@ -80,7 +91,8 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
                               janela(janelas_.mnu_instalacaosistema, "Instalação do Sistema")));
     especiais->addSeparator();
     especiais->addAction(acao("mnu_arqlimpeza", QStringLiteral("&Limpeza de Remessa Pendente"),
-                              janela(janelas_.mnu_arqlimpeza, "Limpeza de Remessa Pendente")));
+                              comResumo("Limpeza de Remessa Pendente",
+                                        janela(janelas_.mnu_arqlimpeza, "Limpeza de Remessa Pendente"))));
     especiais->addAction(acao("mnu_reorganizacao", QStringLiteral("&Reorganização dos Arquivos"),
                               [] { ARQ_REORGANIZA(opcCOM_CONFIRMACAO); }));
 
@@ -134,6 +146,24 @@ QAction* TMDIENTRADA::Acao(const QString& nome) const {
     return it == acoes_.end() ? nullptr : it->second;
 }
 
+std::function<void()> TMDIENTRADA::comResumo(const std::string& titulo, std::function<void()> efeito) {
+    return [this, titulo, efeito] {
+        RESUMO_ABRE(titulo);
+        try {
+            efeito();
+        } catch (...) {
+            RESUMO_FECHA();
+            throw;
+        }
+        const std::optional<ResumoExecucao> resumo = RESUMO_FECHA();
+        if (!resumo || resumo->Vazio()) return;  // stopped before reading anything
+        ultimoResumo_ = QT_DE_ANSI(resumo->Linha());
+        painelDica_->setText(ultimoResumo_);
+        painelDica_->setToolTip(ultimoResumo_);
+        MOSTRA_RESUMO(*resumo, this);
+    };
+}
+
 void TMDIENTRADA::executa(const std::function<void()>& efeito) {
     try {
         // Another workstation's run may have stopped half way since the
@@ -148,7 +178,10 @@ void TMDIENTRADA::executa(const std::function<void()>& efeito) {
 
 bool TMDIENTRADA::event(QEvent* e) {
     if (e->type() == QEvent::StatusTip) {
-        painelDica_->setText(static_cast<QStatusTipEvent*>(e)->tip());
+        // A hint shows while the mouse is on its control; the last run's
+        // summary comes back after it.
+        const QString dica = static_cast<QStatusTipEvent*>(e)->tip();
+        painelDica_->setText(dica.isEmpty() ? ultimoResumo_ : dica);
         return true;
     }
     return QMainWindow::event(e);

@@ -48,6 +48,8 @@ private:
     QAction* acao(const QString& nome, const QString& legenda, std::function<void()> efeito,
                   const QString& dica = QString());
     void executa(const std::function<void()>& efeito);
+    // The run, ended with its summary box and status-bar line.
+    std::function<void()> comResumo(const std::string& titulo, std::function<void()> efeito);
     void FormShow();
     void mostraSobre();
     void mostraAjuda();
@@ -60,6 +62,7 @@ public:
     JanelasSistema janelas_;
     std::map<QString, QAction*> acoes_;
     QLabel* painelDica_ = nullptr;
+    QString ultimoResumo_;  // the status-bar line of the last run
     QPointer<TFRMAJUDA> ajuda_;  // empty again once the operator closes it
     bool mostrada_ = false;
     bool fechaSemPerguntar_ = false;

@@ -74,7 +74,12 @@ void JanelaManutencao::Mostra(const std::vector<LinhaGrade>& linhas, std::uint32
             GRDTABELA->setItem(i, c, item);
         }
     }
-    GRDTABELA->resizeColumnsToContents();
+    // Sized to the contents once; after that the columns keep the widths
+    // the operator sees (or set), whatever a new, altered or deleted row holds.
+    if (!colunasAjustadas_ && !linhas.empty()) {
+        GRDTABELA->resizeColumnsToContents();
+        colunasAjustadas_ = true;
+    }
     if (escolhida >= 0) GRDTABELA->selectRow(escolhida);
 }
 

@@ -46,5 +46,6 @@ protected:
 
 private:
     std::vector<Qt::Alignment> alinhamentos_;
+    bool colunasAjustadas_ = false;  // sized to the contents of the first rows shown
     std::vector<std::uint32_t> registros_;
 };

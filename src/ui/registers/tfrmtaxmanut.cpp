@@ -92,8 +92,11 @@ void TFRMTAXINCALT::BTNOKClick() {
         accept();
         return;
     }
-    (TXTDATINITAX->isEnabled() ? static_cast<QWidget*>(TXTDATINITAX) : TXTDATFINTAX)
-        ->setFocus(Qt::OtherFocusReason);
+    // An empty end date is typed where it is missing; every other refusal
+    // starts over from the first field that can be typed.
+    QWidget* foco = TXTDATINITAX->isEnabled() ? static_cast<QWidget*>(TXTDATINITAX) : TXTDATFINTAX;
+    if (t.CampoRecusado == "DATFINTAX") foco = TXTDATFINTAX;
+    foco->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- TFRMTAXMANUT --------------------------------------------------------------

@@ -1,0 +1,55 @@
+#include "ui/report/tfrmresumo.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "report/motor_relatorio.h"
+#include "ui/core/janela_modal.h"
+#include "ui/core/qt_texto.h"
+#include "ui/report/motor_relatorio_qt.h"
+#include "ui/report/tfrmvisualiza.h"
+
+namespace {
+
+QString bloco(const char* titulo, const std::vector<std::string>& linhas) {
+    if (linhas.empty()) return {};
+    QString r = QString::fromUtf8(titulo) + QLatin1Char('\n');
+    for (const std::string& l : linhas) r += QStringLiteral("    ") + QT_DE_ANSI(l) + QLatin1Char('\n');
+    return r;
+}
+
+}  // namespace
+
+void MOSTRA_RESUMO(const ResumoExecucao& resumo, QWidget* pai) {
+    QString texto = bloco("Lido:", resumo.lidos) + bloco("Gravado:", resumo.gravados) +
+                    bloco("Recusado:", resumo.recusados);
+    if (!resumo.relatorio.empty())
+        texto += QString::fromUtf8("\nRelatório da execução gravado no diretório de dados:\n    ") +
+                 QT_DE_ANSI(resumo.relatorio);
+    else if (resumo.paginas)
+        texto += QString::fromUtf8("\nRelatório da execução enviado à impressora.");
+    else
+        texto += QString::fromUtf8("\nNenhum relatório foi emitido.");
+    QMessageBox caixa(QMessageBox::Information, QT_DE_ANSI(resumo.titulo), texto.trimmed(),
+                      QMessageBox::NoButton, pai);
+    caixa.setObjectName(QStringLiteral("FRMRESUMO"));
+    caixa.setTextFormat(Qt::PlainText);
+    QPushButton* ver = nullptr;
+    if (resumo.paginas) {
+        ver = caixa.addButton(QString::fromUtf8("&Visualizar relatório"), QMessageBox::ActionRole);
+        ver->setObjectName(QStringLiteral("BTNVISUALIZA"));
+    }
+    QPushButton* ok = caixa.addButton(QStringLiteral("&OK"), QMessageBox::AcceptRole);
+    ok->setObjectName(QStringLiteral("BTNOK"));
+    caixa.setDefaultButton(ok);
+    caixa.setEscapeButton(ok);
+    LARGURA_DO_TITULO(caixa);
+    caixa.exec();
+    if (ver && caixa.clickedButton() == ver) {
+        ModeloRelatorio paginas = *resumo.paginas;
+        paginas.visualizar = true;
+        TFRMVISUALIZA janela(paginas, dynamic_cast<MotorRelatorioQt*>(MOTOR_RELATORIO()), pai);
+        janela.exec();
+    }
+}

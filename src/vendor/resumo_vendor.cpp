@@ -1,0 +1,27 @@
+#include "vendor/resumo_vendor.h"
+
+#include <string>
+
+#include "report/resumo_execucao.h"
+#include "vendor/rem_processa.h"
+#include "vendor/ret_processa.h"
+
+namespace {
+
+// Nothing was read when the run stopped before the file (a question
+// answered No, a client without a file): there is nothing to tell.
+void lidoERecusado(const std::string& arquivo, int lidos, int desprezados) {
+    if (lidos == 0) return;
+    RESUMO_LIDO(arquivo + ": " + std::to_string(lidos) + " registros");
+    if (desprezados > 0) RESUMO_RECUSADO(std::to_string(desprezados) + " registros desprezados");
+}
+
+}  // namespace
+
+void RESUMO_REMESSA_VENDOR(const TvenREMESSA& run) {
+    lidoERecusado(run.KARQREMCLI, run.WPES, run.WDES);
+}
+
+void RESUMO_RETORNO_VENDOR(const TvenRETORNO& run) {
+    lidoERecusado(run.KARQRETBAN, run.WPES, run.WDES);
+}
