@@ -23,6 +23,7 @@ public:
     ~ProcessoFilho();
     const CanalProcesso& Canal() const { return canal_; }
     int Espera();  // exit status
+    int Pid() const { return pid_; }
 
 private:
     int pid_ = -1;
