@@ -7,6 +7,7 @@
 #include "core/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
+#include "core/nome_saida.h"
 #include "core/obr_datas.h"
 #include "core/obr_edita.h"
 #include "core/obr_listas.h"
@@ -66,6 +67,19 @@ bool TarqCONCATENA::confereInstalacao() {
     if (OBR_VAZIO(conveins_.FieldByName("DIRCOPIA").AsString())) {
         GERAL().MENSAGEM("DIRETÓRIO PARA MOVER ARQUIVOS REMESSAS NÃO DEFINIDO NA INSTALAÇÃO"_ansi,
                          somERRO);
+        return false;
+    }
+    // Every product's name as this run would make it, before anything is
+    // read or moved.
+    const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);
+    const std::vector<std::string> diretorios = ARQ_DIRETORIOS_DOS_CADASTROS();
+    for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
+        const std::string modelo = OBR_TRIM(conveins_.FieldByName(p.campoArquivo).AsString());
+        const std::string nome = SUBSTITUI_PRIMEIRA(
+            SUBSTITUI_PRIMEIRA(modelo, "DDMM", hoje.substr(0, 2) + hoje.substr(3, 2)), "NN", "01");
+        const std::string recusa = ARQ_RECUSA_SAIDA(nome, diretorios);
+        if (recusa.empty()) continue;
+        GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA(p.campoArquivo, "", modelo, recusa), somERRO);
         return false;
     }
     return true;

@@ -14,6 +14,7 @@
 #include "core/dados/tdmquor.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
+#include "core/nome_saida.h"
 #include "core/obr_datas.h"
 #include "core/obr_listas.h"
 #include "core/obr_numeros.h"
@@ -153,6 +154,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
     oPRINT->TITCAB2 = "   ---------------       ----------";
 
     cadastro_ = CadastroRetorno(convecli_, omanCONVECLI);
+    diretoriosDosCadastros_ = ARQ_DIRETORIOS_DOS_CADASTROS();
 
     for (const ProdutoRetorno& p : PRODUTOS_RETORNO()) {
         const std::vector<std::string>& lista = LISTA(p.codigo);
@@ -393,7 +395,7 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
         ARQ_OCORRENCIA("NOME DE ARQUIVO INVÁLIDO - NÃO GRAVADO"_ansi);
         return;
     }
-    if (protegidos_.count(chave) || ehTabela(chave)) {
+    if (protegidos_.count(chave) || ehTabela(chave) || !ARQ_RECUSA_SAIDA(nome, diretoriosDosCadastros_).empty()) {
         ARQ_OCORRENCIA("NOME RESERVADO PELO SISTEMA - NÃO GRAVADO"_ansi);
         return;
     }

@@ -147,6 +147,7 @@ private:
     std::map<std::string, std::string> entregues_;
     // The temporary directories parked into, each read once per run.
     std::map<std::string, NomesDoDiretorio> temporarios_;
+    std::vector<std::string> diretoriosDosCadastros_;  // where register names may write
     // The unit of the bank file being split: its move to the backup name
     // and every file delivered from it are undone together when the split
     // cannot finish, by the run itself or, after a crash, by the next one.

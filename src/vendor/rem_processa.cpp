@@ -15,6 +15,7 @@
 #include "core/caminho_arquivo.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
+#include "core/nome_saida.h"
 #include "core/obr_datas.h"
 #include "core/obr_edita.h"
 #include "core/obr_texto.h"
@@ -302,6 +303,12 @@ void TvenREMESSA::REM_PROCESSA() {
     KULTREMCLI = tipo == kTIPO_WABCO ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMCLI);
     KULTREMBAN = tipo == kTIPO_BR ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMBAN);
 
+    const std::string recusa = ARQ_RECUSA_SAIDA(KARQREMBAN, ARQ_DIRETORIOS_DOS_CADASTROS());
+    if (!recusa.empty()) {
+        GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA("ARQREMBAN", KQUALCLIENTE, KARQREMBAN, recusa),
+                         somERRO);
+        return;
+    }
     // Writing the bank file over the client's would destroy the file it
     // was made from.
     std::error_code erro;

@@ -11,6 +11,7 @@
 #include "core/dados/tdmquor.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
+#include "core/nome_saida.h"
 #include "core/obr_edita.h"
 #include "core/obr_numeros.h"
 #include "core/obr_texto.h"
@@ -326,6 +327,10 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
     for (const std::string& n : nomesGravados)
         if (motivo.empty() && mesmoArquivo(nome, n))
             motivo = "O ARQUIVO " + nome + " JÁ FOI GRAVADO PARA OUTRA FILIAL NESTA CONVERSÃO"_ansi;
+    if (motivo.empty()) {
+        const std::string recusa = ARQ_RECUSA_SAIDA(nome, ARQ_DIRETORIOS_DOS_CADASTROS());
+        if (!recusa.empty()) motivo = "O NOME " + nome + " NÃO PODE SER USADO: "_ansi + recusa;
+    }
     if (!motivo.empty()) {
         oLOG_.Aviso("");
         recusaFilial(filial, motivo);
@@ -478,6 +483,14 @@ void TvenRETORNO::RET_PROCESSA() {
     KULTRETCLI = tipo == kTIPO_COFAP ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
     KULTRETBAN = VEN_PROXIMAGERACAO(cliente_.ULTRETBAN);
 
+    if (tipo != kTIPO_BR) {
+        const std::string recusa = ARQ_RECUSA_SAIDA(KARQRETCLI, ARQ_DIRETORIOS_DOS_CADASTROS());
+        if (!recusa.empty()) {
+            GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA("ARQRETCLI", QUALCLIENTE, KARQRETCLI, recusa),
+                             somERRO);
+            return;
+        }
+    }
     // Writing the client's file over the bank's would destroy the file it
     // is made from.
     if (tipo != kTIPO_BR && mesmoArquivo(KARQRETCLI, KARQRETBAN)) {

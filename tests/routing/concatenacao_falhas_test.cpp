@@ -129,8 +129,9 @@ TEST(ConcatenacaoFalhas, GuardaQueNaoServe) {
     EXPECT_EQ(LE_ARQUIVO("ARQUIVO"), "x");
 }
 
-// The bank file cannot be written (a directory holds its name): the files
-// moved for it go back to the working directory for the next run.
+// A bank file name held by a directory is refused before anything is read
+// or moved: the client files stay for the next run and no number is taken;
+// once the name is free the run writes 01.
 TEST(ConcatenacaoFalhas, ArquivoDoBancoNaoGravadoDevolveAsRemessas) {
     AmbienteConcatenacao a;
     a.InstalacaoPadrao();
@@ -141,16 +142,12 @@ TEST(ConcatenacaoFalhas, ArquivoDoBancoNaoGravadoDevolveAsRemessas) {
     CONCATENA_REMESSAS();
 
     ASSERT_EQ(a.Mensagens().size(), 1u);
-    EXPECT_NE(a.Mensagens()[0].find("CB4091201"), std::string::npos) << a.Mensagens()[0];
+    EXPECT_NE(a.Mensagens()[0].find("ARQREMC40"), std::string::npos) << a.Mensagens()[0];
+    EXPECT_NE(a.Mensagens()[0].find("DIRETÓRIO"_ansi), std::string::npos) << a.Mensagens()[0];
     EXPECT_EQ(LE_ARQUIVO("BETA.001"), remessaBeta());
     EXPECT_EQ(LE_ARQUIVO("beta.002"), remessaBeta() + remessaBeta());
     EXPECT_EQ(ENTRADAS("GUARDA"), Linhas{});
     EXPECT_EQ(ENTRADAS("CB4091201"), Linhas{});
-    for (const std::string& e : ENTRADAS(".")) EXPECT_EQ(e.find("parcial"), std::string::npos) << e;
-    EXPECT_TRUE(contem(a.Log(), "    BETA.002  Lido com sucesso"));
-    EXPECT_TRUE(contem(a.Log(), "    CB4091201  NAO GRAVADO - REMESSAS DEVOLVIDAS PARA NOVA LEITURA"));
-    // No number is spent without its file: the counter is as it was, and
-    // the next run writes 01.
     EXPECT_EQ(a.NumeroInstalacao("SEQREMC40"), 7);
     ::rmdir("CB4091201");
     a.g.dialogo().mensagens.clear();
@@ -240,4 +237,23 @@ TEST(ConcatenacaoFalhas, ArquivoQueSumiuAntesDaLeitura) {
     EXPECT_TRUE(contem(log, "    BETA.001  ARQUIVO REMESSA DO CLIENTE NÃO DISPONÍVEL NO MOMENTO."_ansi));
     EXPECT_EQ(ENTRADAS("."), (Linhas{"CONVECLI.CDX", "CONVECLI.DBF", "CONVEINS.DBF", "CONVEPEN.CDX",
                                      "CONVEPEN.DBF", "CONVETAX.CDX", "CONVETAX.DBF", "GUARDA"}));
+}
+
+// A bank file name of the installation that names one of the system's own
+// files is refused before anything is read: the table stays whole.
+TEST(ConcatenacaoFalhas, NomeDoBancoQueNomeiaArquivoDoSistema) {
+    AmbienteConcatenacao a;
+    a.InstalacaoPadrao();
+    a.Cliente("BETA", "C", "BETA");
+    GRAVA_ARQUIVO_TESTE("BETA.001", remessaBeta());
+    const std::string cadastro = LE_ARQUIVO("CONVECLI.DBF");
+    for (const char* nome : {"CONVECLI.DBF", "convecli.cdx", "ARQUIVO_.PDF"}) {
+        a.Instalacao({{"ARQREMC40", nome}});
+        a.g.dialogo().mensagens.clear();
+        CONCATENA_REMESSAS();
+        ASSERT_EQ(a.Mensagens().size(), 1u) << nome;
+        EXPECT_NE(a.Mensagens()[0].find("ARQREMC40"), std::string::npos) << a.Mensagens()[0];
+        EXPECT_EQ(LE_ARQUIVO("BETA.001"), remessaBeta()) << nome;
+        EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF"), cadastro) << nome;
+    }
 }

@@ -244,3 +244,17 @@ TEST_F(RemessaRun, ArquivoDoBancoImpossivelNaoMudaNada) {
     EXPECT_FALSE(fs::exists("VCELPAV.TXT"));
     EXPECT_EQ(CAMPO_CLIENTE(".", "CELPAV", "ULTREMBAN"), "0");
 }
+
+// A bank file name that a directory holds is refused before the client file
+// is read: nothing is written, nothing stored.
+TEST_F(RemessaRun, NomeDoBancoQueEDiretorioRecusado) {
+    fs::create_directory("SAIDA.TXT");
+    ALTERA_CLIENTE(".", "COFAP", {{"ARQREMBAN", "SAIDA"}});
+    GRAVA_ARQUIVO_TESTE("COFAPREM.TXT", ARQUIVO_CRLF({cofap("00000001", "11222333000181")}));
+    VEN_CONVREMESSA("COFAP", true);
+    ASSERT_EQ(mensagens().size(), 1u);
+    EXPECT_NE(mensagens()[0].find("ARQREMBAN DO CLIENTE COFAP"), std::string::npos) << mensagens()[0];
+    EXPECT_TRUE(fs::is_empty("SAIDA.TXT"));
+    EXPECT_TRUE(PENDENTES(".").empty());
+    EXPECT_EQ(CAMPO_CLIENTE(".", "COFAP", "ULTREMBAN"), "0");
+}
