@@ -1,5 +1,6 @@
 #include "core/obr_listas.h"
 
+#include <cerrno>
 #include <dirent.h>
 #include <fnmatch.h>
 
@@ -22,15 +23,21 @@ void OBR_ORDENALISTA(std::vector<std::string>& lista) {
     std::sort(lista.begin(), lista.end());
 }
 
-void OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, bool semOrdem,
+bool OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, bool semOrdem,
                   std::vector<std::string>& lista) {
     lista.clear();
     std::unique_ptr<DIR, int (*)(DIR*)> d(
         ::opendir(diretorio.empty() ? "." : diretorio.c_str()), ::closedir);
-    if (!d) return;
+    if (!d) return false;
     const std::string ext = ARQ_MAIUSCULAS(extensao);
     const std::string padrao = "*." + ext;
-    while (const dirent* e = ::readdir(d.get())) {
+    for (;;) {
+        errno = 0;
+        const dirent* e = ::readdir(d.get());
+        if (!e) {
+            if (errno != 0) return false;  // a listing cut short is no listing
+            break;
+        }
         const std::string nome = ARQ_MAIUSCULAS(e->d_name);
         if (nome == "." || nome == "..") continue;
         if (ext == "*") {
@@ -46,4 +53,5 @@ void OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, boo
         lista.push_back(ext.empty() ? nome.substr(0, 8) : nome);
     }
     if (!semOrdem) OBR_ORDENALISTA(lista);
+    return true;
 }

@@ -15,6 +15,7 @@ void OBR_ORDENALISTA(std::vector<std::string>& lista);
 // upper-cased, without "." and "..", sorted unless `semOrdem`. Extension "*"
 // lists every entry; the empty extension lists the names without extension,
 // cut to eight characters; a three-character extension keeps only names that
-// end in it. A directory that cannot be read gives an empty list.
-void OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, bool semOrdem,
+// end in it. A directory that cannot be read (or whose listing fails half
+// way) gives an empty list and false.
+bool OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, bool semOrdem,
                   std::vector<std::string>& lista);

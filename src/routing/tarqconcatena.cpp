@@ -1,6 +1,8 @@
 #include "routing/tarqconcatena.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdio>
 #include <stdexcept>
 
@@ -104,7 +106,13 @@ void TarqCONCATENA::ARQ_CONCATENA() {
     KDIRCOPIA = diretorioDeGuarda(conveins_.FieldByName("DIRCOPIA").AsString());
 
     std::vector<std::string> nomes;
-    OBR_LISTAARQ("*", ".", false, nomes);
+    // A directory that cannot be read is no directory with nothing to do.
+    if (!OBR_LISTAARQ("*", ".", false, nomes)) {
+        GERAL().MENSAGEM("NÃO FOI POSSÍVEL LER O DIRETÓRIO DE DADOS: "_ansi + std::strerror(errno) +
+                             ". NADA FOI FEITO.",
+                         somERRO);
+        return;
+    }
     trabalho_ = NomesDoDiretorio(".");
     clientes_ = CLIENTES_POR_REMESSA(convecli_, omanCONVECLI);
     classifica(nomes);

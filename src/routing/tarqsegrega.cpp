@@ -129,7 +129,13 @@ void TarqSEGREGA::classifica(const std::vector<std::string>& nomes) {
 
 void TarqSEGREGA::ARQ_SEGREGA() {
     std::vector<std::string> nomes;
-    OBR_LISTAARQ("*", ".", false, nomes);
+    // A directory that cannot be read is no directory with nothing to do.
+    if (!OBR_LISTAARQ("*", ".", false, nomes)) {
+        GERAL().MENSAGEM("NÃO FOI POSSÍVEL LER O DIRETÓRIO DE DADOS: "_ansi + std::strerror(errno) +
+                             ". NADA FOI FEITO.",
+                         somERRO);
+        return;
+    }
     trabalho_ = NomesDoDiretorio(".");
     classifica(nomes);
 
