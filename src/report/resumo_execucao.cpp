@@ -51,3 +51,5 @@ void RESUMO_RELATORIO(const std::string& arquivo, const ModeloRelatorio& paginas
     aberto()->relatorio = arquivo;
     aberto()->paginas = paginas;
 }
+
+std::string RESUMO_REGISTROS(long long n) { return std::to_string(n) + (n == 1 ? " registro" : " registros"); }

@@ -34,3 +34,6 @@ void RESUMO_RECUSADO(const std::string& linha);
 // The run log, as the report service finished it (`arquivo` empty when it
 // went to the printer or the screen).
 void RESUMO_RELATORIO(const std::string& arquivo, const ModeloRelatorio& paginas);
+
+// "1 registro", "2 registros": a count with its word in the right number.
+std::string RESUMO_REGISTROS(long long n);

@@ -230,7 +230,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         }
         if (gravou) {
             nomesUsados_.insert(chave);
-            RESUMO_GRAVADO(KARQREMBAN + ": " + std::to_string(oGRAEXT->TOTREGGRA) + " registros");
+            RESUMO_GRAVADO(KARQREMBAN + ": " + RESUMO_REGISTROS(oGRAEXT->TOTREGGRA));
         } else if (!diario_->Confirmado()) {
             oGRAEXT.reset();
             desfazUnidade();

@@ -370,7 +370,7 @@ void TvenREMESSA::REM_PROCESSA() {
             return;
         }
         diario->Conclui();
-        RESUMO_GRAVADO(KARQREMBAN + ": " + std::to_string(WGRA) + " registros");
+        RESUMO_GRAVADO(KARQREMBAN + ": " + RESUMO_REGISTROS(WGRA));
     }
     GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
                          "Registros desprezados : " + std::to_string(WDES) + "\r\n" +

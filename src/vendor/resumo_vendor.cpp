@@ -12,7 +12,7 @@ namespace {
 // answered No, a client without a file): there is nothing to tell.
 void lidoERecusado(const std::string& arquivo, int lidos, int desprezados) {
     if (lidos == 0) return;
-    RESUMO_LIDO(arquivo + ": " + std::to_string(lidos) + " registros");
+    RESUMO_LIDO(arquivo + ": " + RESUMO_REGISTROS(lidos));
     if (desprezados > 0) RESUMO_RECUSADO(std::to_string(desprezados) + " registros desprezados");
 }
 

@@ -178,7 +178,7 @@ bool TvenRETORNO::gravaArquivo() {
         oARQRETCLI.NOMEARQSAI = temporario;
         if (!oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ)) return false;
         escritos_.emplace_back(temporario, final);
-        RESUMO_GRAVADO(KARQRETCLI + ": " + std::to_string(WTOTREGGRA) + " registros");
+        RESUMO_GRAVADO(KARQRETCLI + ": " + RESUMO_REGISTROS(WTOTREGGRA));
         return true;
     } catch (const ErroArquivo& e) {
         GERAL().MENSAGEM(e.what(), somERRO);
