@@ -102,6 +102,21 @@ std::vector<std::string> ARQ_DIRETORIOS_DOS_CADASTROS() {
     return {dirs.begin(), dirs.end()};
 }
 
+std::string ARQ_DIRETORIO_DE_GUARDA() {
+    try {
+        Tabela t;
+        t.SetDatabaseName(".");
+        t.SetTableName("CONVEINS.DBF");
+        t.Open();
+        t.First();
+        const std::string dir = t.Eof() ? std::string() : semBarraInvertida(OBR_TRIM(t.FieldByName("DIRCOPIA").AsString()));
+        t.Close();
+        return dir;
+    } catch (const std::exception&) {
+        return {};
+    }
+}
+
 std::string ARQ_MENSAGEM_SAIDA_RECUSADA(const std::string& campo, const std::string& cliente,
                                         const std::string& nome, const std::string& motivo) {
     return "O NOME DE ARQUIVO "_ansi + nome + " DO CAMPO " + campo +

@@ -20,6 +20,10 @@ std::string ARQ_RECUSA_SAIDA(const std::string& nome,
 // data directory's tables).
 std::vector<std::string> ARQ_DIRETORIOS_DOS_CADASTROS();
 
+// The installation's holding directory (DIRCOPIA), "/" as separator;
+// empty when it cannot be read.
+std::string ARQ_DIRETORIO_DE_GUARDA();
+
 // The refusal message: it names the field, the client (may be empty for
 // the installation) and the reason.
 std::string ARQ_MENSAGEM_SAIDA_RECUSADA(const std::string& campo, const std::string& cliente,

@@ -23,8 +23,11 @@ std::string zeros(int largura, long long valor) {
 }  // namespace
 
 bool EH_ESTACIONADO(const std::string& nome) {
-    if (nome.find('.') == std::string::npos || nome.size() < 3) return false;
-    const std::string fim = nome.substr(nome.size() - 3);
+    // Only the names the segregation gives: "RC", the time, ".", the number.
+    if (nome.size() != 12 || nome.compare(0, 2, "RC") != 0 || nome[8] != '.') return false;
+    for (std::size_t i : {2u, 3u, 4u, 5u, 6u, 7u, 9u, 10u, 11u})
+        if (nome[i] < '0' || nome[i] > '9') return false;
+    const std::string fim = nome.substr(9);
     return fim > "000" && fim < "999";
 }
 

@@ -10,8 +10,9 @@
 
 #include "core/calendario.h"
 
-// A parked return by its name (upper case): it holds a "." and its last
-// three characters compare, as text, above "000" and below "999".
+// A parked return by its name (upper case): the name the segregation gives
+// it, "RC" + hhmmss + "." + a number from 001 to 998; any other file of the
+// directory is not the system's to consolidate and delete.
 bool EH_ESTACIONADO(const std::string& nome);
 
 // First (1) or second (2) consolidated file of a client: its return file

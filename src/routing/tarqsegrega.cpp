@@ -161,6 +161,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
 
     cadastro_ = CadastroRetorno(convecli_, omanCONVECLI);
     diretoriosDosCadastros_ = ARQ_DIRETORIOS_DOS_CADASTROS();
+    diretorioDeGuarda_ = ARQ_DIRETORIO_DE_GUARDA();
 
     for (const ProdutoRetorno& p : PRODUTOS_RETORNO()) {
         const std::vector<std::string>& lista = LISTA(p.codigo);
@@ -566,12 +567,26 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
     return Entrega::gravada;
 }
 
+std::string TarqSEGREGA::recusaTemporario(const ClienteRetorno& cliente) const {
+    const std::string& dir = cliente.dirtemp;
+    if (ARQ_MESMODIRETORIO(dir, ".")) return "É O DIRETÓRIO DE DADOS"_ansi;
+    if (!diretorioDeGuarda_.empty() && ARQ_MESMODIRETORIO(dir, diretorioDeGuarda_))
+        return "É O DIRETÓRIO DE GUARDA DAS REMESSAS"_ansi;
+    for (const ClienteRetorno& outro : cadastro_.Clientes())
+        if (outro.codigo != cliente.codigo && !OBR_VAZIO(outro.dirtemp) && ARQ_MESMODIRETORIO(dir, outro.dirtemp))
+            return "É O DIRETÓRIO TEMPORÁRIO DO CLIENTE "_ansi + outro.codigo;
+    return {};
+}
+
 bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
     const std::string& dir = bloco.cliente->dirtemp;
-    // Never the working directory itself: the consolidation takes every
-    // numbered file of the directory, and the clients' remittances are
-    // numbered files too.
-    if (!GERAL().EMP_DIRCRIA(dir) || ARQ_MESMODIRETORIO(dir, ".")) return false;
+    // Never a directory of other files: the consolidation takes every
+    // parked file of the directory and deletes it.
+    if (!GERAL().EMP_DIRCRIA(dir)) return false;
+    if (const std::string recusa = recusaTemporario(*bloco.cliente); !recusa.empty()) {
+        linhaDoLog("DIRETÓRIO TEMPORÁRIO "_ansi + dir + " RECUSADO: " + recusa);
+        return false;
+    }
     auto vista = temporarios_.find(dir);
     if (vista == temporarios_.end()) vista = temporarios_.emplace(dir, NomesDoDiretorio(dir)).first;
     // The number is the counter's next value; a name already taken (an

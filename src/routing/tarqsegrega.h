@@ -153,6 +153,11 @@ private:
     // cannot finish, by the run itself or, after a crash, by the next one.
     std::unique_ptr<DiarioExecucao> diario_;
     bool falhouGravacao_ = false;
+    // Why the client's temporary directory may not take parked returns nor
+    // be consolidated (the data directory, the holding directory or another
+    // client's temporary directory, through links); empty when it may.
+    std::string recusaTemporario(const ClienteRetorno& cliente) const;
+    std::string diretorioDeGuarda_;  // the installation's holding directory
     // The writer's temporaries and names go into the unit's journal.
     void registraNoDiario(ArquivoProduto& arquivo);
 };

@@ -128,7 +128,14 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
     const std::string& dir = cliente.dirtemp;
     // The working directory itself is no temporary directory: its numbered
     // files are the clients' remittances.
-    if (ARQ_MESMODIRETORIO(dir, ".") || !listaEstacionados(dir, KTBCOBRET400)) {
+    if (const std::string recusa = recusaTemporario(cliente); !recusa.empty()) {
+        linhaDoLog("DIRETÓRIO TEMPORÁRIO "_ansi + dir + " RECUSADO: " + recusa + " - NADA CONSOLIDADO");
+        GERAL().MENSAGEM("O DIRETÓRIO TEMPORÁRIO "_ansi + dir + " DO CLIENTE " + cliente.codigo +
+                             " NÃO PODE SER USADO: "_ansi + recusa + ". NADA FOI CONSOLIDADO; CORRIJA O CADASTRO.",
+                         somERRO);
+        return;
+    }
+    if (!listaEstacionados(dir, KTBCOBRET400)) {
         linhaDoLog("DIRETÓRIO TEMPORÁRIO NÃO DISPONÍVEL: "_ansi + dir);
         return;
     }

@@ -239,3 +239,36 @@ TEST(ConsolidacaoFalhas, ArquivoEstacionadoIlegivelGuardaTodos) {
     EXPECT_EQ(ENTRADAS("TEMP/C1"), (Linhas{"RC090000.001", "RC090000.002"}));
     EXPECT_FALSE(ARQ_EXISTE("C1.RT1"));
 }
+
+// A temporary directory that is the holding directory (here through a
+// link), or another client's, is refused for consolidation: the remittance
+// copies there are not parked returns and stay; only the system's own
+// parked names are ever consolidated.
+TEST(ConsolidacaoFalhas, DiretorioTemporarioQueNaoEDoCliente) {
+    AmbienteConcatenacao a;
+    a.InstalacaoPadrao();
+    fs::create_directories("GUARDA");
+    fs::create_directory_symlink("GUARDA", "ATALHO");
+    a.Cliente("C1", "C", "", {{"ARQRETCLI", "C1.RET"}, {"DIRTEMP", "ATALHO"}, {"CODCOBLIQ", "TODOS"},
+                              {"CODCOBCON", "TODOS"}});
+    const Linhas parque = {LINHA(400, {{1, "0"}, {95, "091219"}}), LINHA(400, {{1, "1"}, {109, "06"}}),
+                           LINHA(400, {{1, "9"}})};
+    GRAVA_ARQUIVO_TESTE("GUARDA/BETA.001", TEXTO(parque));
+    GRAVA_ARQUIVO_TESTE("GUARDA/RC090000.001", TEXTO(parque));
+    SEGREGA_RETORNOS(0);
+    ASSERT_EQ(a.Mensagens().size(), 1u);
+    EXPECT_NE(a.Mensagens()[0].find("GUARDA"), std::string::npos) << a.Mensagens()[0];
+    EXPECT_EQ(ENTRADAS("GUARDA"), (Linhas{"BETA.001", "RC090000.001"}));
+    EXPECT_FALSE(ARQ_EXISTE("C1.RT1"));
+
+    // Its own directory: the remittance-like name is left alone.
+    a.Cliente("C2", "C", "", {{"ARQRETCLI", "C2.RET"}, {"DIRTEMP", "TEMP/C2"}, {"CODCOBLIQ", "TODOS"},
+                              {"CODCOBCON", "TODOS"}});
+    fs::create_directories("TEMP/C2");
+    GRAVA_ARQUIVO_TESTE("TEMP/C2/BETA.001", TEXTO(parque));
+    GRAVA_ARQUIVO_TESTE("TEMP/C2/RC090000.001", TEXTO(parque));
+    a.g.dialogo().mensagens.clear();
+    SEGREGA_RETORNOS(0);
+    EXPECT_EQ(ENTRADAS("TEMP/C2"), Linhas{"BETA.001"});
+    EXPECT_TRUE(ARQ_EXISTE("C2.RT1"));
+}
