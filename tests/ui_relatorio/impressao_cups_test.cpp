@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -28,7 +29,9 @@
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
+#include <optional>
 #include <regex>
+#include <sstream>
 #include <thread>
 
 #include "apoio_relatorio.h"
@@ -37,11 +40,15 @@
 #include "core/dados/tdmquor.h"
 #include "core/obr_texto.h"
 #include "core/tabela/tabela.h"
+#include "core/dados/dia_exemplo.h"
 #include "registers/cli_listagem.h"
+#include "routing/tarqconcatena.h"
+#include "report/resumo_execucao.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"
 #include "ui/report/motor_relatorio_qt.h"
 #include "ui/report/tfrmimptestaimp.h"
+#include "ui/report/tfrmvisualiza.h"
 
 namespace {
 
@@ -237,8 +244,9 @@ protected:
 
 }  // namespace
 
-// The listing of the sample clients and a 130-column run log of two pages,
-// each a job of the queue, come back as PDFs with their pages and lines.
+// The listing of the sample clients, and the run log of the sample day's
+// concatenation printed from its preview, each a job of the queue, come back
+// as PDFs with their pages and lines.
 TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
     GeralDeTeste g(DATA_CODIFICA(2026, 12, 9));
     DiretorioDeTrabalho dir;
@@ -261,19 +269,33 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
     EXPECT_TRUE(g.dialogo().titulosFalha.empty());
     ASSERT_TRUE(cups_->esperaTrabalhos(1));
 
-    // A run log: straight to the printer, no choice asked.
-    ASSERT_TRUE(IMP_PREPARA("LEITURA DE ARQUIVO REMESSA - CONCATENAÇÃO"_ansi, {}));
-    oPRINT->COLUNAS = 130;
-    oPRINT->TITCAB1 = "REGISTRO  DESCRICAO";
-    oPRINT->IMPINICIALIZA(-1, "", false);
-    for (int i = 1; i <= 70; ++i) {
-        oPRINT->INCLINHA(1);
-        oPRINT->CHARSAY(1, "REGISTRO " + std::to_string(100 + i));
-        oPRINT->CHARSAY(100, "VALOR " + std::to_string(1000 + i));
+    // A run log: the concatenation of the sample day writes its log to a PDF
+    // file; the operator prints it from the preview the summary opens.
+    INSTALA_DIA_EXEMPLO(dir.caminho(), DATA_CODIFICA(2026, 12, 9));
+    RESUMO_ABRE("CONCATENAÇÃO"_ansi);
+    CONCATENA_REMESSAS();
+    std::optional<ResumoExecucao> resumo = RESUMO_FECHA();
+    ASSERT_TRUE(resumo && resumo->paginas && !resumo->relatorio.empty());
+    ModeloRelatorio paginas = *resumo->paginas;
+    paginas.visualizar = true;
+    ASSERT_GE(paginas.paginas.size(), 1u);
+    {
+        TFRMVISUALIZA previa(paginas, dynamic_cast<MotorRelatorioQt*>(MOTOR_RELATORIO()));
+        bool dialogoAceito = false;
+        QTimer::singleShot(0, [&] {
+            QTimer::singleShot(0, [&] {
+                if (auto* d = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget())) {
+                    dialogoAceito = true;
+                    d->accept();
+                }
+            });
+            QAction* imprime = previa.findChild<QAction*>(QStringLiteral("imprime"));
+            if (imprime) imprime->trigger();
+            previa.reject();
+        });
+        previa.exec();
+        ASSERT_TRUE(dialogoAceito);
     }
-    EJECT(krSEM_MENSAGEM);
-    EXPECT_EQ(g.dialogo().titulosRelatorio.size(), 1u);
-    EXPECT_TRUE(g.dialogo().titulosFalha.empty());
     ASSERT_TRUE(cups_->esperaTrabalhos(2));
 
     const std::vector<std::string> pdfs = cups_->Pdfs();
@@ -294,15 +316,24 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
         textoListagem, std::regex("Total de empresas cadastradas : +" + std::to_string(clientes.size()) + "\n")))
         << textoListagem;
 
-    conferePaginas(log, 2);
-    const std::string textoLog = saidaDe("pdftotext -layout '" + log + "' -");
-    int esperado = 101;
-    const std::regex re(R"(REGISTRO (\d+) +VALOR (\d+))");
-    for (std::sregex_iterator i(textoLog.begin(), textoLog.end(), re), fim; i != fim; ++i, ++esperado) {
-        EXPECT_EQ(std::stoi((*i)[1]), esperado);
-        EXPECT_EQ(std::stoi((*i)[2]), esperado + 900);
-    }
-    EXPECT_EQ(esperado, 171);
+    // The printed log is the log file, page by page and line by line.
+    const int paginasDoArquivo = paginasDoPdf(resumo->relatorio);
+    EXPECT_EQ(paginasDoArquivo, static_cast<int>(paginas.paginas.size()));
+    conferePaginas(log, paginasDoArquivo);
+    auto linhas = [](const std::string& pdf) {
+        std::vector<std::string> r;
+        std::istringstream texto(saidaDe("pdftotext -layout '" + pdf + "' -"));
+        for (std::string l; std::getline(texto, l);) {
+            std::string semEspacos;
+            std::istringstream palavras(l);
+            for (std::string w; palavras >> w;) semEspacos += (semEspacos.empty() ? "" : " ") + w;
+            if (!semEspacos.empty()) r.push_back(semEspacos);
+        }
+        return r;
+    };
+    const std::vector<std::string> doArquivo = linhas(resumo->relatorio);
+    EXPECT_GT(doArquivo.size(), 8u);
+    EXPECT_EQ(linhas(log), doArquivo);
 }
 
 // The choice window names the queue as the current printer, and its Setup
