@@ -336,18 +336,20 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
     EXPECT_EQ(linhas(log), doArquivo);
 }
 
-// The choice window names the queue as the current printer, and its Setup
+// The choice window names the queue as the current printer and lists the
+// system's printers (the queue alone), and its Setup
 // opens the print dialog with the queue among the printers to choose.
 TEST_F(ImpressaoCups, JanelaDeEscolhaESetupComAFilaDoSistema) {
     MotorDeTeste motor(std::make_unique<MotorRelatorioQt>());
     const QString fila = QString::fromStdString(cups_->fila);
-    QString rotulo;
+    QString rotulo, lista;
     QStringList doSetup;
     bool setupAberto = false;
     QTimer::singleShot(0, [&] {
         QPointer<TFRMIMPTESTAIMP> j = qobject_cast<TFRMIMPTESTAIMP*>(QApplication::activeModalWidget());
         if (!j) return ADD_FAILURE() << "janela de escolha não aberta";
         rotulo = j->LBLIMPRESSORA->text();
+        lista = j->LBLIMPRESSORAS->isVisibleTo(j) ? j->LBLIMPRESSORAS->text() : QString();
         QTimer::singleShot(0, [&, j] {
             auto* dialogo = qobject_cast<QPrintDialog*>(QApplication::activeModalWidget());
             if (dialogo) {
@@ -364,6 +366,7 @@ TEST_F(ImpressaoCups, JanelaDeEscolhaESetupComAFilaDoSistema) {
     });
     EXPECT_EQ(TFRMIMPTESTAIMP_ESCOLHE("LISTAGEM DE CLIENTES", {"linha"}), dstCANCELA);
     EXPECT_TRUE(rotulo.endsWith(QStringLiteral("Padrão : ") + fila)) << rotulo.toStdString();
+    EXPECT_EQ(lista, QStringLiteral("Impressoras do sistema : ") + fila);
     EXPECT_TRUE(setupAberto);
     EXPECT_TRUE(doSetup.contains(fila)) << doSetup.join(QStringLiteral(", ")).toStdString();
 }
