@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "report/modelo_relatorio.h"
 
@@ -25,6 +26,9 @@ public:
     // Printers installed, and how many of them are usable.
     virtual int ImpressorasInstaladas() = 0;
     virtual int ImpressorasDisponiveis() = 0;
+    // The names of the system's printers, for the operator to see which
+    // are there; none when the engine has no printers.
+    virtual std::vector<std::string> NomesDasImpressoras() { return {}; }
 };
 
 // The process's engine; the application installs one at start.

@@ -131,6 +131,12 @@ int MotorRelatorioQt::ImpressorasDisponiveis() {
                                           [](const QPrinterInfo& i) { return i.state() != QPrinter::Error; }));
 }
 
+std::vector<std::string> MotorRelatorioQt::NomesDasImpressoras() {
+    std::vector<std::string> r;
+    for (const QString& n : QPrinterInfo::availablePrinterNames()) r.push_back(QT_PARA_ANSI(n));
+    return r;
+}
+
 std::string NOME_ARQUIVO_SEM_TELA(const std::string& titulo) {
     std::string r = titulo;
     for (char& c : r)

@@ -23,6 +23,7 @@ public:
     void SetupImpressora() override;
     int ImpressorasInstaladas() override;
     int ImpressorasDisponiveis() override;
+    std::vector<std::string> NomesDasImpressoras() override;
 
     // The printer reports go to: the one chosen in the setup, else the
     // system's default. Null when the machine has no printer.

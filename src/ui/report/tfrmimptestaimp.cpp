@@ -18,7 +18,13 @@ TFRMIMPTESTAIMP::TFRMIMPTESTAIMP(QWidget* pai) : QDialog(pai) {
     auto* grpImpressora = new QGroupBox(QStringLiteral("Impressora utilizada :"), this);
     LBLIMPRESSORA = new QLabel(grpImpressora);
     LBLIMPRESSORA->setObjectName(QStringLiteral("LBLIMPRESSORA"));
-    (new QVBoxLayout(grpImpressora))->addWidget(LBLIMPRESSORA);
+    LBLIMPRESSORAS = new QLabel(grpImpressora);
+    LBLIMPRESSORAS->setObjectName(QStringLiteral("LBLIMPRESSORAS"));
+    LBLIMPRESSORAS->setWordWrap(true);
+    LBLIMPRESSORAS->hide();
+    auto* layoutImpressora = new QVBoxLayout(grpImpressora);
+    layoutImpressora->addWidget(LBLIMPRESSORA);
+    layoutImpressora->addWidget(LBLIMPRESSORAS);
 
     auto* grpDescricao = new QGroupBox(QStringLiteral("Descrição do relatório"), this);
     LBXTEXTO = new QListWidget(grpDescricao);
@@ -66,6 +72,12 @@ void TFRMIMPTESTAIMP::MostraImpressora() {
     if (!atual.empty()) texto += QStringLiteral("  -  Padrão : ") + QT_DE_ANSI(atual);
     LBLIMPRESSORA->setText(texto);
     LBLIMPRESSORA->setToolTip(texto);
+    // Which printers the system has, so the operator knows what Setup offers.
+    QStringList nomes;
+    if (MOTOR_RELATORIO())
+        for (const std::string& n : MOTOR_RELATORIO()->NomesDasImpressoras()) nomes << QT_DE_ANSI(n);
+    LBLIMPRESSORAS->setText(QStringLiteral("Impressoras do sistema : ") + nomes.join(QStringLiteral(", ")));
+    LBLIMPRESSORAS->setVisible(!nomes.isEmpty());
 }
 
 void TFRMIMPTESTAIMP::escolhe(bool video) {

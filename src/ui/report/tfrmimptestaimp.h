@@ -27,6 +27,7 @@ public:
     bool KISIMPnoVIDEO = false;
 
     QLabel* LBLIMPRESSORA;
+    QLabel* LBLIMPRESSORAS;  // the system's printers, when there are any
     QListWidget* LBXTEXTO;
     QPushButton* BTNIMPRESSORA;
     QPushButton* BTNVIDEO;
