@@ -40,14 +40,13 @@ mode_t modoPara(const std::string& destino) {
     return 0666 & ~mascara;
 }
 
-int escreveTudo(int fd, const char* p, std::size_t n, off_t* posicao) {
+int escreveTudo(int fd, const char* p, std::size_t n) {
     while (n > 0) {
-        const ssize_t w = posicao ? ::pwrite(fd, p, n, *posicao) : ::write(fd, p, n);
+        const ssize_t w = ::write(fd, p, n);
         if (w < 0 && errno == EINTR) continue;
         if (w <= 0) return w == 0 ? EIO : errno;
         p += w;
         n -= static_cast<std::size_t>(w);
-        if (posicao) *posicao += w;
     }
     return 0;
 }
@@ -102,14 +101,7 @@ void ArquivoDuravel::Abandona() {
 
 bool ArquivoDuravel::Escreve(std::string_view dados) {
     if (erro_ || fd_ < 0) return false;
-    erro_ = escreveTudo(fd_, dados.data(), dados.size(), nullptr);
-    if (!erro_) escritos_ += static_cast<long long>(dados.size());
-    return erro_ == 0;
-}
-
-bool ArquivoDuravel::EscreveEm(std::string_view dados, off_t posicao) {
-    if (erro_ || fd_ < 0) return false;
-    erro_ = escreveTudo(fd_, dados.data(), dados.size(), &posicao);
+    erro_ = escreveTudo(fd_, dados.data(), dados.size());
     return erro_ == 0;
 }
 

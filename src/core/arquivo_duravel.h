@@ -35,14 +35,6 @@ public:
 
     // Appends at the end of what was written; false after any failure.
     bool Escreve(std::string_view dados);
-    // Writes at `posicao` (a header rewritten at the end).
-    bool EscreveEm(std::string_view dados, off_t posicao);
-    // Counts bytes written straight to Fd() by the caller.
-    void Escritos(long long bytes) { escritos_ += bytes; }
-    long long Tamanho() const { return escritos_; }
-    void Falhou(int erro) {
-        if (erro_ == 0) erro_ = erro;
-    }
 
     // Flushes the data to disk and closes the file, leaving it unnamed (a
     // run's journal names it later). 0 or errno; on failure the temporary
@@ -74,7 +66,6 @@ private:
     std::string temporario_;
     int fd_ = -1;
     int erro_ = 0;
-    long long escritos_ = 0;
     bool concluido_ = false;
     bool nomeado_ = false;
     bool solto_ = false;

@@ -17,6 +17,7 @@
 #include "core/ansi.h"
 #include "core/arquivo_duravel.h"
 #include "core/erro_arquivo.h"
+#include "core/geral.h"
 #include "core/obr_edita.h"
 #include "core/obr_texto.h"
 #include "core/tabela/tabela.h"
@@ -177,41 +178,18 @@ std::string proximoNome(const std::string& caminho) {
     return caminho.substr(0, ini) + d;
 }
 
-// Copies a file to another file system, flushed, then removes the source:
-// at every moment one of the two is whole.
-int moveEntreSistemas(const std::string& de, const std::string& para) {
-    std::string conteudo;
-    {
-        const int fd = ::open(de.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) return errno;
-        char buf[65536];
-        for (;;) {
-            const ssize_t n = ::read(fd, buf, sizeof buf);
-            if (n < 0 && errno == EINTR) continue;
-            if (n < 0) {
-                const int e = errno;
-                ::close(fd);
-                return e;
-            }
-            if (n == 0) break;
-            conteudo.append(buf, static_cast<std::size_t>(n));
-        }
-        ::close(fd);
-    }
-    ArquivoDuravel novo(para);
-    novo.Escreve(conteudo);
-    if (const int e = novo.Nomeia(false)) return e;
-    return ::unlink(de.c_str()) == 0 ? 0 : errno;
-}
-
-int move(const std::string& de, const std::string& para, bool substitui) {
-    int e = DURAVEL_RENOMEIA(de, para, substitui);
-    if (e == EXDEV) e = moveEntreSistemas(de, para);
-    return e;
+// Puts a moved file back; the general move copies across file systems,
+// flushing the copy before the source goes.
+int devolve(const std::string& de, const std::string& para) {
+    errno = 0;
+    if (!GERAL().OBR_RENOMEIAARQ(de, para)) return errno ? errno : EEXIST;
+    DURAVEL_SINCRONIZA_DIRETORIO(para);
+    DURAVEL_SINCRONIZA_DIRETORIO(de);
+    return 0;
 }
 
 struct Conta {
-    int nomeados = 0, movidos = 0, apagados = 0, removidos = 0, devolvidos = 0, restaurados = 0;
+    int nomeados = 0, apagados = 0, removidos = 0, devolvidos = 0, restaurados = 0;
     std::vector<std::string> falhas;
 };
 
@@ -250,10 +228,7 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
         for (const auto& l : linhas)
             if (l[0] == "SAIDA" && l.size() >= 4) nomeiaSaida(l[1], l[2], l[3] == "S", c);
         for (const auto& l : linhas) {
-            if (l[0] == "DEPOIS_MOVE" && l.size() >= 4 && existe(l[1])) {
-                if (const int e = move(l[1], l[2], l[3] == "S"); e == 0) ++c.movidos;
-                else c.falhas.push_back(l[1] + ": " + std::strerror(e));
-            } else if (l[0] == "DEPOIS_DEFINE" && l.size() >= 6) {
+            if (l[0] == "DEPOIS_DEFINE" && l.size() >= 6) {
                 Registro r(l[1], l[2], l[3]);
                 if (r.Achado() && r.Valor(l[4]) != OBR_TRIM(l[5])) r.Define(l[4], l[5]);
             } else if (l[0] == "DEPOIS_APAGA" && l.size() >= 2 && existe(l[1])) {
@@ -292,7 +267,7 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
         } else if (l[0] == "MOVE" && l.size() >= 3) {
             const bool origem = existe(l[1]), destino = existe(l[2]);
             if (destino && !origem) {
-                if (const int e = move(l[2], l[1], false); e == 0) ++c.devolvidos;
+                if (const int e = devolve(l[2], l[1]); e == 0) ++c.devolvidos;
                 else c.falhas.push_back(l[2] + ": " + std::strerror(e));
             } else if (destino && origem && !mesmoArquivo(l[1], l[2]) &&
                        !(l.size() >= 4 && l[3] == "R")) {
@@ -326,7 +301,6 @@ std::string relata(const std::string& desc, bool concluida, const Conta& c) {
         if (n) partes.push_back(std::to_string(n) + " " + (n == 1 ? um : varios));
     };
     parte(c.nomeados, "ARQUIVO NOMEADO", "ARQUIVOS NOMEADOS");
-    parte(c.movidos, "ARQUIVO MOVIDO", "ARQUIVOS MOVIDOS");
     parte(c.apagados, "ARQUIVO APAGADO", "ARQUIVOS APAGADOS");
     parte(c.removidos, "ARQUIVO INCOMPLETO REMOVIDO", "ARQUIVOS INCOMPLETOS REMOVIDOS");
     parte(c.devolvidos, "ARQUIVO DEVOLVIDO PARA NOVA LEITURA", "ARQUIVOS DEVOLVIDOS PARA NOVA LEITURA");
@@ -349,15 +323,6 @@ std::string nomeNovo() {
 
 }  // namespace
 
-DiarioExecucao::Passo DiarioExecucao::Move(std::string origem, std::string destino, bool substitui) {
-    Passo p;
-    p.tipo = Passo::Tipo::move;
-    p.a = std::move(origem);
-    p.b = std::move(destino);
-    p.substitui = substitui;
-    return p;
-}
-
 DiarioExecucao::Passo DiarioExecucao::Define(std::string tabela, std::string campoChave,
                                              std::string valorChave, std::string campo,
                                              std::string valor) {
@@ -374,7 +339,7 @@ DiarioExecucao::Passo DiarioExecucao::Define(std::string tabela, std::string cam
 DiarioExecucao::Passo DiarioExecucao::Apaga(std::string caminho) {
     Passo p;
     p.tipo = Passo::Tipo::apaga;
-    p.a = std::move(caminho);
+    p.caminho = std::move(caminho);
     return p;
 }
 
@@ -472,11 +437,10 @@ void DiarioExecucao::Se(const std::string& tabela, const std::string& campoChave
 void DiarioExecucao::Confirma(const std::vector<Passo>& depois) {
     for (const Passo& p : depois) {
         switch (p.tipo) {
-            case Passo::Tipo::move: grava({"DEPOIS_MOVE", p.a, p.b, p.substitui ? "S" : "N"}); break;
             case Passo::Tipo::define:
                 grava({"DEPOIS_DEFINE", p.tabela, p.campoChave, p.valorChave, p.campo, p.valor});
                 break;
-            case Passo::Tipo::apaga: grava({"DEPOIS_APAGA", p.a}); break;
+            case Passo::Tipo::apaga: grava({"DEPOIS_APAGA", p.caminho}); break;
         }
     }
     grava({"CONFIRMA"});
@@ -488,6 +452,13 @@ void DiarioExecucao::Conclui() {
     concluido_ = true;
     ::unlink(caminho_.c_str());
     DURAVEL_SINCRONIZA_DIRETORIO(caminho_);
+    ::close(fd_);
+    fd_ = -1;
+}
+
+void DiarioExecucao::DeixaParaARecuperacao() {
+    if (concluido_) return;
+    concluido_ = true;
     ::close(fd_);
     fd_ = -1;
 }

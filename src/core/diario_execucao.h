@@ -18,8 +18,8 @@
 // - then it does those steps and removes the journal (`Conclui`).
 // Recovery of a journal without its commit undoes: temporaries removed,
 // moved inputs put back, numbers restored when nobody took the next one.
-// With its commit it finishes: outputs named, the remaining moves, table
-// writes and deletions done. Every step can be done twice without harm.
+// With its commit it finishes: outputs named, the remaining table writes
+// and deletions done. Every step can be done twice without harm.
 
 #include <string>
 #include <vector>
@@ -28,12 +28,10 @@ class DiarioExecucao {
 public:
     // A step to do once the unit is committed.
     struct Passo {
-        enum class Tipo { move, define, apaga } tipo = Tipo::apaga;
-        std::string a, b;          // move: origin, destination; apaga: path
-        bool substitui = true;     // move over an older file
+        enum class Tipo { define, apaga } tipo = Tipo::apaga;
+        std::string caminho;  // apaga
         std::string tabela, campoChave, valorChave, campo, valor;  // define
     };
-    static Passo Move(std::string origem, std::string destino, bool substitui);
     static Passo Define(std::string tabela, std::string campoChave, std::string valorChave,
                         std::string campo, std::string valor);
     static Passo Apaga(std::string caminho);
@@ -80,6 +78,9 @@ public:
     void Comprometido() { confirmado_ = true; }
     // Done: the journal goes.
     void Conclui();
+    // A committed step could not be finished here (a name refused): the
+    // journal stays on disk, unlocked, for the next run's recovery.
+    void DeixaParaARecuperacao();
     // Finishes or undoes the unit now, as recovery would; answers what was
     // done, in a few words. The journal goes.
     std::string Resolve();

@@ -4,6 +4,8 @@
 #include <stdlib.h>
 #include <sys/stat.h>
 
+#include <cstring>
+#include <functional>
 #include <set>
 
 #include "core/ansi.h"
@@ -71,50 +73,50 @@ std::string ARQ_RECUSA_SAIDA(const std::string& nomeOriginal,
     return "FICA FORA DO DIRETÓRIO DE DADOS E DOS DIRETÓRIOS DOS CADASTROS"_ansi;
 }
 
+namespace {
+
+// Each record's value of each field (missing fields skipped), in a table of
+// the data directory opened for the moment; nothing when it cannot be read.
+void leCampos(const char* tabela, const std::vector<const char*>& campos,
+              const std::function<void(const char* campo, const std::string& valor)>& usa) {
+    try {
+        Tabela t;
+        t.SetDatabaseName(".");
+        t.SetTableName(tabela);
+        t.Open();
+        for (t.First(); !t.Eof(); t.Next())
+            for (const char* campo : campos)
+                if (t.FindField(campo)) usa(campo, semBarraInvertida(OBR_TRIM(t.FieldByName(campo).AsString())));
+        t.Close();
+    } catch (const std::exception&) {
+    }
+}
+
+}  // namespace
+
 std::vector<std::string> ARQ_DIRETORIOS_DOS_CADASTROS() {
     std::set<std::string> dirs;
-    auto inclui = [&dirs](std::string campo, bool ehArquivo) {
-        campo = semBarraInvertida(OBR_TRIM(campo));
-        if (ehArquivo) {
-            const auto barra = campo.find_last_of('/');
+    // The directories themselves, and those of the configured file names.
+    const auto inclui = [&dirs](const char* campo, const std::string& valor) {
+        const bool diretorio = std::strcmp(campo, "DIRCOPIA") == 0 || std::strcmp(campo, "DIRTEMP") == 0;
+        std::string d = valor;
+        if (!diretorio) {
+            const auto barra = valor.find_last_of('/');
             if (barra == std::string::npos) return;
-            campo = barra == 0 ? "/" : campo.substr(0, barra);
+            d = barra == 0 ? "/" : valor.substr(0, barra);
         }
-        if (!campo.empty()) dirs.insert(campo);
+        if (!d.empty()) dirs.insert(d);
     };
-    auto le = [&](const char* tabela, const std::vector<std::pair<const char*, bool>>& campos) {
-        try {
-            Tabela t;
-            t.SetDatabaseName(".");
-            t.SetTableName(tabela);
-            t.Open();
-            for (t.First(); !t.Eof(); t.Next())
-                for (const auto& [campo, ehArquivo] : campos)
-                    if (t.FindField(campo)) inclui(t.FieldByName(campo).AsString(), ehArquivo);
-            t.Close();
-        } catch (const std::exception&) {
-        }
-    };
-    le("CONVEINS.DBF", {{"DIRCOPIA", false}, {"ARQREMC24", true}, {"ARQREMC40", true}, {"ARQREMDES", true},
-                        {"ARQREMV24", true}, {"ARQREMVEN", true}});
-    le("CONVECLI.DBF", {{"DIRTEMP", false}, {"ARQREMBAN", true}, {"ARQRETBAN", true}, {"ARQRETCLI", true},
-                        {"ARQREMCLI", true}});
+    leCampos("CONVEINS.DBF", {"DIRCOPIA", "ARQREMC24", "ARQREMC40", "ARQREMDES", "ARQREMV24", "ARQREMVEN"},
+             inclui);
+    leCampos("CONVECLI.DBF", {"DIRTEMP", "ARQREMBAN", "ARQRETBAN", "ARQRETCLI", "ARQREMCLI"}, inclui);
     return {dirs.begin(), dirs.end()};
 }
 
 std::string ARQ_DIRETORIO_DE_GUARDA() {
-    try {
-        Tabela t;
-        t.SetDatabaseName(".");
-        t.SetTableName("CONVEINS.DBF");
-        t.Open();
-        t.First();
-        const std::string dir = t.Eof() ? std::string() : semBarraInvertida(OBR_TRIM(t.FieldByName("DIRCOPIA").AsString()));
-        t.Close();
-        return dir;
-    } catch (const std::exception&) {
-        return {};
-    }
+    std::string dir;
+    leCampos("CONVEINS.DBF", {"DIRCOPIA"}, [&dir](const char*, const std::string& valor) { dir = valor; });
+    return dir;
 }
 
 std::string ARQ_MENSAGEM_SAIDA_RECUSADA(const std::string& campo, const std::string& cliente,

@@ -1,49 +1,12 @@
 #include "core/recuperacao.h"
 
-#include <set>
-
 #include "core/ansi.h"
-#include "core/caminho_arquivo.h"
 #include "core/diario_execucao.h"
 #include "core/geral.h"
-#include "core/obr_texto.h"
-#include "core/tabela/tabela.h"
-
-namespace {
-
-// A directory named by a register field, as the runs resolve it.
-void inclui(std::set<std::string>& dirs, std::string dir) {
-    dir = OBR_TRIM(dir);
-    for (char& c : dir)
-        if (c == '\\') c = '/';
-    while (dir.size() > 1 && dir.back() == '/') dir.pop_back();
-    if (!dir.empty()) dirs.insert(dir);
-}
-
-// Where the runs write besides the data directory. A table that cannot be
-// read leaves only the data directory to look at.
-std::vector<std::string> diretoriosDosCadastros() {
-    std::set<std::string> dirs;
-    auto le = [&dirs](const char* nome, const char* campo) {
-        try {
-            Tabela t;
-            t.SetDatabaseName(".");
-            t.SetTableName(nome);
-            t.Open();
-            for (t.First(); !t.Eof(); t.Next()) inclui(dirs, t.FieldByName(campo).AsString());
-            t.Close();
-        } catch (const std::exception&) {
-        }
-    };
-    le("CONVEINS.DBF", "DIRCOPIA");
-    le("CONVECLI.DBF", "DIRTEMP");
-    return {dirs.begin(), dirs.end()};
-}
-
-}  // namespace
+#include "core/nome_saida.h"
 
 std::vector<std::string> RECUPERA_EXECUCOES_INTERROMPIDAS() {
-    const std::vector<std::string> linhas = DIARIO_RECUPERA(diretoriosDosCadastros());
+    const std::vector<std::string> linhas = DIARIO_RECUPERA(ARQ_DIRETORIOS_DOS_CADASTROS());
     if (linhas.empty()) return linhas;
     std::string texto;
     bool falhou = false;

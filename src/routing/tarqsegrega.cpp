@@ -43,14 +43,6 @@ bool ehRetornoDoBanco(const std::string& nome) {
 // The backup of a bank file: its name up to the first ".", then ".ANT".
 std::string nomeAnterior(const std::string& nome) { return nome.substr(0, nome.find('.')) + ".ANT"; }
 
-// A table of the data directory, or its index.
-bool ehTabela(const std::string& maiusculo) {
-    const auto ponto = maiusculo.find_last_of('.');
-    if (ponto == std::string::npos) return false;
-    const std::string ext = maiusculo.substr(ponto + 1);
-    return ext == "DBF" || ext == "CDX" || ext == "FPT" || ext == "NTX";
-}
-
 std::string semTrailer() { return "BLOCO SEM TRAILER - NÃO GRAVADO"_ansi; }
 
 }  // namespace
@@ -402,7 +394,7 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
         ARQ_OCORRENCIA("NOME DE ARQUIVO INVÁLIDO - NÃO GRAVADO"_ansi);
         return;
     }
-    if (protegidos_.count(chave) || ehTabela(chave) || !ARQ_RECUSA_SAIDA(nome, diretoriosDosCadastros_).empty()) {
+    if (protegidos_.count(chave) || !ARQ_RECUSA_SAIDA(nome, diretoriosDosCadastros_).empty()) {
         ARQ_OCORRENCIA("NOME RESERVADO PELO SISTEMA - NÃO GRAVADO"_ansi);
         return;
     }

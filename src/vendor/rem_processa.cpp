@@ -366,7 +366,7 @@ void TvenREMESSA::REM_PROCESSA() {
                                  " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
                                  std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
                              somERRO);
-            diario.release();
+            diario->DeixaParaARecuperacao();
             return;
         }
         diario->Conclui();

@@ -195,7 +195,7 @@ void TvenRETORNO::nomeiaArquivos() {
                                  " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
                                  std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
                              somERRO);
-            diario_.release();  // the journal stays for the next run
+            diario_->DeixaParaARecuperacao();
             return;
         }
     diario_->Conclui();
@@ -328,7 +328,7 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
         if (motivo.empty() && mesmoArquivo(nome, n))
             motivo = "O ARQUIVO " + nome + " JÁ FOI GRAVADO PARA OUTRA FILIAL NESTA CONVERSÃO"_ansi;
     if (motivo.empty()) {
-        const std::string recusa = ARQ_RECUSA_SAIDA(nome, ARQ_DIRETORIOS_DOS_CADASTROS());
+        const std::string recusa = ARQ_RECUSA_SAIDA(nome, diretoriosDosCadastros_);
         if (!recusa.empty()) motivo = "O NOME " + nome + " NÃO PODE SER USADO: "_ansi + recusa;
     }
     if (!motivo.empty()) {
@@ -483,8 +483,9 @@ void TvenRETORNO::RET_PROCESSA() {
     KULTRETCLI = tipo == kTIPO_COFAP ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
     KULTRETBAN = VEN_PROXIMAGERACAO(cliente_.ULTRETBAN);
 
+    diretoriosDosCadastros_ = ARQ_DIRETORIOS_DOS_CADASTROS();
     if (tipo != kTIPO_BR) {
-        const std::string recusa = ARQ_RECUSA_SAIDA(KARQRETCLI, ARQ_DIRETORIOS_DOS_CADASTROS());
+        const std::string recusa = ARQ_RECUSA_SAIDA(KARQRETCLI, diretoriosDosCadastros_);
         if (!recusa.empty()) {
             GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA("ARQRETCLI", QUALCLIENTE, KARQRETCLI, recusa),
                              somERRO);

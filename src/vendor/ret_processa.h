@@ -100,6 +100,7 @@ private:
 
     std::unique_ptr<DiarioExecucao> diario_;
     bool falhouGravacao_ = false;  // a branch file could not be written
+    std::vector<std::string> diretoriosDosCadastros_;  // where register names may write, read once
     std::vector<std::pair<std::string, std::string>> escritos_;  // temporary, final
 
     TvenCLIENTERETORNO cliente_;

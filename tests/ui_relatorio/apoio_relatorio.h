@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <string>
 
 #include "report/modelo_relatorio.h"
 #include "report/motor_relatorio.h"
@@ -32,3 +33,14 @@ public:
 private:
     std::unique_ptr<MotorRelatorio> anterior_;
 };
+
+// What a shell command prints on its standard output.
+inline std::string SAIDA_DO_COMANDO(const std::string& comando) {
+    std::string r;
+    if (FILE* f = ::popen(comando.c_str(), "r")) {
+        char buf[65536];
+        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) r.append(buf, n);
+        ::pclose(f);
+    }
+    return r;
+}

@@ -52,16 +52,6 @@
 
 namespace {
 
-std::string saidaDe(const std::string& comando) {
-    std::string r;
-    if (FILE* f = ::popen(comando.c_str(), "r")) {
-        char buf[65536];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) r.append(buf, n);
-        ::pclose(f);
-    }
-    return r;
-}
-
 bool existe(const char* caminho) { return ::access(caminho, F_OK) == 0; }
 
 void grava(const std::string& arquivo, const std::string& texto) {
@@ -119,7 +109,7 @@ public:
                       QStringLiteral("-s"), QString::fromStdString(dir_ + "/cups-files.conf")});
         if (!cupsd_.waitForStarted(10000)) { motivo = "cupsd não partiu"; return; }
         ::setenv("CUPS_SERVER", socket_.c_str(), 1);
-        if (!espera([this] { return saidaDe("lpstat -r 2>&1").find("is running") != std::string::npos; })) {
+        if (!espera([this] { return SAIDA_DO_COMANDO("lpstat -r 2>&1").find("is running") != std::string::npos; })) {
             motivo = "cupsd não respondeu: " + std::string(cupsd_.readAll().constData()) + logDeErro();
             return;
         }
@@ -132,7 +122,7 @@ public:
                                      " -o pdftops-renderer-default=pdftocairo 2>&1 && lpadmin -d " +
                                      fila + " 2>&1";
         if (std::system((adiciona + " >/dev/null").c_str()) != 0) {
-            motivo = "lpadmin recusou a fila: " + saidaDe(adiciona) + logDeErro();
+            motivo = "lpadmin recusou a fila: " + SAIDA_DO_COMANDO(adiciona) + logDeErro();
             return;
         }
     }
@@ -151,11 +141,11 @@ public:
     // failure), within a bound that only a stuck queue reaches.
     ::testing::AssertionResult esperaTrabalhos(std::size_t pdfs) const {
         if (!espera([&] {
-                return saidaDe("lpstat -W not-completed -o " + fila + " 2>/dev/null").empty() &&
+                return SAIDA_DO_COMANDO("lpstat -W not-completed -o " + fila + " 2>/dev/null").empty() &&
                        Pdfs().size() >= pdfs;
             }))
             return ::testing::AssertionFailure()
-                   << "a fila não terminou: " << saidaDe("lpstat -W all -l -o " + fila + " 2>&1")
+                   << "a fila não terminou: " << SAIDA_DO_COMANDO("lpstat -W all -l -o " + fila + " 2>&1")
                    << logDeErro() << " PDFs: " << Pdfs().size();
         return ::testing::AssertionSuccess();
     }
@@ -167,7 +157,7 @@ public:
         return r;
     }
 
-    std::string logDeErro() const { return saidaDe("cat '" + dir_ + "/log/error_log' 2>/dev/null"); }
+    std::string logDeErro() const { return SAIDA_DO_COMANDO("cat '" + dir_ + "/log/error_log' 2>/dev/null"); }
 
 private:
     template <typename F>
@@ -185,7 +175,7 @@ private:
 
 // The PDF with its pages separated, in the layout of the sheet.
 std::vector<std::string> paginasDe(const std::string& pdf) {
-    const std::string texto = saidaDe("pdftotext -layout '" + pdf + "' -");
+    const std::string texto = SAIDA_DO_COMANDO("pdftotext -layout '" + pdf + "' -");
     std::vector<std::string> r;
     std::size_t i = 0;
     for (std::size_t f; (f = texto.find('\f', i)) != std::string::npos; i = f + 1) r.push_back(texto.substr(i, f - i));
@@ -195,14 +185,14 @@ std::vector<std::string> paginasDe(const std::string& pdf) {
 
 int paginasDoPdf(const std::string& pdf) {
     std::smatch m;
-    const std::string info = saidaDe("pdfinfo '" + pdf + "'");
+    const std::string info = SAIDA_DO_COMANDO("pdfinfo '" + pdf + "'");
     return std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
 }
 
 // The PDF whose text holds `marca`; empty when none does.
 std::string pdfCom(const std::vector<std::string>& pdfs, const std::string& marca) {
     for (const std::string& p : pdfs)
-        if (saidaDe("pdftotext -layout '" + p + "' -").find(marca) != std::string::npos) return p;
+        if (SAIDA_DO_COMANDO("pdftotext -layout '" + p + "' -").find(marca) != std::string::npos) return p;
     return {};
 }
 
@@ -302,13 +292,13 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
     ASSERT_EQ(pdfs.size(), 2u);
     const std::string listagem = pdfCom(pdfs, "LISTAGEM DA TABELA DE CLIENTES");
     const std::string log = pdfCom(pdfs, "CONCATENAÇÃO");
-    ASSERT_FALSE(listagem.empty()) << saidaDe("pdftotext -layout '" + pdfs[0] + "' -");
+    ASSERT_FALSE(listagem.empty()) << SAIDA_DO_COMANDO("pdftotext -layout '" + pdfs[0] + "' -");
     ASSERT_FALSE(log.empty());
     std::cout << "Primeiras linhas do PDF da fila (" << listagem << "):\n"
-              << saidaDe("pdftotext -layout '" + listagem + "' - | head -12") << std::endl;
+              << SAIDA_DO_COMANDO("pdftotext -layout '" + listagem + "' - | head -12") << std::endl;
 
     conferePaginas(listagem, 1);
-    const std::string textoListagem = saidaDe("pdftotext -layout '" + listagem + "' -");
+    const std::string textoListagem = SAIDA_DO_COMANDO("pdftotext -layout '" + listagem + "' -");
     for (const std::string& c : clientes)
         EXPECT_TRUE(std::regex_search(textoListagem, std::regex("(^|\n) *" + c + " ")))
             << c << " fora da listagem:\n" << textoListagem;
@@ -322,7 +312,7 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
     conferePaginas(log, paginasDoArquivo);
     auto linhas = [](const std::string& pdf) {
         std::vector<std::string> r;
-        std::istringstream texto(saidaDe("pdftotext -layout '" + pdf + "' -"));
+        std::istringstream texto(SAIDA_DO_COMANDO("pdftotext -layout '" + pdf + "' -"));
         for (std::string l; std::getline(texto, l);) {
             std::string semEspacos;
             std::istringstream palavras(l);

@@ -18,19 +18,9 @@ namespace {
 // The PDF read back with poppler-utils.
 bool temPoppler() { return std::system("command -v pdftotext >/dev/null && command -v pdfinfo >/dev/null") == 0; }
 
-std::string saidaDe(const std::string& comando) {
-    std::string r;
-    if (FILE* f = ::popen(comando.c_str(), "r")) {
-        char buf[65536];
-        for (std::size_t n; (n = std::fread(buf, 1, sizeof buf, f)) > 0;) r.append(buf, n);
-        ::pclose(f);
-    }
-    return r;
-}
-
 int paginasDoPdf(const std::string& arquivo) {
     std::smatch m;
-    const std::string info = saidaDe("pdfinfo '" + arquivo + "'");
+    const std::string info = SAIDA_DO_COMANDO("pdfinfo '" + arquivo + "'");
     return std::regex_search(info, m, std::regex(R"(Pages:\s+(\d+))")) ? std::stoi(m[1]) : -1;
 }
 
@@ -67,7 +57,7 @@ TEST(PdfRelatorio, LogDe130ColunasEmDuasPaginasNaOrdemESemCorte) {
         const std::string arquivo = "LOG_20260315_090807.PDF";
         ASSERT_EQ(ENTRADAS(), std::vector<std::string>{arquivo});
         EXPECT_EQ(paginasDoPdf(arquivo), 2);
-        const std::string texto = saidaDe("pdftotext -layout " + arquivo + " -");
+        const std::string texto = SAIDA_DO_COMANDO("pdftotext -layout " + arquivo + " -");
         const auto quebra = texto.find('\f');
         EXPECT_TRUE(std::regex_search(texto.substr(0, quebra), std::regex("Pagina : +1\n")));
         EXPECT_TRUE(std::regex_search(texto.substr(quebra), std::regex("Pagina : +2\n")));
@@ -83,7 +73,7 @@ TEST(PdfRelatorio, LogDe130ColunasEmDuasPaginasNaOrdemESemCorte) {
 
         // The 130th column is on the sheet; at 17 cpi the line spans exactly
         // 130 columns of 1/17 inch.
-        const std::string caixas = saidaDe("pdftotext -bbox " + arquivo + " -");
+        const std::string caixas = SAIDA_DO_COMANDO("pdftotext -bbox " + arquivo + " -");
         std::smatch p;
         ASSERT_TRUE(std::regex_search(caixas, p, std::regex(R"re(<page width="([\d.]+)")re")));
         EXPECT_NEAR(std::stod(p[1]), 595.3, 1.0);  // A4 portrait
