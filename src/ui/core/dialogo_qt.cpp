@@ -199,12 +199,10 @@ TdstRELATORIO DialogoQt::DestinoAposFalha(const std::string& titulo) {
                                         "Deseja vê-lo na tela ou gravá-lo num arquivo PDF?"),
                       QMessageBox::NoButton, pai());
     caixa.setIcon(QMessageBox::Question);
-    QPushButton* video = caixa.addButton(QStringLiteral("&Video"), QMessageBox::AcceptRole);
-    video->setObjectName(QStringLiteral("BTNVIDEO"));
-    QPushButton* pdf = caixa.addButton(QStringLiteral("&PDF"), QMessageBox::AcceptRole);
-    pdf->setObjectName(QStringLiteral("BTNPDF"));
-    QPushButton* cancela = caixa.addButton(QStringLiteral("&Cancela"), QMessageBox::RejectRole);
-    cancela->setObjectName(QStringLiteral("BTNCANCELA"));
+    QPushButton* video = BOTAO_NA_CAIXA(caixa, QStringLiteral("&Video"), QMessageBox::AcceptRole, "BTNVIDEO");
+    QPushButton* pdf = BOTAO_NA_CAIXA(caixa, QStringLiteral("&PDF"), QMessageBox::AcceptRole, "BTNPDF");
+    QPushButton* cancela =
+        BOTAO_NA_CAIXA(caixa, QStringLiteral("&Cancela"), QMessageBox::RejectRole, "BTNCANCELA");
     caixa.setDefaultButton(video);
     caixa.setEscapeButton(cancela);
     LARGURA_DO_TITULO(caixa);

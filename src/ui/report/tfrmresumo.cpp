@@ -37,11 +37,10 @@ void MOSTRA_RESUMO(const ResumoExecucao& resumo, QWidget* pai) {
     caixa.setTextFormat(Qt::PlainText);
     QPushButton* ver = nullptr;
     if (resumo.paginas) {
-        ver = caixa.addButton(QString::fromUtf8("&Visualizar relatório"), QMessageBox::ActionRole);
-        ver->setObjectName(QStringLiteral("BTNVISUALIZA"));
+        ver = BOTAO_NA_CAIXA(caixa, QString::fromUtf8("&Visualizar relatório"), QMessageBox::ActionRole,
+                             "BTNVISUALIZA");
     }
-    QPushButton* ok = caixa.addButton(QStringLiteral("&OK"), QMessageBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BTNOK"));
+    QPushButton* ok = BOTAO_NA_CAIXA(caixa, QStringLiteral("&OK"), QMessageBox::AcceptRole, "BTNOK");
     caixa.setDefaultButton(ok);
     caixa.setEscapeButton(ok);
     LARGURA_DO_TITULO(caixa);
