@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "core/dados/tdmquor.h"
+#include "core/espera_limitada.h"
 #include "core/geral.h"
 #include "core/recuperacao.h"
 #include "core/tabela/tabela.h"
@@ -15,6 +16,7 @@ void APLICACAO_ERRO_PADRAO(const std::exception& erro) {
 
 bool APLICACAO_PARTIDA() {
     TABELA_DEFINE_AVISO([](const std::string& aviso) { GERAL().MENSAGEM(aviso, somSUCESSO); });
+    ESPERA_LIMITADA_INSTALA();
     if (!GERAL().ERRO_CONVERSOR_DATA.empty()) {
         // Running on a day other than the one asked for would stamp every
         // file and register with the wrong date.

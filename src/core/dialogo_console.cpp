@@ -63,6 +63,8 @@ void DialogoConsole::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
     escreve(linha + texto + "\n");
 }
 
+void DialogoConsole::EsperaInicia(const std::string& texto) { escreve("AVISO: " + texto + "\n"); }
+
 bool DialogoConsole::Pergunta(const std::string& texto, const std::string& titulo,
                               bool padraoSim) {
     const std::string cabeca = "PERGUNTA: " + (titulo.empty() ? "" : OBR_TRIM(titulo) + ": ");

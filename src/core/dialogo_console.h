@@ -28,6 +28,11 @@ public:
     void ContadorInicia(const std::string&, int, bool, const std::string&) override {}
     bool ContadorAtualiza(int, int, const std::string&) override { return false; }
     void ContadorEncerra() override {}
+    // The notice goes to the error output, once; the wait goes on.
+    bool PodeCancelarEspera() const override { return false; }
+    void EsperaInicia(const std::string& texto) override;
+    bool EsperaContinua(int) override { return true; }
+    void EsperaEncerra() override {}
     void Toca(const std::vector<Tom>& tons) override;
     std::optional<std::string> CodigoCliente(const std::string& titulo) override;
     std::optional<TData> DataInicioContrato(TData preenchida) override;

@@ -49,12 +49,28 @@ public:
     // Cancel is pressed during this progress update (1 = the first one).
     int cancelaNaAtualizacao = 0;
 
+    // Waits: what each told, and the seconds of each question asked.
+    std::vector<std::string> esperas;
+    std::vector<int> segundosDeEspera;
+    int esperasEncerradas = 0;
+    // A screen: the wait is cancelled at this question (1 = the first one),
+    // never when 0. Without one the wait has its time limit.
+    bool comTela = false;
+    int cancelaEsperaNaPergunta = 0;
+
     bool Pergunta(const std::string& texto, const std::string& titulo, bool padraoSim) override;
     void Cursor(bool espera) override { cursores.push_back(espera); }
     void ContadorInicia(const std::string& titulo, int maximo, bool comCancela,
                         const std::string& rotulo) override;
     bool ContadorAtualiza(int posicao, int maximo, const std::string& rotulo) override;
     void ContadorEncerra() override;
+    bool PodeCancelarEspera() const override { return comTela; }
+    void EsperaInicia(const std::string& texto) override { esperas.push_back(texto); }
+    bool EsperaContinua(int segundos) override {
+        segundosDeEspera.push_back(segundos);
+        return static_cast<int>(segundosDeEspera.size()) != cancelaEsperaNaPergunta;
+    }
+    void EsperaEncerra() override { ++esperasEncerradas; }
     void Toca(const std::vector<Tom>& t) override { tons.push_back(t); }
     std::optional<std::string> CodigoCliente(const std::string& titulo) override;
     std::optional<TData> DataInicioContrato(TData preenchida) override;

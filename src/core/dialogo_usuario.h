@@ -42,6 +42,17 @@ public:
     virtual bool ContadorAtualiza(int posicao, int maximo, const std::string& rotulo) = 0;
     virtual void ContadorEncerra() = 0;
 
+    // A wait for a record or table another workstation holds, once it has
+    // lasted a few seconds. EsperaInicia tells what is held; EsperaContinua,
+    // between tries, answers false when the person gave up (Cancel);
+    // EsperaEncerra ends it either way. On a screen it is a window of its
+    // own with Cancel (a run's progress window stays as it is); without one
+    // nobody can cancel (PodeCancelarEspera false), so the wait has a limit.
+    virtual bool PodeCancelarEspera() const = 0;
+    virtual void EsperaInicia(const std::string& texto) = 0;
+    virtual bool EsperaContinua(int segundos) = 0;
+    virtual void EsperaEncerra() = 0;
+
     // Plays the tones and returns when they have ended.
     virtual void Toca(const std::vector<Tom>& tons) = 0;
 

@@ -1,14 +1,18 @@
 #include "core/obr_edita.h"
 
-#include "core/geral.h"
+#include <memory>
+
+#include "core/espera_limitada.h"
 
 void OBR_EDITA_COM(const std::function<void()>& edita) {
+    std::unique_ptr<EsperaLimitada> espera;
     for (;;) {
         try {
             edita();
             return;
-        } catch (const ErroRegistroBloqueado&) {
-            GERAL().Espera(200);
+        } catch (const ErroRegistroBloqueado& e) {
+            if (!espera) espera = std::make_unique<EsperaLimitada>(e.what(), true);
+            espera->Pausa();
         }
     }
 }

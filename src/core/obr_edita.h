@@ -6,8 +6,9 @@
 #include "core/tabela/tabela.h"
 
 // The edit operation, tried again every 200 ms while another process holds
-// the record. Any other failure (a closed or read-only table, a lost file) is
-// passed on at once: waiting would never end it.
+// the record, as long as EsperaLimitada allows (then ErroEsperaAbandonada).
+// Any other failure (a closed or read-only table, a lost file) is passed on
+// at once: waiting would never end it.
 void OBR_EDITA_COM(const std::function<void()>& edita);
 
 inline void OBR_EDITA(Tabela& tabela) {

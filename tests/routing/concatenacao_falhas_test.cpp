@@ -12,6 +12,7 @@
 
 #include "core/ansi.h"
 #include "core/dados/tdmquor.h"
+#include "core/espera_limitada.h"
 #include "core/tabela/nome_arquivo.h"
 #include "report/toprint.h"
 #include "routing/ambiente_concatenacao.h"
@@ -256,4 +257,37 @@ TEST(ConcatenacaoFalhas, NomeDoBancoQueNomeiaArquivoDoSistema) {
         EXPECT_EQ(LE_ARQUIVO("BETA.001"), remessaBeta()) << nome;
         EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF"), cadastro) << nome;
     }
+}
+
+// The installation's record held by another workstation all along: an
+// unattended run gives up at its limit with an error, and the day is as it
+// was: the client file in place, no bank file, the tables untouched.
+TEST(ConcatenacaoFalhas, InstalacaoPresaEmOutraEstacaoDesisteSemMudarNada) {
+    AmbienteConcatenacao a;
+    a.InstalacaoPadrao();
+    a.Cliente("BETA", "C", "BETA");
+    GRAVA_ARQUIVO_TESTE("BETA.001", remessaBeta());
+    const Linhas antes = ENTRADAS(".");
+    const std::string instalacao = LE_ARQUIVO("CONVEINS.DBF");
+    Tabela outraEstacao;
+    outraEstacao.SetTableName("CONVEINS");
+    outraEstacao.Open();
+    outraEstacao.First();
+    outraEstacao.Edit();
+    ::setenv("CONVERSOR_ESPERA_MAX", "1", 1);
+    // The error reaches the caller, which shows it and ends with status 1.
+    try {
+        CONCATENA_REMESSAS();
+        ADD_FAILURE() << "the run should have given up";
+    } catch (const ErroEsperaAbandonada& e) {
+        const std::string erro = e.what();
+        EXPECT_NE(erro.find("CONVEINS.DBF"), std::string::npos) << erro;
+        EXPECT_NE(erro.find("CONVERSOR_ESPERA_MAX"), std::string::npos) << erro;
+    }
+    ::unsetenv("CONVERSOR_ESPERA_MAX");
+    outraEstacao.Cancel();
+    EXPECT_EQ(ENTRADAS("."), antes);
+    EXPECT_EQ(LE_ARQUIVO("BETA.001"), remessaBeta());
+    EXPECT_EQ(LE_ARQUIVO("CONVEINS.DBF"), instalacao);
+    EXPECT_TRUE(ENTRADAS("GUARDA").empty());
 }

@@ -201,3 +201,43 @@ TEST(VariasEstacoes, OitoProcessosNoMesmoDiretorio) {
     EXPECT_EQ(LE_ARQUIVO(dados + "/DELTA"), retorno);
     EXPECT_EQ(LE_ARQUIVO(dados + "/RD0912.ANT"), retorno);
 }
+
+// A scheduled run while another workstation keeps the installation's record
+// in edit: a notice on the error output after a few seconds, then it gives
+// up at CONVERSOR_ESPERA_MAX with status 1, every file as it was.
+TEST(VariasEstacoes, ExecucaoSemTelaDesisteDoRegistroPreso) {
+    DiretorioTemporario raiz;
+    const std::string dados = raiz / "dados";
+    DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 12, 9));
+    fs::create_directories(dados + "/COPIA");
+    GRAVA_ARQUIVO_TESTE(dados + "/BETA400.001", registro(400, "01REMESSA01COBRANCA BETA") +
+                                                    registro(400, "1 TITULO BETA 001") + registro(400, "9"));
+    std::map<std::string, std::string> antes;
+    for (const auto& e : fs::directory_iterator(dados))
+        if (e.is_regular_file()) antes[e.path().filename()] = LE_ARQUIVO(e.path());
+
+    Tabela outraEstacao;
+    outraEstacao.SetDatabaseName(dados);
+    outraEstacao.SetTableName("CONVEINS.DBF");
+    outraEstacao.Open();
+    outraEstacao.First();
+    outraEstacao.Edit();
+    const std::string erros = raiz / "erros";
+    const std::string comando = "cd '" + dados +
+                                "' && CONVERSOR_SEM_JANELA=1 CONVERSOR_ESPERA_MAX=4 CONVERSOR_DATA=20261209 '" CONVERSOR_BIN
+                                "/conversor' REMESSA </dev/null 2>'" + erros + "'";
+    const int r = std::system(comando.c_str());
+    outraEstacao.Cancel();
+    const std::string saida = LE_ARQUIVO(erros);
+    SCOPED_TRACE(saida);
+    EXPECT_TRUE(WIFEXITED(r) && WEXITSTATUS(r) == 1);
+    const auto aviso = saida.find("AVISO: O REGISTRO 1 DA TABELA");
+    ASSERT_NE(aviso, std::string::npos);
+    EXPECT_NE(saida.find("AGUARDANDO ATÉ 4 SEGUNDOS", aviso), std::string::npos);
+    EXPECT_NE(saida.find("ATENÇÃO: Conversor de Arquivo: O REGISTRO 1 DA TABELA", aviso), std::string::npos);
+    EXPECT_NE(saida.find("CONVERSOR_ESPERA_MAX", aviso), std::string::npos);
+    std::map<std::string, std::string> depois;
+    for (const auto& e : fs::directory_iterator(dados))
+        if (e.is_regular_file()) depois[e.path().filename()] = LE_ARQUIVO(e.path());
+    EXPECT_EQ(depois, antes);
+}

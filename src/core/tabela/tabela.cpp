@@ -228,7 +228,9 @@ void Tabela::sincroniza() {
 // After an edit or deletion reached the disk: tell other processes.
 void Tabela::incrementaVersao() {
     Implementacao& m = *imp_;
-    if (!exclusiva_) TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita);
+    // The record is already on disk: this wait is told, never abandoned.
+    if (!exclusiva_)
+        TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), false);
     try {
         unsigned char b[4];
         DBF_LE(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
@@ -696,7 +698,8 @@ void Tabela::Post() {
     if (estado_ == EstadoTabela::Inserindo) {
         // The record goes to disk before the count that makes it visible,
         // so a crash in between leaves the table as it was.
-        if (!exclusiva_) TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita);
+        if (!exclusiva_)
+            TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), true);
         try {
             sincroniza();
             const std::uint32_t rec = m.conhecidos + 1;

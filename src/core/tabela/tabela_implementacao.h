@@ -5,6 +5,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "core/ansi.h"
 #include "core/tabela/dbf_cabecalho.h"
 #include "core/tabela/expressao_chave.h"
 #include "core/tabela/indice_memoria.h"
@@ -37,3 +38,8 @@ struct Tabela::Implementacao {
     bool indicesPendentes = false;
 };
 
+
+// What a wait for the header and append lock names.
+inline std::string textoCabecalhoEmUso(const std::string& caminho) {
+    return "O CABEÇALHO DA TABELA "_ansi + caminho + " ESTÁ TRAVADO POR OUTRO PROCESSO"_ansi;
+}

@@ -206,7 +206,9 @@ TagCdx Tabela::montaTag(const DefIndice& def) {
 void Tabela::escreveArquivoIndice(const std::string& arquivo) {
     Implementacao& m = *imp_;
     const bool trava = !exclusiva_;
-    if (trava) TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita);
+    // Records already written wait for their index: told, never abandoned.
+    if (trava)
+        TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), false);
     try {
         sincroniza();
         std::vector<TagCdx> tags;

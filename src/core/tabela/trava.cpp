@@ -3,7 +3,9 @@
 #include <fcntl.h>
 
 #include <cerrno>
+#include <chrono>
 #include <system_error>
+#include <thread>
 
 namespace {
 
@@ -14,11 +16,17 @@ int aplica(int fd, int comando, std::uint64_t posicao, std::uint64_t tamanho, sh
     fl.l_start = static_cast<off_t>(posicao);
     fl.l_len = static_cast<off_t>(tamanho);
     fl.l_pid = 0;
-    int r;
-    do {
-        r = ::fcntl(fd, comando, &fl);
-    } while (r < 0 && errno == EINTR && comando == F_OFD_SETLKW);
-    return r;
+    return ::fcntl(fd, comando, &fl);
+}
+
+class EsperaSemFim : public EsperaDeTrava {
+public:
+    void Pausa() override { std::this_thread::sleep_for(std::chrono::milliseconds(200)); }
+};
+
+FabricaDeEspera& fabrica() {
+    static FabricaDeEspera f;
+    return f;
 }
 
 }  // namespace
@@ -31,10 +39,19 @@ bool TRAVA_TENTA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava
     throw std::system_error(errno, std::generic_category(), "fcntl");
 }
 
-void TRAVA_ESPERA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo) {
-    if (aplica(fd, F_OFD_SETLKW, posicao, tamanho,
-               tipo == TipoTrava::Leitura ? F_RDLCK : F_WRLCK) != 0)
-        throw std::system_error(errno, std::generic_category(), "fcntl");
+void TRAVA_DEFINE_ESPERA(FabricaDeEspera nova) { fabrica() = std::move(nova); }
+
+std::unique_ptr<EsperaDeTrava> TRAVA_NOVA_ESPERA(const std::string& oQue, bool podeDesistir) {
+    if (fabrica()) return fabrica()(oQue, podeDesistir);
+    return std::make_unique<EsperaSemFim>();
+}
+
+void TRAVA_ESPERA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo,
+                  const std::string& oQue, bool podeDesistir) {
+    if (TRAVA_TENTA(fd, posicao, tamanho, tipo)) return;
+    const std::unique_ptr<EsperaDeTrava> espera = TRAVA_NOVA_ESPERA(oQue, podeDesistir);
+    do espera->Pausa();
+    while (!TRAVA_TENTA(fd, posicao, tamanho, tipo));
 }
 
 void TRAVA_SOLTA(int fd, std::uint64_t posicao, std::uint64_t tamanho) {

@@ -144,6 +144,26 @@ void DialogoQt::ContadorEncerra() {
         janela.setParent(janelaPrincipal_, janela.windowFlags());
 }
 
+void DialogoQt::EsperaInicia(const std::string& texto) {
+    QWidget* dono = QApplication::activeModalWidget();
+    if (!dono) dono = janelaPrincipal_;
+    if (!espera_ || espera_->parentWidget() != dono) {
+        delete espera_;
+        espera_ = new TFRMCONTADOR(dono);
+        espera_->setObjectName(QStringLiteral("TFRMESPERA"));
+    }
+    espera_->IniciaEspera(QString::fromUtf8("Aguardando outra estação..."), QT_DE_ANSI(texto));
+}
+
+bool DialogoQt::EsperaContinua(int segundos) {
+    if (!espera_) return true;
+    return !espera_->Atualiza(0, 0, QStringLiteral("%1 s").arg(segundos));
+}
+
+void DialogoQt::EsperaEncerra() {
+    if (espera_) espera_->Encerra();
+}
+
 void DialogoQt::Toca(const std::vector<Tom>& tons) {
     if (comSom_) SOM_TOCA(tons);
 }

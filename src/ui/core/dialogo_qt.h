@@ -27,6 +27,10 @@ public:
                         const std::string& rotulo) override;
     bool ContadorAtualiza(int posicao, int maximo, const std::string& rotulo) override;
     void ContadorEncerra() override;
+    bool PodeCancelarEspera() const override { return true; }
+    void EsperaInicia(const std::string& texto) override;
+    bool EsperaContinua(int segundos) override;
+    void EsperaEncerra() override;
     void Toca(const std::vector<Tom>& tons) override;
     std::optional<std::string> CodigoCliente(const std::string& titulo) override;
     std::optional<TData> DataInicioContrato(TData preenchida) override;
@@ -46,6 +50,7 @@ private:
 
     QPointer<QWidget> janelaPrincipal_;
     QPointer<TFRMCONTADOR> contador_;
+    QPointer<TFRMCONTADOR> espera_;  // a wait's window, beside a run's progress
     bool comSom_;
     bool cursorEspera_ = false;
 };

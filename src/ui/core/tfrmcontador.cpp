@@ -67,6 +67,12 @@ TFRMCONTADOR::TFRMCONTADOR(QWidget* parent)
     BTNCANCELA->setObjectName(QStringLiteral("BTNCANCELA"));
     BTNCANCELA->setGeometry(215, 34, 75, 25);
     connect(BTNCANCELA, &QPushButton::clicked, this, [this] { cancelado_ = true; });
+
+    LBLAVISO = new QLabel(this);
+    LBLAVISO->setObjectName(QStringLiteral("LBLAVISO"));
+    LBLAVISO->setWordWrap(true);
+    LBLAVISO->setGeometry(8, 4, 489, 44);
+    LBLAVISO->hide();
 }
 
 void TFRMCONTADOR::mostraPosicao(int posicao, int maximo) {
@@ -77,6 +83,7 @@ void TFRMCONTADOR::mostraPosicao(int posicao, int maximo) {
 
 void TFRMCONTADOR::Inicia(const QString& titulo, int maximo, bool comCancela,
                           const QString& rotulo) {
+    posiciona(false);
     setWindowTitle(titulo);
     cancelado_ = false;
     ativo_ = true;
@@ -102,6 +109,22 @@ bool TFRMCONTADOR::Atualiza(int posicao, int maximo, const QString& rotulo) {
     const bool cancelado = cancelado_;
     cancelado_ = false;
     return cancelado;
+}
+
+void TFRMCONTADOR::posiciona(bool comAviso) {
+    // The text of a wait goes above the bar; a run's progress has none.
+    const int desce = comAviso ? 48 : 0;
+    LBLAVISO->setVisible(comAviso);
+    setFixedSize(505, 65 + desce);
+    PRBBARRA->move(8, 8 + desce);
+    LBLPROGRESSO->move(456, 8 + desce);
+    BTNCANCELA->move(215, 34 + desce);
+}
+
+void TFRMCONTADOR::IniciaEspera(const QString& titulo, const QString& aviso) {
+    Inicia(titulo, 0, true, QString());
+    LBLAVISO->setText(aviso);
+    posiciona(true);
 }
 
 void TFRMCONTADOR::Encerra() {

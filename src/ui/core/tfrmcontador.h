@@ -18,6 +18,8 @@ public:
     QProgressBar* PRBBARRA;
     QLabel* LBLPROGRESSO;
     QPushButton* BTNCANCELA;
+    QLabel* LBLAVISO;  // what is being waited for; hidden in a run's progress
+
 
     void Inicia(const QString& titulo, int maximo, bool comCancela, const QString& rotulo);
     // Shows the step, lets pending events be handled (a click on Cancel among
@@ -25,12 +27,15 @@ public:
     // since the last call.
     bool Atualiza(int posicao, int maximo, const QString& rotulo);
     void Encerra();
+    // The window of a wait: the text above the bar, which shows no steps.
+    void IniciaEspera(const QString& titulo, const QString& aviso);
 
 protected:
     void closeEvent(QCloseEvent* e) override;
 
 private:
     void mostraPosicao(int posicao, int maximo);
+    void posiciona(bool comAviso);
     bool cancelado_ = false;
     bool ativo_ = false;
 };

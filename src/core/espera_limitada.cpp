@@ -1,0 +1,56 @@
+#include "core/espera_limitada.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "core/ansi.h"
+#include "core/geral.h"
+
+namespace {
+
+constexpr int kPausaMs = 200;
+constexpr int kAvisoMs = 3000;  // a held record is normal for a moment
+constexpr int kEsperaMaximaPadrao = 600;
+
+}  // namespace
+
+int ESPERA_MAXIMA_SEGUNDOS() {
+    const char* valor = std::getenv("CONVERSOR_ESPERA_MAX");
+    if (!valor || !*valor) return kEsperaMaximaPadrao;
+    char* fim = nullptr;
+    const long n = std::strtol(valor, &fim, 10);
+    if (*fim != '\0' || n < 0 || n > 24 * 3600) return kEsperaMaximaPadrao;
+    return static_cast<int>(n);
+}
+
+EsperaLimitada::EsperaLimitada(std::string oQue, bool podeDesistir)
+    : oQue_(std::move(oQue)), podeDesistir_(podeDesistir) {}
+
+EsperaLimitada::~EsperaLimitada() {
+    if (avisou_) GERAL().Dialogo().EsperaEncerra();
+}
+
+void EsperaLimitada::Pausa() {
+    DialogoUsuario& dialogo = GERAL().Dialogo();
+    const bool comLimite = podeDesistir_ && !dialogo.PodeCancelarEspera();
+    const int maximo = ESPERA_MAXIMA_SEGUNDOS();
+    if (comLimite && esperouMs_ >= maximo * 1000)
+        throw ErroEsperaAbandonada(oQue_ + " HÁ "_ansi + std::to_string(esperouMs_ / 1000) +
+                                   " SEGUNDOS; A ESPERA TERMINOU (CONVERSOR_ESPERA_MAX) E A OPERAÇÃO NÃO FOI FEITA."_ansi);
+    GERAL().Espera(kPausaMs);
+    esperouMs_ += kPausaMs;
+    if (!avisou_ && esperouMs_ >= kAvisoMs) {
+        avisou_ = true;
+        dialogo.EsperaInicia(oQue_ + (comLimite ? "; AGUARDANDO ATÉ "_ansi + std::to_string(maximo) + " SEGUNDOS."
+                                      : podeDesistir_ ? std::string("; AGUARDANDO. CANCELA ENCERRA A EXECUÇÃO."_ansi)
+                                                      : std::string("; AGUARDANDO.")));
+    }
+    if (avisou_ && !dialogo.EsperaContinua(esperouMs_ / 1000) && podeDesistir_)
+        throw ErroEsperaAbandonada(oQue_ + "; A ESPERA FOI CANCELADA E A OPERAÇÃO NÃO FOI FEITA."_ansi);
+}
+
+void ESPERA_LIMITADA_INSTALA() {
+    TRAVA_DEFINE_ESPERA([](const std::string& oQue, bool podeDesistir) -> std::unique_ptr<EsperaDeTrava> {
+        return std::make_unique<EsperaLimitada>(oQue, podeDesistir);
+    });
+}
