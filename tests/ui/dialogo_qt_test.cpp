@@ -10,6 +10,7 @@
 
 #include "apoio_ui.h"
 #include "core/ansi.h"
+#include "core/espera_limitada.h"
 #include "core/geral.h"
 #include "ui/core/componentes_entrada.h"
 #include "ui/core/dialogo_qt.h"
@@ -166,6 +167,44 @@ private slots:
         g.geral().CONTADOR_ENCERRA();
         g.geral().CONTADOR_INICIALIZA(2, true, "De novo");
         QVERIFY(!g.geral().FLAGINTERROMPE);
+        g.geral().CONTADOR_ENCERRA();
+    }
+
+    // A wait inside a run: a window of its own, beside the run's progress,
+    // whose Cancel gives the wait up.
+    void esperaTemJanelaPropriaComCancela() {
+        GeralQt g;
+        g.geral().DefineEspera([](int) {});
+        g.geral().CONTADOR_INICIALIZA(10, true, "Concatenando");
+        TFRMCONTADOR& progresso = g.dialogo().Contador();
+        int pausas = 0;
+        bool abandonada = false;
+        try {
+            EsperaLimitada espera("O REGISTRO 1 DA TABELA CONVEINS.DBF ESTÁ EM USO POR OUTRO PROCESSO"_ansi, true);
+            for (; pausas < 200; ++pausas) {
+                espera.Pausa();
+                if (pausas == 20) {
+                    QList<QWidget*> janela;
+                    for (QWidget* w : QApplication::allWidgets())
+                        if (w->objectName() == "TFRMESPERA" && w->isVisible()) janela << w;
+                    QCOMPARE(janela.size(), 1);
+                    auto* aviso = janela[0]->findChild<QLabel*>(QStringLiteral("LBLAVISO"));
+                    QVERIFY(aviso && aviso->isVisible());
+                    QVERIFY(aviso->text().contains(QString::fromUtf8("CANCELA ENCERRA A EXECUÇÃO")));
+                    QVERIFY(progresso.isVisible());
+                    QCOMPARE(progresso.windowTitle(), QStringLiteral("Concatenando"));
+                    QWidget* w = janela[0];
+                    QTimer::singleShot(0, [w] {
+                        clicaComoPessoa(w->findChild<QPushButton*>(QStringLiteral("BTNCANCELA")));
+                    });
+                }
+            }
+        } catch (const ErroEsperaAbandonada&) {
+            abandonada = true;
+        }
+        QVERIFY(abandonada);
+        QCOMPARE(pausas, 21);
+        QVERIFY(progresso.isVisible());
         g.geral().CONTADOR_ENCERRA();
     }
 
