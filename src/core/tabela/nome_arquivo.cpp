@@ -27,7 +27,12 @@ std::string ARQ_RESOLVE(const std::string& diretorio, const std::string& nome) {
     if (ARQ_EXISTE(exato)) return exato;
     std::unique_ptr<DIR, int (*)(DIR*)> d(
         ::opendir(diretorio.empty() ? "." : diretorio.c_str()), ::closedir);
-    if (!d) return exato;
+    if (!d) {
+        // A directory that cannot be listed can still be entered: the
+        // system's own names are upper case.
+        const std::string maiusculo = ARQ_JUNTA(diretorio, ARQ_MAIUSCULAS(nome));
+        return ARQ_EXISTE(maiusculo) ? maiusculo : exato;
+    }
     const std::string alvo = ARQ_MAIUSCULAS(nome);
     while (dirent* e = ::readdir(d.get())) {
         if (ARQ_MAIUSCULAS(e->d_name) == alvo) return ARQ_JUNTA(diretorio, e->d_name);
