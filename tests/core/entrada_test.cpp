@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <map>
+
 #include "core/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/instalacao.h"
@@ -10,6 +12,7 @@
 #include "core/linha_comando.h"
 #include "core/reorganizacao.h"
 #include "core/tabela/nome_arquivo.h"
+#include "core/tabela/tabela.h"
 #include "core/tproentrada.h"
 #include "support/cdx_leitor_teste.h"
 #include "support/geral_teste.h"
@@ -48,6 +51,35 @@ void incluiClienteExcluido() {
     t.Post();
     t.Delete();
     t.Close();
+}
+
+// Lengths of a DBF's header and record, from its header bytes.
+std::pair<std::size_t, std::size_t> medidas(const std::string& dbf) {
+    const auto b = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(dbf.at(i))); };
+    return {b(8) | b(9) << 8, b(10) | b(11) << 8};
+}
+
+// The client table cut after its third record, in the middle of the fourth
+// (9 announced, 3 present); answers the client codes in physical order as
+// they were before.
+std::vector<std::string> cortaClientes() {
+    std::vector<std::string> codigos;
+    {
+        Tabela t;
+        t.SetTableName("CONVECLI");
+        t.Open();
+        for (t.First(); !t.Eof(); t.Next()) codigos.push_back(t.FieldByName("CODCLI").AsString());
+    }
+    const std::string inteiro = LE_ARQUIVO("CONVECLI.DBF");
+    const auto [cabecalho, registro] = medidas(inteiro);
+    GRAVA_ARQUIVO_TESTE("CONVECLI.DBF", inteiro.substr(0, cabecalho + 3 * registro + registro / 2));
+    return codigos;
+}
+
+std::map<std::string, std::string> conteudoDoDiretorio() {
+    std::map<std::string, std::string> r;
+    for (const std::string& nome : ENTRADAS()) r[nome] = LE_ARQUIVO(nome);
+    return r;
 }
 
 std::string versao() {
@@ -201,6 +233,90 @@ TEST(Reorganizacao, TabelaEmUsoNaoPerdeOIndice) {
     EXPECT_EQ(outro.Espera(), 0);
     Tabela& cli = DMQUOR().TBCONVECLI;
     EXPECT_FALSE(cli.Exclusive());
+}
+
+// A client table cut short: repaired only after the operator says so, the
+// file as it was kept under a backup name that replaces no earlier copy,
+// the records still in the file kept, and the index rebuilt over them.
+TEST(Reorganizacao, TabelaIncompletaReparadaQuandoConfirmado) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    const std::vector<std::string> codigos = cortaClientes();
+    ASSERT_EQ(codigos.size(), 9u);
+    const std::string curto = LE_ARQUIVO("CONVECLI.DBF");
+    GRAVA_ARQUIVO_TESTE("CONVECLI.DBF.ANT", "copia de outra vez");
+    g.dialogo().respostasSimNao = {true, true};
+
+    ARQ_REORGANIZA(opcCOM_CONFIRMACAO);
+
+    ASSERT_EQ(g.dialogo().perguntas.size(), 2u);
+    const auto& p = g.dialogo().perguntas[1];
+    EXPECT_EQ(p.titulo, "Confirma Reparo da Tabela ? ");
+    EXPECT_FALSE(p.padraoSim);  // nobody at the terminal: not repaired
+    EXPECT_NE(p.texto.find("CONVECLI.DBF ESTÁ INCOMPLETA: O CABEÇALHO ANUNCIA 9 REGISTROS E O ARQUIVO TEM 3."_ansi),
+              std::string::npos)
+        << p.texto;
+    EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF.ANT"), "copia de outra vez");
+    EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF.ANT2"), curto);
+    ASSERT_EQ(g.dialogo().mensagens.size(), 2u);
+    EXPECT_NE(g.dialogo().mensagens[0].texto.find(
+                  " FOI REPARADA: O CABEÇALHO ANUNCIA AGORA 3 REGISTROS. O ARQUIVO ORIGINAL FOI GUARDADO EM "_ansi),
+              std::string::npos)
+        << g.dialogo().mensagens[0].texto;
+    EXPECT_NE(g.dialogo().mensagens[0].texto.find("CONVECLI.DBF.ANT2."), std::string::npos);
+    EXPECT_EQ(g.dialogo().mensagens[1].texto, "Reorganização concluída com sucesso"_ansi);
+    EXPECT_EQ(g.dialogo().ErrosMostrados(), 0);
+
+    // The three records as they were, their count in the header, the end mark.
+    const std::string reparado = LE_ARQUIVO("CONVECLI.DBF");
+    const auto [cabecalho, registro] = medidas(curto);
+    ASSERT_EQ(reparado.size(), cabecalho + 3 * registro + 1);
+    EXPECT_EQ(reparado.substr(cabecalho, 3 * registro), curto.substr(cabecalho, 3 * registro));
+    EXPECT_EQ(reparado.substr(4, 4), std::string("\x03\0\0\0", 4));
+    EXPECT_EQ(reparado.back(), '\x1A');
+    const CdxArquivoTeste cdx = LeCdxParaTeste(ARQ_RESOLVE(".", "CONVECLI.CDX"));
+    ASSERT_EQ(cdx.tags.size(), 1u);
+    EXPECT_EQ(cdx.tags[0].arvore.entradas.size(), 3u);
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    cli.Open();
+    EXPECT_EQ(cli.IndexName(), "CONVECLI");
+    EXPECT_EQ(cli.RecordCount(), 3);
+    for (std::size_t i = 0; i < 3; ++i) EXPECT_TRUE(cli.Locate("CODCLI", {codigos[i]})) << codigos[i];
+    EXPECT_FALSE(cli.Locate("CODCLI", {codigos[3]}));
+    cli.Close();
+}
+
+// Declined, or unattended (the start-up's reorganisation takes the default
+// Não): no file changes, and the error says the table was not repaired.
+TEST(Reorganizacao, TabelaIncompletaNaoReparadaSemConfirmacao) {
+    GeralDeTeste g;
+    DiretorioDeTrabalho d;
+    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    cortaClientes();
+    GRAVA_ARQUIVO_TESTE("CONVETAX.NTX", "x");
+    const auto antes = conteudoDoDiretorio();
+    const auto recusa = [&](TopcCONFIRMA opcao) {
+        try {
+            ARQ_REORGANIZA(opcao);
+            ADD_FAILURE() << "reorganised a table cut short";
+        } catch (const ErroTabelaIncompleta& e) {
+            const std::string texto = e.what();
+            EXPECT_NE(texto.find("ESTÁ INCOMPLETA: O CABEÇALHO ANUNCIA 9 REGISTROS E O ARQUIVO TEM 3.\r\n"
+                                 "A TABELA NÃO FOI REPARADA."_ansi),
+                      std::string::npos)
+                << texto;
+        }
+        EXPECT_EQ(conteudoDoDiretorio(), antes);
+        EXPECT_FALSE(g.dialogo().perguntas.back().resposta);
+    };
+    g.dialogo().respostasSimNao = {true, false};
+    recusa(opcCOM_CONFIRMACAO);
+    EXPECT_EQ(g.dialogo().perguntas.size(), 2u);
+    recusa(opcSEM_CONFIRMACAO);
+    EXPECT_EQ(g.dialogo().perguntas.size(), 3u);
+    EXPECT_TRUE(g.dialogo().mensagens.empty());
+    EXPECT_FALSE(DMQUOR().TBCONVECLI.Exclusive());
 }
 
 TEST(LinhaComando, PedidosEMensagens) {

@@ -13,6 +13,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <map>
 
 #include "support/diretorio_temporario.h"
 #include "vendor/remessa_apoio.h"
@@ -186,4 +187,30 @@ TEST_F(ArquivosHostis, ArquivoIlegivelFicaNoLugar) {
     EXPECT_NE(e.erros.find("BETA400.001"), std::string::npos) << e.erros;
     EXPECT_EQ(LE_ARQUIVO(dados + "/BETA400.001"), texto);
     EXPECT_FALSE(fs::exists(dados + "/COPIA/BETA400.001"));
+}
+
+// The client table cut short (a copy that stopped half way): the run stops
+// with the table's message and status 1 before it takes any file, instead of
+// running with six of the nine clients gone.
+TEST_F(ArquivosHostis, TabelaDeClientesIncompletaParaAExecucao) {
+    const std::string texto = "01REMESSA01COBRANCA BETA\r\n1 T\r\n9\r\n";
+    GRAVA_ARQUIVO_TESTE(dados + "/BETA400.001", texto);
+    const std::string cli = LE_ARQUIVO(dados + "/CONVECLI.DBF");
+    const auto byte = [&](std::size_t i) { return static_cast<std::size_t>(static_cast<unsigned char>(cli.at(i))); };
+    const std::size_t cabecalho = byte(8) | byte(9) << 8, registro = byte(10) | byte(11) << 8;
+    ASSERT_EQ(byte(4), 9u);
+    GRAVA_ARQUIVO_TESTE(dados + "/CONVECLI.DBF", cli.substr(0, cabecalho + 3 * registro + 5));
+    const auto conteudo = [&] {
+        std::map<std::string, std::string> r;
+        for (const auto& e : fs::recursive_directory_iterator(dados))
+            r[e.path()] = e.is_regular_file() ? LE_ARQUIVO(e.path()) : "<dir>";
+        return r;
+    };
+    const auto antes = conteudo();
+    const Execucao e = executa("REMESSA");
+    EXPECT_EQ(e.status, 1) << e.erros;
+    EXPECT_NE(e.erros.find("CONVECLI.DBF ESTÁ INCOMPLETA: O CABEÇALHO ANUNCIA 9 REGISTROS E O ARQUIVO TEM 3."),
+              std::string::npos)
+        << e.erros;
+    EXPECT_EQ(conteudo(), antes);
 }

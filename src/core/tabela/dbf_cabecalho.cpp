@@ -1,5 +1,6 @@
 #include "core/tabela/dbf_cabecalho.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -95,6 +96,26 @@ CabecalhoDbf DBF_LE_CABECALHO(int fd, const std::string& caminho) {
     if (deslocamento > cab.tamanhoRegistro)
         invalido(caminho, "CAMPOS MAIORES QUE O REGISTRO");
     return cab;
+}
+
+std::uint32_t DBF_REGISTROS_PRESENTES(int fd, const CabecalhoDbf& cab, const std::string& caminho) {
+    struct stat st {};
+    if (::fstat(fd, &st) != 0)
+        throw ErroTabela("ERRO DE LEITURA NO ARQUIVO "_ansi + caminho + ": " + std::strerror(errno));
+    const auto tamanho = static_cast<std::uint64_t>(st.st_size);
+    if (tamanho <= cab.tamanhoCabecalho) return 0;
+    const std::uint64_t n = (tamanho - cab.tamanhoCabecalho) / cab.tamanhoRegistro;
+    return n > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(n);
+}
+
+void DBF_CONFERE_COMPLETA(int fd, const CabecalhoDbf& cab, const std::string& caminho) {
+    const std::uint32_t presentes = DBF_REGISTROS_PRESENTES(fd, cab, caminho);
+    if (presentes >= cab.registros) return;
+    const std::string registros =
+        std::to_string(cab.registros) + (cab.registros == 1 ? " REGISTRO" : " REGISTROS");
+    throw ErroTabelaIncompleta("A TABELA "_ansi + caminho + " ESTÁ INCOMPLETA: O CABEÇALHO ANUNCIA "_ansi +
+                                   registros + " E O ARQUIVO TEM " + std::to_string(presentes) + ".",
+                               caminho, cab.registros, presentes);
 }
 
 void DBF_DATA_ATUALIZACAO(unsigned char saida[3]) {

@@ -26,6 +26,14 @@ inline constexpr char kDbfFimArquivo = 0x1A;
 // naming `caminho` when the file is not a table it can read.
 CabecalhoDbf DBF_LE_CABECALHO(int fd, const std::string& caminho);
 
+// Whole records the file holds after its header; a partial last record and
+// the end mark do not count. Read the header first: an append writes its
+// record before the count, so a count read earlier never exceeds this.
+std::uint32_t DBF_REGISTROS_PRESENTES(int fd, const CabecalhoDbf& cab, const std::string& caminho);
+// Throws ErroTabelaIncompleta when the file holds fewer whole records than
+// `cab` announces. A file longer than announced is left alone.
+void DBF_CONFERE_COMPLETA(int fd, const CabecalhoDbf& cab, const std::string& caminho);
+
 // Header bytes of a new table (record count, date and flags as given);
 // computes the field offsets and the lengths.
 std::string DBF_MONTA_CABECALHO(CabecalhoDbf& cab);

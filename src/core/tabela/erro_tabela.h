@@ -2,8 +2,10 @@
 // Failures of the table engine. The text is Windows-1252 Portuguese and names
 // the file, so it can be shown to the operator as it stands.
 
+#include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 class ErroTabela : public std::runtime_error {
 public:
@@ -23,4 +25,22 @@ public:
 class ErroTabelaEmUso : public ErroTabela {
 public:
     using ErroTabela::ErroTabela;
+};
+
+// The file holds fewer whole records than its header announces (cut short by
+// an interrupted copy or a full disk). Opening it anyway would silently lose
+// the records the header still counts; the reorganisation offers to repair it.
+class ErroTabelaIncompleta : public ErroTabela {
+public:
+    ErroTabelaIncompleta(const std::string& texto, std::string caminho, std::uint32_t anunciados,
+                         std::uint32_t presentes)
+        : ErroTabela(texto), caminho_(std::move(caminho)), anunciados_(anunciados), presentes_(presentes) {}
+    const std::string& Caminho() const { return caminho_; }
+    std::uint32_t Anunciados() const { return anunciados_; }
+    std::uint32_t Presentes() const { return presentes_; }
+
+private:
+    std::string caminho_;
+    std::uint32_t anunciados_;
+    std::uint32_t presentes_;
 };

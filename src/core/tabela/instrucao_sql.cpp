@@ -79,6 +79,7 @@ void InstrucaoSQL::ExecSQL() {
         throw ErroTabelaEmUso("A TABELA "_ansi + caminho +
                               " ESTÁ EM USO POR OUTRO PROCESSO; NÃO PODE TER A ESTRUTURA ALTERADA"_ansi);
     const CabecalhoDbf antigo = DBF_LE_CABECALHO(fd, caminho);
+    DBF_CONFERE_COMPLETA(fd, antigo, caminho);
 
     std::vector<Coluna> colunas;
     for (std::size_t i = 0; i < antigo.campos.size(); ++i)

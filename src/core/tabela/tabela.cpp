@@ -134,6 +134,9 @@ void Tabela::Open() {
                                   " ESTÁ ABERTA EM MODO EXCLUSIVO POR OUTRO PROCESSO"_ansi);
         }
         m.cab = DBF_LE_CABECALHO(fd, m.caminho);
+        // Opening a table cut short would lose the missing records without
+        // a word: the operator is told, and the reorganisation repairs it.
+        DBF_CONFERE_COMPLETA(fd, m.cab, m.caminho);
     } catch (const std::system_error& e) {
         ::close(fd);
         throw ErroTabela("ERRO AO TRAVAR A TABELA "_ansi + m.caminho + ": " + e.what());

@@ -2,6 +2,7 @@
 #include <sys/stat.h>
 
 #include "core/ansi.h"
+#include "core/tabela/instrucao_sql.h"
 #include "core/tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 
@@ -199,4 +200,64 @@ TEST(Tabela, ErrosNomeiamOArquivo) {
     ASSERT_EQ(::stat((d / "X.DBF").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
     EXPECT_THROW(TABELA_CRIA(d / "x.dbf", TABELA_LISTACAMPOS("A,CHARACTER,3,0;")), ErroTabela);
+}
+
+// A file shorter than its header says (a copy cut off, a full disk) would
+// open with the missing records silently gone; it is refused, naming the
+// counts, and left as it is. A missing end mark or bytes beyond the last
+// record are no such damage.
+TEST(Tabela, ArquivoMaisCurtoQueOCabecalhoNaoAbre) {
+    DiretorioTemporario d;
+    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS(kPendentes));
+    {
+        Tabela t;
+        abre(t, d, "CONVEPEN");
+        for (int i = 1; i <= 9; ++i) inclui(t, "C" + std::to_string(i), "1");
+    }
+    const std::string inteiro = LE_ARQUIVO(d / "CONVEPEN.DBF");
+    const std::size_t cabecalho = 32 + 6 * 32 + 1, registro = 1 + 15 + 15 + 8 + 8 + 14 + 13;
+    ASSERT_EQ(inteiro.size(), cabecalho + 9 * registro + 1);
+    const std::string caminho = d / "CONVEPEN.DBF";
+
+    const std::pair<std::size_t, std::string> cortes[] = {
+        {cabecalho + 3 * registro + 20, "3."},  // part of a fourth record
+        {cabecalho + 3 * registro, "3."},
+        {cabecalho + 8 * registro + 1, "8."},  // one byte of the ninth
+        {cabecalho, "0."},
+    };
+    for (const auto& [tamanho, presentes] : cortes) {
+        const std::string curto = inteiro.substr(0, tamanho);
+        GRAVA_ARQUIVO_TESTE(caminho, curto);
+        Tabela t;
+        try {
+            abre(t, d, "CONVEPEN");
+            ADD_FAILURE() << "opened a table cut at " << tamanho;
+        } catch (const ErroTabelaIncompleta& e) {
+            EXPECT_EQ(std::string(e.what()), "A TABELA "_ansi + caminho +
+                                                 " ESTÁ INCOMPLETA: O CABEÇALHO ANUNCIA 9 REGISTROS E O ARQUIVO TEM "_ansi +
+                                                 presentes);
+            EXPECT_EQ(e.Caminho(), caminho);
+            EXPECT_EQ(e.Anunciados(), 9u);
+            EXPECT_EQ(e.Presentes(), std::stoul(presentes));
+        }
+        EXPECT_FALSE(t.Active());
+        // Structure changes read every record: refused the same way.
+        InstrucaoSQL sql;
+        sql.SetDatabaseName(d.Caminho());
+        sql.SetSQL("ALTER TABLE CONVEPEN ADD COLUMN NOVA CHAR(2)");
+        EXPECT_THROW(sql.ExecSQL(), ErroTabelaIncompleta);
+        EXPECT_EQ(LE_ARQUIVO(caminho), curto);
+        // Nobody was left holding the file.
+        Tabela ex;
+        EXPECT_THROW(abre(ex, d, "CONVEPEN", true), ErroTabelaIncompleta);
+    }
+
+    GRAVA_ARQUIVO_TESTE(caminho, inteiro.substr(0, inteiro.size() - 1));
+    Tabela t;
+    abre(t, d, "CONVEPEN");
+    EXPECT_EQ(t.RecordCount(), 9);
+    t.Close();
+    GRAVA_ARQUIVO_TESTE(caminho, inteiro + std::string(registro + 7, 'x'));
+    abre(t, d, "CONVEPEN");
+    EXPECT_EQ(t.RecordCount(), 9);
 }
