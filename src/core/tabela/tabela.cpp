@@ -159,11 +159,14 @@ void Tabela::Open() {
         leIndicesDoDisco();
         sincroniza();
         m.alteradoFora = false;
-        if (!tagAtual_.empty()) {
-            ativaTag(tagAtual_);
-            confereIndiceEstrutural();
+        if (!tagAtual_.empty()) ativaTag(tagAtual_);
+        if (m.expressao) {
+            recAtual_ = 0;
+            eof_ = bof_ = false;
+            m.primeiroAdiado = true;
+        } else {
+            First();
         }
-        First();
     } catch (...) {
         Close();
         throw;
@@ -174,6 +177,7 @@ void Tabela::Close() {
     if (!Active()) return;
     Implementacao& m = *imp_;
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) Cancel();
+    descarregaLote();
     if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) atualizaArquivosIndice();
     if (m.escreveu && !somenteLeitura_) {
         unsigned char data[3];
@@ -254,14 +258,15 @@ void Tabela::revalida() {
     if (!m.alteradoFora) return;
     m.alteradoFora = false;
     m.vivos = -1;
-    if (m.indice) construiIndice();
+    m.indice.reset();  // built again when next needed
+    m.posValida = false;
 }
 
 void Tabela::recarregaTudo(std::uint32_t total) {
     Implementacao& m = *imp_;
     m.conhecidos = total;
     m.vivos = -1;
-    if (m.indice) construiIndice();
+    m.indice.reset();
     m.posValida = false;
 }
 
@@ -314,7 +319,25 @@ void Tabela::ativaTag(const std::string& tag) {
     if (!d)
         throw ErroTabela("ÍNDICE "_ansi + tag + " NÃO ENCONTRADO PARA A TABELA "_ansi + m.caminho);
     m.expressao = ExpressaoChave::Compila(d->expressao, defs_);
-    construiIndice();
+}
+
+IndiceMemoria* Tabela::ordem() {
+    Implementacao& m = *imp_;
+    if (!m.expressao) return nullptr;
+    if (!m.indice) {
+        construiIndice();
+        if (!m.indiceConferido) {
+            m.indiceConferido = true;
+            confereIndiceEstrutural();
+        }
+    }
+    return m.indice.get();
+}
+
+void Tabela::posicionaAdiado() const {
+    // Only reads of the cursor come here; the object itself is never const
+    // where it is open.
+    if (imp_->primeiroAdiado && estado_ == EstadoTabela::Navegando) const_cast<Tabela*>(this)->First();
 }
 
 void Tabela::SetIndexName(const std::string& tag) {
@@ -370,6 +393,8 @@ void Tabela::exigeNavegacao() const {
 void Tabela::preparaMovimento() {
     exigeNavegacao();
     fimDeNavegacao();
+    descarregaLote();
+    imp_->primeiroAdiado = false;
     sincroniza();
 }
 
@@ -408,13 +433,14 @@ bool Tabela::avancaFisico(std::uint32_t de) {
 void Tabela::First() {
     preparaMovimento();
     revalida();
-    Implementacao& m = *imp_;
     bof_ = true;
-    eof_ = !(m.indice ? avancaIndice(m.indice->Inicio()) : avancaFisico(1));
+    IndiceMemoria* indice = ordem();
+    eof_ = !(indice ? avancaIndice(indice->Inicio()) : avancaFisico(1));
     if (eof_) semRegistro();
 }
 
 void Tabela::Next() {
+    posicionaAdiado();
     preparaMovimento();
     Implementacao& m = *imp_;
     if (recAtual_ == 0) {
@@ -424,7 +450,7 @@ void Tabela::Next() {
     bof_ = false;
     const std::uint32_t atual = recAtual_;
     bool achou;
-    if (m.indice) {
+    if (ordem()) {
         IndiceMemoria::Iter it;
         if (m.posValida && m.pos != m.indice->Fim() && *m.pos == atual) {
             it = std::next(m.pos);
@@ -450,7 +476,7 @@ void Tabela::Last() {
     preparaMovimento();
     Implementacao& m = *imp_;
     eof_ = true;
-    if (m.indice) {
+    if (ordem()) {
         while (m.indice->Quantidade() > 0) {
             auto it = std::prev(m.indice->Fim());
             if (carregaPosicao(it)) {
@@ -474,6 +500,7 @@ void Tabela::Last() {
 }
 
 void Tabela::Prior() {
+    posicionaAdiado();
     preparaMovimento();
     Implementacao& m = *imp_;
     if (recAtual_ == 0) {
@@ -482,7 +509,7 @@ void Tabela::Prior() {
     }
     eof_ = false;
     const std::uint32_t atual = recAtual_;
-    if (m.indice) {
+    if (ordem()) {
         IndiceMemoria::Iter it = m.indice->Acha(atual);
         while (it != m.indice->Inicio()) {
             auto anterior = std::prev(it);
@@ -509,6 +536,7 @@ void Tabela::Prior() {
 
 long Tabela::RecordCount() {
     exigeNavegacao();
+    descarregaLote();
     sincroniza();
     Implementacao& m = *imp_;
     if (m.vivos < 0) {
@@ -521,12 +549,14 @@ long Tabela::RecordCount() {
 
 long Tabela::PhysicalRecordCount() {
     exigeNavegacao();
+    descarregaLote();
     sincroniza();
     return static_cast<long>(imp_->conhecidos);
 }
 
 bool Tabela::IsEmpty() {
     exigeNavegacao();
+    posicionaAdiado();
     if (recAtual_ != 0 && !eof_) return false;
     return RecordCount() == 0;
 }
@@ -596,7 +626,7 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
         return true;
     };
 
-    if (m.indice) {
+    if (ordem()) {
         const auto& pecas = m.expressao->Pecas();
         bool prefixo = lista.size() <= pecas.size();
         for (std::size_t i = 0; prefixo && i < lista.size(); ++i)
@@ -662,6 +692,8 @@ void Tabela::Edit() {
     exigeNavegacao();
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) return;
     exigeEscrita();
+    descarregaLote();
+    posicionaAdiado();
     if (recAtual_ == 0) {
         Append();
         return;
@@ -699,36 +731,21 @@ void Tabela::Post() {
     const std::size_t tam = m.cab.tamanhoRegistro;
     buffer_[0] = ' ';
     if (estado_ == EstadoTabela::Inserindo) {
-        // The record goes to disk before the count that makes it visible,
-        // so a crash in between leaves the table as it was.
-        if (!exclusiva_)
-            TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), true);
-        try {
-            sincroniza();
-            const std::uint32_t rec = m.conhecidos + 1;
-            m.escrita.assign(buffer_);
-            m.escrita.push_back(kDbfFimArquivo);
-            DBF_GRAVA(m.fd, m.escrita.data(), m.escrita.size(),
-                      m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(rec - 1) * tam, m.caminho);
-            unsigned char h[7];
-            DBF_DATA_ATUALIZACAO(h);
-            for (int i = 0; i < 4; ++i) h[3 + i] = static_cast<unsigned char>(rec >> (8 * i));
-            DBF_GRAVA(m.fd, h, sizeof h, 1, m.caminho);
-            m.conhecidos = rec;
-            m.escreveu = true;
-            if (m.vivos >= 0) ++m.vivos;
-            recAtual_ = rec;
-            if (m.indice) {
-                m.expressao->Calcula(buffer_.data(), m.indice->ChaveParaEscrita(rec));
-                m.indice->Insere(rec);
-                m.pos = m.indice->Acha(rec);
-                m.posValida = true;
-            }
-        } catch (...) {
-            if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
-            throw;
+        if (m.emLote) {
+            if (m.noLote == 0) m.inicioLote = std::chrono::steady_clock::now();
+            m.lote.append(buffer_);
+            ++m.noLote;
+            recAtual_ = 0;
+            m.primeiroAdiado = false;
+            estado_ = EstadoTabela::Navegando;
+            eof_ = bof_ = false;
+            if (m.noLote >= kLoteRegistros ||
+                std::chrono::steady_clock::now() - m.inicioLote >= std::chrono::milliseconds(kLoteMs))
+                descarregaLote();
+            return;
         }
-        if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+        gravaNoFim(buffer_.data(), 1);
+        m.primeiroAdiado = false;
         eof_ = bof_ = false;
         estado_ = EstadoTabela::Navegando;
         return;
@@ -758,13 +775,81 @@ void Tabela::Post() {
     estado_ = EstadoTabela::Navegando;
 }
 
+// Appended records to the end of the file, after what other processes
+// appended: the records and the end mark first, then the count that makes
+// them visible, so a crash in between leaves the table as it was. The
+// cursor rests on the last of them.
+void Tabela::gravaNoFim(const char* registros, std::uint32_t quantos) {
+    Implementacao& m = *imp_;
+    const std::size_t tam = m.cab.tamanhoRegistro;
+    if (!exclusiva_)
+        TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), true);
+    try {
+        sincroniza();
+        const std::uint32_t primeiro = m.conhecidos + 1;
+        m.escrita.assign(registros, quantos * tam);
+        m.escrita.push_back(kDbfFimArquivo);
+        DBF_GRAVA(m.fd, m.escrita.data(), m.escrita.size(),
+                  m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(primeiro - 1) * tam, m.caminho);
+        const std::uint32_t ultimo = primeiro + quantos - 1;
+        unsigned char h[7];
+        DBF_DATA_ATUALIZACAO(h);
+        for (int i = 0; i < 4; ++i) h[3 + i] = static_cast<unsigned char>(ultimo >> (8 * i));
+        DBF_GRAVA(m.fd, h, sizeof h, 1, m.caminho);
+        m.conhecidos = ultimo;
+        m.escreveu = true;
+        if (m.vivos >= 0) m.vivos += quantos;
+        recAtual_ = ultimo;
+        if (m.indice) {
+            for (std::uint32_t i = 0; i < quantos; ++i) {
+                m.expressao->Calcula(registros + i * tam, m.indice->ChaveParaEscrita(primeiro + i));
+                m.indice->Insere(primeiro + i);
+            }
+            m.pos = m.indice->Acha(ultimo);
+            m.posValida = true;
+        }
+    } catch (...) {
+        if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+        throw;
+    }
+    if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+}
+
+void Tabela::IniciaLote() {
+    exigeNavegacao();
+    exigeEscrita();
+    imp_->emLote = true;
+}
+
+void Tabela::EncerraLote() {
+    if (!Active()) return;
+    fimDeNavegacao();
+    imp_->emLote = false;
+    descarregaLote();
+}
+
+void Tabela::descarregaLote() {
+    Implementacao& m = *imp_;
+    if (m.noLote == 0) return;
+    // Taken out first: a write that fails drops the batch, none of which
+    // was counted, rather than writing it twice.
+    std::string lote;
+    lote.swap(m.lote);
+    const std::uint32_t quantos = m.noLote;
+    m.noLote = 0;
+    gravaNoFim(lote.data(), quantos);
+    // The buffer holds the last record appended, now written.
+    lote.swap(m.lote);
+    m.lote.clear();
+}
+
 void Tabela::Cancel() {
     if (estado_ != EstadoTabela::Editando && estado_ != EstadoTabela::Inserindo) return;
     const bool inserindo = estado_ == EstadoTabela::Inserindo;
     soltaRegistro();
     estado_ = EstadoTabela::Navegando;
     if (recAtual_ != 0 && !carrega(recAtual_)) semRegistro();
-    if (inserindo && recAtual_ == 0) eof_ = bof_ = true;
+    if (inserindo && recAtual_ == 0 && !imp_->primeiroAdiado) eof_ = bof_ = true;
 }
 
 void Tabela::Delete() {
@@ -775,6 +860,8 @@ void Tabela::Delete() {
         Cancel();
         return;
     }
+    descarregaLote();
+    posicionaAdiado();
     if (recAtual_ == 0)
         throw ErroTabela("NENHUM REGISTRO PARA EXCLUIR NA TABELA "_ansi + m.caminho);
     if (estado_ != EstadoTabela::Editando && !exclusiva_) {
@@ -822,6 +909,7 @@ void Tabela::exigeExclusiva(const char* operacao) const {
 void Tabela::reescreve(bool manterRegistros) {
     Implementacao& m = *imp_;
     fimDeNavegacao();
+    descarregaLote();
     sincroniza();
     std::uint32_t rec = 0;
     const std::uint32_t total = manterRegistros ? m.conhecidos : 0;
@@ -875,6 +963,7 @@ void Tabela::CreateIndex(const std::string& arquivoIndice, const std::string& ta
                          const std::string& expressao) {
     exigeNavegacao();
     fimDeNavegacao();
+    descarregaLote();
     exigeEscrita();
     ExpressaoChave::Compila(expressao, defs_);  // refuse what cannot be evaluated
     AddIndexDef(tag, expressao, arquivoIndice);

@@ -83,12 +83,21 @@ public:
     void Next();
     void Prior();
     void Last();
-    bool Eof() const { return eof_; }
-    bool Bof() const { return bof_; }
+    bool Eof() const {
+        posicionaAdiado();
+        return eof_;
+    }
+    bool Bof() const {
+        posicionaAdiado();
+        return bof_;
+    }
     bool IsEmpty();
     long RecordCount();          // live records
     long PhysicalRecordCount();  // records in the file, deleted included
-    std::uint32_t RecNo() const { return recAtual_; }
+    std::uint32_t RecNo() const {
+        posicionaAdiado();
+        return recAtual_;
+    }
 
     // Fields joined by ";" (blanks around names ignored), values in the same
     // order; exact, case-sensitive match of whole values. Seeks in the
@@ -108,6 +117,19 @@ public:
     void Cancel();
     void Delete();
 
+    // Appends in batches. After IniciaLote each Post of an appended record
+    // keeps it in memory, and the records reach the file together, under one
+    // take of the append lock and with the header's count raised once: when
+    // the batch is full (kLoteRegistros records, or kLoteMs since its first),
+    // before any other operation on the table, and at EncerraLote or Close.
+    // Another process sees a batch whole or not at all, and never waits for
+    // more than the writing of one. Until its batch is written an appended
+    // record has no number (RecNo 0); a failed write drops the whole batch.
+    static constexpr std::uint32_t kLoteRegistros = 8192;
+    static constexpr int kLoteMs = 500;
+    void IniciaLote();
+    void EncerraLote();
+
     void Pack();  // needs the table open exclusively
     void Zap();   // needs the table open exclusively
 
@@ -124,7 +146,10 @@ public:
     void CopyTableStructure(const std::string& caminhoNovo) const;
 
     // Fields that the record buffer keeps; used by Campo.
-    const char* BufferRegistro() const { return buffer_.data(); }
+    const char* BufferRegistro() const {
+        posicionaAdiado();
+        return buffer_.data();
+    }
     char* BufferParaEscrita();
 
 private:
@@ -146,6 +171,10 @@ private:
     bool eof_ = true;
     bool bof_ = true;
 
+    void posicionaAdiado() const;
+    IndiceMemoria* ordem();
+    void descarregaLote();
+    void gravaNoFim(const char* registros, std::uint32_t quantos);
     void sincroniza();
     void recarregaTudo(std::uint32_t total);
     void incrementaVersao();

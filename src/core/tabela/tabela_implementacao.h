@@ -1,6 +1,7 @@
 #pragma once
 // State of an open table object, shared by the files that implement Tabela.
 
+#include <chrono>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -36,6 +37,18 @@ struct Tabela::Implementacao {
     bool alteradoFora = false;
     // Index files this object must bring up to date when it closes.
     bool indicesPendentes = false;
+
+    // The order of the tag is built at the first move or seek, and the
+    // cursor of a table just opened in a tag's order goes to its first
+    // record then: a run that only appends never builds it.
+    bool primeiroAdiado = false;
+    bool indiceConferido = false;  // the structural index file checked against it
+
+    // Appends kept for one write (IniciaLote .. EncerraLote).
+    bool emLote = false;
+    std::string lote;  // whole records, in order
+    std::uint32_t noLote = 0;
+    std::chrono::steady_clock::time_point inicioLote;
 };
 
 
