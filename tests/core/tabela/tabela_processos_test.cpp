@@ -207,3 +207,44 @@ TEST(TabelaProcessos, TabelaSomenteLeituraRecusaEdicaoSemEsperar) {
     });
     EXPECT_EQ(filho.Espera(), 0);
 }
+
+// Appends in batches: nothing of a batch is seen before it is written, all
+// of it after; it is written when full, by any other operation and at its
+// end; it lands after what another process appended meanwhile; and the file
+// is the one single appends would have made.
+TEST(TabelaProcessos, InclusoesEmLoteAparecemPorInteiro) {
+    DiretorioTemporario d, unitario;
+    cria(d);
+    cria(unitario);
+    Tabela lote, outro;
+    abre(lote, d);
+    abre(outro, d);
+    lote.IniciaLote();
+    for (int i = 0; i < 3; ++i) inclui(lote, "L", std::to_string(i), i);
+    EXPECT_EQ(lote.RecNo(), 0u);
+    EXPECT_EQ(outro.PhysicalRecordCount(), 0);
+    inclui(outro, "O", "0");  // lands before the batch
+    // Any other operation of the batch's table writes it first.
+    EXPECT_TRUE(lote.Locate("CODCLI;NUMPED", {"L", "2"}));
+    EXPECT_EQ(lote.RecNo(), 4u);
+    EXPECT_EQ(outro.PhysicalRecordCount(), 4);
+    const int cheio = static_cast<int>(Tabela::kLoteRegistros);
+    for (int i = 3; i < 3 + cheio; ++i) inclui(lote, "L", std::to_string(i), i);
+    EXPECT_EQ(outro.PhysicalRecordCount(), 4 + cheio);  // a full batch goes by itself
+    for (int i = 3 + cheio; i < 10 + cheio; ++i) inclui(lote, "L", std::to_string(i), i);
+    EXPECT_EQ(outro.PhysicalRecordCount(), 4 + cheio);
+    lote.EncerraLote();
+    EXPECT_EQ(outro.PhysicalRecordCount(), 11 + cheio);
+    lote.Close();
+    outro.Close();
+
+    Tabela t;
+    abre(t, unitario);
+    inclui(t, "O", "0");
+    for (int i = 0; i < 10 + cheio; ++i) inclui(t, "L", std::to_string(i), i);
+    t.Close();
+    // The same records in the same order, one at a time: the same bytes,
+    // index file included.
+    EXPECT_EQ(LE_ARQUIVO(d / "CONVEPEN.DBF"), LE_ARQUIVO(unitario / "CONVEPEN.DBF"));
+    EXPECT_EQ(LE_ARQUIVO(d / "CONVEPEN.CDX"), LE_ARQUIVO(unitario / "CONVEPEN.CDX"));
+}
