@@ -5,6 +5,7 @@
 // begins with "@|" so that nothing else is taken for it.
 
 #include <sys/resource.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -32,6 +33,13 @@ inline double picoProprio() {
     rusage r {};
     ::getrusage(RUSAGE_SELF, &r);
     return static_cast<double>(r.ru_maxrss) / 1024.0;
+}
+
+// Heap memory in use by this process now, in MiB (what the allocator has
+// handed out, whether or not freed memory went back to the system).
+inline double memoriaEmUso() {
+    const struct mallinfo2 m = ::mallinfo2();
+    return static_cast<double>(m.uordblks + m.hblkhd) / 1048576.0;
 }
 
 // One figure of the table: the job and its size, its median time, the
