@@ -188,10 +188,12 @@ int main(int argc, char** argv) {
         ok = etapa("3. Gravação na escala do arquivo inteiro, medida à parte", [n] {
                  restauraPendentes();
                  Tabela& pen = DMQUOR().TBCONVEPEN;
+                 std::vector<OperacaoPendente> operacoes;
+                 operacoes.reserve(static_cast<std::size_t>(n));
+                 for (long i = 0; i < n; ++i) operacoes.push_back({planilha(i) + "       ", kCNPJS[i % 4]});
                  auto a = Relogio::now();
                  pen.Open();
-                 for (long i = 0; i < n; ++i)
-                     REM_PENDENTE(pen, "COFAP", planilha(i) + "       ", kCNPJS[i % 4], GERAL().DATADIA);
+                 REM_PENDENTES(pen, "COFAP", operacoes, GERAL().DATADIA);
                  pen.Close();
                  std::printf("  pendentes de %ld operações (metade renovada, metade incluída): %.2f s\n", n,
                              segundos(a));

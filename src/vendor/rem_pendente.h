@@ -3,6 +3,7 @@
 // remembered by client and planilha until the bank's return answers it.
 
 #include <string>
+#include <vector>
 
 #include "core/calendario.h"
 #include "core/tabela/tabela.h"
@@ -12,3 +13,15 @@
 // return stays. A row another workstation holds is waited for.
 void REM_PENDENTE(Tabela& convepen, const std::string& codcli, const std::string& numped,
                   const std::string& cgccli, TData dataRemessa);
+
+struct OperacaoPendente {
+    std::string numped;
+    std::string cgccli;
+};
+
+// REM_PENDENTE for each operation of a file, in order, with the table left
+// as those calls would leave it; the new rows are appended in batches after
+// every existing one was refreshed, a planilha repeated in the file taking
+// the CNPJ of its last operation.
+void REM_PENDENTES(Tabela& convepen, const std::string& codcli,
+                   const std::vector<OperacaoPendente>& operacoes, TData dataRemessa);

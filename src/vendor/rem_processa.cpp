@@ -273,7 +273,7 @@ bool TvenREMESSA::atualizaCadastro() {
     const TData hoje = GERAL().DATADIA;
     Tabela& pen = DMQUOR().TBCONVEPEN;
     try {
-        for (const Pendente& p : pendentes_) REM_PENDENTE(pen, KQUALCLIENTE, p.numped, p.cgccli, hoje);
+        REM_PENDENTES(pen, KQUALCLIENTE, pendentes_, hoje);
     } catch (...) {
         cli.Cancel();
         throw;

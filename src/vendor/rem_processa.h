@@ -22,6 +22,7 @@
 #include "core/leitura_externo.h"
 #include "vendor/rem_arquivo_banco.h"
 #include "vendor/rem_campos.h"
+#include "vendor/rem_pendente.h"
 #include "vendor/rem_relatorio.h"
 
 // Caption of the conversion's window (client code, Cofap start date).
@@ -53,11 +54,6 @@ public:
     void REM_OCORRENCIA(const std::string& mensagem);
 
 private:
-    struct Pendente {
-        std::string numped;
-        std::string cgccli;
-    };
-
     bool pedeCliente();
     bool confereCadastro();
     bool leArquivoCliente();
@@ -68,7 +64,7 @@ private:
 
     TvenCLIENTE cliente_;
     TvenLOGREMESSA oLOG_;
-    std::vector<Pendente> pendentes_;
+    std::vector<OperacaoPendente> pendentes_;
     int geracaoGravada_ = 0;  // generation number the bank file's header carries
 };
 

@@ -1,0 +1,67 @@
+// The pending rows of a whole file, written in batches, leave the table
+// byte for byte as one call per operation does: rows already there are
+// refreshed in place (their return date kept), new planilhas appended in the
+// order they first appear, a planilha repeated in the file written once with
+// its last CNPJ, another client's row of the same planilha untouched.
+
+#include <gtest/gtest.h>
+
+#include "core/dados/esquema.h"
+#include "core/tabela/tabela.h"
+#include "support/diretorio_temporario.h"
+#include "vendor/rem_pendente.h"
+
+namespace {
+
+void prepara(const std::string& dir) {
+    TABELA_CRIA(dir + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
+    Tabela t;
+    t.SetDatabaseName(dir);
+    t.SetTableName("CONVEPEN");
+    t.AddIndexDef("CONVEPEN", "CODCLI + NUMPED");
+    t.SetIndexName("CONVEPEN");
+    t.Open();
+    for (const auto& [cli, ped] : {std::pair{"COFAP", "00000002"}, {"OUTRO", "00000003"}, {"COFAP", "00000005"}}) {
+        t.Append();
+        t.FieldByName("CODCLI").SetAsString(cli);
+        t.FieldByName("NUMPED").SetAsString(ped);
+        t.FieldByName("CGCCLI").SetAsString("99999999999999");
+        t.FieldByName("DTREMESSA").SetAsDate(46000);
+        t.FieldByName("DTRETORNO").SetAsDate(46010);
+        t.Post();
+    }
+}
+
+}  // namespace
+
+TEST(RemPendentes, EmLotesComoUmaChamadaPorOperacao) {
+    DiretorioTemporario umAUm, emLotes;
+    const std::vector<OperacaoPendente> arquivo{
+        {"00000001", "11111111111111"}, {"00000002", "22222222222222"}, {"00000003", "33333333333333"},
+        {"00000001 ", "44444444444444"}, {"00000005", "55555555555555"}, {"00000002", "66666666666666"},
+        {"00000007", "77777777777777"}, {"00000001", "88888888888888"}};
+    for (const std::string& dir : {umAUm.Caminho(), emLotes.Caminho()}) {
+        prepara(dir);
+        Tabela t;
+        t.SetDatabaseName(dir);
+        t.SetTableName("CONVEPEN");
+        t.AddIndexDef("CONVEPEN", "CODCLI + NUMPED");
+        t.SetIndexName("CONVEPEN");
+        t.Open();
+        if (dir == umAUm.Caminho())
+            for (const OperacaoPendente& op : arquivo) REM_PENDENTE(t, "COFAP", op.numped, op.cgccli, 46100);
+        else
+            REM_PENDENTES(t, "COFAP", arquivo, 46100);
+        t.Close();
+    }
+    // The change counter (header bytes 24-27) counts edits, which are fewer.
+    auto semContador = [](std::string dbf) { return dbf.replace(24, 4, 4, '\0'); };
+    EXPECT_EQ(semContador(LE_ARQUIVO(emLotes / "CONVEPEN.DBF")), semContador(LE_ARQUIVO(umAUm / "CONVEPEN.DBF")));
+    EXPECT_EQ(LE_ARQUIVO(emLotes / "CONVEPEN.CDX"), LE_ARQUIVO(umAUm / "CONVEPEN.CDX"));
+    // Three rows before, three new planilhas after.
+    Tabela t;
+    t.SetDatabaseName(emLotes.Caminho());
+    t.SetTableName("CONVEPEN");
+    t.Open();
+    EXPECT_EQ(t.RecordCount(), 6);
+}
