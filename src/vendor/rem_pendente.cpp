@@ -34,26 +34,27 @@ void REM_PENDENTE(Tabela& convepen, const std::string& codcli, const std::string
 
 void REM_PENDENTES(Tabela& convepen, const std::string& codcli,
                    const std::vector<OperacaoPendente>& operacoes, TData dataRemessa) {
-    // New planilhas in the order they first appear, each with its last CNPJ:
-    // the rows one call per operation would have appended.
-    std::vector<OperacaoPendente> novas;
-    std::unordered_map<std::string, std::size_t> posicaoDaNova;
-    for (const OperacaoPendente& op : operacoes) {
-        const std::string chave = semBrancosAoFim(op.numped);
-        if (const auto it = posicaoDaNova.find(chave); it != posicaoDaNova.end()) {
-            novas[it->second].cgccli = op.cgccli;
-            continue;
-        }
-        if (convepen.Locate("CODCLI;NUMPED", {codcli, op.numped})) {
-            OBR_EDITA(convepen);
-            preenche(convepen, op.cgccli, dataRemessa);
-            continue;
-        }
-        posicaoDaNova.emplace(chave, novas.size());
-        novas.push_back(op);
-    }
+    // One batch for the whole file: the refreshed rows tell other
+    // workstations once, the new ones are written together.
     convepen.IniciaLote();
     try {
+        // New planilhas in the order they first appear, each with its last
+        // CNPJ: the rows one call per operation would have appended.
+        std::vector<OperacaoPendente> novas;
+        std::unordered_map<std::string, std::size_t> posicaoDaNova;
+        posicaoDaNova.reserve(operacoes.size());
+        for (const OperacaoPendente& op : operacoes) {
+            const std::string chave = semBrancosAoFim(op.numped);
+            if (const auto it = posicaoDaNova.find(chave); it != posicaoDaNova.end()) {
+                novas[it->second].cgccli = op.cgccli;
+            } else if (convepen.Locate("CODCLI;NUMPED", {codcli, op.numped})) {
+                OBR_EDITA(convepen);
+                preenche(convepen, op.cgccli, dataRemessa);
+            } else {
+                posicaoDaNova.emplace(chave, novas.size());
+                novas.push_back(op);
+            }
+        }
         for (const OperacaoPendente& op : novas) {
             convepen.Append();
             convepen.FieldByName("CODCLI").SetAsString(codcli);
@@ -61,7 +62,7 @@ void REM_PENDENTES(Tabela& convepen, const std::string& codcli,
             preenche(convepen, op.cgccli, dataRemessa);
         }
     } catch (...) {
-        // What was appended stays, as one call per operation would leave it.
+        // What was written stays, as one call per operation would leave it.
         try {
             convepen.EncerraLote();
         } catch (...) {

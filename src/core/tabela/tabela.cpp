@@ -393,7 +393,7 @@ void Tabela::exigeNavegacao() const {
 void Tabela::preparaMovimento() {
     exigeNavegacao();
     fimDeNavegacao();
-    descarregaLote();
+    escreveInclusoesDoLote();
     imp_->primeiroAdiado = false;
     sincroniza();
 }
@@ -536,7 +536,7 @@ void Tabela::Prior() {
 
 long Tabela::RecordCount() {
     exigeNavegacao();
-    descarregaLote();
+    escreveInclusoesDoLote();
     sincroniza();
     Implementacao& m = *imp_;
     if (m.vivos < 0) {
@@ -549,7 +549,7 @@ long Tabela::RecordCount() {
 
 long Tabela::PhysicalRecordCount() {
     exigeNavegacao();
-    descarregaLote();
+    escreveInclusoesDoLote();
     sincroniza();
     return static_cast<long>(imp_->conhecidos);
 }
@@ -692,7 +692,7 @@ void Tabela::Edit() {
     exigeNavegacao();
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) return;
     exigeEscrita();
-    descarregaLote();
+    escreveInclusoesDoLote();
     posicionaAdiado();
     if (recAtual_ == 0) {
         Append();
@@ -732,7 +732,7 @@ void Tabela::Post() {
     buffer_[0] = ' ';
     if (estado_ == EstadoTabela::Inserindo) {
         if (m.emLote) {
-            if (m.noLote == 0) m.inicioLote = std::chrono::steady_clock::now();
+            if (m.noLote == 0 && !m.versaoAdiada) m.inicioLote = std::chrono::steady_clock::now();
             m.lote.append(buffer_);
             ++m.noLote;
             recAtual_ = 0;
@@ -760,7 +760,13 @@ void Tabela::Post() {
     }
     m.escreveu = true;
     soltaRegistro();
-    incrementaVersao();
+    if (m.emLote) {
+        // In a batch the change counter moves once, when the batch is written.
+        if (m.noLote == 0 && !m.versaoAdiada) m.inicioLote = std::chrono::steady_clock::now();
+        m.versaoAdiada = true;
+    } else {
+        incrementaVersao();
+    }
     if (m.indice) {
         std::string nova(m.indice->TamanhoChave(), ' ');
         m.expressao->Calcula(buffer_.data(), nova.data());
@@ -773,6 +779,8 @@ void Tabela::Post() {
         m.posValida = m.pos != m.indice->Fim();
     }
     estado_ = EstadoTabela::Navegando;
+    if (m.emLote && std::chrono::steady_clock::now() - m.inicioLote >= std::chrono::milliseconds(kLoteMs))
+        descarregaLote();
 }
 
 // Appended records to the end of the file, after what other processes
@@ -828,7 +836,9 @@ void Tabela::EncerraLote() {
     descarregaLote();
 }
 
-void Tabela::descarregaLote() {
+// The appended records of the batch, so that this object's own reads and
+// moves find them.
+void Tabela::escreveInclusoesDoLote() {
     Implementacao& m = *imp_;
     if (m.noLote == 0) return;
     // Taken out first: a write that fails drops the batch, none of which
@@ -838,9 +848,19 @@ void Tabela::descarregaLote() {
     const std::uint32_t quantos = m.noLote;
     m.noLote = 0;
     gravaNoFim(lote.data(), quantos);
-    // The buffer holds the last record appended, now written.
     lote.swap(m.lote);
     m.lote.clear();
+}
+
+// All the batch holds: its appended records, and the change counter of its
+// edits.
+void Tabela::descarregaLote() {
+    Implementacao& m = *imp_;
+    escreveInclusoesDoLote();
+    if (m.versaoAdiada) {
+        m.versaoAdiada = false;
+        incrementaVersao();
+    }
 }
 
 void Tabela::Cancel() {
@@ -860,7 +880,7 @@ void Tabela::Delete() {
         Cancel();
         return;
     }
-    descarregaLote();
+    escreveInclusoesDoLote();
     posicionaAdiado();
     if (recAtual_ == 0)
         throw ErroTabela("NENHUM REGISTRO PARA EXCLUIR NA TABELA "_ansi + m.caminho);
@@ -963,7 +983,7 @@ void Tabela::CreateIndex(const std::string& arquivoIndice, const std::string& ta
                          const std::string& expressao) {
     exigeNavegacao();
     fimDeNavegacao();
-    descarregaLote();
+    escreveInclusoesDoLote();
     exigeEscrita();
     ExpressaoChave::Compila(expressao, defs_);  // refuse what cannot be evaluated
     AddIndexDef(tag, expressao, arquivoIndice);

@@ -125,6 +125,8 @@ public:
     // Another process sees a batch whole or not at all, and never waits for
     // more than the writing of one. Until its batch is written an appended
     // record has no number (RecNo 0); a failed write drops the whole batch.
+    // Edits in a batch reach the file at once, as always; the change counter
+    // that tells other processes about them moves once, with the batch.
     static constexpr std::uint32_t kLoteRegistros = 8192;
     static constexpr int kLoteMs = 500;
     void IniciaLote();
@@ -174,6 +176,7 @@ private:
     void posicionaAdiado() const;
     IndiceMemoria* ordem();
     void descarregaLote();
+    void escreveInclusoesDoLote();
     void gravaNoFim(const char* registros, std::uint32_t quantos);
     void sincroniza();
     void recarregaTudo(std::uint32_t total);

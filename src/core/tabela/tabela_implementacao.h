@@ -48,6 +48,7 @@ struct Tabela::Implementacao {
     bool emLote = false;
     std::string lote;  // whole records, in order
     std::uint32_t noLote = 0;
+    bool versaoAdiada = false;  // edits of the batch not yet told to others
     std::chrono::steady_clock::time_point inicioLote;
 };
 
