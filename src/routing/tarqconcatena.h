@@ -80,6 +80,9 @@ private:
     };
 
     bool confereInstalacao();
+    // Where the listed client file lies (empty when its name is no plain
+    // name).
+    std::string caminhoDoCliente(const std::string& nome) const;
     void classifica(const std::vector<std::string>& nomes);
     std::string nomeDoProduto(const ProdutoRemessa& produto);
     void traduz(const ClienteRemessa& cliente, const ProdutoRemessa& produto);
@@ -99,6 +102,7 @@ private:
     const ProdutoRemessa* produtoAtual_ = nullptr;
     std::vector<Movido> movidos_;              // files of the product being built
     std::unique_ptr<DiarioExecucao> diario_;   // the unit of the product being built
+    std::set<std::string> emGravacao_;         // its client files still being written
     bool numeroDaUnidade_ = false;             // the unit reserved its number itself
     // Names no bank file of this run may take: the client files listed and
     // the bank files written.
