@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "core/ansi.h"
+#include "core/arquivo_em_uso.h"
 #include "core/dados/tdmquor.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
@@ -248,6 +249,13 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
         GERAL().MENSAGEM("NÃO CONSEGUIU TRANSFORMAR O ARQUIVO TEXTO EM MEMÓRIA.\n"
                          "ARQUIVO PROCURADO: "_ansi + nome,
                          somERRO);
+        return;
+    }
+    // Split now, its last block would stay behind in the backup, with the
+    // rest the transfer goes on writing there: none of it would reach its
+    // client.
+    if (ARQ_AINDA_EM_GRAVACAO({caminho}).count(caminho)) {
+        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
         return;
     }
     if (!temLinha) {
