@@ -14,7 +14,10 @@
 //   back into the working directory for the next run;
 // - a product file never replaces another one of the same run (two products
 //   whose names come out equal) nor a client file the run lists: that
-//   product's files wait for the next run.
+//   product's files wait for the next run;
+// - a client file still being written (a transfer still receiving it), or
+//   one that ends before its trailer, is left in the working directory,
+//   logged, for a later run to take whole.
 // Two workstations may run it on one directory at once: a file goes to the
 // run that moves it, and each run's sequence number is taken under the
 // installation record's lock.

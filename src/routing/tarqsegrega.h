@@ -12,13 +12,15 @@
 // - the bank file is moved to its backup name (".ANT") before any of its
 //   blocks is delivered: a second workstation running at the same moment
 //   never splits it again; when it cannot be moved nothing of it is
-//   delivered and it waits for the next run; a split that cannot finish (a
-//   write error, a full disk, a crash) is undone as a whole, so the bank
-//   file is a candidate again and no block reaches a client twice;
+//   delivered and it waits for the next run, as does a bank file still
+//   being written (a transfer still receiving it); a split that cannot
+//   finish (a write error, a full disk, a crash) is undone as a whole, so
+//   the bank file is a candidate again and no block reaches a client twice;
 // - a client file appears under its name only complete, flushed to disk; a
 //   parked file never replaces another one;
 // - a second block of one client in the same bank file joins the first in
-//   the client's file instead of replacing it;
+//   the client's file instead of replacing it (the further blocks are
+//   gathered and joined to it once, at the end of the bank file);
 // - a block that cannot be delivered (no trailer, a client file name that
 //   is no plain name or that another file of the run already holds) is
 //   logged and stays in the backup of the bank file;
