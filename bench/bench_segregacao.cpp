@@ -24,7 +24,14 @@
 // Each round runs the baseline, then the run, then puts the files back; the
 // medians of the rounds are compared.
 //
+// 3. Many blocks of one client (--blocos): a Cobrança 400 bank return in
+//    which one client's blocks (header, 3 details, trailer) follow each
+//    other B times, all of them into the client's one file. The time should
+//    double with B: a block that rewrote the client's whole file would make
+//    it grow with the square.
+//
 //   bench_segregacao [linhas] [clientes] [rodadas] [estacionados] [linhas-por-estacionado]
+//   bench_segregacao --blocos B... (each size once, 3 rounds)
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -146,9 +153,74 @@ std::uintmax_t bytesDe(const std::string& dir, const std::string& sufixo) {
     return total;
 }
 
+// Part 3: the bank return of `blocos` blocks of one client, split `rodadas`
+// times in the data directory (already the current directory); the median.
+double blocosDeUmCliente(const std::string& dados, int blocos, int rodadas, bool& ok) {
+    const std::string id = identidade(9000);
+    std::string retorno;
+    for (int b = 0; b < blocos; ++b) bloco(retorno, id, 5, b);
+    std::vector<double> tempos;
+    for (int r = 0; r < rodadas; ++r) {
+        gravaTudo(dados + "/RC0912.020", retorno);
+        ::sync();
+        const auto a = Relogio::now();
+        SEGREGA_RETORNOS(1);
+        tempos.push_back(segundos(a, Relogio::now()));
+        const std::string saida = dados + "/UNICO.RET";
+        if (!fs::exists(saida) || fs::file_size(saida) != retorno.size()) {
+            std::printf("conferência dos blocos de um cliente ERRADA (%d blocos)\n", blocos);
+            ok = false;
+        }
+        fs::remove(saida);
+        fs::remove(dados + "/RC0912.ANT");
+        for (const auto& e : fs::directory_iterator(dados))
+            if (e.path().extension() == ".LOG") fs::remove(e.path());
+    }
+    return mediana(tempos);
+}
+
+int blocosDeUmCliente(int argc, char** argv) {
+    char modelo[] = "/tmp/bench-segregacao-XXXXXX";
+    const std::string raiz = ::mkdtemp(modelo);
+    const std::string dados = raiz + "/dados";
+    GERAL_INSTALA(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
+        DialogoConsole::Config{nullptr, nullptr, false, false})));
+    MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
+    INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
+    fs::current_path(dados);
+    Tabela& cli = DMQUOR().TBCONVECLI;
+    cli.Open();
+    cli.Append();
+    cli.FieldByName("CODCLI").SetAsString("UNICO");
+    cli.FieldByName("TIPOEMP").SetAsString("C");
+    cli.FieldByName("ARQRETCLI").SetAsString("UNICO.RET");
+    cli.FieldByName("CONHEACP1").SetAsString(regra("036", "046", "", identidade(9000).c_str()));
+    cli.FieldByName("ULTPASCLI").SetAsInteger(99);
+    cli.Post();
+    cli.Close();
+
+    bool ok = true;
+    double anterior = 0;
+    std::printf("blocos de um cliente: blocos  tempo (mediana de 3)  razão sobre o tamanho anterior\n");
+    for (int i = 2; i < argc; ++i) {
+        const int blocos = std::atoi(argv[i]);
+        const double t = blocosDeUmCliente(dados, blocos, 3, ok);
+        if (anterior > 0) std::printf("%26d  %10.3f s  %8.2f\n", blocos, t, t / anterior);
+        else std::printf("%26d  %10.3f s\n", blocos, t);
+        anterior = t;
+        const double linhas = blocos * 5.0;
+        medida::publica({"segregação, blocos de um cliente", std::to_string(blocos) + " blocos", t, "", 0, static_cast<double>(blocos),
+                         "blocos", medida::picoProprio(), linhas * 402 / 1048576.0, ""});
+    }
+    fs::current_path("/");
+    fs::remove_all(raiz);
+    return ok ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--blocos") return blocosDeUmCliente(argc, argv);
     const long long linhas = argc > 1 ? std::atoll(argv[1]) : 2000000;
     const int clientes = argc > 2 ? std::atoi(argv[2]) : 500;
     const int rodadas = argc > 3 ? std::atoi(argv[3]) : 3;

@@ -188,6 +188,25 @@ void ArquivoProduto::COPIA_DE(int origem, long long inicio, long long bytes, lon
     escritos(bytes);
 }
 
+void ArquivoProduto::JUNTA_EM(ArquivoProduto& destino) {
+    descarrega();
+    // A finished file has closed its descriptor: it is read back from
+    // where it lies, unnamed.
+    int proprio = -1;
+    if (!erro_ && fd_ < 0 && escritos_ > 0) {
+        proprio = temporario_.empty() ? -1 : ::open(temporario_.c_str(), O_RDONLY | O_CLOEXEC);
+        if (proprio < 0) erro_ = temporario_.empty() ? EBADF : errno;
+    }
+    if (erro_) {
+        abandona();
+        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
+                          erro_);
+    }
+    if (escritos_ > 0) destino.COPIA_DE(fd_ >= 0 ? fd_ : proprio, 0, escritos_, TOTREGGRA);
+    if (proprio >= 0) ::close(proprio);
+    abandona();
+}
+
 void ArquivoProduto::conclui() {
     if (concluido_) return;
     descarrega();

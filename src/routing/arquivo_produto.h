@@ -48,6 +48,13 @@ public:
     // system, without passing through this process.
     void COPIA_DE(int origem, long long inicio, long long bytes, long registros);
 
+    // Appends every record written here to `destino` (copied inside the
+    // system) and drops this file, finished or not (never one that took
+    // its name): pieces written apart end in one file. A failure to write them here throws ErroArquivo as
+    // GRAVA_ARQUIVO does; one in `destino` is its own, found when it is
+    // finished.
+    void JUNTA_EM(ArquivoProduto& destino);
+
     // Replaces the first record written (there must be one) by `registro`,
     // laid out as GRAVA_INF lays it out, so of the same length. A writer
     // that only knows its header once every record has gone writes a

@@ -1,5 +1,7 @@
 #include "routing/produtos_remessa.h"
 
+#include <algorithm>
+
 #include "core/ansi.h"
 
 namespace {
@@ -24,6 +26,16 @@ bool ProdutoRemessa::ConfereHeader(const std::string& primeiraLinha) const {
     const std::size_t ini = static_cast<std::size_t>(posConferencia - 1);
     return primeiraLinha.size() >= ini + texto.size() &&
            primeiraLinha.compare(ini, texto.size(), texto) == 0;
+}
+
+bool ProdutoRemessa::TerminaNoTrailer(const std::vector<std::string>& linhas) const {
+    for (auto l = linhas.rbegin(); l != linhas.rend(); ++l) {
+        const bool vazia = std::all_of(l->begin(), l->end(), [](char c) {
+            return c == '\x1A' || static_cast<unsigned char>(c) <= ' ';
+        });
+        if (!vazia) return TipoRegistro(*l) == codTrailer;
+    }
+    return false;
 }
 
 const std::array<ProdutoRemessa, 5>& PRODUTOS_REMESSA() {

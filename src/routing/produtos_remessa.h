@@ -6,6 +6,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 struct ProdutoRemessa {
     char codigo;                 // TIPOEMP of its clients
@@ -31,6 +32,10 @@ struct ProdutoRemessa {
     // The first line holds the product's header mark (true when there is no
     // check).
     bool ConfereHeader(const std::string& primeiraLinha) const;
+    // The last record is the product's trailer (blank lines and
+    // end-of-file marks after it aside): a file cut short, still being
+    // sent, ends without one.
+    bool TerminaNoTrailer(const std::vector<std::string>& linhas) const;
 };
 
 const std::array<ProdutoRemessa, 5>& PRODUTOS_REMESSA();

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "core/ansi.h"
+#include "core/arquivo_em_uso.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/nome_saida.h"
@@ -85,6 +86,14 @@ bool TarqCONCATENA::confereInstalacao() {
         return false;
     }
     return true;
+}
+
+std::string TarqCONCATENA::caminhoDoCliente(const std::string& nome) const {
+    // The name comes from the directory listing, upper-cased: the file is the
+    // entry of that name in any letter case.
+    if (!ARQ_NOMESIMPLES(nome)) return {};
+    const std::vector<std::string> achados = trabalho_.Achados(nome);
+    return achados.empty() ? ARQ_RESOLVE(".", nome) : achados.front();
 }
 
 void TarqCONCATENA::classifica(const std::vector<std::string>& nomes) {
@@ -206,6 +215,12 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         diario_->Saida(temporario, final, true);
     };
     movidos_.clear();
+    // Files a transfer program is still writing wait for a later run; those
+    // the system cannot tell by a lease are watched together, once.
+    std::vector<std::string> caminhos;
+    for (const std::string& nome : lista)
+        if (const std::string c = caminhoDoCliente(nome); !c.empty()) caminhos.push_back(c);
+    emGravacao_ = ARQ_AINDA_EM_GRAVACAO(caminhos);
     try {
         for (const std::string& nome : lista) {
             KARQREMCLI = nome;
@@ -280,17 +295,18 @@ void TarqCONCATENA::devolveMovidos() {
 void TarqCONCATENA::ARQ_LEREMESSA() {
     if (!oGRAEXT || !produtoAtual_) throw std::logic_error("ARQ_LEREMESSA fora de ARQ_GRAVAPRODUTO");
     const std::string nome = KARQREMCLI;
-    // The name comes from the directory listing, upper-cased: the file is the
-    // entry of that name in any letter case.
-    std::string caminho;
-    if (ARQ_NOMESIMPLES(nome)) {
-        const std::vector<std::string> achados = trabalho_.Achados(nome);
-        caminho = achados.empty() ? ARQ_RESOLVE(".", nome) : achados.front();
-    }
+    const std::string caminho = caminhoDoCliente(nome);
     const SituacaoArquivo situacao =
         caminho.empty() ? SituacaoArquivo::ausente : ARQ_SITUACAO(caminho);
     if (situacao == SituacaoArquivo::ausente) {
         ARQ_OCORRENCIA("ARQUIVO REMESSA DO CLIENTE NÃO DISPONÍVEL NO MOMENTO."_ansi);
+        return;
+    }
+    // Read now, it would go to the bank cut short and its rest would stay
+    // behind in the holding copy.
+    if (situacao == SituacaoArquivo::regular &&
+        (emGravacao_.count(caminho) || ARQ_GRAVACAO_PELA_CONCESSAO(caminho) == EstadoDeGravacao::emCurso)) {
+        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
         return;
     }
     // A link could lead out of the working directory, and a pipe or device
@@ -317,6 +333,10 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     }
     if (!produto->ConfereHeader(oARQREMESSA.TABDADOS.front())) {
         ARQ_OCORRENCIA(produto->semHeader);
+        return;
+    }
+    if (!produto->TerminaNoTrailer(oARQREMESSA.TABDADOS)) {
+        ARQ_OCORRENCIA("SEM TRAILER (ARQUIVO INCOMPLETO); SERÁ LIDO NA PRÓXIMA EXECUÇÃO."_ansi);
         return;
     }
     traduz(cliente->second, *produto);

@@ -14,7 +14,10 @@
 //   back into the working directory for the next run;
 // - a product file never replaces another one of the same run (two products
 //   whose names come out equal) nor a client file the run lists: that
-//   product's files wait for the next run.
+//   product's files wait for the next run;
+// - a client file still being written (a transfer still receiving it), or
+//   one that ends before its trailer, is left in the working directory,
+//   logged, for a later run to take whole.
 // Two workstations may run it on one directory at once: a file goes to the
 // run that moves it, and each run's sequence number is taken under the
 // installation record's lock.
@@ -80,6 +83,9 @@ private:
     };
 
     bool confereInstalacao();
+    // Where the listed client file lies (empty when its name is no plain
+    // name).
+    std::string caminhoDoCliente(const std::string& nome) const;
     void classifica(const std::vector<std::string>& nomes);
     std::string nomeDoProduto(const ProdutoRemessa& produto);
     void traduz(const ClienteRemessa& cliente, const ProdutoRemessa& produto);
@@ -99,6 +105,7 @@ private:
     const ProdutoRemessa* produtoAtual_ = nullptr;
     std::vector<Movido> movidos_;              // files of the product being built
     std::unique_ptr<DiarioExecucao> diario_;   // the unit of the product being built
+    std::set<std::string> emGravacao_;         // its client files still being written
     bool numeroDaUnidade_ = false;             // the unit reserved its number itself
     // Names no bank file of this run may take: the client files listed and
     // the bank files written.

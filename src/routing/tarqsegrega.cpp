@@ -11,6 +11,7 @@
 #include <cstring>
 
 #include "core/ansi.h"
+#include "core/arquivo_em_uso.h"
 #include "core/dados/tdmquor.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
@@ -90,6 +91,9 @@ namespace {
 // A batch is delivered when it holds this many blocks or bytes.
 constexpr std::size_t kBlocosPorLote = 64;
 constexpr long long kBytesPorLote = 256LL << 20;
+// Clients gathering further blocks at once; one more joins the one that
+// gathered least recently to its file first.
+constexpr std::size_t kJuntosAbertos = 16;
 
 }  // namespace
 
@@ -250,6 +254,13 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
                          somERRO);
         return;
     }
+    // Split now, its last block would stay behind in the backup, with the
+    // rest the transfer goes on writing there: none of it would reach its
+    // client.
+    if (ARQ_AINDA_EM_GRAVACAO({caminho}).count(caminho)) {
+        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
+        return;
+    }
     if (!temLinha) {
         ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO RETORNO."_ansi);
         return;
@@ -322,6 +333,9 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
     } while (leitor.Proxima(linha));
     if (bloco_) descartaBloco(semTrailer());
     entregaPendentes();
+    // A unit already failing is undone whole: its gathered blocks just go.
+    if (falhouGravacao_) juntos_.clear();
+    else entregaJuntos();
     loteAnterior_ = blocosNoLote_ = 0;
     bytesNoLote_ = 0;
     if (falhouGravacao_) {
@@ -529,24 +543,24 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
     const auto dono = entregues_.find(chave);
     if (dono != entregues_.end() && dono->second != cliente.codigo) return Entrega::recusada;
     if (dono != entregues_.end()) {
-        // A second block of the client in this run: its file holds the
+        // A further block of the client in this run: its file holds the
         // earlier block(s) first, then this one, so nothing is replaced.
-        const std::string anterior = ARQ_RESOLVE(".", cliente.arqretcli);
-        LeitorDeLinhas velho;
-        const LeitorDeLinhas::Abertura abertura = velho.Abre(anterior);
-        if (abertura != LeitorDeLinhas::Abertura::ausente) {
-            if (abertura != LeitorDeLinhas::Abertura::aberto)
-                throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
-            ArquivoProduto junto(produtoAtual_->tamanhoRegistro, cliente.arqretcli);
-            registraNoDiario(junto);
-            std::string_view linha;
-            while (velho.Proxima(linha)) junto.GRAVA_INF(linha);
-            LeitorDeLinhas novo;
-            if (velho.Falhou() || novo.Abre(bloco.arquivo->ARQUIVO_CONCLUIDO()) != LeitorDeLinhas::Abertura::aberto)
-                throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
-            while (novo.Proxima(linha)) junto.GRAVA_INF(linha);
-            if (novo.Falhou()) throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
-            if (!junto.GRAVA_ARQUIVO()) return Entrega::falhou;
+        auto juntos = juntos_.find(chave);
+        if (juntos == juntos_.end() &&
+            ARQ_SITUACAO(ARQ_RESOLVE(".", cliente.arqretcli)) != SituacaoArquivo::ausente) {
+            if (juntos_.size() >= kJuntosAbertos) {
+                const auto antigo = std::min_element(juntos_.begin(), juntos_.end(), [](const auto& x, const auto& y) {
+                    return x.second.uso < y.second.uso;
+                });
+                entregaJuntos(antigo->first);
+            }
+            auto arquivo = std::make_unique<ArquivoProduto>(produtoAtual_->tamanhoRegistro, cliente.arqretcli);
+            registraNoDiario(*arquivo);
+            juntos = juntos_.emplace(chave, Juntos{std::move(arquivo), cliente.arqretcli, 0}).first;
+        }
+        if (juntos != juntos_.end()) {
+            bloco.arquivo->JUNTA_EM(*juntos->second.arquivo);
+            juntos->second.uso = ++usos_;
             return Entrega::juntada;
         }
         // The earlier file was taken away meanwhile: this block alone.
@@ -557,6 +571,55 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
     entregues_[chave] = cliente.codigo;
     trabalho_.Inclui(cliente.arqretcli);
     return Entrega::gravada;
+}
+
+void TarqSEGREGA::entregaJuntos(const std::string& chave) {
+    std::vector<Juntos> lista;
+    for (auto i = juntos_.begin(); i != juntos_.end();) {
+        if (!chave.empty() && i->first != chave) {
+            ++i;
+            continue;
+        }
+        lista.push_back(std::move(i->second));
+        i = juntos_.erase(i);
+    }
+    for (Juntos& j : lista) {
+        KARQRETCLI = j.nome;
+        try {
+            juntaAoArquivo(j.nome, *j.arquivo);
+        } catch (const ErroArquivo& e) {
+            falhouGravacao_ = true;
+            GERAL().MENSAGEM(e.what(), somERRO);
+            KARQRETCLI = j.nome;
+            ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - NÃO GRAVADO"_ansi);
+        }
+    }
+}
+
+void TarqSEGREGA::juntaAoArquivo(const std::string& nome, ArquivoProduto& juntos) {
+    const std::string anterior = ARQ_RESOLVE(".", nome);
+    LeitorDeLinhas velho;
+    const LeitorDeLinhas::Abertura abertura = velho.Abre(anterior);
+    bool gravou = false;
+    if (abertura == LeitorDeLinhas::Abertura::ausente) {
+        // The earlier file was taken away meanwhile: these blocks alone.
+        gravou = juntos.GRAVA_ARQUIVO();
+        if (gravou) trabalho_.Inclui(nome);
+    } else {
+        if (abertura != LeitorDeLinhas::Abertura::aberto)
+            throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
+        ArquivoProduto junto(produtoAtual_->tamanhoRegistro, nome);
+        registraNoDiario(junto);
+        std::string_view linha;
+        while (velho.Proxima(linha)) junto.GRAVA_INF(linha);
+        if (velho.Falhou()) throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
+        juntos.JUNTA_EM(junto);
+        gravou = junto.GRAVA_ARQUIVO();
+    }
+    if (!gravou) {
+        falhouGravacao_ = true;
+        ARQ_OCORRENCIA("ERRO NA GRAVAÇÃO - NÃO GRAVADO"_ansi);
+    }
 }
 
 std::string TarqSEGREGA::recusaTemporario(const ClienteRetorno& cliente) const {

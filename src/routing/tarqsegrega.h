@@ -12,13 +12,15 @@
 // - the bank file is moved to its backup name (".ANT") before any of its
 //   blocks is delivered: a second workstation running at the same moment
 //   never splits it again; when it cannot be moved nothing of it is
-//   delivered and it waits for the next run; a split that cannot finish (a
-//   write error, a full disk, a crash) is undone as a whole, so the bank
-//   file is a candidate again and no block reaches a client twice;
+//   delivered and it waits for the next run, as does a bank file still
+//   being written (a transfer still receiving it); a split that cannot
+//   finish (a write error, a full disk, a crash) is undone as a whole, so
+//   the bank file is a candidate again and no block reaches a client twice;
 // - a client file appears under its name only complete, flushed to disk; a
 //   parked file never replaces another one;
 // - a second block of one client in the same bank file joins the first in
-//   the client's file instead of replacing it;
+//   the client's file instead of replacing it (the further blocks are
+//   gathered and joined to it once, at the end of the bank file);
 // - a block that cannot be delivered (no trailer, a client file name that
 //   is no plain name or that another file of the run already holds) is
 //   logged and stays in the backup of the bank file;
@@ -111,6 +113,10 @@ private:
     void entregaPendentes(std::size_t quantos = SIZE_MAX);
     void descartaBloco(const std::string& motivo);
     Entrega entregaNoTrabalho(Bloco& bloco);
+    // The gathered blocks of one client (all of them when `chave` is
+    // empty) joined to the client's file, which then takes its name.
+    void entregaJuntos(const std::string& chave = {});
+    void juntaAoArquivo(const std::string& nome, ArquivoProduto& juntos);
     bool estaciona(Bloco& bloco, std::int32_t contador);
     bool moveParaAnterior(const std::string& caminho, const std::string& anterior);
     // Consolidation of one client (tarqsegrega_passada.cpp).
@@ -145,6 +151,18 @@ private:
     // Client files written in the working directory by this run: upper-case
     // name -> client code.
     std::map<std::string, std::string> entregues_;
+    // A client's further blocks in the bank file being split are gathered
+    // in one unnamed file and joined to its file once, when the bank file
+    // ends (or when too many clients gather at once): rewriting the whole
+    // client file for every block would make a bank file of many blocks of
+    // one client take time growing with the square of their number.
+    struct Juntos {
+        std::unique_ptr<ArquivoProduto> arquivo;
+        std::string nome;        // the client's file
+        unsigned long uso = 0;   // when a block last joined
+    };
+    std::map<std::string, Juntos> juntos_;  // by upper-case name
+    unsigned long usos_ = 0;
     // The temporary directories parked into, each read once per run.
     std::map<std::string, NomesDoDiretorio> temporarios_;
     std::vector<std::string> diretoriosDosCadastros_;  // where register names may write

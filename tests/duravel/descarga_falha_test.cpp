@@ -18,16 +18,23 @@
 #include "core/grava_externo.h"
 #include "core/tabela/cdx.h"
 #include "core/tabela/tabela.h"
+#include "core/tabela/nome_arquivo.h"
+#include "routing/ambiente_concatenacao.h"
 #include "routing/arquivo_produto.h"
+#include "routing/tarqsegrega.h"
 #include "support/diretorio_temporario.h"
 #include "support/geral_teste.h"
 #include "vendor/remessa_apoio.h"
 
 namespace {
 bool falhaDescarga = false;
+// From the n-th flush counted on (0: none counted), every flush fails.
+int falhaDesdeADescarga = 0;
+int descargas = 0;
 }
 
 extern "C" int fsync(int fd) {
+    if (falhaDesdeADescarga > 0 && ++descargas >= falhaDesdeADescarga) falhaDescarga = true;
     if (falhaDescarga) {
         errno = EIO;
         return -1;
@@ -123,4 +130,60 @@ TEST(DescargaQueFalha, DiarioDesfeitoNaoDeixaNada) {
     EXPECT_EQ(LE_ARQUIVO("ENTRADA.TXT"), "DADOS\r\n");
     EXPECT_EQ(ENTRADAS("."), (std::vector<std::string>{"ENTRADA.TXT", "GUARDA"}));
     EXPECT_TRUE(ENTRADAS("GUARDA").empty());
+}
+
+// A split whose flushes start failing at any point, among them the one
+// that joins a client's further blocks to its file: the bank file's blocks
+// are all delivered or none is, the bank file a candidate again, nothing
+// left half written.
+TEST(DescargaQueFalha, SegregacaoEntregaTudoOuNada) {
+    AmbienteConcatenacao a;
+    for (const char* id : {"1", "2"})
+        a.Cliente((std::string("C0") + id).c_str(), "C", "",
+                  {{"ARQRETCLI", std::string("C0") + id + ".RET"},
+                   {"CONHEACP1", REGRA("036", "046", "", std::string("0000000000") + id)}});
+    auto bloco = [](const char* id, int vez) {
+        return std::vector<std::string>{LINHA(400, {{1, "02RETORNO01COBRANCA"}, {36, std::string("0000000000") + id}}),
+                                        LINHA(400, {{1, "1"}, {20, "DETALHE " + std::to_string(vez)}}),
+                                        LINHA(400, {{1, "9"}})};
+    };
+    std::string banco, c01, c02;
+    for (int vez = 0; vez < 4; ++vez) {
+        banco += TEXTO(bloco("1", vez));
+        c01 += TEXTO(bloco("1", vez));
+        if (vez == 1) {
+            banco += TEXTO(bloco("2", vez));
+            c02 = TEXTO(bloco("2", vez));
+        }
+    }
+    const auto antes = ENTRADAS(".");
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("descarga " + std::to_string(n));
+        GRAVA_ARQUIVO_TESTE("RC0912.020", banco);
+        a.g.dialogo().mensagens.clear();
+        descargas = 0;
+        falhaDesdeADescarga = n;
+        SEGREGA_RETORNOS(0);
+        const bool falhou = falhaDescarga;
+        falhaDesdeADescarga = 0;
+        falhaDescarga = false;
+        if (ARQ_EXISTE("RC0912.ANT")) {
+            EXPECT_FALSE(ARQ_EXISTE("RC0912.020"));
+            EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), banco);
+            EXPECT_EQ(LE_ARQUIVO("C01.RET"), c01);
+            EXPECT_EQ(LE_ARQUIVO("C02.RET"), c02);
+        } else {
+            EXPECT_TRUE(falhou);
+            EXPECT_FALSE(a.Mensagens().empty());
+            EXPECT_EQ(LE_ARQUIVO("RC0912.020"), banco);
+            EXPECT_FALSE(ARQ_EXISTE("C01.RET"));
+            EXPECT_FALSE(ARQ_EXISTE("C02.RET"));
+        }
+        for (const std::string& nome : ENTRADAS("."))
+            EXPECT_TRUE(nome[0] != '.' && !DIARIO_EH_DIARIO(nome)) << nome;
+        for (const char* nome : {"RC0912.020", "RC0912.ANT", "C01.RET", "C02.RET", "CV091234.LOG"})
+            ::unlink(nome);
+        EXPECT_EQ(ENTRADAS("."), antes);
+        if (!falhou) break;
+    }
 }

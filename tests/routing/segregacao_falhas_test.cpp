@@ -93,6 +93,47 @@ TEST(SegregacaoFalhas, BlocosQueNaoPodemSerEntregues) {
     for (const auto& nome : ENTRADAS(".")) EXPECT_EQ(nome.find(".parcial"), std::string::npos) << nome;
 }
 
+// Clients whose blocks come again and again, more of them at once than are
+// gathered at once, one of them failing to park its returns: every client
+// file holds its blocks in the bank file's order, each once.
+TEST(SegregacaoFalhas, BlocosQueVoltamMuitasVezes) {
+    AmbienteConcatenacao a;
+    GRAVA_ARQUIVO_TESTE("ARQUIVO", "x");
+    std::vector<std::string> ids;
+    for (int c = 10; c < 30; ++c) ids.push_back(std::to_string(c));
+    for (const std::string& id : ids) cliente(a, ("K" + id).c_str(), id.c_str(), "K" + id + ".RET");
+    cliente(a, "P50", "50", "P50.RET", "ARQUIVO");
+    ids.push_back("50");
+    auto blocoDaVez = [](const std::string& id, int vez) {
+        Linhas b = bloco(id.c_str());
+        b[1] = LINHA(400, {{1, "1"}, {20, "DETALHE " + id + " VEZ " + std::to_string(vez)}});
+        return b;
+    };
+    Linhas banco;
+    for (int vez = 0; vez < 3; ++vez)
+        for (const std::string& id : ids) {
+            const Linhas b = blocoDaVez(id, vez);
+            banco.insert(banco.end(), b.begin(), b.end());
+        }
+    GRAVA_ARQUIVO_TESTE("RC0912.020", TEXTO(banco));
+
+    SEGREGA_RETORNOS(0);
+
+    EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), TEXTO(banco));
+    for (const std::string& id : ids) {
+        const std::string arquivo = (id == "50" ? "P" : "K") + id + ".RET";
+        EXPECT_EQ(LE_ARQUIVO(arquivo), TEXTO(junta({blocoDaVez(id, 0), blocoDaVez(id, 1), blocoDaVez(id, 2)})))
+            << arquivo;
+    }
+    const std::string log = LE_ARQUIVO("CV091234.LOG");
+    std::size_t juntos = 0;
+    for (std::size_t p = 0; (p = log.find("junto ao bloco anterior", p)) != std::string::npos; ++p) ++juntos;
+    EXPECT_EQ(juntos, 2 * ids.size());
+    EXPECT_TRUE(temLinha(log, "Arquivos de Cobrança 400 gravados:   63"_ansi));
+    for (const auto& nome : ENTRADAS("."))
+        EXPECT_TRUE(nome[0] != '.' && !DIARIO_EH_DIARIO(nome)) << nome;
+}
+
 // A temporary directory that cannot take the return leaves it in the
 // working directory; a parked name already taken is never replaced.
 TEST(SegregacaoFalhas, EstacionamentoImpossivelOuNomeOcupado) {
