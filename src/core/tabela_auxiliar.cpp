@@ -208,6 +208,7 @@ bool TauxTABELA::CRIATABCOMESTRUTURA(Tabela& KARQESTRUTURA, const std::string& K
                                 {"FIELD_DEC", tipNUME, 2, 0}};
     CRIATABDAESTRUTURA(oARQAUX, colunas, NOMETABELA);
     lembraTemporarios();
+    oARQAUX.IniciaLote();
     for (int i = 1; i <= KARQESTRUTURA.FieldCount(); ++i) {
         const DefCampo& c = KARQESTRUTURA.FieldDef(i);
         oARQAUX.Append();
@@ -218,6 +219,7 @@ bool TauxTABELA::CRIATABCOMESTRUTURA(Tabela& KARQESTRUTURA, const std::string& K
         oARQAUX.FieldByName("FIELD_DEC").SetAsInteger(c.decimais);
         oARQAUX.Post();
     }
+    oARQAUX.EncerraLote();
     criaIndiceSePedido(KINDICEAUX);
     oARQAUX.First();
     JA_CRIOU_TABELA_AUXILIAR = true;

@@ -60,6 +60,7 @@ void preencheInstalacao(Tabela& t, bool exemplo) {
 }
 
 void preencheClientes(Tabela& t, TData hoje) {
+    t.IniciaLote();
     for (const Cliente& c : kClientes) {
         t.Append();
         t.FieldByName("CODCLI").SetAsString(c.codigo);
@@ -87,6 +88,7 @@ void preencheClientes(Tabela& t, TData hoje) {
         }
         t.Post();
     }
+    t.EncerraLote();
 }
 
 void preencheTaxas(Tabela& t, TData hoje) {
@@ -97,6 +99,7 @@ void preencheTaxas(Tabela& t, TData hoje) {
     struct Taxa { const char* produto; int dias; double banco, fornecedor; };
     const Taxa taxas[] = {{"1", 30, 1.25, 1.45}, {"1", 60, 1.35, 1.55}, {"1", 90, 1.45, 1.65},
                           {"2", 30, 1.10, 1.30}, {"2", 60, 1.20, 1.40}};
+    t.IniciaLote();
     for (const Taxa& x : taxas) {
         t.Append();
         t.FieldByName("DATINITAX").SetAsDate(inicio);
@@ -108,6 +111,7 @@ void preencheTaxas(Tabela& t, TData hoje) {
         t.FieldByName("DATAINC").SetAsDate(hoje);
         t.Post();
     }
+    t.EncerraLote();
 }
 
 void abre(Tabela& t, const std::string& dir, const EsquemaTabela& e) {
