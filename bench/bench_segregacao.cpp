@@ -153,7 +153,7 @@ std::uintmax_t bytesDe(const std::string& dir, const std::string& sufixo) {
     return total;
 }
 
-// Part 3: the bank return of `blocos` blocks of one client, split `rodadas`
+// Third measure: the bank return of `blocos` blocks of one client, split `rodadas`
 // times in the data directory (already the current directory); the median.
 double blocosDeUmCliente(const std::string& dados, int blocos, int rodadas, bool& ok) {
     const std::string id = identidade(9000);

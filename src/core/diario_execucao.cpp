@@ -189,7 +189,7 @@ int devolve(const std::string& de, const std::string& para) {
 }
 
 struct Conta {
-    int nomeados = 0, apagados = 0, removidos = 0, devolvidos = 0, restaurados = 0;
+    int nomeados = 0, apagados = 0, removidos = 0, devolvidos = 0, restaurados = 0, recolocados = 0;
     std::vector<std::string> falhas;
 };
 
@@ -225,8 +225,10 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
     }
     confirmado = confirmado || (temSe && seVale && !desistiu);
     if (confirmado) {
-        for (const auto& l : linhas)
+        for (const auto& l : linhas) {
             if (l[0] == "SAIDA" && l.size() >= 4) nomeiaSaida(l[1], l[2], l[3] == "S", c);
+            if (l[0] == "GUARDA" && l.size() >= 3) ::unlink(l[2].c_str());  // replaced for good
+        }
         for (const auto& l : linhas) {
             if (l[0] == "DEPOIS_DEFINE" && l.size() >= 6) {
                 Registro r(l[1], l[2], l[3]);
@@ -263,6 +265,15 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
             if (::unlink(l[1].c_str()) == 0) {
                 ++c.removidos;
                 DURAVEL_SINCRONIZA_DIRETORIO(l[1]);
+            }
+        } else if (l[0] == "GUARDA" && l.size() >= 3 && existe(l[2])) {
+            // The older file back under its name, once ours is gone.
+            struct stat f {}, g {};
+            if (::lstat(l[1].c_str(), &f) != 0) {
+                if (const int e = DURAVEL_RENOMEIA(l[2], l[1], false); e == 0) ++c.recolocados;
+                else c.falhas.push_back(l[1] + ": " + std::strerror(e));
+            } else if (::lstat(l[2].c_str(), &g) == 0 && f.st_dev == g.st_dev && f.st_ino == g.st_ino) {
+                ::unlink(l[2].c_str());  // never replaced: the second link goes
             }
         } else if (l[0] == "MOVE" && l.size() >= 3) {
             const bool origem = existe(l[1]), destino = existe(l[2]);
@@ -304,6 +315,7 @@ std::string relata(const std::string& desc, bool concluida, const Conta& c) {
     parte(c.apagados, "ARQUIVO APAGADO", "ARQUIVOS APAGADOS");
     parte(c.removidos, "ARQUIVO INCOMPLETO REMOVIDO", "ARQUIVOS INCOMPLETOS REMOVIDOS");
     parte(c.devolvidos, "ARQUIVO DEVOLVIDO PARA NOVA LEITURA", "ARQUIVOS DEVOLVIDOS PARA NOVA LEITURA");
+    parte(c.recolocados, "ARQUIVO ANTERIOR RECOLOCADO", "ARQUIVOS ANTERIORES RECOLOCADOS");
     parte(c.restaurados, "NÚMERO RESTAURADO"_ansi, "NÚMEROS RESTAURADOS"_ansi);
     for (std::size_t i = 0; i < partes.size(); ++i) r += (i == 0 ? ": " : ", ") + partes[i];
     r += ".";
@@ -417,6 +429,22 @@ void DiarioExecucao::MoveNaoFeito() { grava({"MOVE_NAO_FEITO"}); }
 void DiarioExecucao::Criado(const std::string& temporario, const std::string& final) {
     struct stat st {};
     if (::lstat(temporario.c_str(), &st) != 0) return;
+    // An older file the name holds is kept aside, as a second link, until
+    // the unit is done: undoing puts it back instead of losing it.
+    struct stat velho {};
+    if (::lstat(final.c_str(), &velho) == 0 && S_ISREG(velho.st_mode) &&
+        !(velho.st_dev == st.st_dev && velho.st_ino == st.st_ino)) {
+        static unsigned contador = 0;
+        const auto barra = final.find_last_of('/');
+        const std::string guarda = (barra == std::string::npos ? "" : final.substr(0, barra + 1)) + "." +
+                                   (barra == std::string::npos ? final : final.substr(barra + 1)) +
+                                   ".cvtmp" + std::to_string(::getpid()) + "-g" + std::to_string(contador++);
+        grava({"GUARDA", final, guarda});
+        if (::link(final.c_str(), guarda.c_str()) == 0) {
+            DURAVEL_SINCRONIZA_DIRETORIO(guarda);
+            guardados_.push_back(guarda);
+        }
+    }
     grava({"CRIADO", final, std::to_string(st.st_dev), std::to_string(st.st_ino)});
 }
 
@@ -450,6 +478,7 @@ void DiarioExecucao::Confirma(const std::vector<Passo>& depois) {
 void DiarioExecucao::Conclui() {
     if (concluido_) return;
     concluido_ = true;
+    for (const std::string& g : guardados_) ::unlink(g.c_str());
     ::unlink(caminho_.c_str());
     DURAVEL_SINCRONIZA_DIRETORIO(caminho_);
     ::close(fd_);
@@ -506,8 +535,10 @@ std::vector<std::string> DIARIO_RECUPERA(const std::vector<std::string>& diretor
         // Taken under its lock, and still there: another workstation may
         // have resolved it between our listing and our lock.
         if (!livre || ::fstat(fd, &st) != 0 || st.st_nlink == 0) {
-            for (const auto& l : leDiario(fd))
+            for (const auto& l : leDiario(fd)) {
                 if (l[0] == "SAIDA" && l.size() >= 2) vivos.insert(l[1]);
+                if (l[0] == "GUARDA" && l.size() >= 3) vivos.insert(l[2]);
+            }
             ::close(fd);
             continue;
         }

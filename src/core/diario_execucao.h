@@ -56,7 +56,8 @@ public:
     // the file first): undoing must not touch it.
     void MoveNaoFeito();
     // `temporario` is about to take the name `final` before the unit
-    // commits: undoing removes the file under that name, if it is this one.
+    // commits: undoing removes the file under that name, if it is this one,
+    // and puts back the older file the name held (kept aside until then).
     void Criado(const std::string& temporario, const std::string& final);
     // A field about to be posted: table (name of the data directory), the
     // record (key field and value; empty key: the first record), the field,
@@ -93,6 +94,7 @@ private:
     void sincroniza();
 
     std::string caminho_;
+    std::vector<std::string> guardados_;  // older files kept aside by Criado
     int fd_ = -1;
     bool confirmado_ = false;
     bool concluido_ = false;

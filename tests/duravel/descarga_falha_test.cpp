@@ -187,3 +187,61 @@ TEST(DescargaQueFalha, SegregacaoEntregaTudoOuNada) {
         if (!falhou) break;
     }
 }
+
+TEST(DescargaQueFalha, SegregacaoDesfeitaDevolveOArquivoAnterior) {
+    AmbienteConcatenacao a;
+    for (const char* id : {"1", "2"})
+        a.Cliente((std::string("C0") + id).c_str(), "C", "",
+                  {{"ARQRETCLI", std::string("C0") + id + ".RET"},
+                   {"CONHEACP1", REGRA("036", "046", "", std::string("0000000000") + id)}});
+    auto bloco = [](const char* id, int vez) {
+        return std::vector<std::string>{LINHA(400, {{1, "02RETORNO01COBRANCA"}, {36, std::string("0000000000") + id}}),
+                                        LINHA(400, {{1, "1"}, {20, "DETALHE " + std::to_string(vez)}}),
+                                        LINHA(400, {{1, "9"}})};
+    };
+    std::string banco, c01, c02;
+    for (int vez = 0; vez < 4; ++vez) {
+        banco += TEXTO(bloco("1", vez));
+        c01 += TEXTO(bloco("1", vez));
+        if (vez == 1) {
+            banco += TEXTO(bloco("2", vez));
+            c02 = TEXTO(bloco("2", vez));
+        }
+    }
+    // Yesterday's return of C01, not collected yet.
+    const std::string ontem = TEXTO(bloco("1", 9));
+    GRAVA_ARQUIVO_TESTE("C01.RET", ontem);
+    const auto antes = ENTRADAS(".");
+    std::string depois;
+    for (int n = 1;; ++n) {
+        SCOPED_TRACE("descarga " + std::to_string(n));
+        GRAVA_ARQUIVO_TESTE("RC0912.020", banco);
+        GRAVA_ARQUIVO_TESTE("C01.RET", ontem);
+        a.g.dialogo().mensagens.clear();
+        descargas = 0;
+        falhaDesdeADescarga = n;
+        SEGREGA_RETORNOS(0);
+        const bool falhou = falhaDescarga;
+        falhaDesdeADescarga = 0;
+        falhaDescarga = false;
+        if (ARQ_EXISTE("RC0912.ANT")) {
+            EXPECT_FALSE(ARQ_EXISTE("RC0912.020"));
+            EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), banco);
+            depois = LE_ARQUIVO("C01.RET");
+            EXPECT_EQ(LE_ARQUIVO("C02.RET"), c02);
+        } else {
+            EXPECT_TRUE(falhou);
+            EXPECT_FALSE(a.Mensagens().empty());
+            EXPECT_EQ(LE_ARQUIVO("RC0912.020"), banco);
+            EXPECT_EQ(LE_ARQUIVO("C01.RET"), ontem);
+            EXPECT_FALSE(ARQ_EXISTE("C02.RET"));
+        }
+        for (const std::string& nome : ENTRADAS("."))
+            EXPECT_TRUE(nome[0] != '.' && !DIARIO_EH_DIARIO(nome)) << nome;
+        for (const char* nome : {"RC0912.020", "RC0912.ANT", "C02.RET", "CV091234.LOG"}) ::unlink(nome);
+        EXPECT_EQ(ENTRADAS("."), antes);
+        if (!falhou) break;
+    }
+    // Delivered, the run's blocks are what the name holds.
+    EXPECT_EQ(depois, c01);
+}
