@@ -38,19 +38,19 @@
 #include <sstream>
 #include <string>
 
+#include "conversion/rem_arquivo_banco.h"
+#include "conversion/rem_leiautes.h"
+#include "conversion/rem_pendente.h"
+#include "conversion/rem_processa.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/dialogo_console.h"
 #include "core/geral.h"
 #include "core/grava_externo.h"
 #include "core/tabela/tabela.h"
-#include "report/motor_relatorio.h"
-#include "vendor/rem_arquivo_banco.h"
-#include "vendor/rem_leiautes.h"
-#include "vendor/rem_pendente.h"
-#include "vendor/rem_processa.h"
 #include "etapa_vendor.h"
 #include "medida.h"
+#include "report/motor_relatorio.h"
 
 namespace {
 

@@ -35,15 +35,15 @@
 #include <iostream>
 #include <string>
 
+#include "conversion/ret_processa.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/dialogo_console.h"
 #include "core/geral.h"
 #include "core/tabela/tabela.h"
-#include "report/motor_relatorio.h"
-#include "vendor/ret_processa.h"
 #include "etapa_vendor.h"
 #include "medida.h"
+#include "report/motor_relatorio.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <cstdlib>
 
+#include "conversion/ret_arquivo_banco.h"
+#include "conversion/ret_arquivo_cliente.h"
 #include "core/calendario.h"
 #include "core/leitura_externo.h"
 #include "fuzz/arquivo_fuzz.h"
-#include "vendor/ret_arquivo_banco.h"
-#include "vendor/ret_arquivo_cliente.h"
 
 namespace {
 void confere(const TvenREGRETORNO& r, std::size_t maximo) {

@@ -8,11 +8,11 @@
 #include <cstdlib>
 #include <string>
 
+#include "conversion/rem_arquivo_banco.h"
+#include "conversion/rem_leiautes.h"
 #include "core/calendario.h"
 #include "core/leitura_externo.h"
 #include "fuzz/arquivo_fuzz.h"
-#include "vendor/rem_arquivo_banco.h"
-#include "vendor/rem_leiautes.h"
 
 inline void CONFERE_REGISTRO_BANCO(const TvenREGISTRO& r) {
     // A record that fits must fit its columns exactly (the sequence number

@@ -1,5 +1,7 @@
 #include "app/solicitacoes.h"
 
+#include "conversion/rem_processa.h"
+#include "conversion/ret_processa.h"
 #include "registers/cli_listagem.h"
 #include "routing/limpeza.h"
 #include "routing/tarqconcatena.h"
@@ -7,8 +9,6 @@
 #include "ui/registers/tfrmclimanut.h"
 #include "ui/registers/tfrmtaxmanut.h"
 #include "ui/routing/tfrminssistema.h"
-#include "vendor/rem_processa.h"
-#include "vendor/ret_processa.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     SolicitacoesSistema s;

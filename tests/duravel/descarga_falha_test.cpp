@@ -13,18 +13,18 @@
 #include <functional>
 #include <string>
 
+#include "conversion/remessa_apoio.h"
 #include "core/arquivo_inteiro.h"
 #include "core/diario_execucao.h"
 #include "core/grava_externo.h"
 #include "core/tabela/cdx.h"
-#include "core/tabela/tabela.h"
 #include "core/tabela/nome_arquivo.h"
+#include "core/tabela/tabela.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/arquivo_produto.h"
 #include "routing/tarqsegrega.h"
 #include "support/diretorio_temporario.h"
 #include "support/geral_teste.h"
-#include "vendor/remessa_apoio.h"
 
 namespace {
 bool falhaDescarga = false;

@@ -1,4 +1,4 @@
-#include "vendor/ret_relatorio.h"
+#include "conversion/ret_relatorio.h"
 
 #include <cstdio>
 

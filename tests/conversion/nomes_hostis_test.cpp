@@ -13,8 +13,8 @@
 #include <filesystem>
 #include <map>
 
+#include "conversion/remessa_apoio.h"
 #include "support/diretorio_temporario.h"
-#include "vendor/remessa_apoio.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "vendor/rem_leiautes.h"
+#include "conversion/rem_leiautes.h"
 
 #include "core/ansi.h"
 #include "core/obr_datas.h"

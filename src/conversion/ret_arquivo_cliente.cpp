@@ -1,4 +1,4 @@
-#include "vendor/ret_arquivo_cliente.h"
+#include "conversion/ret_arquivo_cliente.h"
 
 #include <algorithm>
 

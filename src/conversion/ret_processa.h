@@ -17,11 +17,11 @@
 #include "core/diario_execucao.h"
 #include <vector>
 
+#include "conversion/ret_arquivo_cliente.h"
+#include "conversion/ret_relatorio.h"
 #include "core/grava_externo.h"
 #include "core/leitura_externo.h"
 #include "registers/manconvecli.h"
-#include "vendor/ret_arquivo_cliente.h"
-#include "vendor/ret_relatorio.h"
 
 // Caption of the conversion's window (client code).
 std::string RET_TITULOJANELA();

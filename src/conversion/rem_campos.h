@@ -6,8 +6,8 @@
 
 #include <string>
 
+#include "conversion/tktbmanpla.h"
 #include "core/calendario.h"
-#include "vendor/tktbmanpla.h"
 
 // The client register values the conversion reads (CONVECLI).
 struct TvenCLIENTE {

@@ -1,4 +1,4 @@
-#include "vendor/rem_pendente.h"
+#include "conversion/rem_pendente.h"
 
 #include <unordered_map>
 

@@ -1,4 +1,4 @@
-#include "vendor/remessa_apoio.h"
+#include "conversion/remessa_apoio.h"
 
 #include <gtest/gtest.h>
 

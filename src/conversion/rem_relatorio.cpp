@@ -1,4 +1,4 @@
-#include "vendor/rem_relatorio.h"
+#include "conversion/rem_relatorio.h"
 
 #include <cstdio>
 

@@ -12,8 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/rem_campos.h"
 #include "core/grava_externo.h"
-#include "vendor/rem_campos.h"
 
 inline constexpr int kTAMANHO_REGISTRO_BANCO = 250;
 

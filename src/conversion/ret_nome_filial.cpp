@@ -1,4 +1,4 @@
-#include "vendor/ret_nome_filial.h"
+#include "conversion/ret_nome_filial.h"
 
 #include <cstdio>
 

@@ -4,14 +4,14 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/rem_arquivo_banco.h"
+#include "conversion/rem_leiautes.h"
+#include "conversion/remessa_apoio.h"
 #include "core/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/tdmquor.h"
 #include "registers/tax_localiza.h"
 #include "support/geral_teste.h"
-#include "vendor/rem_arquivo_banco.h"
-#include "vendor/rem_leiautes.h"
-#include "vendor/remessa_apoio.h"
 
 TEST(RemessaLeiautes, EqualizacaoAteASextaCasa) {
     TvenCAMPOSREMESSA k;

@@ -17,9 +17,9 @@
 #include <set>
 #include <thread>
 
+#include "conversion/remessa_apoio.h"
 #include "core/tabela/tabela.h"
 #include "support/diretorio_temporario.h"
-#include "vendor/remessa_apoio.h"
 
 namespace {
 

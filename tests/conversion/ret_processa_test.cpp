@@ -7,13 +7,13 @@
 
 #include <filesystem>
 
+#include "conversion/remessa_apoio.h"
+#include "conversion/ret_processa.h"
 #include "core/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/tabela/tabela.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"
-#include "vendor/remessa_apoio.h"
-#include "vendor/ret_processa.h"
 
 namespace {
 

@@ -16,10 +16,10 @@
 #include <set>
 #include <thread>
 
+#include "conversion/remessa_apoio.h"
 #include "core/tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
-#include "vendor/remessa_apoio.h"
 
 namespace {
 

@@ -1,13 +1,17 @@
-#include "vendor/ret_processa.h"
+#include "conversion/ret_processa.h"
 
 #include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
 
+#include "conversion/rem_leiautes.h"
+#include "conversion/resumo_vendor.h"
+#include "conversion/ret_nome_filial.h"
+#include "conversion/tktbmanpla.h"
 #include "core/ansi.h"
-#include "core/caminho_arquivo.h"
 #include "core/arquivo_duravel.h"
+#include "core/caminho_arquivo.h"
 #include "core/dados/tdmquor.h"
 #include "core/erro_arquivo.h"
 #include "core/geral.h"
@@ -17,10 +21,6 @@
 #include "core/obr_texto.h"
 #include "core/tabela/nome_arquivo.h"
 #include "report/resumo_execucao.h"
-#include "vendor/rem_leiautes.h"
-#include "vendor/resumo_vendor.h"
-#include "vendor/ret_nome_filial.h"
-#include "vendor/tktbmanpla.h"
 
 namespace {
 

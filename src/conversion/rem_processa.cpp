@@ -1,4 +1,4 @@
-#include "vendor/rem_processa.h"
+#include "conversion/rem_processa.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -9,11 +9,14 @@
 #include <filesystem>
 #include <memory>
 
+#include "conversion/rem_leiautes.h"
+#include "conversion/rem_pendente.h"
+#include "conversion/resumo_vendor.h"
 #include "core/ansi.h"
 #include "core/arquivo_duravel.h"
-#include "core/diario_execucao.h"
 #include "core/caminho_arquivo.h"
 #include "core/dados/tdmquor.h"
+#include "core/diario_execucao.h"
 #include "core/geral.h"
 #include "core/nome_saida.h"
 #include "core/obr_datas.h"
@@ -22,9 +25,6 @@
 #include "core/tabela/nome_arquivo.h"
 #include "registers/tax_localiza.h"
 #include "report/resumo_execucao.h"
-#include "vendor/rem_leiautes.h"
-#include "vendor/rem_pendente.h"
-#include "vendor/resumo_vendor.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <string>
 #include <vector>
 
+#include "conversion/ret_arquivo_banco.h"
 #include "core/calendario.h"
-#include "vendor/ret_arquivo_banco.h"
 
 struct TvenREGRETORNO {
     std::string conteudo;

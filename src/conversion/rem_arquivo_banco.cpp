@@ -1,4 +1,4 @@
-#include "vendor/rem_arquivo_banco.h"
+#include "conversion/rem_arquivo_banco.h"
 
 #include <algorithm>
 #include <cmath>

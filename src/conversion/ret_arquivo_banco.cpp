@@ -1,4 +1,4 @@
-#include "vendor/ret_arquivo_banco.h"
+#include "conversion/ret_arquivo_banco.h"
 
 #include <cmath>
 

@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/remessa_apoio.h"
+#include "conversion/ret_arquivo_banco.h"
+#include "conversion/ret_arquivo_cliente.h"
 #include "core/ansi.h"
 #include "support/geral_teste.h"
-#include "vendor/remessa_apoio.h"
-#include "vendor/ret_arquivo_banco.h"
-#include "vendor/ret_arquivo_cliente.h"
 
 namespace {
 

@@ -10,10 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "conversion/remessa_apoio.h"
 #include "core/ansi.h"
 #include "core/tabela/tabela.h"
 #include "support/diretorio_temporario.h"
-#include "vendor/remessa_apoio.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
-#include "vendor/resumo_vendor.h"
+#include "conversion/resumo_vendor.h"
 
 #include <string>
 
+#include "conversion/rem_processa.h"
+#include "conversion/ret_processa.h"
 #include "report/resumo_execucao.h"
-#include "vendor/rem_processa.h"
-#include "vendor/ret_processa.h"
 
 namespace {
 

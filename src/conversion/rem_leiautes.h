@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "vendor/rem_campos.h"
+#include "conversion/rem_campos.h"
 
 inline constexpr const char* kTIPO_COFAP = "1";
 inline constexpr const char* kTIPO_BR = "2";

@@ -7,12 +7,12 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "conversion/rem_processa.h"
+#include "conversion/remessa_apoio.h"
 #include "core/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"
-#include "vendor/rem_processa.h"
-#include "vendor/remessa_apoio.h"
 
 namespace {
 

@@ -17,13 +17,13 @@
 #include <string>
 #include <vector>
 
+#include "conversion/rem_arquivo_banco.h"
+#include "conversion/rem_campos.h"
+#include "conversion/rem_pendente.h"
+#include "conversion/rem_relatorio.h"
 #include "core/diario_execucao.h"
 #include "core/grava_externo.h"
 #include "core/leitura_externo.h"
-#include "vendor/rem_arquivo_banco.h"
-#include "vendor/rem_campos.h"
-#include "vendor/rem_pendente.h"
-#include "vendor/rem_relatorio.h"
 
 // Caption of the conversion's window (client code, Cofap start date).
 std::string REM_TITULOJANELA();

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
+#include "conversion/rem_pendente.h"
 #include "core/dados/esquema.h"
 #include "core/tabela/tabela.h"
 #include "support/diretorio_temporario.h"
-#include "vendor/rem_pendente.h"
 
 namespace {
 
