@@ -12,12 +12,21 @@
 class ArquivoFuzz {
 public:
     ArquivoFuzz(const char* nome, const std::uint8_t* dados, std::size_t tamanho) {
-        static std::string dir = [] {
-            char modelo[] = "/tmp/conversor-fuzz-XXXXXX";
-            return std::string(::mkdtemp(modelo));
-        }();
-        dir_ = dir;
-        caminho_ = dir + "/" + nome;
+        // One directory for the process, gone with it: each input removes
+        // its own file, so the directory is empty at exit.
+        struct DoProcesso {
+            std::string caminho;
+            DoProcesso() {
+                char modelo[] = "/tmp/conversor-fuzz-XXXXXX";
+                if (::mkdtemp(modelo)) caminho = modelo;
+            }
+            ~DoProcesso() {
+                if (!caminho.empty()) ::rmdir(caminho.c_str());
+            }
+        };
+        static const DoProcesso dir;
+        dir_ = dir.caminho;
+        caminho_ = dir_ + "/" + nome;
         if (FILE* f = std::fopen(caminho_.c_str(), "wb")) {
             std::fwrite(dados, 1, tamanho, f);
             std::fclose(f);
