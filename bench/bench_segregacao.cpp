@@ -48,7 +48,7 @@
 
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
-#include "core/dialogo_console.h"
+#include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
 #include "report/motor_relatorio.h"
 #include "routing/tarqsegrega.h"

@@ -29,7 +29,7 @@
 
 #include "medida.h"
 #include "core/dados/esquema.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -18,7 +18,7 @@
 #include <string>
 
 #include "apoio_motor.h"
-#include "core/dialogo_console.h"
+#include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
 #include "medida.h"
 #include "report/motor_relatorio.h"

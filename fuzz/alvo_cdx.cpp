@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
-#include "core/tabela/cdx.h"
-#include "core/tabela/erro_tabela.h"
+#include "tabela/cdx.h"
+#include "tabela/erro_tabela.h"
 #include "fuzz/arquivo_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {

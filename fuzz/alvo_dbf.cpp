@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "fuzz/arquivo_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/leitura_externo.h"
+#include "core/arquivos/leitura_externo.h"
 #include "fuzz/arquivo_fuzz.h"
 #include "routing/leitor_linhas.h"
 

@@ -20,11 +20,11 @@
 #include <vector>
 
 #include "app/solicitacoes.h"
-#include "core/ansi.h"
-#include "core/aplicacao.h"
-#include "core/linha_comando.h"
-#include "core/tproentrada.h"
-#include "core/texto_ansi.h"
+#include "core/texto/ansi.h"
+#include "core/partida/aplicacao.h"
+#include "core/partida/linha_comando.h"
+#include "core/partida/tproentrada.h"
+#include "core/texto/texto_ansi.h"
 #include "report/motor_relatorio.h"
 #include "ui/core/aplicacao_qt.h"
 #include "ui/core/tmdientrada.h"

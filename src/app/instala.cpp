@@ -14,14 +14,14 @@
 #include <sstream>
 #include <string>
 
-#include "core/ansi.h"
-#include "core/calendario.h"
+#include "core/texto/ansi.h"
+#include "core/texto/calendario.h"
 #include "core/dados/dia_exemplo.h"
 #include "core/dados/instalacao.h"
-#include "core/erro_arquivo.h"
-#include "core/tabela/erro_tabela.h"
-#include "core/texto_ansi.h"
-#include "core/tproentrada.h"
+#include "core/arquivos/erro_arquivo.h"
+#include "tabela/erro_tabela.h"
+#include "core/texto/texto_ansi.h"
+#include "core/partida/tproentrada.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // The runs and windows the program offers, gathered in one place: each
 // subsystem's entry is wired here as it is built.
 
-#include "core/linha_comando.h"
+#include "core/partida/linha_comando.h"
 #include "ui/core/tmdientrada.h"
 
 SolicitacoesSistema SOLICITACOES_DO_SISTEMA();

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "conversion/rem_campos.h"
-#include "core/grava_externo.h"
+#include "core/arquivos/grava_externo.h"
 
 inline constexpr int kTAMANHO_REGISTRO_BANCO = 250;
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "conversion/tktbmanpla.h"
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 // The client register values the conversion reads (CONVECLI).
 struct TvenCLIENTE {

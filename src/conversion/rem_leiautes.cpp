@@ -1,10 +1,10 @@
 #include "conversion/rem_leiautes.h"
 
-#include "core/ansi.h"
-#include "core/obr_datas.h"
-#include "core/obr_digitos.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_digitos.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 namespace {
 

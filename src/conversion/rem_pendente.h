@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/calendario.h"
-#include "core/tabela/tabela.h"
+#include "core/texto/calendario.h"
+#include "tabela/tabela.h"
 
 // Inserts the row of this client and planilha, or refreshes the one already
 // there: buyer's CNPJ and remittance date. A return date set by an earlier

@@ -22,8 +22,8 @@
 #include "conversion/rem_pendente.h"
 #include "conversion/rem_relatorio.h"
 #include "core/diario_execucao.h"
-#include "core/grava_externo.h"
-#include "core/leitura_externo.h"
+#include "core/arquivos/grava_externo.h"
+#include "core/arquivos/leitura_externo.h"
 
 // Caption of the conversion's window (client code, Cofap start date).
 std::string REM_TITULOJANELA();

@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "core/ansi.h"
-#include "core/obr_datas.h"
-#include "core/obr_numeros.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_numeros.h"
 #include "report/toprint.h"
 
 TvenLOGREMESSA::~TvenLOGREMESSA() {

@@ -2,9 +2,9 @@
 
 #include <cmath>
 
-#include "core/ansi.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 std::string RET_CAMPO(const std::string& linha, int inicio, int tamanho) {
     const auto i = static_cast<std::size_t>(inicio - 1);

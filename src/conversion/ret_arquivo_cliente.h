@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "conversion/ret_arquivo_banco.h"
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 struct TvenREGRETORNO {
     std::string conteudo;

@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/ansi.h"
-#include "core/obr_datas.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
 
 std::string RET_ARQUIVOFILIAL(TData hoje, const std::string& filial) {
     return "R" + OBR_DATATOTEXTO("DATA_DDMMAA", hoje).substr(0, 4) + filial + ".TXT";

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 // "R" + day and month of `hoje` (ddmm) + branch code + ".TXT".
 std::string RET_ARQUIVOFILIAL(TData hoje, const std::string& filial);

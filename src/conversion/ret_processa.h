@@ -19,8 +19,8 @@
 
 #include "conversion/ret_arquivo_cliente.h"
 #include "conversion/ret_relatorio.h"
-#include "core/grava_externo.h"
-#include "core/leitura_externo.h"
+#include "core/arquivos/grava_externo.h"
+#include "core/arquivos/leitura_externo.h"
 #include "registers/manconvecli.h"
 
 // Caption of the conversion's window (client code).

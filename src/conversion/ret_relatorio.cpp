@@ -2,8 +2,8 @@
 
 #include <cstdio>
 
-#include "core/ansi.h"
-#include "core/obr_numeros.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_numeros.h"
 #include "report/toprint.h"
 
 TvenLOGRETORNO::~TvenLOGRETORNO() {

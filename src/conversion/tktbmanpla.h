@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 struct TKTBMANPLA {
     std::string S3_CGC1AVAL;  // first guarantor's CNPJ, 15 characters

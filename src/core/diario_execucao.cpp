@@ -14,13 +14,13 @@
 #include <memory>
 #include <set>
 
-#include "core/ansi.h"
-#include "core/arquivo_duravel.h"
-#include "core/erro_arquivo.h"
+#include "core/texto/ansi.h"
+#include "core/arquivos/arquivo_duravel.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
-#include "core/obr_texto.h"
-#include "core/tabela/tabela.h"
+#include "core/texto/obr_texto.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
 
 namespace {

@@ -8,8 +8,8 @@
 
 #include <string>
 
-#include "core/tabela/erro_tabela.h"
-#include "core/tabela/trava.h"
+#include "tabela/erro_tabela.h"
+#include "tabela/trava.h"
 
 // The wait was given up (time limit or Cancel); the operation was not done.
 class ErroEsperaAbandonada : public ErroTabela {

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/calendario.h"
-#include "core/dialogo_usuario.h"
-#include "core/som.h"
+#include "core/texto/calendario.h"
+#include "core/dialogo/dialogo_usuario.h"
+#include "core/dialogo/som.h"
 
 struct HoraDoDia {
     int hora = 0;

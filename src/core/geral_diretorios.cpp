@@ -7,10 +7,10 @@
 #include <cerrno>
 #include <vector>
 
-#include "core/arquivo_inteiro.h"
-#include "core/erro_arquivo.h"
+#include "core/arquivos/arquivo_inteiro.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
-#include "core/tabela/nome_arquivo.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

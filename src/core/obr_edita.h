@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 // The edit operation, tried again every 200 ms while another process holds
 // the record, as long as EsperaLimitada allows (then ErroEsperaAbandonada).

@@ -5,11 +5,11 @@
 
 #include <cstdio>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
-#include "core/obr_texto.h"
-#include "core/tabela/nome_arquivo.h"
-#include "core/tabela/trava.h"
+#include "core/texto/obr_texto.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/trava.h"
 
 namespace {
 

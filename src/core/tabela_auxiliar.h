@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 enum TtipCAMPO { tipCHAR, tipNUME, tipDATE };
 

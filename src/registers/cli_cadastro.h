@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "registers/registro_tabela.h"
 #include "registers/manconvecli.h"
 

@@ -1,9 +1,9 @@
 #include "registers/cli_listagem.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 #include "report/toprint.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // for Cobrança 400 and Vendor 250 clients, their translation rules, as a
 // 130-column report.
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "registers/manconvecli.h"
 
 // Prints the listing from the open CONVECLI table, walking it from its

@@ -1,8 +1,8 @@
 #include "registers/manconvecli.h"
 
-#include "core/ansi.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 namespace {
 

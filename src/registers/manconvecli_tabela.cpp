@@ -1,6 +1,6 @@
 // The client-table services applied to the fields of the current CONVECLI
 // record.
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "registers/manconvecli.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "registers/registro_tabela.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 // What the list window asked its insert/alter window for.
 enum TfmINCALT { fmINICIALIZA, fmENCERRA, fmINCLUSAO, fmALTERACAO, fmEXCLUSAO };

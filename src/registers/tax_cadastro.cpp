@@ -1,11 +1,11 @@
 #include "registers/tax_cadastro.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
-#include "core/obr_datas.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "core/calendario.h"
-#include "core/tabela/tabela.h"
+#include "core/texto/calendario.h"
+#include "tabela/tabela.h"
 #include "registers/registro_tabela.h"
 
 // Display forms of CONVETAX's fields wherever they are shown as text: a rate

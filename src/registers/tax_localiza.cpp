@@ -1,10 +1,10 @@
 #include "registers/tax_localiza.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
-#include "core/obr_datas.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 bool TAX_LOCALIZA(Tabela& convetax, const std::string& produto, int dias, TData data,
                   double& taxaban, double& taxafor) {

@@ -3,8 +3,8 @@
 
 #include <string>
 
-#include "core/calendario.h"
-#include "core/tabela/tabela.h"
+#include "core/texto/calendario.h"
+#include "tabela/tabela.h"
 
 // Walks the open rate table in its index order (start date, product, days)
 // and takes the first row of exactly this product that covers at least

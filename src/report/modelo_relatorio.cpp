@@ -1,6 +1,6 @@
 #include "report/modelo_relatorio.h"
 
-#include "core/texto_ansi.h"
+#include "core/texto/texto_ansi.h"
 
 void PaginaRelatorio::Escreve(int linha, int coluna, const std::string& texto) {
     if (linha < 1) linha = 1;

@@ -1,6 +1,6 @@
 #include "report/resumo_execucao.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

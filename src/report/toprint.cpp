@@ -2,11 +2,11 @@
 
 #include <cctype>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
-#include "core/obr_datas.h"
-#include "core/obr_numeros.h"
-#include "core/tabela/nome_arquivo.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_numeros.h"
+#include "tabela/nome_arquivo.h"
 #include "report/motor_relatorio.h"
 #include "report/resumo_execucao.h"
 

@@ -8,13 +8,13 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/ansi.h"
-#include "core/arquivo_duravel.h"
-#include "core/caminho_arquivo.h"
-#include "core/erro_arquivo.h"
+#include "core/texto/ansi.h"
+#include "core/arquivos/arquivo_duravel.h"
+#include "core/arquivos/caminho_arquivo.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
-#include "core/obr_texto.h"
-#include "core/tabela/nome_arquivo.h"
+#include "core/texto/obr_texto.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <stdexcept>
 
-#include "core/obr_datas.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 namespace {
 

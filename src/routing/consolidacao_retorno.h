@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 // A parked return by its name (upper case): the name the segregation gives
 // it, "RC" + hhmmss + "." + a number from 001 to 998; any other file of the

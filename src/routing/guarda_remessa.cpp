@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "core/geral.h"
-#include "core/tabela/nome_arquivo.h"
+#include "tabela/nome_arquivo.h"
 
 bool ARQ_NOMESIMPLES(const std::string& nome) {
     return !nome.empty() && nome != "." && nome != ".." &&

@@ -1,11 +1,11 @@
 #include "routing/ins_sistema.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
 
 namespace {
 

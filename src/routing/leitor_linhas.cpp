@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/arquivo_inteiro.h"
-#include "core/texto_ansi.h"
+#include "core/arquivos/arquivo_inteiro.h"
+#include "core/texto/texto_ansi.h"
 
 namespace {
 

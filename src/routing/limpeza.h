@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 class TpenLIMPEZA {
 public:

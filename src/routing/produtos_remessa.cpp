@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "routing/produtos_retorno.h"
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "routing/produtos_remessa.h"
 
 namespace {

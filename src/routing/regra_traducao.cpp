@@ -1,6 +1,6 @@
 #include "routing/regra_traducao.h"
 
-#include "core/obr_texto.h"
+#include "core/texto/obr_texto.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "routing/remessa_cliente.h"
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 bool ARQ_EHREMESSA(const std::string& nome) {
     if (nome.find('.') == std::string::npos || nome.size() < 3) return false;

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "report/resumo_execucao.h"
 #include "routing/limpeza.h"
 #include "routing/tarqconcatena.h"

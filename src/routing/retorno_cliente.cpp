@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "routing/produtos_retorno.h"
 
 int LARGURA_IDENTIDADE(char tipo) {

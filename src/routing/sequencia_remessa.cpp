@@ -1,7 +1,7 @@
 #include "routing/sequencia_remessa.h"
 
 #include "core/obr_edita.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 std::string SUBSTITUI_PRIMEIRA(const std::string& texto, const std::string& de,
                                const std::string& para) {

@@ -31,7 +31,7 @@
 #include <string>
 #include <vector>
 
-#include "core/leitura_externo.h"
+#include "core/arquivos/leitura_externo.h"
 #include "registers/manconvecli.h"
 #include "core/diario_execucao.h"
 #include "routing/arquivo_produto.h"

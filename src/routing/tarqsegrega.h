@@ -43,8 +43,8 @@
 #include <vector>
 
 #include "core/diario_execucao.h"
-#include "core/grava_externo.h"
-#include "core/leitura_externo.h"
+#include "core/arquivos/grava_externo.h"
+#include "core/arquivos/leitura_externo.h"
 #include "registers/manconvecli.h"
 #include "routing/arquivo_produto.h"
 #include "routing/guarda_remessa.h"

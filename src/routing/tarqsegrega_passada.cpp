@@ -24,13 +24,13 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "core/ansi.h"
-#include "core/erro_arquivo.h"
+#include "core/texto/ansi.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
-#include "core/obr_datas.h"
-#include "core/obr_numeros.h"
-#include "core/obr_texto.h"
-#include "core/tabela/nome_arquivo.h"
+#include "core/texto/obr_datas.h"
+#include "core/texto/obr_numeros.h"
+#include "core/texto/obr_texto.h"
+#include "tabela/nome_arquivo.h"
 #include "routing/consolidacao_retorno.h"
 #include "routing/leitor_linhas.h"
 #include "routing/tarqsegrega.h"

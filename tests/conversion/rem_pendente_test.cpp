@@ -8,7 +8,7 @@
 
 #include "conversion/rem_pendente.h"
 #include "core/dados/esquema.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 
 namespace {

@@ -9,7 +9,7 @@
 
 #include "conversion/rem_processa.h"
 #include "conversion/remessa_apoio.h"
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"

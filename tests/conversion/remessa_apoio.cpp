@@ -4,7 +4,7 @@
 
 #include "core/dados/esquema.h"
 #include "core/dados/instalacao.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 namespace {
 

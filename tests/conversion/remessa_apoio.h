@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 #include "report/motor_relatorio.h"
 
 // The four tables with the sample clients (COFAP, BR, CELPAV, WABCO, ...) and

@@ -16,8 +16,8 @@
 #include <filesystem>
 
 #include "conversion/remessa_apoio.h"
-#include "core/ansi.h"
-#include "core/tabela/tabela.h"
+#include "core/texto/ansi.h"
+#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 
 namespace {

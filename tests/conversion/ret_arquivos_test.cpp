@@ -7,7 +7,7 @@
 #include "conversion/remessa_apoio.h"
 #include "conversion/ret_arquivo_banco.h"
 #include "conversion/ret_arquivo_cliente.h"
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "support/geral_teste.h"
 
 namespace {

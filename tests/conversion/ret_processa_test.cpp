@@ -9,9 +9,9 @@
 
 #include "conversion/remessa_apoio.h"
 #include "conversion/ret_processa.h"
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"
 

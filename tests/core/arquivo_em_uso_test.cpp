@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "core/arquivo_em_uso.h"
+#include "core/arquivos/arquivo_em_uso.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
 

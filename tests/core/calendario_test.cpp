@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
-#include "core/calendario.h"
+#include "core/texto/ansi.h"
+#include "core/texto/calendario.h"
 
 TEST(Calendario, IdaEVoltaEDatasImpossiveis) {
     EXPECT_EQ(DATA_CODIFICA(1899, 12, 30), 0);

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/campos_entrada.h"
+#include "core/texto/campos_entrada.h"
 #include "support/geral_teste.h"
 
 namespace {

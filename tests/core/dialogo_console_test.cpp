@@ -2,8 +2,8 @@
 
 #include <sstream>
 
-#include "core/ansi.h"
-#include "core/dialogo_console.h"
+#include "core/texto/ansi.h"
+#include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
 
 namespace {

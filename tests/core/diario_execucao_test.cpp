@@ -7,7 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/arquivo_duravel.h"
+#include "core/arquivos/arquivo_duravel.h"
 #include "core/diario_execucao.h"
 #include "support/diretorio_temporario.h"
 #include "support/geral_teste.h"

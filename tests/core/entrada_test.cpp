@@ -5,15 +5,15 @@
 
 #include <map>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
-#include "core/linha_comando.h"
-#include "core/reorganizacao.h"
-#include "core/tabela/nome_arquivo.h"
-#include "core/tabela/tabela.h"
-#include "core/tproentrada.h"
+#include "core/partida/linha_comando.h"
+#include "core/partida/reorganizacao.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
+#include "core/partida/tproentrada.h"
 #include "support/cdx_leitor_teste.h"
 #include "support/geral_teste.h"
 #include "support/processo_filho.h"

@@ -7,12 +7,12 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/espera_limitada.h"
 #include "core/obr_edita.h"
-#include "core/tabela/nome_arquivo.h"
-#include "core/tabela/tabela.h"
-#include "core/tabela/trava.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
+#include "tabela/trava.h"
 #include "core/tabela_auxiliar.h"
 #include "support/geral_teste.h"
 

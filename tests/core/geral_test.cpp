@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <filesystem>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "support/geral_teste.h"
 
 TEST(GeralMensagem, SomDoTipoETituloPadrao) {

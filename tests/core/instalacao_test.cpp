@@ -6,7 +6,7 @@
 #include "core/dados/esquema.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
-#include "core/tabela/nome_arquivo.h"
+#include "tabela/nome_arquivo.h"
 #include "support/diretorio_temporario.h"
 
 TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {

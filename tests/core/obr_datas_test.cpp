@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/obr_datas.h"
+#include "core/texto/obr_datas.h"
 #include "support/geral_teste.h"
 
 TEST(ObrDatas, DataParaTextoEMascaraVazia) {

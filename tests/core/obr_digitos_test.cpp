@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
-#include "core/obr_digitos.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_digitos.h"
 #include "support/geral_teste.h"
 
 TEST(ObrSoma, SomaPonderadaNosDoisModos) {

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "core/obr_listas.h"
+#include "core/arquivos/obr_listas.h"
 #include "support/geral_teste.h"
 
 TEST(ObrListas, OrdemPeloCodigoDoCaractere) {

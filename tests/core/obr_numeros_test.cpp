@@ -2,7 +2,7 @@
 
 #include <clocale>
 
-#include "core/obr_numeros.h"
+#include "core/texto/obr_numeros.h"
 
 TEST(ObrNumeroGeral, QuinzeDigitosSemExpoenteComVirgula) {
     EXPECT_EQ(OBR_NUMEROGERAL(0.1 + 0.2), "0,3");  // 17 digits would show the binary error

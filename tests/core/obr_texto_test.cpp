@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/obr_texto.h"
+#include "core/texto/obr_texto.h"
 
 TEST(ObrAjusta, CortaOuCompletaConformeOAlinhamento) {
     EXPECT_EQ(OBR_AJUSTA("abc  ", 5, true, 0), "abc  ");

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/som.h"
+#include "core/dialogo/som.h"
 
 TEST(Som, AmostrasComDuracaoFrequenciaEPausas) {
     const int taxa = 8000;

@@ -2,9 +2,9 @@
 
 #include <filesystem>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/obr_edita.h"
-#include "core/tabela/nome_arquivo.h"
+#include "tabela/nome_arquivo.h"
 #include "core/tabela_auxiliar.h"
 #include "support/geral_teste.h"
 

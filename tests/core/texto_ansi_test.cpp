@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
-#include "core/texto_ansi.h"
+#include "core/texto/ansi.h"
+#include "core/texto/texto_ansi.h"
 
 TEST(TextoAnsi, TodosOsBytesVaoEVoltam) {
     std::string todos;

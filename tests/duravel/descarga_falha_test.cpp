@@ -14,12 +14,12 @@
 #include <string>
 
 #include "conversion/remessa_apoio.h"
-#include "core/arquivo_inteiro.h"
+#include "core/arquivos/arquivo_inteiro.h"
 #include "core/diario_execucao.h"
-#include "core/grava_externo.h"
-#include "core/tabela/cdx.h"
-#include "core/tabela/nome_arquivo.h"
-#include "core/tabela/tabela.h"
+#include "core/arquivos/grava_externo.h"
+#include "tabela/cdx.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/arquivo_produto.h"
 #include "routing/tarqsegrega.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/dia_exemplo.h"
 #include "core/dados/instalacao.h"
 #include "registers/cli_cadastro.h"

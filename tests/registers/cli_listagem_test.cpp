@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/tdmquor.h"
 #include "registers/cli_listagem.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "registers/manconvecli.h"
 #include "support/geral_teste.h"
 

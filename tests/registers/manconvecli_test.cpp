@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "registers/manconvecli.h"
 
 TEST(ManConvecliTipos, IndicesCodigosETextos) {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "report/motor_relatorio.h"
 #include "report/toprint.h"
 #include "support/diretorio_temporario.h"

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "core/erro_arquivo.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "support/geral_teste.h"
 
 // The bank file appears under its name only complete, replacing an older one

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "core/ansi.h"
-#include "core/tabela/nome_arquivo.h"
+#include "core/texto/ansi.h"
+#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqconcatena.h"
 #include "routing/tarqsegrega.h"

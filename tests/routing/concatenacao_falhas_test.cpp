@@ -10,10 +10,10 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/espera_limitada.h"
-#include "core/tabela/nome_arquivo.h"
+#include "tabela/nome_arquivo.h"
 #include "report/toprint.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqconcatena.h"

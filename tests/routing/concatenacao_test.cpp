@@ -4,10 +4,10 @@
 
 #include <gtest/gtest.h>
 
-#include "core/ansi.h"
-#include "core/tabela/nome_arquivo.h"
+#include "core/texto/ansi.h"
+#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "routing/sequencia_remessa.h"
 #include "routing/tarqconcatena.h"
 

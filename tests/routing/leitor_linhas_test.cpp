@@ -4,7 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "core/leitura_externo.h"
+#include "core/arquivos/leitura_externo.h"
 #include "support/geral_teste.h"
 
 namespace {

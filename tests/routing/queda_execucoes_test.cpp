@@ -18,7 +18,7 @@
 #include <thread>
 
 #include "conversion/remessa_apoio.h"
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 
 namespace {

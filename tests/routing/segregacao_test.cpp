@@ -7,8 +7,8 @@
 
 #include <filesystem>
 
-#include "core/ansi.h"
-#include "core/tabela/nome_arquivo.h"
+#include "core/texto/ansi.h"
+#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqsegrega.h"
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/dialogo_roteirizado.h"
+#include "core/dialogo/dialogo_roteirizado.h"
 #include "core/geral.h"
 #include "support/diretorio_temporario.h"
 

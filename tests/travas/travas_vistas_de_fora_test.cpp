@@ -19,7 +19,7 @@
 #include <functional>
 #include <string>
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
 

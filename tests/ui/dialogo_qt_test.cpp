@@ -9,7 +9,7 @@
 #include <QTimer>
 
 #include "apoio_ui.h"
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/espera_limitada.h"
 #include "core/geral.h"
 #include "ui/core/componentes_entrada.h"

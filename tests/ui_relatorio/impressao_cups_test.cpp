@@ -35,11 +35,11 @@
 #include <thread>
 
 #include "apoio_relatorio.h"
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
-#include "core/obr_texto.h"
-#include "core/tabela/tabela.h"
+#include "core/texto/obr_texto.h"
+#include "tabela/tabela.h"
 #include "core/dados/dia_exemplo.h"
 #include "registers/cli_listagem.h"
 #include "routing/tarqconcatena.h"

@@ -10,7 +10,7 @@
 #include <functional>
 
 #include "apoio_relatorio.h"
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "support/geral_teste.h"
 #include "ui/report/tfrmimptestaimp.h"
 

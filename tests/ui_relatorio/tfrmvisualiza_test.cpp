@@ -12,8 +12,8 @@
 #include <regex>
 
 #include "apoio_relatorio.h"
-#include "core/ansi.h"
-#include "core/texto_ansi.h"
+#include "core/texto/ansi.h"
+#include "core/texto/texto_ansi.h"
 #include "support/geral_teste.h"
 #include "ui/report/motor_relatorio_qt.h"
 #include "ui/report/tfrmvisualiza.h"

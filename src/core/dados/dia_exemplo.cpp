@@ -6,12 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "core/ansi.h"
-#include "core/arquivo_inteiro.h"
+#include "core/texto/ansi.h"
+#include "core/arquivos/arquivo_inteiro.h"
 #include "core/dados/esquema.h"
-#include "core/tabela/erro_tabela.h"
-#include "core/tabela/nome_arquivo.h"
-#include "core/tabela/tabela.h"
+#include "tabela/erro_tabela.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
 
 namespace {
 

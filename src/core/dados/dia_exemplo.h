@@ -19,7 +19,7 @@
 
 #include <string>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 // Throws ErroTabela when a file of the day is already in `diretorio` (in
 // any letter case), so that the installation can refuse before it creates

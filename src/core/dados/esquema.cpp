@@ -1,6 +1,6 @@
 #include "core/dados/esquema.h"
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 namespace {
 

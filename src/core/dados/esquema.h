@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/tabela/campo.h"
+#include "tabela/campo.h"
 
 struct EsquemaTabela {
     std::string arquivo;    // "CONVECLI.DBF"

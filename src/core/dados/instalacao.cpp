@@ -8,10 +8,10 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
-#include "core/tabela/nome_arquivo.h"
-#include "core/tabela/tabela.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <ostream>
 #include <string>
 
-#include "core/calendario.h"
+#include "core/texto/calendario.h"
 
 // Creates `diretorio` (and its parents) when missing, then the four tables.
 // Refuses, touching nothing, when any of them already exists there (in any

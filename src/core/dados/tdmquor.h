@@ -3,7 +3,7 @@
 // current directory), inactive until an action opens it. Fields are reached
 // by name: DMQUOR().TBCONVECLI.FieldByName("CODCLI").
 
-#include "core/tabela/tabela.h"
+#include "tabela/tabela.h"
 
 class TDMQUOR {
 public:

@@ -11,7 +11,7 @@
 #include <QTextEdit>
 #include <QTranslator>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
 #include "ui/core/qt_texto.h"
 

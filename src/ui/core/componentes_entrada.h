@@ -16,8 +16,8 @@
 #include <QRadioButton>
 #include <functional>
 
-#include "core/calendario.h"
-#include "core/campos_entrada.h"
+#include "core/texto/calendario.h"
+#include "core/texto/campos_entrada.h"
 
 class QGridLayout;
 class QVBoxLayout;

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/ansi.h"
-#include "core/obr_texto.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_texto.h"
 #include "ui/core/componentes_entrada.h"
 #include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"

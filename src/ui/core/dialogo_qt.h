@@ -9,7 +9,7 @@
 
 #include <QPointer>
 
-#include "core/dialogo_usuario.h"
+#include "core/dialogo/dialogo_usuario.h"
 
 class QWidget;
 class TFRMCONTADOR;

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <QSpacerItem>
 
-#include "core/aplicacao.h"
-#include "core/tabela/tabela.h"
+#include "core/partida/aplicacao.h"
+#include "tabela/tabela.h"
 
 void PROTEGIDO(const std::function<void()>& acao) {
     try {

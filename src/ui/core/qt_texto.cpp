@@ -2,7 +2,7 @@
 
 #include <QList>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 
 // Windows-1252 maps 0xA0..0xFF straight to Latin-1; only 0x80..0x9F differ.
 QString QT_DE_ANSI(const std::string& ansi) {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/linha_comando.h"
+#include "core/partida/linha_comando.h"
 #include "ui/core/tfrmajuda.h"
 
 class QAction;

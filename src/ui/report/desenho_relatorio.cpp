@@ -11,7 +11,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "core/arquivo_duravel.h"
+#include "core/arquivos/arquivo_duravel.h"
 #include "ui/core/qt_texto.h"
 
 namespace {

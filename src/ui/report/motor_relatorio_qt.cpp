@@ -17,9 +17,9 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/ansi.h"
+#include "core/texto/ansi.h"
 #include "core/geral.h"
-#include "core/obr_datas.h"
+#include "core/texto/obr_datas.h"
 #include "ui/core/qt_texto.h"
 #include "ui/report/desenho_relatorio.h"
 #include "ui/report/tfrmvisualiza.h"

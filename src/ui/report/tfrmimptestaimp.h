@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/dialogo_usuario.h"
+#include "core/dialogo/dialogo_usuario.h"
 #include "report/toprint.h"
 
 class QLabel;

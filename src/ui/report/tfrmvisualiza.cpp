@@ -25,8 +25,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/arquivo_inteiro.h"
-#include "core/erro_arquivo.h"
+#include "core/arquivos/arquivo_inteiro.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "ui/core/qt_texto.h"
 #include "ui/report/motor_relatorio_qt.h"
 

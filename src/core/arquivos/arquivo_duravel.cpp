@@ -1,0 +1,206 @@
+#include "core/arquivos/arquivo_duravel.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <memory>
+
+namespace {
+
+// The byte that says "being written", far above the FoxPro lock offsets, so
+// that a table rebuilt through this writer can be locked as tables are.
+constexpr off_t kTravaVivo = 0x100000000LL;
+constexpr const char* kMarca = ".cvtmp";
+
+std::string diretorioDe(const std::string& caminho) {
+    const auto barra = caminho.find_last_of('/');
+    if (barra == std::string::npos) return ".";
+    return barra == 0 ? "/" : caminho.substr(0, barra);
+}
+
+bool travaVivo(int fd, short tipo) {
+    struct flock l {};
+    l.l_type = tipo;
+    l.l_whence = SEEK_SET;
+    l.l_start = kTravaVivo;
+    l.l_len = 1;
+    return ::fcntl(fd, F_OFD_SETLK, &l) == 0;
+}
+
+mode_t modoPara(const std::string& destino) {
+    struct stat st {};
+    if (::stat(destino.c_str(), &st) == 0 && S_ISREG(st.st_mode)) return st.st_mode & 07777;
+    const mode_t mascara = ::umask(0);
+    ::umask(mascara);
+    return 0666 & ~mascara;
+}
+
+int escreveTudo(int fd, const char* p, std::size_t n) {
+    while (n > 0) {
+        const ssize_t w = ::write(fd, p, n);
+        if (w < 0 && errno == EINTR) continue;
+        if (w <= 0) return w == 0 ? EIO : errno;
+        p += w;
+        n -= static_cast<std::size_t>(w);
+    }
+    return 0;
+}
+
+int poeNome(const std::string& de, const std::string& para, bool substitui) {
+    if (substitui) return ::rename(de.c_str(), para.c_str()) == 0 ? 0 : errno;
+    if (::renameat2(AT_FDCWD, de.c_str(), AT_FDCWD, para.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // A file system that cannot refuse to replace by itself: a hard link
+    // can, and then the temporary name goes.
+    if (::link(de.c_str(), para.c_str()) != 0) return errno;
+    ::unlink(de.c_str());
+    return 0;
+}
+
+}  // namespace
+
+ArquivoDuravel::ArquivoDuravel(std::string destino) : destino_(std::move(destino)) {
+    static std::atomic<unsigned> contador{0};
+    const auto barra = destino_.find_last_of('/');
+    const std::string dir = barra == std::string::npos ? "" : destino_.substr(0, barra + 1);
+    const std::string nome = barra == std::string::npos ? destino_ : destino_.substr(barra + 1);
+    const mode_t modo = modoPara(destino_);
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        temporario_ = dir + "." + nome + kMarca + std::to_string(::getpid()) + "-" +
+                      std::to_string(contador++);
+        fd_ = ::open(temporario_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, modo);
+        if (fd_ >= 0 || errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+        erro_ = errno;
+        temporario_.clear();
+        return;
+    }
+    ::fchmod(fd_, modo);  // the umask is not the file's to narrow
+    travaVivo(fd_, F_WRLCK);
+}
+
+ArquivoDuravel::~ArquivoDuravel() {
+    if (fd_ >= 0 && !manterDescritor_) ::close(fd_);
+    if (!nomeado_ && !solto_) Abandona();
+}
+
+void ArquivoDuravel::Abandona() {
+    if (fd_ >= 0 && !manterDescritor_) {
+        ::close(fd_);
+        fd_ = -1;
+    }
+    if (!temporario_.empty() && !nomeado_) ::unlink(temporario_.c_str());
+    temporario_.clear();
+}
+
+bool ArquivoDuravel::Escreve(std::string_view dados) {
+    if (erro_ || fd_ < 0) return false;
+    erro_ = escreveTudo(fd_, dados.data(), dados.size());
+    return erro_ == 0;
+}
+
+int ArquivoDuravel::descarrega() {
+    if (!erro_ && fd_ < 0) erro_ = EBADF;
+    if (!erro_ && ::fsync(fd_) != 0) erro_ = errno;
+    if (erro_) Abandona();
+    return erro_;
+}
+
+void ArquivoDuravel::fecha() {
+    if (!manterDescritor_ && fd_ >= 0) ::close(fd_);
+    if (!manterDescritor_) fd_ = -1;
+}
+
+int ArquivoDuravel::Conclui() {
+    if (concluido_) return 0;
+    if (const int e = descarrega()) return e;
+    // The lock goes with the descriptor; from here on the journal that
+    // names the file answers for it.
+    fecha();
+    concluido_ = true;
+    return 0;
+}
+
+int ArquivoDuravel::Nomeia(bool substitui, bool sincronizaDiretorio) {
+    return NomeiaComo(destino_, substitui, sincronizaDiretorio);
+}
+
+int ArquivoDuravel::NomeiaComo(const std::string& destino, bool substitui,
+                               bool sincronizaDiretorio) {
+    // Flushed before it is named: a name never stands for a file that a
+    // power cut could still empty.
+    if (!concluido_)
+        if (const int e = descarrega()) return e;
+    const int e = poeNome(temporario_, destino, substitui);
+    if (e == EEXIST && !substitui) return e;
+    // Refused elsewhere, it may still take its own name.
+    if (e && destino != destino_) return e;
+    if (e) {
+        erro_ = e;
+        Abandona();
+        return e;
+    }
+    nomeado_ = true;
+    destino_ = destino;
+    // Closed only now: until it has its name, the lock says it is alive.
+    fecha();
+    if (sincronizaDiretorio) DURAVEL_SINCRONIZA_DIRETORIO(destino);
+    return 0;
+}
+
+int ArquivoDuravel::EntregaDescritor() {
+    manterDescritor_ = true;
+    return fd_;
+}
+
+int DURAVEL_RENOMEIA(const std::string& de, const std::string& para, bool substitui) {
+    const int e = poeNome(de, para, substitui);
+    if (e == 0) DURAVEL_SINCRONIZA_DIRETORIO(para);
+    return e;
+}
+
+void DURAVEL_SINCRONIZA_DIRETORIO(const std::string& caminho, bool ehDiretorio) {
+    const std::string dir = ehDiretorio ? caminho : diretorioDe(caminho);
+    const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool DURAVEL_EH_TEMPORARIO(const std::string& nome) {
+    return !nome.empty() && nome[0] == '.' && nome.find(kMarca) != std::string::npos;
+}
+
+int DURAVEL_LIMPA_ABANDONADOS(const std::string& diretorio, const std::set<std::string>& vivos) {
+    std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(diretorio.empty() ? "." : diretorio.c_str()),
+                                          ::closedir);
+    if (!d) return 0;
+    int removidos = 0;
+    while (const dirent* e = ::readdir(d.get())) {
+        const std::string nome = e->d_name;
+        if (!DURAVEL_EH_TEMPORARIO(nome)) continue;
+        const std::string caminho = (diretorio.empty() ? std::string(".") : diretorio) + "/" + nome;
+        if (vivos.count(caminho) || (diretorio.empty() || diretorio == "." ? vivos.count(nome) : 0))
+            continue;
+        if (DURAVEL_REMOVE_SE_ABANDONADO(caminho)) ++removidos;
+    }
+    if (removidos) DURAVEL_SINCRONIZA_DIRETORIO(diretorio, true);
+    return removidos;
+}
+
+bool DURAVEL_REMOVE_SE_ABANDONADO(const std::string& caminho) {
+    const int fd = ::open(caminho.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
+    if (fd < 0) return false;
+    struct stat st {};
+    // Held: its writer is alive. Free: nobody will ever name it.
+    const bool removido = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && travaVivo(fd, F_WRLCK) &&
+                          ::unlink(caminho.c_str()) == 0;
+    ::close(fd);
+    return removido;
+}

@@ -1,0 +1,48 @@
+#include "core/arquivos/arquivo_inteiro.h"
+
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+
+#include "core/texto/ansi.h"
+#include "core/arquivos/arquivo_duravel.h"
+#include "core/arquivos/erro_arquivo.h"
+
+namespace {
+
+[[noreturn]] void falha(const std::string& caminho, int erro) {
+    throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro),
+                      erro);
+}
+
+}  // namespace
+
+bool ARQ_LE_INTEIRO(const std::string& caminho, std::string& conteudo) {
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    conteudo.clear();
+    if (ok) conteudo.reserve(static_cast<std::size_t>(st.st_size));
+    char buf[65536];
+    while (ok) {
+        const ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n == 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) ok = false;
+        else conteudo.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return ok;
+}
+
+void ARQ_GRAVA_COMPLETO(const std::string& caminho, const std::string& conteudo,
+                        bool substitui) {
+    ArquivoDuravel arquivo(caminho);
+    arquivo.Escreve(conteudo);
+    if (const int erro = arquivo.Nomeia(substitui)) falha(caminho, erro);
+}

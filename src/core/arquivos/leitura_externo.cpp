@@ -1,0 +1,35 @@
+#include "core/arquivos/leitura_externo.h"
+
+#include "core/arquivos/arquivo_inteiro.h"
+#include "core/geral.h"
+#include "tabela/nome_arquivo.h"
+#include "core/texto/texto_ansi.h"
+
+std::vector<std::string> TEXTO_EM_LINHAS(const std::string& texto) {
+    std::vector<std::string> linhas;
+    std::size_t ini = 0;
+    const std::size_t n = texto.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        if (texto[i] != '\r' && texto[i] != '\n') continue;
+        linhas.push_back(texto.substr(ini, i - ini));
+        if (texto[i] == '\r' && i + 1 < n && texto[i + 1] == '\n') ++i;
+        ini = i + 1;
+    }
+    if (ini < n) linhas.push_back(texto.substr(ini));
+    return linhas;
+}
+
+bool TaexLEITURAEXTERNO::TXT_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
+    TABDADOS.clear();
+    return ANEXA_TO_MEMO(KARQ_A_SER_LIDO);
+}
+
+bool TaexLEITURAEXTERNO::ANEXA_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
+    CursorDeEspera cursor;
+    std::string conteudo;
+    if (!ARQ_LE_INTEIRO(ARQ_RESOLVE_CAMINHO(KARQ_A_SER_LIDO), conteudo)) return false;
+    ANSI_DE_TEXTO_UNICODE(conteudo);
+    for (auto& l : TEXTO_EM_LINHAS(conteudo)) TABDADOS.push_back(std::move(l));
+    if (!TABDADOS.empty() && TABDADOS.back() == "\x1A") TABDADOS.pop_back();
+    return true;
+}

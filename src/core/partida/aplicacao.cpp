@@ -1,0 +1,57 @@
+#include "core/partida/aplicacao.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "core/dados/tdmquor.h"
+#include "core/espera_limitada.h"
+#include "core/geral.h"
+#include "core/partida/recuperacao.h"
+#include "tabela/tabela.h"
+#include "core/partida/tproentrada.h"
+
+void APLICACAO_ERRO_PADRAO(const std::exception& erro) {
+    GERAL().MENSAGEM(erro.what(), somERRO, kTITULO_APLICACAO);
+}
+
+bool APLICACAO_PARTIDA() {
+    TABELA_DEFINE_AVISO([](const std::string& aviso) { GERAL().MENSAGEM(aviso, somSUCESSO); });
+    ESPERA_LIMITADA_INSTALA();
+    if (!GERAL().ERRO_CONVERSOR_DATA.empty()) {
+        // Running on a day other than the one asked for would stamp every
+        // file and register with the wrong date.
+        GERAL().MENSAGEM(GERAL().ERRO_CONVERSOR_DATA, somERRO, kTITULO_APLICACAO);
+        return false;
+    }
+    try {
+        TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
+        RECUPERA_EXECUCOES_INTERROMPIDAS();
+        return true;
+    } catch (const std::exception& e) {
+        DMQUOR().FechaTodas();
+        APLICACAO_ERRO_PADRAO(e);
+        return false;
+    }
+}
+
+int APLICACAO_LINHA_COMANDO(const std::vector<std::string>& argumentos,
+                            const SolicitacoesSistema& solicitacoes) {
+    if (!APLICACAO_PARTIDA()) return 1;
+    bool valida = true;
+    try {
+        valida = LINHA_COMANDO_DESPACHA(argumentos, solicitacoes);
+    } catch (const std::exception& e) {
+        APLICACAO_ERRO_PADRAO(e);
+    }
+    DMQUOR().FechaTodas();
+    if (!valida) return 2;
+    return GERAL().Dialogo().ErrosMostrados() > 0 ? 1 : 0;
+}
+
+bool APLICACAO_SEM_TELA() {
+    const char* sem = std::getenv("CONVERSOR_SEM_JANELA");
+    if (sem && std::strcmp(sem, "1") == 0) return true;
+    const char* x = std::getenv("DISPLAY");
+    const char* w = std::getenv("WAYLAND_DISPLAY");
+    return !(x && *x) && !(w && *w);
+}

@@ -1,0 +1,61 @@
+#include "tabela/reescrita_dbf.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "core/texto/ansi.h"
+#include "core/arquivos/arquivo_duravel.h"
+#include "tabela/erro_tabela.h"
+#include "tabela/trava.h"
+
+int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
+                  const std::function<bool(std::string&)>& proximo) {
+    // A replaced table keeps its permissions; a new one gets the usual ones,
+    // so every workstation's user can open it.
+    ArquivoDuravel novo(caminho);
+    const auto falha = [&caminho](int erro) {
+        throw ErroTabela("NÃO FOI POSSÍVEL GRAVAR "_ansi + caminho + ": " + std::strerror(erro));
+    };
+    if (novo.Erro())
+        throw ErroTabela("NÃO FOI POSSÍVEL CRIAR ARQUIVO TEMPORÁRIO PARA "_ansi + caminho + ": " +
+                         std::strerror(novo.Erro()));
+    const int fd = novo.Fd();
+    cab.registros = 0;
+    std::string cabecalho = DBF_MONTA_CABECALHO(cab);
+    std::string bloco;
+    std::string registro(cab.tamanhoRegistro, ' ');
+    std::uint64_t pos = cabecalho.size();
+    std::uint32_t n = 0;
+    while (true) {
+        registro.assign(cab.tamanhoRegistro, ' ');
+        if (!proximo(registro)) break;
+        bloco += registro;
+        ++n;
+        if (bloco.size() >= (1u << 20)) {
+            DBF_GRAVA(fd, bloco.data(), bloco.size(), pos, novo.Temporario());
+            pos += bloco.size();
+            bloco.clear();
+        }
+    }
+    bloco.push_back(kDbfFimArquivo);
+    DBF_GRAVA(fd, bloco.data(), bloco.size(), pos, novo.Temporario());
+    cab.registros = n;
+    cabecalho = DBF_MONTA_CABECALHO(cab);
+    DBF_GRAVA(fd, cabecalho.data(), cabecalho.size(), 0, novo.Temporario());
+    // Exclusive before it takes the name: nobody opens the new table
+    // between the rename and our own use of it.
+    if (!TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Escrita))
+        throw ErroTabelaEmUso("TABELA "_ansi + caminho + " EM USO POR OUTRO PROCESSO");
+    const int entregue = novo.EntregaDescritor();
+    if (const int erro = novo.Nomeia(true)) {
+        ::close(entregue);
+        falha(erro);
+    }
+    return entregue;
+}

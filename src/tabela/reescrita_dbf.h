@@ -1,0 +1,16 @@
+#pragma once
+// Rewriting a table as a whole (pack, zap, structure change) without ever
+// leaving a half-written table under its name: the new file is built beside
+// the old one, flushed, locked for exclusive use and renamed over it.
+
+#include <functional>
+#include <string>
+
+#include "tabela/dbf_cabecalho.h"
+
+// `proximo` fills a record of cab's layout (deletion byte first) and answers
+// true, or answers false when there are no more. Returns a read-write
+// descriptor of the new file that already holds the exclusive open lock;
+// the old file's descriptors now refer to the replaced file.
+int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
+                  const std::function<bool(std::string&)>& proximo);
