@@ -46,14 +46,14 @@
 #include <string>
 #include <vector>
 
+#include "apoio_motor.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
+#include "medida.h"
 #include "report/motor_relatorio.h"
 #include "routing/tarqsegrega.h"
-#include "apoio_motor.h"
-#include "medida.h"
 
 namespace {
 

@@ -27,8 +27,8 @@
 #include <map>
 #include <vector>
 
-#include "medida.h"
 #include "core/dados/esquema.h"
+#include "medida.h"
 #include "tabela/tabela.h"
 
 namespace {

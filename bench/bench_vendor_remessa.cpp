@@ -42,15 +42,15 @@
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
 #include "conversion/rem_processa.h"
+#include "core/arquivos/grava_externo.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
-#include "core/arquivos/grava_externo.h"
-#include "tabela/tabela.h"
 #include "etapa_vendor.h"
 #include "medida.h"
 #include "report/motor_relatorio.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -40,10 +40,10 @@
 #include "core/dados/tdmquor.h"
 #include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
-#include "tabela/tabela.h"
 #include "etapa_vendor.h"
 #include "medida.h"
 #include "report/motor_relatorio.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -3,9 +3,9 @@
 
 #include <cstdint>
 
+#include "fuzz/arquivo_fuzz.h"
 #include "tabela/cdx.h"
 #include "tabela/erro_tabela.h"
-#include "fuzz/arquivo_fuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     ArquivoFuzz arquivo("T.CDX", dados, tamanho);

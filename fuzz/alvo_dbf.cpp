@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <string>
 
-#include "tabela/tabela.h"
 #include "fuzz/arquivo_fuzz.h"
+#include "tabela/tabela.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     ArquivoFuzz arquivo("T.DBF", dados, tamanho);

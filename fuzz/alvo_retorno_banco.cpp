@@ -7,8 +7,8 @@
 
 #include "conversion/ret_arquivo_banco.h"
 #include "conversion/ret_arquivo_cliente.h"
-#include "core/texto/calendario.h"
 #include "core/arquivos/leitura_externo.h"
+#include "core/texto/calendario.h"
 #include "fuzz/arquivo_fuzz.h"
 
 namespace {

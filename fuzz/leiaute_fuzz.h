@@ -10,8 +10,8 @@
 
 #include "conversion/rem_arquivo_banco.h"
 #include "conversion/rem_leiautes.h"
-#include "core/texto/calendario.h"
 #include "core/arquivos/leitura_externo.h"
+#include "core/texto/calendario.h"
 #include "fuzz/arquivo_fuzz.h"
 
 inline void CONFERE_REGISTRO_BANCO(const TvenREGISTRO& r) {

@@ -20,10 +20,10 @@
 #include <vector>
 
 #include "app/solicitacoes.h"
-#include "core/texto/ansi.h"
 #include "core/partida/aplicacao.h"
 #include "core/partida/linha_comando.h"
 #include "core/partida/tproentrada.h"
+#include "core/texto/ansi.h"
 #include "core/texto/texto_ansi.h"
 #include "report/motor_relatorio.h"
 #include "ui/core/aplicacao_qt.h"

@@ -14,14 +14,14 @@
 #include <sstream>
 #include <string>
 
-#include "core/texto/ansi.h"
-#include "core/texto/calendario.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/dados/dia_exemplo.h"
 #include "core/dados/instalacao.h"
-#include "core/arquivos/erro_arquivo.h"
-#include "tabela/erro_tabela.h"
-#include "core/texto/texto_ansi.h"
 #include "core/partida/tproentrada.h"
+#include "core/texto/ansi.h"
+#include "core/texto/calendario.h"
+#include "core/texto/texto_ansi.h"
+#include "tabela/erro_tabela.h"
 
 namespace {
 

@@ -12,19 +12,19 @@
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
 #include "conversion/resumo_vendor.h"
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
+#include "core/arquivos/nome_saida.h"
 #include "core/dados/tdmquor.h"
 #include "core/diario_execucao.h"
 #include "core/geral.h"
-#include "core/arquivos/nome_saida.h"
-#include "core/texto/obr_datas.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
 #include "core/texto/obr_texto.h"
-#include "tabela/nome_arquivo.h"
 #include "registers/tax_localiza.h"
 #include "report/resumo_execucao.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -21,9 +21,9 @@
 #include "conversion/rem_campos.h"
 #include "conversion/rem_pendente.h"
 #include "conversion/rem_relatorio.h"
-#include "core/diario_execucao.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/arquivos/leitura_externo.h"
+#include "core/diario_execucao.h"
 
 // Caption of the conversion's window (client code, Cofap start date).
 std::string REM_TITULOJANELA();

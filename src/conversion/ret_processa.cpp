@@ -9,18 +9,18 @@
 #include "conversion/resumo_vendor.h"
 #include "conversion/ret_nome_filial.h"
 #include "conversion/tktbmanpla.h"
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
-#include "core/dados/tdmquor.h"
 #include "core/arquivos/erro_arquivo.h"
-#include "core/geral.h"
 #include "core/arquivos/nome_saida.h"
+#include "core/dados/tdmquor.h"
+#include "core/geral.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
-#include "tabela/nome_arquivo.h"
 #include "report/resumo_execucao.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <memory>
 #include <set>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 #include "tabela/tabela.h"
 

@@ -3,8 +3,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

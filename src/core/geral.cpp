@@ -5,8 +5,8 @@
 #include <ctime>
 #include <thread>
 
-#include "core/texto/ansi.h"
 #include "core/dialogo/dialogo_console.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "core/texto/calendario.h"
 #include "core/dialogo/dialogo_usuario.h"
 #include "core/dialogo/som.h"
+#include "core/texto/calendario.h"
 
 struct HoraDoDia {
     int hora = 0;

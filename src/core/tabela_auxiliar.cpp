@@ -5,8 +5,8 @@
 
 #include <cstdio>
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/trava.h"

@@ -1,8 +1,8 @@
 #include "registers/cli_cadastro.h"
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_digitos.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "tabela/tabela.h"
-#include "registers/registro_tabela.h"
 #include "registers/manconvecli.h"
+#include "registers/registro_tabela.h"
+#include "tabela/tabela.h"
 
 // One row of the client list, in the table's index order (CODCLI).
 struct LinhaCliente {

@@ -1,7 +1,7 @@
 #include "registers/cli_listagem.h"
 
-#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
 #include "report/toprint.h"

@@ -3,8 +3,8 @@
 // for Cobrança 400 and Vendor 250 clients, their translation rules, as a
 // 130-column report.
 
-#include "tabela/tabela.h"
 #include "registers/manconvecli.h"
+#include "tabela/tabela.h"
 
 // Prints the listing from the open CONVECLI table, walking it from its
 // current order's first row.

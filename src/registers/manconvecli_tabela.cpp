@@ -1,7 +1,7 @@
 // The client-table services applied to the fields of the current CONVECLI
 // record.
-#include "tabela/tabela.h"
 #include "registers/manconvecli.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "registers/registro_tabela.h"
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "core/texto/calendario.h"
-#include "tabela/tabela.h"
 #include "registers/registro_tabela.h"
+#include "tabela/tabela.h"
 
 // Display forms of CONVETAX's fields wherever they are shown as text: a rate
 // in twelve places with six decimals after a comma (1.5 is "    1,500000",

@@ -1,7 +1,7 @@
 #include "registers/tax_localiza.h"
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"

@@ -2,13 +2,13 @@
 
 #include <cctype>
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
-#include "tabela/nome_arquivo.h"
 #include "report/motor_relatorio.h"
 #include "report/resumo_execucao.h"
+#include "tabela/nome_arquivo.h"
 
 std::unique_ptr<ToPRINT> oPRINT;
 

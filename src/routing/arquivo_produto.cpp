@@ -8,11 +8,11 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 #include "tabela/nome_arquivo.h"
 

@@ -1,9 +1,9 @@
 #include "routing/ins_sistema.h"
 
-#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
 

@@ -1,10 +1,10 @@
 #include "routing/limpeza.h"
 
-#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
-#include "core/texto/obr_datas.h"
 #include "core/obr_edita.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "routing/resumo_roteamento.h"
 

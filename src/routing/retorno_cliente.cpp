@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "tabela/tabela.h"
 #include "routing/produtos_retorno.h"
+#include "tabela/tabela.h"
 
 int LARGURA_IDENTIDADE(char tipo) {
     const ProdutoRetorno* p = PRODUTO_RETORNO(tipo);

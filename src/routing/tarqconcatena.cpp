@@ -6,17 +6,16 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_em_uso.h"
+#include "core/arquivos/nome_saida.h"
+#include "core/arquivos/obr_listas.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
-#include "core/arquivos/nome_saida.h"
-#include "core/texto/obr_datas.h"
 #include "core/obr_edita.h"
-#include "core/arquivos/obr_listas.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
-#include "tabela/nome_arquivo.h"
 #include "report/resumo_execucao.h"
 #include "report/toprint.h"
 #include "routing/guarda_remessa.h"
@@ -24,6 +23,7 @@
 #include "routing/regra_traducao.h"
 #include "routing/resumo_roteamento.h"
 #include "routing/sequencia_remessa.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

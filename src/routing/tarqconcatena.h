@@ -32,8 +32,8 @@
 #include <vector>
 
 #include "core/arquivos/leitura_externo.h"
-#include "registers/manconvecli.h"
 #include "core/diario_execucao.h"
+#include "registers/manconvecli.h"
 #include "routing/arquivo_produto.h"
 #include "routing/guarda_remessa.h"
 #include "routing/remessa_cliente.h"

@@ -10,22 +10,22 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_em_uso.h"
-#include "core/dados/tdmquor.h"
 #include "core/arquivos/erro_arquivo.h"
-#include "core/geral.h"
 #include "core/arquivos/nome_saida.h"
-#include "core/texto/obr_datas.h"
 #include "core/arquivos/obr_listas.h"
+#include "core/dados/tdmquor.h"
+#include "core/geral.h"
+#include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
-#include "tabela/nome_arquivo.h"
 #include "report/resumo_execucao.h"
 #include "report/toprint.h"
 #include "routing/leitor_linhas.h"
 #include "routing/produtos_retorno.h"
 #include "routing/resumo_roteamento.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -42,9 +42,9 @@
 #include <string_view>
 #include <vector>
 
-#include "core/diario_execucao.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/arquivos/leitura_externo.h"
+#include "core/diario_execucao.h"
 #include "registers/manconvecli.h"
 #include "routing/arquivo_produto.h"
 #include "routing/guarda_remessa.h"

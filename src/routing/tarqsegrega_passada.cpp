@@ -24,16 +24,16 @@
 #include <unordered_map>
 #include <unordered_set>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
-#include "tabela/nome_arquivo.h"
 #include "routing/consolidacao_retorno.h"
 #include "routing/leitor_linhas.h"
 #include "routing/tarqsegrega.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
+#include "core/texto/ansi.h"
 #include "tabela/erro_tabela.h"
 #include "tabela/trava.h"
 

@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
+#include "core/texto/ansi.h"
 #include "tabela/dbf_cabecalho.h"
 #include "tabela/erro_tabela.h"
 #include "tabela/reescrita_dbf.h"

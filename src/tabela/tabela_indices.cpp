@@ -12,8 +12,8 @@
 #include <cstring>
 #include <functional>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
+#include "core/texto/ansi.h"
 #include "tabela/cdx.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/tabela_implementacao.h"

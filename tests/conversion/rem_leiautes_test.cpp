@@ -7,9 +7,9 @@
 #include "conversion/rem_arquivo_banco.h"
 #include "conversion/rem_leiautes.h"
 #include "conversion/remessa_apoio.h"
-#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/tdmquor.h"
+#include "core/texto/ansi.h"
 #include "registers/tax_localiza.h"
 #include "support/geral_teste.h"
 

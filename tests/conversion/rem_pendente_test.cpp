@@ -8,8 +8,8 @@
 
 #include "conversion/rem_pendente.h"
 #include "core/dados/esquema.h"
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 
 #include "conversion/rem_processa.h"
 #include "conversion/remessa_apoio.h"
-#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
+#include "core/texto/ansi.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"
 

@@ -9,11 +9,11 @@
 
 #include "conversion/remessa_apoio.h"
 #include "conversion/ret_processa.h"
-#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
-#include "tabela/tabela.h"
+#include "core/texto/ansi.h"
 #include "report/toprint.h"
 #include "support/geral_teste.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 
 #include "conversion/remessa_apoio.h"
 #include "core/texto/ansi.h"
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
+#include "tabela/tabela.h"
 
 namespace {
 

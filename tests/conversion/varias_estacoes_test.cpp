@@ -17,9 +17,9 @@
 #include <thread>
 
 #include "conversion/remessa_apoio.h"
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <sstream>
 
-#include "core/texto/ansi.h"
 #include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

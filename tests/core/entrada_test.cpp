@@ -5,18 +5,18 @@
 
 #include <map>
 
-#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/partida/linha_comando.h"
 #include "core/partida/reorganizacao.h"
-#include "tabela/nome_arquivo.h"
-#include "tabela/tabela.h"
 #include "core/partida/tproentrada.h"
+#include "core/texto/ansi.h"
 #include "support/cdx_leitor_teste.h"
 #include "support/geral_teste.h"
 #include "support/processo_filho.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -7,14 +7,14 @@
 #include <stdlib.h>
 #include <unistd.h>
 
-#include "core/texto/ansi.h"
 #include "core/espera_limitada.h"
 #include "core/obr_edita.h"
+#include "core/tabela_auxiliar.h"
+#include "core/texto/ansi.h"
+#include "support/geral_teste.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/tabela.h"
 #include "tabela/trava.h"
-#include "core/tabela_auxiliar.h"
-#include "support/geral_teste.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 
 #include <filesystem>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_inteiro.h"
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/arquivos/erro_arquivo.h"
 #include "core/arquivos/grava_externo.h"
+#include "core/texto/ansi.h"
 #include "support/geral_teste.h"
 #include "support/processo_filho.h"
 

@@ -6,8 +6,8 @@
 #include "core/dados/esquema.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
-#include "tabela/nome_arquivo.h"
 #include "support/diretorio_temporario.h"
+#include "tabela/nome_arquivo.h"
 
 TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
     DiretorioTemporario d;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/leitura_externo.h"
+#include "core/texto/ansi.h"
 #include "support/geral_teste.h"
 
 using Linhas = std::vector<std::string>;

@@ -2,11 +2,11 @@
 
 #include <filesystem>
 
-#include "core/texto/ansi.h"
 #include "core/obr_edita.h"
-#include "tabela/nome_arquivo.h"
 #include "core/tabela_auxiliar.h"
+#include "core/texto/ansi.h"
 #include "support/geral_teste.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

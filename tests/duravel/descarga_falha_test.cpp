@@ -15,16 +15,16 @@
 
 #include "conversion/remessa_apoio.h"
 #include "core/arquivos/arquivo_inteiro.h"
-#include "core/diario_execucao.h"
 #include "core/arquivos/grava_externo.h"
-#include "tabela/cdx.h"
-#include "tabela/nome_arquivo.h"
-#include "tabela/tabela.h"
+#include "core/diario_execucao.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/arquivo_produto.h"
 #include "routing/tarqsegrega.h"
 #include "support/diretorio_temporario.h"
 #include "support/geral_teste.h"
+#include "tabela/cdx.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
 
 namespace {
 bool falhaDescarga = false;

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/texto/ansi.h"
 #include "core/dados/dia_exemplo.h"
 #include "core/dados/instalacao.h"
+#include "core/texto/ansi.h"
 #include "registers/cli_cadastro.h"
 #include "support/dados_teste.h"
 

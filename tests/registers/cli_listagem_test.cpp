@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/tdmquor.h"
+#include "core/texto/ansi.h"
 #include "registers/cli_listagem.h"
 #include "report/motor_relatorio.h"
 #include "support/geral_teste.h"

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
-#include "tabela/tabela.h"
 #include "registers/manconvecli.h"
 #include "support/geral_teste.h"
+#include "tabela/tabela.h"
 
 TEST(ManConvecliTabela, RegrasEFiliaisPelosCamposDoCliente) {
     DiretorioDeTrabalho dir;

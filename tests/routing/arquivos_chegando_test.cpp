@@ -12,11 +12,11 @@
 #include <vector>
 
 #include "core/texto/ansi.h"
-#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqconcatena.h"
 #include "routing/tarqsegrega.h"
 #include "support/processo_filho.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -10,14 +10,14 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "core/texto/ansi.h"
 #include "core/dados/tdmquor.h"
 #include "core/espera_limitada.h"
-#include "tabela/nome_arquivo.h"
+#include "core/texto/ansi.h"
 #include "report/toprint.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqconcatena.h"
 #include "support/processo_filho.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 
 #include "core/texto/ansi.h"
-#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
-#include "tabela/tabela.h"
 #include "routing/sequencia_remessa.h"
 #include "routing/tarqconcatena.h"
+#include "tabela/nome_arquivo.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <filesystem>
 
 #include "core/texto/ansi.h"
-#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqsegrega.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

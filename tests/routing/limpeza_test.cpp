@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
+#include "core/texto/ansi.h"
 #include "routing/limpeza.h"
 #include "support/dados_teste.h"
 #include "support/processo_filho.h"

@@ -18,8 +18,8 @@
 #include <thread>
 
 #include "conversion/remessa_apoio.h"
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
+#include "tabela/tabela.h"
 
 namespace {
 

@@ -12,10 +12,10 @@
 #include <filesystem>
 
 #include "core/texto/ansi.h"
-#include "tabela/nome_arquivo.h"
 #include "routing/ambiente_concatenacao.h"
 #include "routing/tarqsegrega.h"
 #include "support/processo_filho.h"
+#include "tabela/nome_arquivo.h"
 
 namespace {
 

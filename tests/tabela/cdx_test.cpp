@@ -14,9 +14,9 @@
 #include <iterator>
 #include <random>
 
+#include "support/cdx_leitor_teste.h"
 #include "tabela/cdx.h"
 #include "tabela/erro_tabela.h"
-#include "support/cdx_leitor_teste.h"
 
 namespace fs = std::filesystem;
 

@@ -9,9 +9,9 @@
 #include <map>
 
 #include "core/texto/ansi.h"
-#include "tabela/tabela.h"
 #include "support/cdx_leitor_teste.h"
 #include "support/diretorio_temporario.h"
+#include "tabela/tabela.h"
 
 namespace {
 

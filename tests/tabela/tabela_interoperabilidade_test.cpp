@@ -8,10 +8,10 @@
 #include <cstring>
 
 #include "core/texto/ansi.h"
-#include "tabela/instrucao_sql.h"
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
+#include "tabela/instrucao_sql.h"
+#include "tabela/tabela.h"
 
 namespace {
 

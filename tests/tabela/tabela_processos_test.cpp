@@ -7,9 +7,9 @@
 
 #include <set>
 
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
+#include "tabela/tabela.h"
 
 namespace {
 

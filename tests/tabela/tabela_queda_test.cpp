@@ -14,9 +14,9 @@
 #include <random>
 #include <thread>
 
-#include "tabela/tabela.h"
 #include "support/cdx_leitor_teste.h"
 #include "support/diretorio_temporario.h"
+#include "tabela/tabela.h"
 
 namespace {
 

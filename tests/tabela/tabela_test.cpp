@@ -2,9 +2,9 @@
 #include <sys/stat.h>
 
 #include "core/texto/ansi.h"
+#include "support/diretorio_temporario.h"
 #include "tabela/instrucao_sql.h"
 #include "tabela/tabela.h"
-#include "support/diretorio_temporario.h"
 
 namespace {
 

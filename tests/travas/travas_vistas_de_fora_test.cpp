@@ -19,9 +19,9 @@
 #include <functional>
 #include <string>
 
-#include "tabela/tabela.h"
 #include "support/diretorio_temporario.h"
 #include "support/processo_filho.h"
+#include "tabela/tabela.h"
 
 namespace {
 

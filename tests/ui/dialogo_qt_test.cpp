@@ -9,9 +9,9 @@
 #include <QTimer>
 
 #include "apoio_ui.h"
-#include "core/texto/ansi.h"
 #include "core/espera_limitada.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "ui/core/componentes_entrada.h"
 #include "ui/core/dialogo_qt.h"
 #include "ui/core/qt_texto.h"

@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstring>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/erro_arquivo.h"
+#include "core/texto/ansi.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_inteiro.h"
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 #include "tabela/nome_arquivo.h"
 

@@ -2,8 +2,8 @@
 
 #include "core/arquivos/arquivo_inteiro.h"
 #include "core/geral.h"
-#include "tabela/nome_arquivo.h"
 #include "core/texto/texto_ansi.h"
+#include "tabela/nome_arquivo.h"
 
 std::vector<std::string> TEXTO_EM_LINHAS(const std::string& texto) {
     std::vector<std::string> linhas;

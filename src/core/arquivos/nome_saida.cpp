@@ -8,9 +8,9 @@
 #include <functional>
 #include <set>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/diario_execucao.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/tabela.h"

@@ -6,9 +6,9 @@
 #include <utility>
 #include <vector>
 
-#include "core/texto/ansi.h"
 #include "core/arquivos/arquivo_inteiro.h"
 #include "core/dados/esquema.h"
+#include "core/texto/ansi.h"
 #include "tabela/erro_tabela.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/tabela.h"

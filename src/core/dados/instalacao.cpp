@@ -8,8 +8,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
+#include "core/texto/ansi.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/tabela.h"
 

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "core/texto/calendario.h"
 #include "core/dialogo/som.h"
+#include "core/texto/calendario.h"
 
 // Where a report goes, as chosen in the report choice window.
 enum TdstRELATORIO { dstIMPRESSORA, dstVIDEO, dstPDF, dstCANCELA };

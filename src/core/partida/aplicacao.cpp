@@ -7,8 +7,8 @@
 #include "core/espera_limitada.h"
 #include "core/geral.h"
 #include "core/partida/recuperacao.h"
-#include "tabela/tabela.h"
 #include "core/partida/tproentrada.h"
+#include "tabela/tabela.h"
 
 void APLICACAO_ERRO_PADRAO(const std::exception& erro) {
     GERAL().MENSAGEM(erro.what(), somERRO, kTITULO_APLICACAO);

@@ -1,7 +1,7 @@
 #include "core/partida/linha_comando.h"
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 
 void SOLICITACAO_INDISPONIVEL(const std::string& nome) {

@@ -1,9 +1,9 @@
 #include "core/partida/recuperacao.h"
 
-#include "core/texto/ansi.h"
+#include "core/arquivos/nome_saida.h"
 #include "core/diario_execucao.h"
 #include "core/geral.h"
-#include "core/arquivos/nome_saida.h"
+#include "core/texto/ansi.h"
 
 std::vector<std::string> RECUPERA_EXECUCOES_INTERROMPIDAS() {
     const std::vector<std::string> linhas = DIARIO_RECUPERA(ARQ_DIRETORIOS_DOS_CADASTROS());

@@ -2,10 +2,10 @@
 
 #include <unistd.h>
 
-#include "core/texto/ansi.h"
 #include "core/dados/esquema.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "tabela/nome_arquivo.h"
 #include "tabela/reparo_dbf.h"
 

@@ -11,8 +11,8 @@
 #include <QTextEdit>
 #include <QTranslator>
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "ui/core/qt_texto.h"
 
 bool INSTALA_TRADUCOES_QT(QApplication& app) {

@@ -11,14 +11,14 @@
 #include <QTimer>
 #include <QToolBar>
 
-#include "core/partida/aplicacao.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
+#include "core/partida/aplicacao.h"
+#include "core/partida/recuperacao.h"
 #include "core/partida/reorganizacao.h"
 #include "core/partida/tproentrada.h"
 #include "report/resumo_execucao.h"
 #include "ui/core/dialogo_qt.h"
-#include "core/partida/recuperacao.h"
 #include "ui/core/qt_texto.h"
 #include "ui/core/tfrmajuda.h"
 #include "ui/report/tfrmresumo.h"

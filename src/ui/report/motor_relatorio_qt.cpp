@@ -17,8 +17,8 @@
 #include <algorithm>
 #include <stdexcept>
 
-#include "core/texto/ansi.h"
 #include "core/geral.h"
+#include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
 #include "ui/core/qt_texto.h"
 #include "ui/report/desenho_relatorio.h"

@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "core/texto/obr_texto.h"
 #include "core/partida/linha_comando.h"
+#include "core/texto/obr_texto.h"
 #include "ui/core/janela_modal.h"
 #include "ui/core/qt_texto.h"
 
