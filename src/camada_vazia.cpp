@@ -1,0 +1,2 @@
+// Nothing: the object a layer is linked whole around, to find its
+// undefined symbols.
