@@ -15,6 +15,7 @@
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/arquivos/nome_saida.h"
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "core/diario_execucao.h"
 #include "core/geral.h"
@@ -380,19 +381,7 @@ void TvenREMESSA::REM_PROCESSA() {
 
 void VEN_CONVREMESSA(const std::string& codigo, bool linhaComando) {
     TDMQUOR& dm = DMQUOR();
-    struct Fecha {
-        ~Fecha() {
-            TDMQUOR& d = DMQUOR();
-            d.TBCONVECLI.Close();
-            d.TBCONVEINS.Close();
-            d.TBCONVEPEN.Close();
-            d.TBCONVETAX.Close();
-        }
-    } fecha;
-    dm.TBCONVECLI.Open();
-    dm.TBCONVEINS.Open();
-    dm.TBCONVEPEN.Open();
-    dm.TBCONVETAX.Open();
+    const TabelasAbertas tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX};
     TvenREMESSA run(codigo, linhaComando);
     run.REM_PROCESSA();
     RESUMO_REMESSA_VENDOR(run);

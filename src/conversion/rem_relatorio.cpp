@@ -22,9 +22,7 @@ bool TvenLOGREMESSA::Prepara() {
 bool TvenLOGREMESSA::Inicializa(const HoraDoDia& hora) {
     ToPRINT& p = *oPRINT;
     if (!p.IMPINICIALIZA(-1, "", false)) return false;
-    char hhmmss[16];
-    std::snprintf(hhmmss, sizeof hhmmss, "%02d:%02d:%02d", hora.hora, hora.minuto, hora.segundo);
-    p.TITESQ = std::string("Le Cliente / Grava Banco - Hora : ") + hhmmss;
+    p.TITESQ = "Le Cliente / Grava Banco - Hora : " + TextoDaHora(hora);
     p.TITCAB1 = "                 Data da";
     p.TITCAB2 = "Identificação   operação   Ocorrências"_ansi;
     p.TITCAB3 = "-------------   --------   -----------";

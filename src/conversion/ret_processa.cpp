@@ -13,6 +13,7 @@
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/arquivos/erro_arquivo.h"
 #include "core/arquivos/nome_saida.h"
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
@@ -533,17 +534,7 @@ void TvenRETORNO::RET_PROCESSA() {
 
 void VEN_CONVRETORNO(const std::string& codigo, bool linhaComando) {
     TDMQUOR& dm = DMQUOR();
-    struct Fecha {
-        ~Fecha() {
-            TDMQUOR& d = DMQUOR();
-            d.TBCONVECLI.Close();
-            d.TBCONVEINS.Close();
-            d.TBCONVEPEN.Close();
-        }
-    } fecha;
-    dm.TBCONVECLI.Open();
-    dm.TBCONVEINS.Open();
-    dm.TBCONVEPEN.Open();
+    const TabelasAbertas tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN};
     TvenRETORNO run(codigo, linhaComando);
     run.RET_PROCESSA();
     RESUMO_RETORNO_VENDOR(run);

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "core/texto/ansi.h"
+#include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "report/toprint.h"
 
@@ -22,9 +23,7 @@ bool TvenLOGRETORNO::Inicializa(const HoraDoDia& hora, const std::string& arquiv
                                 int geracaoLida) {
     ToPRINT& p = *oPRINT;
     if (!p.IMPINICIALIZA(-1, "", false)) return false;
-    char hhmmss[16];
-    std::snprintf(hhmmss, sizeof hhmmss, "%02d:%02d:%02d", hora.hora, hora.minuto, hora.segundo);
-    p.TITESQ = std::string("Le Banco / Grava Cliente - Hora : ") + hhmmss +
+    p.TITESQ = "Le Banco / Grava Cliente - Hora : " + TextoDaHora(hora) +
                "Arquivo Retorno do Banco   : " + arquivoBanco + " - Geração lida : "_ansi +
                std::to_string(geracaoLida);
     p.TITCAB1 = "                Tipo  de";

@@ -1,5 +1,6 @@
 #include "registers/cli_listagem.h"
 
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "core/texto/ansi.h"
 #include "core/texto/obr_numeros.h"
@@ -70,11 +71,7 @@ void CLI_LISTAGEM(Tabela& convecli, const TmanCONVECLI& oman) {
 
 void LISTAGEM_CLIENTES() {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    cli.Open();
-    struct Fecha {
-        Tabela& t;
-        ~Fecha() { t.Close(); }
-    } fecha{cli};
+    const TabelasAbertas tabelas{&cli};
     TmanCONVECLI oman;
     CLI_LISTAGEM(cli, oman);
 }

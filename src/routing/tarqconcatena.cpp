@@ -9,6 +9,7 @@
 #include "core/arquivos/arquivo_em_uso.h"
 #include "core/arquivos/nome_saida.h"
 #include "core/arquivos/obr_listas.h"
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/obr_edita.h"
@@ -26,13 +27,6 @@
 #include "tabela/nome_arquivo.h"
 
 namespace {
-
-std::string horaDoSistema() {
-    const HoraDoDia h = GERAL().Hora();
-    char texto[16];
-    std::snprintf(texto, sizeof texto, "%02d:%02d:%02d", h.hora, h.minuto, h.segundo);
-    return texto;
-}
 
 // The holding directory as a path prefix. A setting brought from an older
 // installation may still separate its directories with "\".
@@ -136,7 +130,7 @@ void TarqCONCATENA::ARQ_CONCATENA() {
         oPRINT.reset();
         return;
     }
-    oPRINT->TITESQ = "Le Cliente / Grava Banco - Hora: " + horaDoSistema();
+    oPRINT->TITESQ = "Le Cliente / Grava Banco - Hora: " + TextoDaHora(GERAL().Hora());
     oPRINT->TITCAB1 = "   Arquivo       Ocorrência"_ansi;
     oPRINT->TITCAB2 = "   -------       ----------";
 
@@ -426,18 +420,7 @@ void TarqCONCATENA::imprimeTotais() {
 }
 
 void CONCATENA_REMESSAS() {
-    Tabela& conveins = DMQUOR().TBCONVEINS;
-    Tabela& convecli = DMQUOR().TBCONVECLI;
-    struct Fecha {
-        Tabela& a;
-        Tabela& b;
-        ~Fecha() {
-            a.Close();
-            b.Close();
-        }
-    } fecha{conveins, convecli};
-    conveins.Open();
-    convecli.Open();
+    const TabelasAbertas tabelas{&DMQUOR().TBCONVEINS, &DMQUOR().TBCONVECLI};
     TarqCONCATENA concatena;
     concatena.ARQ_CONCATENA();
     RESUMO_CONCATENACAO(concatena);

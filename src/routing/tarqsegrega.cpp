@@ -14,6 +14,7 @@
 #include "core/arquivos/erro_arquivo.h"
 #include "core/arquivos/nome_saida.h"
 #include "core/arquivos/obr_listas.h"
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "core/geral.h"
 #include "core/texto/ansi.h"
@@ -28,13 +29,6 @@
 #include "tabela/nome_arquivo.h"
 
 namespace {
-
-std::string horaDoSistema() {
-    const HoraDoDia h = GERAL().Hora();
-    char texto[16];
-    std::snprintf(texto, sizeof texto, "%02d:%02d:%02d", h.hora, h.minuto, h.segundo);
-    return texto;
-}
 
 bool ehRetornoDoBanco(const std::string& nome) {
     return nome.find('.') != std::string::npos && nome.size() >= 3 &&
@@ -139,7 +133,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
     oPRINT->KNOMEdoARQUIVOemPDF = "ARQUIVO_RETORNO_SEGREGACAO";
     oPRINT->COLUNAS = 80;
 
-    const std::string hora = horaDoSistema();
+    const std::string hora = TextoDaHora(GERAL().Hora());
     const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);
     nomeLog_ = "CV" + hoje.substr(0, 2) + hora.substr(0, 2) + hora.substr(3, 2) + ".LOG";
     protegidos_.insert(nomeLog_);
@@ -753,12 +747,7 @@ void SEGREGA_RETORNOS(int passada) {
                          somERRO);
         return;
     }
-    Tabela& convecli = DMQUOR().TBCONVECLI;
-    struct Fecha {
-        Tabela& t;
-        ~Fecha() { t.Close(); }
-    } fecha{convecli};
-    convecli.Open();
+    const TabelasAbertas tabelas{&DMQUOR().TBCONVECLI};
     TarqSEGREGA segrega;
     segrega.KPASSADA = passada;
     segrega.ARQ_SEGREGA();

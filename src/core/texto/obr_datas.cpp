@@ -88,6 +88,12 @@ std::string OBR_DATATOTEXTO(const std::string& palavra, TData data) {
     return {};
 }
 
+std::string TextoDaHora(const HoraDoDia& h) {
+    char b[16];
+    std::snprintf(b, sizeof b, "%02d:%02d:%02d", h.hora, h.minuto, h.segundo);
+    return b;
+}
+
 std::string OBR_HORA() {
     const HoraDoDia h = GERAL().Hora();
     char b[16];

@@ -7,6 +7,8 @@
 
 #include "core/texto/calendario.h"
 
+struct HoraDoDia;
+
 // "dd/mm/yyyy"; the empty date, and a date that cannot be shown, give the
 // blank mask "  /  /    ".
 std::string OBR_DATATOSTR(TData data);
@@ -24,6 +26,8 @@ std::string OBR_DATATOTEXTO(const std::string& palavra, TData data);
 
 // Time of day as hhmmss, from the clock of the general services object.
 std::string OBR_HORA();
+// A time of day as the run logs print it: "hh:mm:ss".
+std::string TextoDaHora(const HoraDoDia& hora);
 
 // The year of a two-digit year, in the window that ends 49 years after
 // `anoAtual`.

@@ -57,18 +57,3 @@ BotoesConfirma::BotoesConfirma(QDialog& janela, QBoxLayout* layout, bool comCanc
     layout->addLayout(linha);
 }
 
-TabelasDaJanela::TabelasDaJanela(std::initializer_list<Tabela*> tabelas) {
-    try {
-        for (Tabela* t : tabelas) {
-            t->Open();
-            abertas_.push_back(t);
-        }
-    } catch (...) {
-        for (Tabela* t : abertas_) t->Close();
-        throw;
-    }
-}
-
-TabelasDaJanela::~TabelasDaJanela() {
-    for (Tabela* t : abertas_) t->Close();
-}

@@ -38,15 +38,3 @@ QPushButton* BOTAO_NA_CAIXA(QMessageBox& caixa, const QString& texto, QMessageBo
 // window stays open: an exception must never cross Qt's event loop.
 void PROTEGIDO(const std::function<void()>& acao);
 
-// Opens the tables for the life of the object, in the order given, and
-// closes them again, also when the window ends with an exception.
-class TabelasDaJanela {
-public:
-    TabelasDaJanela(std::initializer_list<Tabela*> tabelas);
-    ~TabelasDaJanela();
-    TabelasDaJanela(const TabelasDaJanela&) = delete;
-    TabelasDaJanela& operator=(const TabelasDaJanela&) = delete;
-
-private:
-    std::vector<Tabela*> abertas_;
-};

@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "ui/core/componentes_entrada.h"
 #include "ui/core/janela_modal.h"
@@ -181,7 +182,7 @@ void TFRMCLIMANUT::Exclui() {
 }
 
 void MANUTENCAO_CLIENTES(QWidget* pai) {
-    const TabelasDaJanela tabelas{&DMQUOR().TBCONVECLI, &DMQUOR().TBCONVEPEN};
+    const TabelasAbertas tabelas{&DMQUOR().TBCONVECLI, &DMQUOR().TBCONVEPEN};
     TFRMCLIMANUT janela(pai);
     janela.exec();
 }

@@ -8,6 +8,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "ui/core/componentes_entrada.h"
 #include "ui/core/janela_modal.h"
@@ -158,7 +159,7 @@ void TFRMTAXMANUT::Exclui() {
 }
 
 void MANUTENCAO_TAXAS(QWidget* pai) {
-    const TabelasDaJanela tabelas{&DMQUOR().TBCONVETAX};
+    const TabelasAbertas tabelas{&DMQUOR().TBCONVETAX};
     TFRMTAXMANUT janela(pai);
     janela.exec();
 }

@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 #include <vector>
 
+#include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
 #include "routing/ins_sistema.h"
 #include "ui/core/componentes_entrada.h"
@@ -225,14 +226,14 @@ void TFRMINSSTATUS::FormShow() {
 }
 
 void INSTALACAO_SISTEMA(QWidget* pai) {
-    const TabelasDaJanela tabelas{&DMQUOR().TBCONVEINS};
+    const TabelasAbertas tabelas{&DMQUOR().TBCONVEINS};
     TFRMINSSISTEMA janela(pai);
     janela.exec();
 }
 
 void STATUS_SISTEMA(QWidget* pai) {
     TDMQUOR& dm = DMQUOR();
-    const TabelasDaJanela tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX};
+    const TabelasAbertas tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX};
     TFRMINSSTATUS janela(pai);
     janela.exec();
 }
