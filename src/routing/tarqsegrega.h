@@ -122,6 +122,13 @@ private:
     // Consolidation of one client (tarqsegrega_passada.cpp).
     void consolida(const ClienteRetorno& cliente);
     bool ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio);
+    struct Consolidacao;
+    bool mantemEstacionados(const std::string& motivo);
+    bool leEstacionados(Consolidacao& c, std::string& ilegivel);
+    void consolidaDetalhe(Consolidacao& c, std::string_view linha, std::string& registro);
+    static bool ARQ_ACHARETORNO(const Consolidacao& c, const std::string& chave);
+    bool ARQ_CONFEREPLANILHA(const Consolidacao& c);
+    bool gravaConsolidados(Consolidacao& c, bool conferida);
     void totais();
     void gravaLog();
 

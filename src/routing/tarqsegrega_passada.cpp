@@ -167,30 +167,41 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
     diario_.reset();
 }
 
-bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio) {
-    const std::string nomes[2] = {NOME_CONSOLIDADO(cliente.arqretcli, 1),
-                                  NOME_CONSOLIDADO(cliente.arqretcli, 2)};
-    auto mantem = [this](const std::string& motivo) {
-        linhaDoLog(motivo + " - ARQUIVOS MANTIDOS");
-        KTBCOBRET400.clear();
-        return false;
-    };
-    if (!ARQ_NOMESIMPLES(cliente.arqretcli))
-        return mantem("NOME DO ARQUIVO RETORNO DO CLIENTE "_ansi + cliente.codigo + " INVÁLIDO: "_ansi +
-                      cliente.arqretcli);
-    auto ilegivel = [&mantem](const std::string& caminho) {
-        return mantem("NÃO CONSEGUIU LER O ARQUIVO: "_ansi + caminho);
-    };
+// What the consolidation of one client gathers as it reads the parked
+// files, and the two files it writes.
+struct TarqSEGREGA::Consolidacao {
+    Consolidacao(const ClienteRetorno& c, const std::string& dir)
+        : cliente(c),
+          diretorio(dir),
+          nomes{NOME_CONSOLIDADO(c.arqretcli, 1), NOME_CONSOLIDADO(c.arqretcli, 2)},
+          listas{ListaDeOcorrencias(c.codcobliq), ListaDeOcorrencias(c.codcobcon)},
+          conferir(!OBR_VAZIO(c.nomeplan)) {}
+
+    const ClienteRetorno& cliente;
+    const std::string diretorio;
+    const std::string nomes[2];
+    const ListaDeOcorrencias listas[2];  // the occurrences each file takes
+    // With a planilha the first file is reconciled with it.
+    const bool conferir;
 
     // One reader for every file: its buffer serves them all.
     LeitorDeLinhas leitor;
-
     // The last header and trailer, the latest header date, the smallest
     // header number: what the consolidated header and trailers are built on.
     std::string ultimoHeader, ultimoTrailer;
     TData data = 0;
     int menor = 99999;
-    auto cabecalhoOuTrailer = [&](std::string_view linha) {
+    std::string dataTexto;
+    Planilha planilha;
+
+    std::unique_ptr<ArquivoProduto> arquivo[2];
+    long registros[2] = {0, 0};
+    BaldesOcorrencia baldes[2];
+    std::unordered_set<std::string> chavesRetorno;  // 71-82 of every record of the first file
+    std::vector<std::string> semPlanilha;          // 06 details the planilha lacks
+    long long totalOperacao = 0;
+
+    void cabecalhoOuTrailer(std::string_view linha) {
         if (linha[0] == '0') {
             ultimoHeader.assign(linha);
             const TData d = OBR_TEXTOTODATA("DDMMAA_DATA", OBR_COPIA(ultimoHeader, 95, 6));
@@ -199,202 +210,222 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
         } else if (linha[0] == '9') {
             ultimoTrailer.assign(linha);
         }
-    };
-    std::string_view linha;
-
-    // The reconciliation with the planilha needs the header date before the
-    // details (the planilha's name and the paid titles carry it): a first
-    // reading for it. Without a planilha the files are read once, each
-    // consolidated file begun with a blank record that takes its header at
-    // the end.
-    const bool conferir = !OBR_VAZIO(cliente.nomeplan);
-    std::string dataTexto;
-    Planilha planilha;
-    if (conferir) {
-        for (const std::string& caminho : KTBCOBRET400) {
-            if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
-            while (leitor.Proxima(linha))
-                if (!linha.empty()) cabecalhoOuTrailer(linha);
-            if (leitor.Falhou()) return ilegivel(caminho);
-        }
-        dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", data);
-        planilha.Le(oARQPLANILHA, cliente.dirtemp, "PLAN" + dataTexto.substr(0, 4) + ".TXT");
     }
-
-    // The details, to the files whose occurrence lists hold their codes.
-    std::unique_ptr<ArquivoProduto> arquivo[2];
-    long registros[2] = {0, 0};
-    BaldesOcorrencia baldes[2];
-    const ListaDeOcorrencias listas[2] = {ListaDeOcorrencias(cliente.codcobliq),
-                                          ListaDeOcorrencias(cliente.codcobcon)};
-    std::unordered_set<std::string> chavesRetorno;  // 71-82 of every record of the first file
-    std::vector<std::string> semPlanilha;          // 06 details the planilha lacks
-    long long totalOperacao = 0;
-    auto grava = [&](int k, const std::string& registro) {
+    void grava(int k, const std::string& registro) {
         arquivo[k]->GRAVA_INF(registro);
         ++registros[k];
         if (k == 0 && conferir) chavesRetorno.insert(trecho(registro, 71, 12));
-    };
-    std::string registro;
-    for (const std::string& caminho : KTBCOBRET400) {
-        if (leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return ilegivel(caminho);
-        while (leitor.Proxima(linha)) {
-            if (linha.empty()) continue;
-            if (linha[0] != '1') {
-                if (!conferir) cabecalhoOuTrailer(linha);
-                continue;
-            }
-            const std::string ocorrencia(linha.size() > 108 ? linha.substr(108, 2) : std::string_view());
-            // A short line's amount is read blank-filled, as its field.
-            const long long valor = !BaldesOcorrencia::TemBalde(ocorrencia) ? 0
-                                    : linha.size() >= 165 ? valorEmCentavos(linha.substr(152, 13))
-                                                          : valorEmCentavos(trecho(linha, 153, 13));
-            for (int k = 0; k < 2; ++k) {
-                if (!listas[k].Contem(ocorrencia)) continue;
-                if (!arquivo[k]) {
-                    arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(diretorio, nomes[k]));
-                    arquivo[k]->sincronizaDiretorio = false;
-                    arquivo[k]->aoCriarTemporario = [this](const std::string& temporario,
-                                                           const std::string& final) {
-                        diario_->Saida(temporario, final, true);
-                    };
-                    grava(k, conferir ? HEADER_CONSOLIDADO(ultimoHeader, data, menor + k) : std::string());
-                }
-                DETALHE_CONSOLIDADO(linha, registros[k] + 1, registro);
-                if (k == 0 && ocorrencia == "06" && planilha.estado == Planilha::Estado::lida) {
-                    // Reconciliation: the paid title takes the planilha's values.
-                    const std::string chave = registro.substr(70, 12);
-                    const int i = planilha.ARQ_ACHAPLANILHA(chave);
-                    if (i < 0) {
-                        semPlanilha.push_back(chave);
-                    } else {
-                        const std::string p = trecho((*planilha.linhas)[static_cast<std::size_t>(i)], 1, 60);
-                        registro = registro.substr(0, 188) + p.substr(34, 13) + registro.substr(201, 39) +
-                                   p.substr(47, 13) + p.substr(21, 13) + registro.substr(266, 29) +
-                                   dataTexto + registro.substr(301, 99);
-                        totalOperacao += valorEmCentavos(p.substr(21, 13));
-                    }
-                }
-                grava(k, registro);
-                baldes[k].Conta(ocorrencia, valor);
-            }
-        }
-        if (leitor.Falhou()) return ilegivel(caminho);
     }
+};
 
-    if (!conferir) {
-        dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", data);
-        for (int k = 0; k < 2; ++k)
-            if (arquivo[k]) arquivo[k]->REESCREVE_PRIMEIRO(HEADER_CONSOLIDADO(ultimoHeader, data, menor + k));
+bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio) {
+    if (!ARQ_NOMESIMPLES(cliente.arqretcli))
+        return mantemEstacionados("NOME DO ARQUIVO RETORNO DO CLIENTE "_ansi + cliente.codigo +
+                                  " INVÁLIDO: "_ansi + cliente.arqretcli);
+    Consolidacao c(cliente, diretorio);
+    std::string ilegivel;
+    if (!leEstacionados(c, ilegivel)) return mantemEstacionados("NÃO CONSEGUIU LER O ARQUIVO: "_ansi + ilegivel);
+    if (c.arquivo[0])
+        c.grava(0, TRAILER_CONSOLIDADO(c.ultimoTrailer, c.menor, c.baldes[0], c.registros[0] + 1));
+    const bool conferida = c.arquivo[0] && c.conferir;
+    if (conferida && !ARQ_CONFEREPLANILHA(c)) {
+        // Nothing is written; the parked files and the planilha wait for a
+        // later pass.
+        KTBCOBRET400.clear();
+        return false;
     }
-    const int numeros[2] = {menor, menor + 1};
-    if (arquivo[0]) grava(0, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[0], baldes[0], registros[0] + 1));
-
-    // ARQ_CONFEREPLANILHA: the first file against the planilha, all to the
-    // log file.
-    const bool conferida = arquivo[0] && conferir;
-    if (conferida) {
-        const std::string pre = prefixo();
-        linhaDoLog("Cedente: " + cliente.codigo + " - Referencia: " + dataTexto.substr(0, 2) + "/" +
-                   dataTexto.substr(2, 2) + "/" + dataTexto.substr(4, 2) + " - Planilha: " + planilha.nome);
-        bool aceita = false;
-        switch (planilha.estado) {
-            case Planilha::Estado::ausente:
-                linhaDoLog(pre + "Planilha já convertida não localizada."_ansi);
-                break;
-            case Planilha::Estado::ilegivel:
-                break;
-            case Planilha::Estado::vazia:
-                linhaDoLog(pre + "Nenhuma operação disponível na Planilha."_ansi);
-                break;
-            case Planilha::Estado::lida: {
-                long irregularidades = 0;
-                for (const std::string& chave : semPlanilha) {
-                    linhaDoLog(pre + "Retorno não encontrado na planilha - "_ansi + "Título: "_ansi + chave);
-                    ++irregularidades;
-                }
-                const std::vector<std::string>& linhas = *planilha.linhas;
-                for (const std::string& l : linhas) {
-                    // ARQ_ACHARETORNO: some record of the first file holds the key.
-                    if (l.empty() || l[0] != '1' || chavesRetorno.count(trecho(l, 2, 12))) continue;
-                    linhaDoLog(pre + "Planilha não encontrado no Retorno - "_ansi + "Título: "_ansi +
-                               OBR_COPIA(l, 2, 12));
-                    ++irregularidades;
-                }
-                const std::string lidos = OBR_INTTOSTR(static_cast<long long>(linhas.size()), 0);
-                if (irregularidades == 0) {
-                    linhaDoLog(pre + "Concluído com sucesso. "_ansi + "Títulos lidos: "_ansi + lidos +
-                               " - Valor da operação: "_ansi +
-                               OBR_PICTURE("@E 999,999,999,999.99", static_cast<double>(totalOperacao) / 100));
-                    aceita = true;
-                } else {
-                    linhaDoLog(pre + "Processamento interrompido com irregularidade na planilha.");
-                    const std::string cinco(5, ' ');
-                    linhaDoLog(cinco + pre + " Títulos lidos no Retorno: "_ansi +
-                               OBR_INTTOSTR(registros[0] - 2, 0));
-                    linhaDoLog(cinco + pre + "Títulos lidos na planilha: "_ansi + lidos);
-                    linhaDoLog(cinco + pre + "Irregularidas encontradas: " + OBR_INTTOSTR(irregularidades, 0));
-                }
-                break;
-            }
-        }
-        if (!aceita) {
-            // Nothing is written; the parked files and the planilha wait
-            // for a later pass.
-            KTBCOBRET400.clear();
-            return false;
-        }
-    }
-
-    bool gravados = true;
-    const char* const textos[2][2] = {
-        {"1o. Arquivo Retorno Gravado com sucesso", "1o. Arquivo Retorno NAO GRAVADO"},
-        {"2o. Arquivo Retorno Gravado com sucesso", "2o. Arquivo Retorno NAO GRAVADO"}};
-    if (arquivo[1]) grava(1, TRAILER_CONSOLIDADO(ultimoTrailer, numeros[1], baldes[1], registros[1] + 1));
-    // Both files go to the disk together and are waited for together: the
-    // flush of each, when it is named, then finds its records written, and
-    // the two share one write of the file system's journal.
-    for (auto& a : arquivo)
-        if (a) a->ENCAMINHA();
-    for (auto& a : arquivo)
-        if (a) a->AGUARDA_DISCO();
-    // Both complete on disk before either takes its name, and before the
-    // unit commits to deleting what they were made from.
-    bool prontos[2] = {false, false};
-    for (int k = 0; k < 2; ++k) {
-        if (!arquivo[k]) continue;
-        try {
-            prontos[k] = arquivo[k]->PRONTO();
-        } catch (const ErroArquivo& e) {
-            GERAL().MENSAGEM(e.what(), somERRO);
-        }
-        if (!prontos[k]) gravados = false;
-    }
-    if (gravados) {
-        std::vector<DiarioExecucao::Passo> depois;
-        for (const std::string& caminho : KTBCOBRET400) depois.push_back(DiarioExecucao::Apaga(caminho));
-        if (conferida) depois.push_back(DiarioExecucao::Apaga(planilha.caminho));
-        diario_->Confirma(depois);
-    }
-    for (int k = 0; k < 2; ++k) {
-        if (!arquivo[k]) continue;
-        bool gravou = false;
-        try {
-            gravou = gravados && arquivo[k]->GRAVA_ARQUIVO();
-        } catch (const ErroArquivo& e) {
-            GERAL().MENSAGEM(e.what(), somERRO);
-        }
-        KARQRETCLI = nomes[k];
-        ARQ_OCORRENCIA(textos[k][gravou ? 0 : 1]);
-        if (gravou) ++KTOTCLICOB400;
-    }
-    if (!gravados) {
+    if (c.arquivo[1])
+        c.grava(1, TRAILER_CONSOLIDADO(c.ultimoTrailer, c.menor + 1, c.baldes[1], c.registros[1] + 1));
+    if (!gravaConsolidados(c, conferida)) {
         linhaDoLog(prefixo() + "Arquivos do diretório temporário mantidos para nova consolidação: "_ansi +
                    cliente.dirtemp);
         KTBCOBRET400.clear();
         return false;
     }
-    if (conferida && ::unlink(planilha.caminho.c_str()) != 0 && errno != ENOENT)
-        linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + planilha.caminho);
+    if (conferida && ::unlink(c.planilha.caminho.c_str()) != 0 && errno != ENOENT)
+        linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + c.planilha.caminho);
     return true;
+}
+
+bool TarqSEGREGA::mantemEstacionados(const std::string& motivo) {
+    linhaDoLog(motivo + " - ARQUIVOS MANTIDOS");
+    KTBCOBRET400.clear();
+    return false;
+}
+
+// The parked files, read into the two files; false with the file that
+// could not be read.
+bool TarqSEGREGA::leEstacionados(Consolidacao& c, std::string& ilegivel) {
+    std::string_view linha;
+    // The reconciliation with the planilha needs the header date before the
+    // details (the planilha's name and the paid titles carry it): a first
+    // reading for it. Without a planilha the files are read once, each
+    // consolidated file begun with a blank record that takes its header at
+    // the end.
+    if (c.conferir) {
+        for (const std::string& caminho : KTBCOBRET400) {
+            ilegivel = caminho;
+            if (c.leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return false;
+            while (c.leitor.Proxima(linha))
+                if (!linha.empty()) c.cabecalhoOuTrailer(linha);
+            if (c.leitor.Falhou()) return false;
+        }
+        c.dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", c.data);
+        c.planilha.Le(oARQPLANILHA, c.cliente.dirtemp, "PLAN" + c.dataTexto.substr(0, 4) + ".TXT");
+    }
+    std::string registro;
+    for (const std::string& caminho : KTBCOBRET400) {
+        ilegivel = caminho;
+        if (c.leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return false;
+        while (c.leitor.Proxima(linha)) {
+            if (linha.empty()) continue;
+            if (linha[0] != '1') {
+                if (!c.conferir) c.cabecalhoOuTrailer(linha);
+                continue;
+            }
+            consolidaDetalhe(c, linha, registro);
+        }
+        if (c.leitor.Falhou()) return false;
+    }
+    if (!c.conferir) {
+        c.dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", c.data);
+        for (int k = 0; k < 2; ++k)
+            if (c.arquivo[k])
+                c.arquivo[k]->REESCREVE_PRIMEIRO(HEADER_CONSOLIDADO(c.ultimoHeader, c.data, c.menor + k));
+    }
+    return true;
+}
+
+// One detail, to the files whose occurrence lists hold its code; a paid
+// title of the first file takes the planilha's values.
+void TarqSEGREGA::consolidaDetalhe(Consolidacao& c, std::string_view linha, std::string& registro) {
+    const std::string ocorrencia(linha.size() > 108 ? linha.substr(108, 2) : std::string_view());
+    // A short line's amount is read blank-filled, as its field.
+    const long long valor = !BaldesOcorrencia::TemBalde(ocorrencia) ? 0
+                            : linha.size() >= 165 ? valorEmCentavos(linha.substr(152, 13))
+                                                  : valorEmCentavos(trecho(linha, 153, 13));
+    for (int k = 0; k < 2; ++k) {
+        if (!c.listas[k].Contem(ocorrencia)) continue;
+        if (!c.arquivo[k]) {
+            c.arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(c.diretorio, c.nomes[k]));
+            c.arquivo[k]->sincronizaDiretorio = false;
+            c.arquivo[k]->aoCriarTemporario = [this](const std::string& temporario, const std::string& final) {
+                diario_->Saida(temporario, final, true);
+            };
+            c.grava(k, c.conferir ? HEADER_CONSOLIDADO(c.ultimoHeader, c.data, c.menor + k) : std::string());
+        }
+        DETALHE_CONSOLIDADO(linha, c.registros[k] + 1, registro);
+        if (k == 0 && ocorrencia == "06" && c.planilha.estado == Planilha::Estado::lida) {
+            const std::string chave = registro.substr(70, 12);
+            const int i = c.planilha.ARQ_ACHAPLANILHA(chave);
+            if (i < 0) {
+                c.semPlanilha.push_back(chave);
+            } else {
+                const std::string p = trecho((*c.planilha.linhas)[static_cast<std::size_t>(i)], 1, 60);
+                registro = registro.substr(0, 188) + p.substr(34, 13) + registro.substr(201, 39) +
+                           p.substr(47, 13) + p.substr(21, 13) + registro.substr(266, 29) + c.dataTexto +
+                           registro.substr(301, 99);
+                c.totalOperacao += valorEmCentavos(p.substr(21, 13));
+            }
+        }
+        c.grava(k, registro);
+        c.baldes[k].Conta(ocorrencia, valor);
+    }
+}
+
+// True when some record of the first file (header and trailer included)
+// holds `chave` at 71-82.
+bool TarqSEGREGA::ARQ_ACHARETORNO(const Consolidacao& c, const std::string& chave) {
+    return c.chavesRetorno.count(chave) != 0;
+}
+
+// The first file against the planilha, all to the log file; true when the
+// consolidated files may be written.
+bool TarqSEGREGA::ARQ_CONFEREPLANILHA(const Consolidacao& c) {
+    const std::string pre = prefixo();
+    const std::string& d = c.dataTexto;
+    linhaDoLog("Cedente: " + c.cliente.codigo + " - Referencia: " + d.substr(0, 2) + "/" + d.substr(2, 2) + "/" +
+               d.substr(4, 2) + " - Planilha: " + c.planilha.nome);
+    switch (c.planilha.estado) {
+        case Planilha::Estado::ausente:
+            linhaDoLog(pre + "Planilha já convertida não localizada."_ansi);
+            return false;
+        case Planilha::Estado::ilegivel:
+            return false;
+        case Planilha::Estado::vazia:
+            linhaDoLog(pre + "Nenhuma operação disponível na Planilha."_ansi);
+            return false;
+        case Planilha::Estado::lida:
+            break;
+    }
+    long irregularidades = 0;
+    for (const std::string& chave : c.semPlanilha) {
+        linhaDoLog(pre + "Retorno não encontrado na planilha - "_ansi + "Título: "_ansi + chave);
+        ++irregularidades;
+    }
+    const std::vector<std::string>& linhas = *c.planilha.linhas;
+    for (const std::string& l : linhas) {
+        if (l.empty() || l[0] != '1' || ARQ_ACHARETORNO(c, trecho(l, 2, 12))) continue;
+        linhaDoLog(pre + "Planilha não encontrado no Retorno - "_ansi + "Título: "_ansi + OBR_COPIA(l, 2, 12));
+        ++irregularidades;
+    }
+    const std::string lidos = OBR_INTTOSTR(static_cast<long long>(linhas.size()), 0);
+    if (irregularidades == 0) {
+        linhaDoLog(pre + "Concluído com sucesso. "_ansi + "Títulos lidos: "_ansi + lidos +
+                   " - Valor da operação: "_ansi +
+                   OBR_PICTURE("@E 999,999,999,999.99", static_cast<double>(c.totalOperacao) / 100));
+        return true;
+    }
+    linhaDoLog(pre + "Processamento interrompido com irregularidade na planilha.");
+    const std::string cinco(5, ' ');
+    linhaDoLog(cinco + pre + " Títulos lidos no Retorno: "_ansi + OBR_INTTOSTR(c.registros[0] - 2, 0));
+    linhaDoLog(cinco + pre + "Títulos lidos na planilha: "_ansi + lidos);
+    linhaDoLog(cinco + pre + "Irregularidas encontradas: " + OBR_INTTOSTR(irregularidades, 0));
+    return false;
+}
+
+// Both files complete on disk, then the unit's commit (the parked files
+// and the reconciled planilha to be deleted), then their names; false when
+// either could not be written.
+bool TarqSEGREGA::gravaConsolidados(Consolidacao& c, bool conferida) {
+    static const char* const textos[2][2] = {
+        {"1o. Arquivo Retorno Gravado com sucesso", "1o. Arquivo Retorno NAO GRAVADO"},
+        {"2o. Arquivo Retorno Gravado com sucesso", "2o. Arquivo Retorno NAO GRAVADO"}};
+    // Both files go to the disk together and are waited for together: the
+    // flush of each, when it is named, then finds its records written, and
+    // the two share one write of the file system's journal.
+    for (auto& a : c.arquivo)
+        if (a) a->ENCAMINHA();
+    for (auto& a : c.arquivo)
+        if (a) a->AGUARDA_DISCO();
+    bool gravados = true;
+    for (auto& a : c.arquivo) {
+        if (!a) continue;
+        bool pronto = false;
+        try {
+            pronto = a->PRONTO();
+        } catch (const ErroArquivo& e) {
+            GERAL().MENSAGEM(e.what(), somERRO);
+        }
+        if (!pronto) gravados = false;
+    }
+    if (gravados) {
+        std::vector<DiarioExecucao::Passo> depois;
+        for (const std::string& caminho : KTBCOBRET400) depois.push_back(DiarioExecucao::Apaga(caminho));
+        if (conferida) depois.push_back(DiarioExecucao::Apaga(c.planilha.caminho));
+        diario_->Confirma(depois);
+    }
+    for (int k = 0; k < 2; ++k) {
+        if (!c.arquivo[k]) continue;
+        bool gravou = false;
+        try {
+            gravou = gravados && c.arquivo[k]->GRAVA_ARQUIVO();
+        } catch (const ErroArquivo& e) {
+            GERAL().MENSAGEM(e.what(), somERRO);
+        }
+        KARQRETCLI = c.nomes[k];
+        ARQ_OCORRENCIA(textos[k][gravou ? 0 : 1]);
+        if (gravou) ++KTOTCLICOB400;
+    }
+    return gravados;
 }
