@@ -10,25 +10,21 @@
 
 namespace {
 
-const char kProdutos[] = {'A', 'C', 'R', 'V', 'D'};
-
 std::string quantos(std::size_t n, const std::string& coisa) { return std::to_string(n) + " " + coisa; }
 
 }  // namespace
 
 void RESUMO_CONCATENACAO(TarqCONCATENA& run) {
     std::size_t clientes = 0;
-    for (char c : kProdutos) clientes += run.LISTA(c).size();
+    for (const auto& lista : run.KTBREMESSAS) clientes += lista.size();
     RESUMO_LIDO(quantos(clientes, "arquivos remessa de clientes"));
     if (!run.KTBOUTREM.empty())
         RESUMO_RECUSADO(quantos(run.KTBOUTREM.size(), "arquivos não considerados nesta concatenação"_ansi));
 }
 
 void RESUMO_SEGREGACAO(const TarqSEGREGA& run) {
-    // The bank files split were named by the run as it went: the file
-    // lists are reused by the consolidation.
-    const long long clientes = static_cast<long long>(run.KTOTCLICOB240) + run.KTOTCLICOB400 +
-                               run.KTOTCLIVEN240 + run.KTOTCLIVEN250 + run.KTOTCLIDES400;
+    long long clientes = 0;
+    for (const std::int32_t n : run.KTOTCLIENTES) clientes += n;
     RESUMO_GRAVADO(std::to_string(clientes) + " arquivos retorno de clientes (passada " +
                    std::to_string(run.KPASSADA) + ")");
     if (!run.NomeDoLog().empty()) RESUMO_GRAVADO("log da segregação: "_ansi + run.NomeDoLog());

@@ -44,14 +44,10 @@ TarqCONCATENA::TarqCONCATENA()
 TarqCONCATENA::~TarqCONCATENA() = default;
 
 std::vector<std::string>& TarqCONCATENA::LISTA(char codigo) {
-    switch (codigo) {
-        case 'A': return KTBCOBREM240;
-        case 'C': return KTBCOBREM400;
-        case 'V': return KTBVENREM250;
-        case 'R': return KTBVENREM240;
-        case 'D': return KTBDESREM400;
-        default: return KTBOUTREM;
-    }
+    const auto& produtos = PRODUTOS_REMESSA();
+    for (std::size_t i = 0; i < produtos.size(); ++i)
+        if (produtos[i].codigo == codigo) return KTBREMESSAS[i];
+    return KTBOUTREM;
 }
 
 bool TarqCONCATENA::confereInstalacao() {
@@ -119,8 +115,8 @@ void TarqCONCATENA::ARQ_CONCATENA() {
     trabalho_ = NomesDoDiretorio(".");
     clientes_ = CLIENTES_POR_REMESSA(convecli_, omanCONVECLI);
     classifica(nomes);
-    if (KTBCOBREM240.empty() && KTBCOBREM400.empty() && KTBVENREM250.empty() &&
-        KTBVENREM240.empty() && KTBDESREM400.empty() && KTBOUTREM.empty())
+    if (KTBOUTREM.empty() &&
+        std::all_of(KTBREMESSAS.begin(), KTBREMESSAS.end(), [](const auto& l) { return l.empty(); }))
         return;
 
     if (!IMP_PREPARA("LEITURA DE ARQUIVO REMESSA - CONCATENAÇÃO"_ansi, {})) return;

@@ -25,6 +25,7 @@
 // The clients are read from CONVECLI once, when the run lists the directory,
 // so the file lists and the translation see one view of the register.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -62,8 +63,8 @@ public:
     TaexLEITURAEXTERNO oARQREMESSA;             // lines of the client file being read
     TmanCONVECLI omanCONVECLI;
 
-    std::vector<std::string> KTBCOBREM240, KTBCOBREM400, KTBVENREM250, KTBVENREM240,
-        KTBDESREM400;
+    // The candidate files of each product, in the order of PRODUTOS_REMESSA().
+    std::array<std::vector<std::string>, 5> KTBREMESSAS;
     std::vector<std::string> KTBOUTREM;  // candidates of no concatenation client
     std::string KDIRCOPIA;               // holding directory, ending in "/"
     std::int32_t KSEQREMC24 = 0;         // numbers chosen in this run; 0 = not yet
@@ -73,6 +74,7 @@ public:
     std::string KARQREMCLI;              // client file being read
 
     // The file list of a product code; KTBOUTREM for any other code.
+    // (The product table's order is the lists' order.)
     std::vector<std::string>& LISTA(char codigo);
 
 private:

@@ -1,5 +1,4 @@
 #include "routing/tarqsegrega.h"
-#include "routing/tarqsegrega_blocos.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -27,6 +26,7 @@
 #include "routing/leitor_linhas.h"
 #include "routing/produtos_retorno.h"
 #include "routing/resumo_roteamento.h"
+#include "routing/tarqsegrega_blocos.h"
 #include "tabela/nome_arquivo.h"
 
 namespace {
@@ -61,15 +61,26 @@ TarqSEGREGA::TarqSEGREGA() : convecli_(DMQUOR().TBCONVECLI) {}
 
 TarqSEGREGA::~TarqSEGREGA() = default;
 
+namespace {
+
+// Where a product code stands in the product table.
+std::size_t posicaoDoProduto(char codigo) {
+    const auto& produtos = PRODUTOS_RETORNO();
+    for (std::size_t i = 0; i < produtos.size(); ++i)
+        if (produtos[i].codigo == codigo) return i;
+    return produtos.size();
+}
+
+}  // namespace
+
 std::vector<std::string>& TarqSEGREGA::LISTA(char codigo) {
-    switch (codigo) {
-        case 'A': return KTBCOBRET240;
-        case 'C': return KTBCOBRET400;
-        case 'R': return KTBVENRET240;
-        case 'V': return KTBVENRET250;
-        case 'D': return KTBDESRET;
-        default: return KTBOUTRET;
-    }
+    const std::size_t i = posicaoDoProduto(codigo);
+    return i < KTBRETORNOS.size() ? KTBRETORNOS[i] : KTBOUTRET;
+}
+
+std::int32_t& TarqSEGREGA::TOTAL(char codigo) {
+    // Only the products' codes are asked for.
+    return KTOTCLIENTES.at(posicaoDoProduto(codigo));
 }
 
 void TarqSEGREGA::classifica(const std::vector<std::string>& nomes) {
@@ -124,12 +135,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
         if (lista.empty()) continue;
         KARQRETBAN = lista.front();
         KTIPOEMP = std::string(1, p.codigo);
-        std::int32_t& contador = p.codigo == 'A'   ? KTOTCLICOB240
-                                 : p.codigo == 'C' ? KTOTCLICOB400
-                                 : p.codigo == 'R' ? KTOTCLIVEN240
-                                 : p.codigo == 'V' ? KTOTCLIVEN250
-                                                   : KTOTCLIDES400;
-        ARQ_SEGREGAPRODUTO(p.codigo, contador);
+        ARQ_SEGREGAPRODUTO(p.codigo, TOTAL(p.codigo));
     }
 
     if (!KTBOUTRET.empty()) {
@@ -408,11 +414,11 @@ void TarqSEGREGA::ARQ_OCORRENCIA(const std::string& texto) {
 
 void TarqSEGREGA::totais() {
     const std::pair<std::string, long long> totais[] = {
-        {"Arquivos de Cobrança 240 gravados: "_ansi, KTOTCLICOB240},
-        {"Arquivos de Cobrança 400 gravados: "_ansi, KTOTCLICOB400},
-        {"Arquivos de Vendor 250 gravados..: ", KTOTCLIVEN250},
-        {"Arquivos de Vendor 240 gravados..: ", KTOTCLIVEN240},
-        {"Arquivos de Desconto gravados....: ", KTOTCLIDES400},
+        {"Arquivos de Cobrança 240 gravados: "_ansi, TOTAL('A')},
+        {"Arquivos de Cobrança 400 gravados: "_ansi, TOTAL('C')},
+        {"Arquivos de Vendor 250 gravados..: ", TOTAL('V')},
+        {"Arquivos de Vendor 240 gravados..: ", TOTAL('R')},
+        {"Arquivos de Desconto gravados....: ", TOTAL('D')},
         {"Arquivos não identificados.......: "_ansi, static_cast<long long>(KTBOUTRET.size())},
     };
     for (const auto& [rotulo, total] : totais) linhaDoLog(rotulo + OBR_INTTOSTR(total, 4));

@@ -33,6 +33,7 @@
 // data directory) is never changed: a relative temporary directory is
 // relative to it, at parking and at consolidation alike.
 
+#include <array>
 #include <cstdint>
 #include <cstddef>
 #include <map>
@@ -82,10 +83,13 @@ public:
     TaexGRAVAEXTERNO oARQLOG{120, tamREGFIXO};
     TmanCONVECLI omanCONVECLI;
 
-    std::vector<std::string> KTBCOBRET240, KTBCOBRET400, KTBVENRET240, KTBVENRET250, KTBDESRET;
+    // The bank files of each product, and the client files written from
+    // them, in the order of PRODUTOS_RETORNO().
+    std::array<std::vector<std::string>, 5> KTBRETORNOS;
+    std::array<std::int32_t, 5> KTOTCLIENTES{};
     std::vector<std::string> KTBOUTRET;   // candidates not split in this run
-    std::int32_t KTOTCLICOB240 = 0, KTOTCLICOB400 = 0, KTOTCLIVEN240 = 0, KTOTCLIVEN250 = 0,
-                 KTOTCLIDES400 = 0;
+    // The parked returns of the client being consolidated.
+    std::vector<std::string> KTBESTACIONADOS;
     std::string KTIPOEMP;
     std::string KARQRETBAN;  // bank file being split
     std::string KARQRETCLI;  // name shown in the current log line
@@ -93,6 +97,8 @@ public:
 
     // The file list of a product code; KTBOUTRET for any other code.
     std::vector<std::string>& LISTA(char codigo);
+    // Client files written for a product code.
+    std::int32_t& TOTAL(char codigo);
     // Name of this run's log file, "CV" + day + hour + minute + ".LOG".
     const std::string& NomeDoLog() const { return nomeLog_; }
 

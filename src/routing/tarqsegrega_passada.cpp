@@ -135,11 +135,11 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
                          somERRO);
         return;
     }
-    if (!listaEstacionados(dir, KTBCOBRET400)) {
+    if (!listaEstacionados(dir, KTBESTACIONADOS)) {
         linhaDoLog("DIRETÓRIO TEMPORÁRIO NÃO DISPONÍVEL: "_ansi + dir);
         return;
     }
-    if (KTBCOBRET400.empty()) return;
+    if (KTBESTACIONADOS.empty()) return;
     // Without occurrence codes no detail would reach either file, and the
     // parked returns would be deleted with nothing written.
     if (OBR_VAZIO(cliente.codcobliq) && OBR_VAZIO(cliente.codcobcon)) {
@@ -159,7 +159,7 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
     // The consolidated files are on disk under their names before the
     // parked returns go.
     ARQ_GRAVADIRETORIO(".");
-    for (const std::string& caminho : KTBCOBRET400)
+    for (const std::string& caminho : KTBESTACIONADOS)
         if (::unlink(caminho.c_str()) != 0 && errno != ENOENT)
             linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + caminho);
     ARQ_GRAVADIRETORIO(dir);
@@ -231,7 +231,7 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     if (conferida && !ARQ_CONFEREPLANILHA(c)) {
         // Nothing is written; the parked files and the planilha wait for a
         // later pass.
-        KTBCOBRET400.clear();
+        KTBESTACIONADOS.clear();
         return false;
     }
     if (c.arquivo[1])
@@ -239,7 +239,7 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
     if (!gravaConsolidados(c, conferida)) {
         linhaDoLog(prefixo() + "Arquivos do diretório temporário mantidos para nova consolidação: "_ansi +
                    cliente.dirtemp);
-        KTBCOBRET400.clear();
+        KTBESTACIONADOS.clear();
         return false;
     }
     if (conferida && ::unlink(c.planilha.caminho.c_str()) != 0 && errno != ENOENT)
@@ -249,7 +249,7 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
 
 bool TarqSEGREGA::mantemEstacionados(const std::string& motivo) {
     linhaDoLog(motivo + " - ARQUIVOS MANTIDOS");
-    KTBCOBRET400.clear();
+    KTBESTACIONADOS.clear();
     return false;
 }
 
@@ -263,7 +263,7 @@ bool TarqSEGREGA::leEstacionados(Consolidacao& c, std::string& ilegivel) {
     // consolidated file begun with a blank record that takes its header at
     // the end.
     if (c.conferir) {
-        for (const std::string& caminho : KTBCOBRET400) {
+        for (const std::string& caminho : KTBESTACIONADOS) {
             ilegivel = caminho;
             if (c.leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return false;
             while (c.leitor.Proxima(linha))
@@ -274,7 +274,7 @@ bool TarqSEGREGA::leEstacionados(Consolidacao& c, std::string& ilegivel) {
         c.planilha.Le(oARQPLANILHA, c.cliente.dirtemp, "PLAN" + c.dataTexto.substr(0, 4) + ".TXT");
     }
     std::string registro;
-    for (const std::string& caminho : KTBCOBRET400) {
+    for (const std::string& caminho : KTBESTACIONADOS) {
         ilegivel = caminho;
         if (c.leitor.Abre(caminho) != LeitorDeLinhas::Abertura::aberto) return false;
         while (c.leitor.Proxima(linha)) {
@@ -411,7 +411,7 @@ bool TarqSEGREGA::gravaConsolidados(Consolidacao& c, bool conferida) {
     }
     if (gravados) {
         std::vector<DiarioExecucao::Passo> depois;
-        for (const std::string& caminho : KTBCOBRET400) depois.push_back(DiarioExecucao::Apaga(caminho));
+        for (const std::string& caminho : KTBESTACIONADOS) depois.push_back(DiarioExecucao::Apaga(caminho));
         if (conferida) depois.push_back(DiarioExecucao::Apaga(c.planilha.caminho));
         diario_->Confirma(depois);
     }
@@ -425,7 +425,7 @@ bool TarqSEGREGA::gravaConsolidados(Consolidacao& c, bool conferida) {
         }
         KARQRETCLI = c.nomes[k];
         ARQ_OCORRENCIA(textos[k][gravou ? 0 : 1]);
-        if (gravou) ++KTOTCLICOB400;
+        if (gravou) ++TOTAL('C');
     }
     return gravados;
 }
