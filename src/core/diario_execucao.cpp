@@ -211,39 +211,31 @@ void nomeiaSaida(const std::string& temp, std::string final, bool substitui, Con
     c.falhas.push_back(temp + ": NOME OCUPADO"_ansi);
 }
 
-// Finishes (committed) or undoes the unit of `linhas`.
-bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
-    bool confirmado = false, temSe = false, seVale = true, desistiu = false;
+// The committed unit finished: outputs named, the older files they
+// replace for good let go, then the remaining table writes and deletions.
+void finaliza(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
     for (const auto& l : linhas) {
-        if (l[0] == "CONFIRMA") confirmado = true;
-        if (l[0] == "DESISTE") desistiu = true;
-        if (l[0] == "SE" && l.size() >= 6) {
-            temSe = true;
-            Registro r(l[1], l[2], l[3]);
-            if (!r.Achado() || r.Valor(l[4]) != OBR_TRIM(l[5])) seVale = false;
-        }
+        if (l[0] == "SAIDA" && l.size() >= 4) nomeiaSaida(l[1], l[2], l[3] == "S", c);
+        if (l[0] == "GUARDA" && l.size() >= 3) ::unlink(l[2].c_str());  // replaced for good
     }
-    confirmado = confirmado || (temSe && seVale && !desistiu);
-    if (confirmado) {
-        for (const auto& l : linhas) {
-            if (l[0] == "SAIDA" && l.size() >= 4) nomeiaSaida(l[1], l[2], l[3] == "S", c);
-            if (l[0] == "GUARDA" && l.size() >= 3) ::unlink(l[2].c_str());  // replaced for good
-        }
-        for (const auto& l : linhas) {
-            if (l[0] == "DEPOIS_DEFINE" && l.size() >= 6) {
-                Registro r(l[1], l[2], l[3]);
-                if (r.Achado() && r.Valor(l[4]) != OBR_TRIM(l[5])) r.Define(l[4], l[5]);
-            } else if (l[0] == "DEPOIS_APAGA" && l.size() >= 2 && existe(l[1])) {
-                if (::unlink(l[1].c_str()) == 0) {
-                    ++c.apagados;
-                    DURAVEL_SINCRONIZA_DIRETORIO(l[1]);
-                } else {
-                    c.falhas.push_back(l[1] + ": " + std::strerror(errno));
-                }
+    for (const auto& l : linhas) {
+        if (l[0] == "DEPOIS_DEFINE" && l.size() >= 6) {
+            Registro r(l[1], l[2], l[3]);
+            if (r.Achado() && r.Valor(l[4]) != OBR_TRIM(l[5])) r.Define(l[4], l[5]);
+        } else if (l[0] == "DEPOIS_APAGA" && l.size() >= 2 && existe(l[1])) {
+            if (::unlink(l[1].c_str()) == 0) {
+                ++c.apagados;
+                DURAVEL_SINCRONIZA_DIRETORIO(l[1]);
+            } else {
+                c.falhas.push_back(l[1] + ": " + std::strerror(errno));
             }
         }
-        return true;
     }
+}
+
+// The unit undone: its outputs removed, in reverse order its moves put
+// back, the older files its names held put back, its numbers restored.
+void desfaz(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
     for (const auto& l : linhas)
         if (l[0] == "SAIDA" && l.size() >= 2 && existe(l[1]) && ::unlink(l[1].c_str()) == 0)
             ++c.removidos;
@@ -296,6 +288,26 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
             }
         }
     }
+}
+
+// Finishes (committed) or undoes the unit of `linhas`; true when finished.
+bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
+    bool confirmado = false, temSe = false, seVale = true, desistiu = false;
+    for (const auto& l : linhas) {
+        if (l[0] == "CONFIRMA") confirmado = true;
+        if (l[0] == "DESISTE") desistiu = true;
+        if (l[0] == "SE" && l.size() >= 6) {
+            temSe = true;
+            Registro r(l[1], l[2], l[3]);
+            if (!r.Achado() || r.Valor(l[4]) != OBR_TRIM(l[5])) seVale = false;
+        }
+    }
+    confirmado = confirmado || (temSe && seVale && !desistiu);
+    if (confirmado) {
+        finaliza(linhas, c);
+        return true;
+    }
+    desfaz(linhas, c);
     return false;
 }
 
