@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "conversion/execucao_vendor.h"
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
 #include "conversion/resumo_vendor.h"
@@ -70,26 +71,15 @@ void TvenREMESSA::REM_OCORRENCIA(const std::string& mensagem) {
 
 bool TvenREMESSA::pedeCliente() {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    for (;;) {
-        if (KQUALCLIENTE.empty()) {
-            const auto codigo = GERAL().Dialogo().CodigoCliente(REM_TITULOJANELA());
-            if (!codigo) return false;
-            KQUALCLIENTE = *codigo;
-        }
-        std::string mensagem;
-        if (OBR_VAZIO(KQUALCLIENTE))
-            mensagem = "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
-        else if (!cli.Locate("CODCLI", {KQUALCLIENTE}))
-            mensagem = "CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi;
-        else if (!tipoVendor(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString())))
-            mensagem = "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
-        if (mensagem.empty()) {
+    return PEDE_CLIENTE_VENDOR(
+        cli, KQUALCLIENTE, REM_TITULOJANELA(),
+        [](const std::string&) { return std::string("CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi); },
+        [&]() -> std::string {
+            if (!tipoVendor(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString())))
+                return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
             cliente_ = leCliente(cli);
-            return true;
-        }
-        GERAL().MENSAGEM(mensagem, somERRO);
-        KQUALCLIENTE.clear();
-    }
+            return {};
+        });
 }
 
 bool TvenREMESSA::confereCadastro() {
@@ -111,19 +101,7 @@ bool TvenREMESSA::confereCadastro() {
     return false;
 }
 
-bool TvenREMESSA::leArquivoCliente() {
-    if (!oARQREMCLI.TXT_TO_MEMO(KARQREMCLI)) {
-        // Ending without a word would look like a run that had nothing to do.
-        GERAL().MENSAGEM("NÃO FOI POSSÍVEL LER O ARQUIVO REMESSA DO CLIENTE : "_ansi + KARQREMCLI,
-                         somERRO);
-        return false;
-    }
-    if (oARQREMCLI.TABDADOS.empty()) {
-        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE ESTÁ VAZIO : "_ansi + KARQREMCLI, somERRO);
-        return false;
-    }
-    return true;
-}
+bool TvenREMESSA::leArquivoCliente() { return LE_ARQUIVO_VENDOR(oARQREMCLI, KARQREMCLI, "REMESSA DO CLIENTE"); }
 
 bool TvenREMESSA::prepara() {
     const TData hoje = GERAL().DATADIA;

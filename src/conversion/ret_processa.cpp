@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "conversion/execucao_vendor.h"
 #include "conversion/rem_leiautes.h"
 #include "conversion/resumo_vendor.h"
 #include "conversion/ret_nome_filial.h"
@@ -73,49 +74,23 @@ void TvenRETORNO::RET_OCORRENCIA(const std::string& mensagem) {
 
 bool TvenRETORNO::pedeCliente() {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    for (;;) {
-        if (QUALCLIENTE.empty()) {
-            const auto codigo = GERAL().Dialogo().CodigoCliente(RET_TITULOJANELA());
-            if (!codigo) return false;
-            QUALCLIENTE = *codigo;
-        }
-        std::string mensagem;
-        if (OBR_VAZIO(QUALCLIENTE)) {
-            mensagem = "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
-        } else if (!cli.Locate("CODCLI", {QUALCLIENTE})) {
-            mensagem = "CÓDIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA.\r\nCódigo informado : "_ansi +
-                       QUALCLIENTE;
-        } else {
+    return PEDE_CLIENTE_VENDOR(
+        cli, QUALCLIENTE, RET_TITULOJANELA(),
+        [](const std::string& codigo) {
+            return "CÓDIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA.\r\nCódigo informado : "_ansi + codigo;
+        },
+        [&]() -> std::string {
             cliente_ = leCliente(cli);
             const bool comArquivoCliente = cliente_.TIPOEMP == kTIPO_BR || !cliente_.ARQRETCLI.empty();
-            if (!tipoRetorno(cliente_.TIPOEMP))
-                mensagem = "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
-            else if (cliente_.ARQRETBAN.empty())
-                mensagem = "NOME DO ARQUIVO RETORNO DO BANCO AINDA NÃO INFORMADO."_ansi;
+            if (!tipoRetorno(cliente_.TIPOEMP)) return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
+            if (cliente_.ARQRETBAN.empty()) return "NOME DO ARQUIVO RETORNO DO BANCO AINDA NÃO INFORMADO."_ansi;
             // Without it the client's file would be named ".TXT".
-            else if (!comArquivoCliente)
-                mensagem = "NOME DO ARQUIVO RETORNO DO CLIENTE AINDA NÃO INFORMADO."_ansi;
-        }
-        if (mensagem.empty()) return true;
-        GERAL().MENSAGEM(mensagem, somERRO);
-        QUALCLIENTE.clear();
-    }
+            if (!comArquivoCliente) return "NOME DO ARQUIVO RETORNO DO CLIENTE AINDA NÃO INFORMADO."_ansi;
+            return {};
+        });
 }
 
-bool TvenRETORNO::leArquivoBanco() {
-    // Ending without a word would look, on the command line, like a run
-    // that had nothing to do.
-    if (!oARQRETBAN.TXT_TO_MEMO(KARQRETBAN)) {
-        GERAL().MENSAGEM("NÃO FOI POSSÍVEL LER O ARQUIVO RETORNO DO BANCO : "_ansi + KARQRETBAN,
-                         somERRO);
-        return false;
-    }
-    if (oARQRETBAN.TABDADOS.empty()) {
-        GERAL().MENSAGEM("ARQUIVO RETORNO DO BANCO ESTÁ VAZIO : "_ansi + KARQRETBAN, somERRO);
-        return false;
-    }
-    return true;
-}
+bool TvenRETORNO::leArquivoBanco() { return LE_ARQUIVO_VENDOR(oARQRETBAN, KARQRETBAN, "RETORNO DO BANCO"); }
 
 bool TvenRETORNO::confereArquivoBanco() {
     const auto& linhas = oARQRETBAN.TABDADOS;
