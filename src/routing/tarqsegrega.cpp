@@ -169,48 +169,11 @@ bool TarqSEGREGA::ARQ_LOCALIZACLIENTE(const std::string& chave) {
 
 void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
     const std::string nome = KARQRETBAN;
-    // The name comes from the directory listing, upper-cased: the file is the
-    // entry of that name in any letter case.
     std::string caminho;
-    if (ARQ_NOMESIMPLES(nome)) {
-        const std::vector<std::string> achados = trabalho_.Achados(nome);
-        caminho = achados.empty() ? nome : achados.front();
-    }
     LeitorDeLinhas leitor;
-    const LeitorDeLinhas::Abertura abertura =
-        caminho.empty() ? LeitorDeLinhas::Abertura::ausente : leitor.Abre(caminho);
-    KARQRETCLI = nome;
-    if (abertura == LeitorDeLinhas::Abertura::ausente) {
-        ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO DISPONÍVEL NO MOMENTO."_ansi);
-        return;
-    }
     std::string_view linha;
-    const bool temLinha = abertura == LeitorDeLinhas::Abertura::aberto && leitor.Proxima(linha);
-    if (abertura == LeitorDeLinhas::Abertura::ilegivel || leitor.Falhou()) {
-        // Left in place, it is the product's first file again next run:
-        // the operator must hear of it.
-        ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO PÔDE SER LIDO."_ansi);
-        GERAL().MENSAGEM("NÃO CONSEGUIU TRANSFORMAR O ARQUIVO TEXTO EM MEMÓRIA.\n"
-                         "ARQUIVO PROCURADO: "_ansi + nome,
-                         somERRO);
-        return;
-    }
-    // Split now, its last block would stay behind in the backup, with the
-    // rest the transfer goes on writing there: none of it would reach its
-    // client.
-    if (ARQ_AINDA_EM_GRAVACAO({caminho}).count(caminho)) {
-        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
-        return;
-    }
-    if (!temLinha) {
-        ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO RETORNO."_ansi);
-        return;
-    }
-    const ProdutoRetorno* produto = KTIPOEMP.size() == 1 ? PRODUTO_RETORNO(KTIPOEMP[0]) : nullptr;
-    if (!produto) {
-        ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA QUE FOI LIDO NO ARQUIVO.");
-        return;
-    }
+    const ProdutoRetorno* produto = abreArquivoDoBanco(nome, caminho, leitor, linha);
+    if (!produto) return;
     // The file is the backup before any block leaves it: another
     // workstation does not split it a second time.
     diario_ = std::make_unique<DiarioExecucao>("SEGREGAÇÃO DO ARQUIVO "_ansi + nome);
@@ -223,55 +186,110 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
     }
     produtoAtual_ = produto;
     contadorAtual_ = &contador;
-
     std::string trabalho;
-    do {
-        const std::string_view tipo = produto->TipoRegistro(linha);
-        if (tipo == produto->codHeader) {
-            if (bloco_) descartaBloco(semTrailer());
-            KARQRETCLI = std::string(linha.substr(
-                std::min(linha.size(), static_cast<std::size_t>(produto->posIdentificacao - 1)),
-                static_cast<std::size_t>(produto->tamIdentificacao)));
-            if (!ARQ_LOCALIZACLIENTE(produto->Identificacao(linha))) {
-                ARQ_OCORRENCIA("CLIENTE SEM DEFINIÇÃO PARA ESTE TIPO DE ARQUIVO."_ansi);
-                continue;
-            }
-            abreBloco(*clienteAtual_);
-            if (!bloco_) continue;
-            trabalho.assign(linha);
-            for (const RegraTraducao& r : bloco_->cliente->cabecalho)
-                // Cobrança 400 only: the bank code a header rule puts back at
-                // 77-79 goes into the trailer too, at 5-7.
-                if (r.Reverte(trabalho) && produto->codigo == 'C' && r.Inicio() == 77 && r.Fim() == 79)
-                    bloco_->banco = trabalho.substr(76, 3);
-            escreve(trabalho, nullptr);
-        } else if (bloco_) {
-            if (tipo == produto->codTrailer) {
-                if (!OBR_VAZIO(bloco_->banco)) {
-                    trabalho.assign(linha);
-                    if (trabalho.size() < 7) trabalho.resize(7, ' ');
-                    trabalho.replace(4, 3, bloco_->banco);
-                    escreve(trabalho, nullptr);
-                } else {
-                    escreve(linha, &leitor);
-                }
-                encerraBloco();
-                continue;
-            }
-            const std::vector<RegraTraducao>& regras = bloco_->cliente->detalhe;
-            bool muda = false;
-            for (const RegraTraducao& r : regras) muda = muda || r.Reverteria(linha);
-            if (!muda) {
-                escreve(linha, &leitor);
-                continue;
-            }
-            trabalho.assign(linha);
-            for (const RegraTraducao& r : regras) r.Reverte(trabalho);
-            escreve(trabalho, nullptr);
+    do separaLinha(*produto, linha, leitor, trabalho);
+    while (leitor.Proxima(linha));
+    concluiArquivoDoBanco(nome, caminho, leitor);
+}
+
+// The bank file opened on its first line; its product, or nullptr when it
+// is not to be split now (said in the log).
+const ProdutoRetorno* TarqSEGREGA::abreArquivoDoBanco(const std::string& nome, std::string& caminho,
+                                                      LeitorDeLinhas& leitor, std::string_view& linha) {
+    // The name comes from the directory listing, upper-cased: the file is the
+    // entry of that name in any letter case.
+    if (ARQ_NOMESIMPLES(nome)) {
+        const std::vector<std::string> achados = trabalho_.Achados(nome);
+        caminho = achados.empty() ? nome : achados.front();
+    }
+    const LeitorDeLinhas::Abertura abertura =
+        caminho.empty() ? LeitorDeLinhas::Abertura::ausente : leitor.Abre(caminho);
+    KARQRETCLI = nome;
+    if (abertura == LeitorDeLinhas::Abertura::ausente) {
+        ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO DISPONÍVEL NO MOMENTO."_ansi);
+        return nullptr;
+    }
+    const bool temLinha = abertura == LeitorDeLinhas::Abertura::aberto && leitor.Proxima(linha);
+    if (abertura == LeitorDeLinhas::Abertura::ilegivel || leitor.Falhou()) {
+        // Left in place, it is the product's first file again next run:
+        // the operator must hear of it.
+        ARQ_OCORRENCIA("ARQUIVO RETORNO DO BANCO NÃO PÔDE SER LIDO."_ansi);
+        GERAL().MENSAGEM("NÃO CONSEGUIU TRANSFORMAR O ARQUIVO TEXTO EM MEMÓRIA.\n"
+                         "ARQUIVO PROCURADO: "_ansi + nome,
+                         somERRO);
+        return nullptr;
+    }
+    // Split now, its last block would stay behind in the backup, with the
+    // rest the transfer goes on writing there: none of it would reach its
+    // client.
+    if (ARQ_AINDA_EM_GRAVACAO({caminho}).count(caminho)) {
+        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
+        return nullptr;
+    }
+    if (!temLinha) {
+        ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO RETORNO."_ansi);
+        return nullptr;
+    }
+    const ProdutoRetorno* produto = KTIPOEMP.size() == 1 ? PRODUTO_RETORNO(KTIPOEMP[0]) : nullptr;
+    if (!produto) ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA QUE FOI LIDO NO ARQUIVO.");
+    return produto;
+}
+
+// One line of the bank file: a header opens its client's block, a trailer
+// closes it, a detail goes to the open block, translated back by the
+// client's rules. Lines outside a block of a known client are not
+// delivered; they stay in the backup of the bank file.
+void TarqSEGREGA::separaLinha(const ProdutoRetorno& produto, std::string_view linha, const LeitorDeLinhas& leitor,
+                              std::string& trabalho) {
+    const std::string_view tipo = produto.TipoRegistro(linha);
+    if (tipo == produto.codHeader) {
+        if (bloco_) descartaBloco(semTrailer());
+        KARQRETCLI = std::string(linha.substr(std::min(linha.size(), static_cast<std::size_t>(produto.posIdentificacao - 1)),
+                                              static_cast<std::size_t>(produto.tamIdentificacao)));
+        if (!ARQ_LOCALIZACLIENTE(produto.Identificacao(linha))) {
+            ARQ_OCORRENCIA("CLIENTE SEM DEFINIÇÃO PARA ESTE TIPO DE ARQUIVO."_ansi);
+            return;
         }
-        // Lines outside a block of a known client are not delivered; they
-        // stay in the backup of the bank file.
-    } while (leitor.Proxima(linha));
+        abreBloco(*clienteAtual_);
+        if (!bloco_) return;
+        trabalho.assign(linha);
+        for (const RegraTraducao& r : bloco_->cliente->cabecalho)
+            // Cobrança 400 only: the bank code a header rule puts back at
+            // 77-79 goes into the trailer too, at 5-7.
+            if (r.Reverte(trabalho) && produto.codigo == 'C' && r.Inicio() == 77 && r.Fim() == 79)
+                bloco_->banco = trabalho.substr(76, 3);
+        escreve(trabalho, nullptr);
+        return;
+    }
+    if (!bloco_) return;
+    if (tipo == produto.codTrailer) {
+        if (!OBR_VAZIO(bloco_->banco)) {
+            trabalho.assign(linha);
+            if (trabalho.size() < 7) trabalho.resize(7, ' ');
+            trabalho.replace(4, 3, bloco_->banco);
+            escreve(trabalho, nullptr);
+        } else {
+            escreve(linha, &leitor);
+        }
+        encerraBloco();
+        return;
+    }
+    const std::vector<RegraTraducao>& regras = bloco_->cliente->detalhe;
+    bool muda = false;
+    for (const RegraTraducao& r : regras) muda = muda || r.Reverteria(linha);
+    if (!muda) {
+        escreve(linha, &leitor);
+        return;
+    }
+    trabalho.assign(linha);
+    for (const RegraTraducao& r : regras) r.Reverte(trabalho);
+    escreve(trabalho, nullptr);
+}
+
+// The end of the bank file: what waits is delivered and the unit is done,
+// or, when a write failed, all of it is undone and the file waits, whole.
+void TarqSEGREGA::concluiArquivoDoBanco(const std::string& nome, const std::string& caminho,
+                                        const LeitorDeLinhas& leitor) {
     if (bloco_) descartaBloco(semTrailer());
     entregaPendentes();
     // A unit already failing is undone whole: its gathered blocks just go.
@@ -280,8 +298,6 @@ void TarqSEGREGA::ARQ_SEPARACLIENTES(std::int32_t& contador) {
     loteAnterior_ = blocosNoLote_ = 0;
     bytesNoLote_ = 0;
     if (falhouGravacao_) {
-        // Nothing of this file stays delivered: all of it waits, whole,
-        // for a run that can write it.
         const std::string relato = diario_->Desfaz();
         diario_.reset();
         trabalho_.Retira(nomeAnterior(nome));

@@ -107,6 +107,11 @@ private:
     enum class Entrega { gravada, juntada, recusada, falhou };
 
     void classifica(const std::vector<std::string>& nomes);
+    const ProdutoRetorno* abreArquivoDoBanco(const std::string& nome, std::string& caminho, LeitorDeLinhas& leitor,
+                                             std::string_view& linha);
+    void separaLinha(const ProdutoRetorno& produto, std::string_view linha, const LeitorDeLinhas& leitor,
+                     std::string& trabalho);
+    void concluiArquivoDoBanco(const std::string& nome, const std::string& caminho, const LeitorDeLinhas& leitor);
     void linhaDoLog(const std::string& linha);  // log file only
     void abreBloco(const ClienteRetorno& cliente);
     // One line of the open block; `origem` when it is unchanged from the
