@@ -10,8 +10,8 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tamanho) {
     ArquivoFuzz arquivo("T.CDX", dados, tamanho);
     try {
-        (void)CDX_LE_TAGS(arquivo.Caminho());
-        (void)CDX_LE(arquivo.Caminho());
+        (void)LeTagsDoCdx(arquivo.Caminho());
+        (void)LeCdx(arquivo.Caminho());
     } catch (const ErroTabela&) {
     }
     return 0;

@@ -338,7 +338,7 @@ void TvenREMESSA::REM_PROCESSA() {
         const std::string final = ARQ_RESOLVE_CAMINHO(KARQREMBAN);
         if (!atualizaCadastro()) return;  // the journal removes the file
         diario->Comprometido();
-        if (const int erro = DURAVEL_RENOMEIA(temporario, final, true)) {
+        if (const int erro = RenomeiaDuravel(temporario, final, true)) {
             // The counters have moved on: the file must not be lost. The
             // journal stays, and the next run gives it its name.
             GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO FOI GRAVADO COMO "_ansi + temporario +

@@ -166,7 +166,7 @@ void TvenRETORNO::nomeiaArquivos() {
     if (!diario_) return;
     diario_->Comprometido();
     for (const auto& [temporario, final] : escritos_)
-        if (const int erro = DURAVEL_RENOMEIA(temporario, final, true)) {
+        if (const int erro = RenomeiaDuravel(temporario, final, true)) {
             GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE FOI GRAVADO COMO "_ansi + temporario +
                                  " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
                                  std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,

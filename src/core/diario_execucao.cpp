@@ -183,8 +183,8 @@ std::string proximoNome(const std::string& caminho) {
 int devolve(const std::string& de, const std::string& para) {
     errno = 0;
     if (!GERAL().OBR_RENOMEIAARQ(de, para)) return errno ? errno : EEXIST;
-    DURAVEL_SINCRONIZA_DIRETORIO(para);
-    DURAVEL_SINCRONIZA_DIRETORIO(de);
+    SincronizaDiretorio(para);
+    SincronizaDiretorio(de);
     return 0;
 }
 
@@ -196,7 +196,7 @@ struct Conta {
 void nomeiaSaida(const std::string& temp, std::string final, bool substitui, Conta& c) {
     if (!existe(temp)) return;  // named before the stop
     for (int vez = 0; vez < 1000; ++vez) {
-        const int e = DURAVEL_RENOMEIA(temp, final, substitui);
+        const int e = RenomeiaDuravel(temp, final, substitui);
         if (e == 0) {
             ++c.nomeados;
             return;
@@ -225,7 +225,7 @@ void finaliza(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
         } else if (l[0] == "DEPOIS_APAGA" && l.size() >= 2 && existe(l[1])) {
             if (::unlink(l[1].c_str()) == 0) {
                 ++c.apagados;
-                DURAVEL_SINCRONIZA_DIRETORIO(l[1]);
+                SincronizaDiretorio(l[1]);
             } else {
                 c.falhas.push_back(l[1] + ": " + std::strerror(errno));
             }
@@ -256,13 +256,13 @@ void desfaz(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
             std::to_string(st.st_dev) == l[2] && std::to_string(st.st_ino) == l[3]) {
             if (::unlink(l[1].c_str()) == 0) {
                 ++c.removidos;
-                DURAVEL_SINCRONIZA_DIRETORIO(l[1]);
+                SincronizaDiretorio(l[1]);
             }
         } else if (l[0] == "GUARDA" && l.size() >= 3 && existe(l[2])) {
             // The older file back under its name, once ours is gone.
             struct stat f {}, g {};
             if (::lstat(l[1].c_str(), &f) != 0) {
-                if (const int e = DURAVEL_RENOMEIA(l[2], l[1], false); e == 0) ++c.recolocados;
+                if (const int e = RenomeiaDuravel(l[2], l[1], false); e == 0) ++c.recolocados;
                 else c.falhas.push_back(l[1] + ": " + std::strerror(e));
             } else if (::lstat(l[2].c_str(), &g) == 0 && f.st_dev == g.st_dev && f.st_ino == g.st_ino) {
                 ::unlink(l[2].c_str());  // never replaced: the second link goes
@@ -385,7 +385,7 @@ DiarioExecucao::DiarioExecucao(const std::string& desc) {
                           e);
     }
     grava({"EXECUCAO", desc});
-    DURAVEL_SINCRONIZA_DIRETORIO(caminho_);
+    SincronizaDiretorio(caminho_);
 }
 
 DiarioExecucao::~DiarioExecucao() {
@@ -453,7 +453,7 @@ void DiarioExecucao::Criado(const std::string& temporario, const std::string& fi
                                    ".cvtmp" + std::to_string(::getpid()) + "-g" + std::to_string(contador++);
         grava({"GUARDA", final, guarda});
         if (::link(final.c_str(), guarda.c_str()) == 0) {
-            DURAVEL_SINCRONIZA_DIRETORIO(guarda);
+            SincronizaDiretorio(guarda);
             guardados_.push_back(guarda);
         }
     }
@@ -492,7 +492,7 @@ void DiarioExecucao::Conclui() {
     concluido_ = true;
     for (const std::string& g : guardados_) ::unlink(g.c_str());
     ::unlink(caminho_.c_str());
-    DURAVEL_SINCRONIZA_DIRETORIO(caminho_);
+    SincronizaDiretorio(caminho_);
     ::close(fd_);
     fd_ = -1;
 }
@@ -520,13 +520,13 @@ std::string DiarioExecucao::Resolve() {
     return r;
 }
 
-bool DIARIO_EH_DIARIO(const std::string& nome) {
+bool EhDiarioDeExecucao(const std::string& nome) {
     const std::string sufixo = kSufixo;
     return nome.rfind(kPrefixo, 0) == 0 && nome.size() > sufixo.size() &&
            nome.compare(nome.size() - sufixo.size(), sufixo.size(), sufixo) == 0;
 }
 
-std::vector<std::string> DIARIO_RECUPERA(const std::vector<std::string>& diretorios) {
+std::vector<std::string> RecuperaDiarios(const std::vector<std::string>& diretorios) {
     std::vector<std::string> relatos;
     std::set<std::string> vivos;  // temporaries of runs still going on
     std::set<std::string> dirs(diretorios.begin(), diretorios.end());
@@ -536,7 +536,7 @@ std::vector<std::string> DIARIO_RECUPERA(const std::vector<std::string>& diretor
         std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir("."), ::closedir);
         if (!d) return relatos;
         while (const dirent* e = ::readdir(d.get()))
-            if (DIARIO_EH_DIARIO(e->d_name)) nomes.push_back(e->d_name);
+            if (EhDiarioDeExecucao(e->d_name)) nomes.push_back(e->d_name);
     }
     std::sort(nomes.begin(), nomes.end());
     for (const std::string& nome : nomes) {
@@ -574,9 +574,9 @@ std::vector<std::string> DIARIO_RECUPERA(const std::vector<std::string>& diretor
         }
         relatos.push_back(relata(descricao(linhas), concluida, c));
         ::unlink(nome.c_str());
-        DURAVEL_SINCRONIZA_DIRETORIO(".", true);
+        SincronizaDiretorio(".", true);
         ::close(fd);
     }
-    for (const std::string& d : dirs) DURAVEL_LIMPA_ABANDONADOS(d, vivos);
+    for (const std::string& d : dirs) LimpaTemporariosAbandonados(d, vivos);
     return relatos;
 }

@@ -104,6 +104,6 @@ private:
 // is taken under its lock, finished or undone, and removed; the abandoned
 // temporaries of `diretorios` (and of the data directory) are removed. One
 // line per journal resolved (nothing when there was none).
-std::vector<std::string> DIARIO_RECUPERA(const std::vector<std::string>& diretorios = {});
+std::vector<std::string> RecuperaDiarios(const std::vector<std::string>& diretorios = {});
 // A name of this system's journals.
-bool DIARIO_EH_DIARIO(const std::string& nome);
+bool EhDiarioDeExecucao(const std::string& nome);

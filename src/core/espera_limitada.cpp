@@ -14,7 +14,7 @@ constexpr int kEsperaMaximaPadrao = 600;
 
 }  // namespace
 
-int ESPERA_MAXIMA_SEGUNDOS() {
+int EsperaMaximaEmSegundos() {
     const char* valor = std::getenv("CONVERSOR_ESPERA_MAX");
     if (!valor || !*valor) return kEsperaMaximaPadrao;
     char* fim = nullptr;
@@ -33,7 +33,7 @@ EsperaLimitada::~EsperaLimitada() {
 void EsperaLimitada::Pausa() {
     DialogoUsuario& dialogo = GERAL().Dialogo();
     const bool comLimite = podeDesistir_ && !dialogo.PodeCancelarEspera();
-    const int maximo = ESPERA_MAXIMA_SEGUNDOS();
+    const int maximo = EsperaMaximaEmSegundos();
     if (comLimite && esperouMs_ >= maximo * 1000)
         throw ErroEsperaAbandonada(oQue_ + " HÁ "_ansi + std::to_string(esperouMs_ / 1000) +
                                    " SEGUNDOS; A ESPERA TERMINOU (CONVERSOR_ESPERA_MAX) E A OPERAÇÃO NÃO FOI FEITA."_ansi);
@@ -49,8 +49,8 @@ void EsperaLimitada::Pausa() {
         throw ErroEsperaAbandonada(oQue_ + "; A ESPERA FOI CANCELADA E A OPERAÇÃO NÃO FOI FEITA."_ansi);
 }
 
-void ESPERA_LIMITADA_INSTALA() {
-    TRAVA_DEFINE_ESPERA([](const std::string& oQue, bool podeDesistir) -> std::unique_ptr<EsperaDeTrava> {
+void InstalaEsperaLimitada() {
+    DefineEsperaDeTrava([](const std::string& oQue, bool podeDesistir) -> std::unique_ptr<EsperaDeTrava> {
         return std::make_unique<EsperaLimitada>(oQue, podeDesistir);
     });
 }

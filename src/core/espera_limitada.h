@@ -38,7 +38,7 @@ private:
 };
 
 // CONVERSOR_ESPERA_MAX, in seconds.
-int ESPERA_MAXIMA_SEGUNDOS();
+int EsperaMaximaEmSegundos();
 
 // Makes the table engine wait the same way.
-void ESPERA_LIMITADA_INSTALA();
+void InstalaEsperaLimitada();

@@ -26,7 +26,7 @@ bool tabelaAbertaPorAlguem(const std::string& caminho) {
     if (fd < 0) return false;
     bool livre = true;
     try {
-        livre = TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Escrita);
+        livre = TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita);
     } catch (const std::exception&) {
         livre = false;
     }
@@ -107,14 +107,14 @@ void OBR_CRIAINDICE(Tabela& tabela, const std::string& chave, const std::string&
 
 bool CRIATABDAESTRUTURA(Tabela& tabela, const TKTBESTRUTURA& colunas,
                         const std::string& nomeTabela) {
-    const std::vector<DefCampo> campos = TABELA_LISTACAMPOS(listaDeCampos(colunas));
+    const std::vector<DefCampo> campos = ListaDeCampos(listaDeCampos(colunas));
     if (!nomeTabela.empty()) {
         OBR_ASSOCIATABELA(tabela, nomeTabela);
         const std::string caminho = tabela.CaminhoArquivo();
         // The table replaced takes its index with it: tags of the old columns
         // would not fit the new ones.
         const std::string indice = caminho.substr(0, caminho.size() - 4) + ".CDX";
-        TABELA_CRIA(caminho, campos, true);
+        CriaTabela(caminho, campos, true);
         ::unlink(ARQ_RESOLVE_CAMINHO(indice).c_str());
     } else {
         // Another process may take the same free name between the look and
@@ -124,7 +124,7 @@ bool CRIATABDAESTRUTURA(Tabela& tabela, const TKTBESTRUTURA& colunas,
             OBR_NOMEAUXILIAR(1, nome);
             OBR_ASSOCIATABELA(tabela, nome);
             try {
-                TABELA_CRIA(tabela.CaminhoArquivo(), campos, false);
+                CriaTabela(tabela.CaminhoArquivo(), campos, false);
                 break;
             } catch (const ErroTabela&) {
                 if (tentativa >= 10 || !ARQ_EXISTE(tabela.CaminhoArquivo())) throw;

@@ -259,7 +259,7 @@ const std::string& ArquivoProduto::ARQUIVO_CONCLUIDO() {
     return temporario_;
 }
 
-ArquivoProduto::Movimento ArquivoProduto::MOVE_SEM_SUBSTITUIR(const std::string& destino) {
+ArquivoProduto::Movimento ArquivoProduto::MoveSemSubstituir(const std::string& destino) {
     conclui();
     if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino))) return Movimento::existe;
     if (antesDeNomear) antesDeNomear(temporario_, destino);

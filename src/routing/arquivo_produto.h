@@ -11,7 +11,7 @@
 //
 // The segregation writes client returns the same way, and may move a
 // finished file into another directory instead of naming it where it was
-// built (MOVE_SEM_SUBSTITUIR).
+// built (MoveSemSubstituir).
 
 #include <functional>
 #include <memory>
@@ -63,7 +63,7 @@ public:
 
     // Hands every record written so far to the file and asks the disk to
     // start writing them, without waiting: the flush of GRAVA_ARQUIVO or
-    // MOVE_SEM_SUBSTITUIR, later, finds little left to do. The memory of
+    // MoveSemSubstituir, later, finds little left to do. The memory of
     // the records goes.
     void ENCAMINHA();
     // Waits until the disk has written what ENCAMINHA handed it. A caller
@@ -86,10 +86,10 @@ public:
     // another file system) but never over an existing entry: `existe` when
     // the name is taken, `falhou` for any other refusal; in both cases the
     // finished file stays unnamed, and GRAVA_ARQUIVO or another
-    // MOVE_SEM_SUBSTITUIR may follow. A failure to write the records throws
+    // MoveSemSubstituir may follow. A failure to write the records throws
     // ErroArquivo as GRAVA_ARQUIVO does.
     enum class Movimento { movido, existe, falhou };
-    Movimento MOVE_SEM_SUBSTITUIR(const std::string& destino);
+    Movimento MoveSemSubstituir(const std::string& destino);
 
     // Finishes the file as GRAVA_ARQUIVO does before naming it, and answers
     // where it lies, unnamed, for a caller that reads it back; it stays there

@@ -280,7 +280,7 @@ bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
         if (!vista->second.Achados(nome).empty()) continue;
         bloco.arquivo->sincronizaDiretorio = false;
         diretoriosAlterados_.insert(dir);
-        switch (bloco.arquivo->MOVE_SEM_SUBSTITUIR(ARQ_JUNTA(dir, nome))) {
+        switch (bloco.arquivo->MoveSemSubstituir(ARQ_JUNTA(dir, nome))) {
             case ArquivoProduto::Movimento::movido:
                 vista->second.Inclui(nome);
                 return true;

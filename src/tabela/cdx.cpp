@@ -538,7 +538,7 @@ private:
 
 }  // namespace
 
-void CDX_ESCREVE(const std::string& caminho, const std::vector<TagCdx>& tags) {
+void EscreveCdx(const std::string& caminho, const std::vector<TagCdx>& tags) {
     // Tags in name order, as the directory must hold them.
     std::vector<std::string> nomes;
     std::vector<std::size_t> ordem(tags.size());
@@ -606,13 +606,13 @@ void CDX_ESCREVE(const std::string& caminho, const std::vector<TagCdx>& tags) {
     GravaSubstituindo(caminho, arquivo);
 }
 
-std::vector<TagLida> CDX_LE_TAGS(const std::string& caminho) {
+std::vector<TagLida> LeTagsDoCdx(const std::string& caminho) {
     std::vector<TagLida> lidas;
     LeitorCdx(caminho).Le(false, lidas);
     return lidas;
 }
 
-std::vector<TagCdx> CDX_LE(const std::string& caminho) {
+std::vector<TagCdx> LeCdx(const std::string& caminho) {
     std::vector<TagLida> lidas;
     return LeitorCdx(caminho).Le(true, lidas);
 }

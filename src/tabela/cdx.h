@@ -32,7 +32,7 @@ struct TagCdx {
 // repeated; an empty key expression or one longer than 510 bytes; a key length
 // outside 1..240; key bytes that are not n keys long; a record number 0; keys
 // not in ascending order. Tag names are stored in upper case.
-void CDX_ESCREVE(const std::string& caminho, const std::vector<TagCdx>& tags);
+void EscreveCdx(const std::string& caminho, const std::vector<TagCdx>& tags);
 
 // Reads the tag directory of an existing CDX: tag names and key expressions
 // (and key lengths). Every tree of the file is walked and checked on the way,
@@ -48,9 +48,9 @@ struct TagLida {
     std::string expressaoFor;        // empty when the tag has no FOR condition
     std::uint32_t numeroChaves = 0;  // keys in the tag (an index holds deleted records too)
 };
-std::vector<TagLida> CDX_LE_TAGS(const std::string& caminho);
+std::vector<TagLida> LeTagsDoCdx(const std::string& caminho);
 
 // Same walk, returning the whole content of every tag (keys with trailing
 // blanks restored), so the engine can compare an index on disk with the one it
-// would write. Same failures as CDX_LE_TAGS.
-std::vector<TagCdx> CDX_LE(const std::string& caminho);
+// would write. Same failures as LeTagsDoCdx.
+std::vector<TagCdx> LeCdx(const std::string& caminho);

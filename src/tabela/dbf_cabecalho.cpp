@@ -23,7 +23,7 @@ std::uint16_t le16(const unsigned char* p) { return static_cast<std::uint16_t>(p
 
 }  // namespace
 
-void DBF_LE(int fd, void* dados, std::size_t n, std::uint64_t pos, const std::string& caminho) {
+void LeDbf(int fd, void* dados, std::size_t n, std::uint64_t pos, const std::string& caminho) {
     auto* p = static_cast<char*>(dados);
     while (n > 0) {
         ssize_t r = ::pread(fd, p, n, static_cast<off_t>(pos));
@@ -37,7 +37,7 @@ void DBF_LE(int fd, void* dados, std::size_t n, std::uint64_t pos, const std::st
     }
 }
 
-void DBF_GRAVA(int fd, const void* dados, std::size_t n, std::uint64_t pos,
+void GravaDbf(int fd, const void* dados, std::size_t n, std::uint64_t pos,
                const std::string& caminho) {
     auto* p = static_cast<const char*>(dados);
     while (n > 0) {
@@ -52,7 +52,7 @@ void DBF_GRAVA(int fd, const void* dados, std::size_t n, std::uint64_t pos,
     }
 }
 
-CabecalhoDbf DBF_LE_CABECALHO(int fd, const std::string& caminho) {
+CabecalhoDbf LeCabecalhoDbf(int fd, const std::string& caminho) {
     unsigned char h[32];
     ssize_t r = ::pread(fd, h, sizeof h, 0);
     if (r != static_cast<ssize_t>(sizeof h)) invalido(caminho, "CABEÇALHO INCOMPLETO"_ansi);
@@ -70,7 +70,7 @@ CabecalhoDbf DBF_LE_CABECALHO(int fd, const std::string& caminho) {
     if (cab.tamanhoCabecalho < 33 || cab.tamanhoRegistro < 1)
         invalido(caminho, "CABEÇALHO INCOERENTE"_ansi);
     std::string desc(cab.tamanhoCabecalho - 32u, '\0');
-    DBF_LE(fd, desc.data(), desc.size(), 32, caminho);
+    LeDbf(fd, desc.data(), desc.size(), 32, caminho);
     int deslocamento = 1;
     for (std::size_t p = 0; p + 32 <= desc.size() && desc[p] != 0x0D; p += 32) {
         const auto* d = reinterpret_cast<const unsigned char*>(desc.data() + p);
@@ -98,7 +98,7 @@ CabecalhoDbf DBF_LE_CABECALHO(int fd, const std::string& caminho) {
     return cab;
 }
 
-std::uint32_t DBF_REGISTROS_PRESENTES(int fd, const CabecalhoDbf& cab, const std::string& caminho) {
+std::uint32_t RegistrosPresentesNoDbf(int fd, const CabecalhoDbf& cab, const std::string& caminho) {
     struct stat st {};
     if (::fstat(fd, &st) != 0)
         throw ErroTabela("ERRO DE LEITURA NO ARQUIVO "_ansi + caminho + ": " + std::strerror(errno));
@@ -108,8 +108,8 @@ std::uint32_t DBF_REGISTROS_PRESENTES(int fd, const CabecalhoDbf& cab, const std
     return n > UINT32_MAX ? UINT32_MAX : static_cast<std::uint32_t>(n);
 }
 
-void DBF_CONFERE_COMPLETA(int fd, const CabecalhoDbf& cab, const std::string& caminho) {
-    const std::uint32_t presentes = DBF_REGISTROS_PRESENTES(fd, cab, caminho);
+void ConfereDbfCompleto(int fd, const CabecalhoDbf& cab, const std::string& caminho) {
+    const std::uint32_t presentes = RegistrosPresentesNoDbf(fd, cab, caminho);
     if (presentes >= cab.registros) return;
     const std::string registros =
         std::to_string(cab.registros) + (cab.registros == 1 ? " REGISTRO" : " REGISTROS");
@@ -118,7 +118,7 @@ void DBF_CONFERE_COMPLETA(int fd, const CabecalhoDbf& cab, const std::string& ca
                                caminho, cab.registros, presentes);
 }
 
-void DBF_DATA_ATUALIZACAO(unsigned char saida[3]) {
+void DataDeAtualizacaoDbf(unsigned char saida[3]) {
     std::time_t t = std::time(nullptr);
     std::tm tm{};
     ::localtime_r(&t, &tm);
@@ -127,7 +127,7 @@ void DBF_DATA_ATUALIZACAO(unsigned char saida[3]) {
     saida[2] = static_cast<unsigned char>(tm.tm_mday);
 }
 
-std::string DBF_MONTA_CABECALHO(CabecalhoDbf& cab) {
+std::string MontaCabecalhoDbf(CabecalhoDbf& cab) {
     const std::size_t n = cab.campos.size();
     cab.tamanhoCabecalho = static_cast<std::uint16_t>(32 + 32 * n + 1);
     int deslocamento = 1;
@@ -139,7 +139,7 @@ std::string DBF_MONTA_CABECALHO(CabecalhoDbf& cab) {
     std::string h(cab.tamanhoCabecalho, '\0');
     auto* u = reinterpret_cast<unsigned char*>(h.data());
     u[0] = cab.versao;
-    DBF_DATA_ATUALIZACAO(u + 1);
+    DataDeAtualizacaoDbf(u + 1);
     for (int i = 0; i < 4; ++i) u[4 + i] = static_cast<unsigned char>(cab.registros >> (8 * i));
     u[8] = static_cast<unsigned char>(cab.tamanhoCabecalho);
     u[9] = static_cast<unsigned char>(cab.tamanhoCabecalho >> 8);

@@ -24,24 +24,24 @@ inline constexpr char kDbfFimArquivo = 0x1A;
 
 // Reads and validates the header from an open descriptor; throws ErroTabela
 // naming `caminho` when the file is not a table it can read.
-CabecalhoDbf DBF_LE_CABECALHO(int fd, const std::string& caminho);
+CabecalhoDbf LeCabecalhoDbf(int fd, const std::string& caminho);
 
 // Whole records the file holds after its header; a partial last record and
 // the end mark do not count. Read the header first: an append writes its
 // record before the count, so a count read earlier never exceeds this.
-std::uint32_t DBF_REGISTROS_PRESENTES(int fd, const CabecalhoDbf& cab, const std::string& caminho);
+std::uint32_t RegistrosPresentesNoDbf(int fd, const CabecalhoDbf& cab, const std::string& caminho);
 // Throws ErroTabelaIncompleta when the file holds fewer whole records than
 // `cab` announces. A file longer than announced is left alone.
-void DBF_CONFERE_COMPLETA(int fd, const CabecalhoDbf& cab, const std::string& caminho);
+void ConfereDbfCompleto(int fd, const CabecalhoDbf& cab, const std::string& caminho);
 
 // Header bytes of a new table (record count, date and flags as given);
 // computes the field offsets and the lengths.
-std::string DBF_MONTA_CABECALHO(CabecalhoDbf& cab);
+std::string MontaCabecalhoDbf(CabecalhoDbf& cab);
 
 // The three bytes of the last-update date (year - 1900, month, day) for today.
-void DBF_DATA_ATUALIZACAO(unsigned char saida[3]);
+void DataDeAtualizacaoDbf(unsigned char saida[3]);
 
 // Complete pread/pwrite; throw ErroTabela naming the file on failure.
-void DBF_LE(int fd, void* dados, std::size_t n, std::uint64_t pos, const std::string& caminho);
-void DBF_GRAVA(int fd, const void* dados, std::size_t n, std::uint64_t pos,
+void LeDbf(int fd, void* dados, std::size_t n, std::uint64_t pos, const std::string& caminho);
+void GravaDbf(int fd, const void* dados, std::size_t n, std::uint64_t pos,
                const std::string& caminho);

@@ -43,7 +43,7 @@ void validaCampos(const std::string& caminho, const std::vector<DefCampo>& campo
 
 }  // namespace
 
-std::vector<DefCampo> TABELA_LISTACAMPOS(const std::string& lista) {
+std::vector<DefCampo> ListaDeCampos(const std::string& lista) {
     std::vector<DefCampo> campos;
     std::size_t ini = 0;
     while (ini < lista.size()) {
@@ -80,13 +80,13 @@ std::vector<DefCampo> TABELA_LISTACAMPOS(const std::string& lista) {
     return campos;
 }
 
-void TABELA_CRIA(const std::string& caminho, const std::vector<DefCampo>& campos, bool substitui) {
+void CriaTabela(const std::string& caminho, const std::vector<DefCampo>& campos, bool substitui) {
     validaCampos(caminho, campos);
     const std::string alvo = ARQ_RESOLVE_CAMINHO(caminho);
     if (!substitui && ARQ_EXISTE(alvo))
         throw ErroTabela("A TABELA "_ansi + alvo + " JÁ EXISTE"_ansi);
     CabecalhoDbf cab;
     cab.campos = campos;
-    const int fd = DBF_REESCREVE(alvo, cab, [](std::string&) { return false; });
+    const int fd = ReescreveDbf(alvo, cab, [](std::string&) { return false; });
     ::close(fd);
 }

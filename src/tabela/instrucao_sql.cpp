@@ -75,11 +75,11 @@ void InstrucaoSQL::ExecSQL() {
         int fd;
         ~Fecha() { ::close(fd); }
     } fecha{fd};
-    if (!TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Escrita))
+    if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita))
         throw ErroTabelaEmUso("A TABELA "_ansi + caminho +
                               " ESTÁ EM USO POR OUTRO PROCESSO; NÃO PODE TER A ESTRUTURA ALTERADA"_ansi);
-    const CabecalhoDbf antigo = DBF_LE_CABECALHO(fd, caminho);
-    DBF_CONFERE_COMPLETA(fd, antigo, caminho);
+    const CabecalhoDbf antigo = LeCabecalhoDbf(fd, caminho);
+    ConfereDbfCompleto(fd, antigo, caminho);
 
     std::vector<Coluna> colunas;
     for (std::size_t i = 0; i < antigo.campos.size(); ++i)
@@ -149,15 +149,15 @@ void InstrucaoSQL::ExecSQL() {
     novo.versao = antigo.versao == 0x03 || antigo.versao == 0x83 ? antigo.versao : 0x03;
     novo.campos.clear();
     for (const auto& c : colunas) novo.campos.push_back(c.def);
-    DBF_MONTA_CABECALHO(novo);  // computes the new offsets
+    MontaCabecalhoDbf(novo);  // computes the new offsets
 
     const std::size_t tamVelho = antigo.tamanhoRegistro;
     std::uint32_t total = antigo.registros;
     std::string velhoReg(tamVelho, ' ');
     std::uint32_t rec = 0;
-    const int novoFd = DBF_REESCREVE(caminho, novo, [&](std::string& reg) {
+    const int novoFd = ReescreveDbf(caminho, novo, [&](std::string& reg) {
         if (rec >= total) return false;
-        DBF_LE(fd, velhoReg.data(), tamVelho,
+        LeDbf(fd, velhoReg.data(), tamVelho,
                antigo.tamanhoCabecalho + static_cast<std::uint64_t>(rec) * tamVelho, caminho);
         ++rec;
         reg[0] = velhoReg[0];

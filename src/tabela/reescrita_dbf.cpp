@@ -14,7 +14,7 @@
 #include "tabela/erro_tabela.h"
 #include "tabela/trava.h"
 
-int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
+int ReescreveDbf(const std::string& caminho, CabecalhoDbf cab,
                   const std::function<bool(std::string&)>& proximo) {
     // A replaced table keeps its permissions; a new one gets the usual ones,
     // so every workstation's user can open it.
@@ -27,7 +27,7 @@ int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
                          std::strerror(novo.Erro()));
     const int fd = novo.Fd();
     cab.registros = 0;
-    std::string cabecalho = DBF_MONTA_CABECALHO(cab);
+    std::string cabecalho = MontaCabecalhoDbf(cab);
     std::string bloco;
     std::string registro(cab.tamanhoRegistro, ' ');
     std::uint64_t pos = cabecalho.size();
@@ -38,19 +38,19 @@ int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
         bloco += registro;
         ++n;
         if (bloco.size() >= (1u << 20)) {
-            DBF_GRAVA(fd, bloco.data(), bloco.size(), pos, novo.Temporario());
+            GravaDbf(fd, bloco.data(), bloco.size(), pos, novo.Temporario());
             pos += bloco.size();
             bloco.clear();
         }
     }
     bloco.push_back(kDbfFimArquivo);
-    DBF_GRAVA(fd, bloco.data(), bloco.size(), pos, novo.Temporario());
+    GravaDbf(fd, bloco.data(), bloco.size(), pos, novo.Temporario());
     cab.registros = n;
-    cabecalho = DBF_MONTA_CABECALHO(cab);
-    DBF_GRAVA(fd, cabecalho.data(), cabecalho.size(), 0, novo.Temporario());
+    cabecalho = MontaCabecalhoDbf(cab);
+    GravaDbf(fd, cabecalho.data(), cabecalho.size(), 0, novo.Temporario());
     // Exclusive before it takes the name: nobody opens the new table
     // between the rename and our own use of it.
-    if (!TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Escrita))
+    if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita))
         throw ErroTabelaEmUso("TABELA "_ansi + caminho + " EM USO POR OUTRO PROCESSO");
     const int entregue = novo.EntregaDescritor();
     if (const int erro = novo.Nomeia(true)) {

@@ -12,5 +12,5 @@
 // true, or answers false when there are no more. Returns a read-write
 // descriptor of the new file that already holds the exclusive open lock;
 // the old file's descriptors now refer to the replaced file.
-int DBF_REESCREVE(const std::string& caminho, CabecalhoDbf cab,
+int ReescreveDbf(const std::string& caminho, CabecalhoDbf cab,
                   const std::function<bool(std::string&)>& proximo);

@@ -48,7 +48,7 @@ std::string guardaOriginal(int fd, const std::string& caminho) {
 
 }  // namespace
 
-ReparoTabela TABELA_REPARA_INCOMPLETA(const std::string& caminho) {
+ReparoTabela ReparaTabelaIncompleta(const std::string& caminho) {
     const int fd = ::open(caminho.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
         throw ErroTabela("NÃO FOI POSSÍVEL ABRIR A TABELA "_ansi + caminho + ": " + std::strerror(errno));
@@ -57,13 +57,13 @@ ReparoTabela TABELA_REPARA_INCOMPLETA(const std::string& caminho) {
         ~Fecha() { ::close(fd); }
     } fecha{fd};
     // Nobody else may read the table between the copy and the rewrite.
-    if (!TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Escrita))
+    if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita))
         throw ErroTabelaEmUso("A TABELA "_ansi + caminho +
                               " ESTÁ EM USO POR OUTRO PROCESSO; NÃO PODE SER REPARADA"_ansi);
-    const CabecalhoDbf cab = DBF_LE_CABECALHO(fd, caminho);
+    const CabecalhoDbf cab = LeCabecalhoDbf(fd, caminho);
     ReparoTabela r;
     r.anunciados = cab.registros;
-    r.presentes = DBF_REGISTROS_PRESENTES(fd, cab, caminho);
+    r.presentes = RegistrosPresentesNoDbf(fd, cab, caminho);
     if (r.presentes >= r.anunciados) return r;
     r.copia = guardaOriginal(fd, caminho);
 
@@ -73,13 +73,13 @@ ReparoTabela TABELA_REPARA_INCOMPLETA(const std::string& caminho) {
     const std::uint32_t porBloco = static_cast<std::uint32_t>(std::max<std::size_t>(1, (1u << 20) / tam));
     std::string bloco;
     std::uint32_t rec = 0, inicioBloco = 0, noBloco = 0;
-    const int novo = DBF_REESCREVE(caminho, cab, [&](std::string& registro) {
+    const int novo = ReescreveDbf(caminho, cab, [&](std::string& registro) {
         if (rec >= r.presentes) return false;
         if (rec >= inicioBloco + noBloco) {
             inicioBloco = rec;
             noBloco = std::min(porBloco, r.presentes - rec);
             bloco.resize(static_cast<std::size_t>(noBloco) * tam);
-            DBF_LE(fd, bloco.data(), bloco.size(),
+            LeDbf(fd, bloco.data(), bloco.size(),
                    cab.tamanhoCabecalho + static_cast<std::uint64_t>(rec) * tam, caminho);
         }
         registro.assign(bloco.data() + static_cast<std::size_t>(rec - inicioBloco) * tam, tam);

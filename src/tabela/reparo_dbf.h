@@ -19,4 +19,4 @@ struct ReparoTabela {
 // either the old file or the repaired one. A table that is whole is left as
 // it is. Failures throw ErroTabela naming the file; the table is then
 // untouched.
-ReparoTabela TABELA_REPARA_INCOMPLETA(const std::string& caminho);
+ReparoTabela ReparaTabelaIncompleta(const std::string& caminho);

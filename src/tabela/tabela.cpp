@@ -126,17 +126,17 @@ void Tabela::Open() {
             if (somenteLeitura_)
                 throw ErroTabela("A TABELA "_ansi + m.caminho +
                                  " É SOMENTE PARA LEITURA E NÃO PODE SER ABERTA EM MODO EXCLUSIVO"_ansi);
-            if (!TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Escrita))
+            if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita))
                 throw ErroTabelaEmUso("A TABELA "_ansi + m.caminho +
                                       " ESTÁ EM USO POR OUTRO PROCESSO; NÃO PODE SER ABERTA EM MODO EXCLUSIVO"_ansi);
-        } else if (!TRAVA_TENTA(fd, kTravaAbertura, 1, TipoTrava::Leitura)) {
+        } else if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Leitura)) {
             throw ErroTabelaEmUso("A TABELA "_ansi + m.caminho +
                                   " ESTÁ ABERTA EM MODO EXCLUSIVO POR OUTRO PROCESSO"_ansi);
         }
-        m.cab = DBF_LE_CABECALHO(fd, m.caminho);
+        m.cab = LeCabecalhoDbf(fd, m.caminho);
         // Opening a table cut short would lose the missing records without
         // a word: the operator is told, and the reorganisation repairs it.
-        DBF_CONFERE_COMPLETA(fd, m.cab, m.caminho);
+        ConfereDbfCompleto(fd, m.cab, m.caminho);
     } catch (const std::system_error& e) {
         ::close(fd);
         throw ErroTabela("ERRO AO TRAVAR A TABELA "_ansi + m.caminho + ": " + e.what());
@@ -181,7 +181,7 @@ void Tabela::Close() {
     if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) atualizaArquivosIndice();
     if (m.escreveu && !somenteLeitura_) {
         unsigned char data[3];
-        DBF_DATA_ATUALIZACAO(data);
+        DataDeAtualizacaoDbf(data);
         ::pwrite(m.fd, data, 3, 1);
     }
     ::close(m.fd);
@@ -198,7 +198,7 @@ void Tabela::Close() {
 void Tabela::sincroniza() {
     Implementacao& m = *imp_;
     unsigned char b[24];
-    DBF_LE(m.fd, b, sizeof b, kDbfDeslocamentoContagem, m.caminho);
+    LeDbf(m.fd, b, sizeof b, kDbfDeslocamentoContagem, m.caminho);
     std::uint32_t total = le32(b);
     const std::uint32_t versao = le32(b + (kDeslocamentoVersao - kDbfDeslocamentoContagem));
     if (versao != m.versao) {
@@ -237,20 +237,20 @@ void Tabela::incrementaVersao() {
     Implementacao& m = *imp_;
     // The record is already on disk: this wait is told, never abandoned.
     if (!exclusiva_)
-        TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), false);
+        TravaEsperando(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), false);
     try {
         unsigned char b[4];
-        DBF_LE(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
+        LeDbf(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
         const std::uint32_t v = le32(b);
         if (v != m.versao) m.alteradoFora = true;
         m.versao = v + 1;
         for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(m.versao >> (8 * i));
-        DBF_GRAVA(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
+        GravaDbf(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
     } catch (...) {
-        if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+        if (!exclusiva_) SoltaTrava(m.fd, kTravaCabecalho, 1);
         throw;
     }
-    if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+    if (!exclusiva_) SoltaTrava(m.fd, kTravaCabecalho, 1);
 }
 
 void Tabela::revalida() {
@@ -279,7 +279,7 @@ void Tabela::varre(std::uint32_t de, std::uint32_t ate,
     for (std::uint32_t r = de; r <= ate;) {
         const std::uint32_t n = std::min(porBloco, ate - r + 1);
         bloco.resize(n * tam);
-        DBF_LE(m.fd, bloco.data(), bloco.size(),
+        LeDbf(m.fd, bloco.data(), bloco.size(),
                m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(r - 1) * tam, m.caminho);
         for (std::uint32_t i = 0; i < n; ++i) f(r + i, bloco.data() + i * tam);
         r += n;
@@ -355,7 +355,7 @@ void Tabela::SetIndexName(const std::string& tag) {
 // Reads record `rec` into the buffer; false when it is flagged as deleted.
 bool Tabela::carrega(std::uint32_t rec) {
     Implementacao& m = *imp_;
-    DBF_LE(m.fd, buffer_.data(), buffer_.size(),
+    LeDbf(m.fd, buffer_.data(), buffer_.size(),
            m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(rec - 1) * m.cab.tamanhoRegistro,
            m.caminho);
     return buffer_[0] != '*';
@@ -700,7 +700,7 @@ void Tabela::Edit() {
     }
     Implementacao& m = *imp_;
     if (!exclusiva_) {
-        if (!TRAVA_TENTA(m.fd, TRAVA_POSICAO_REGISTRO(recAtual_), 1, TipoTrava::Escrita))
+        if (!TentaTrava(m.fd, PosicaoDaTravaDoRegistro(recAtual_), 1, TipoTrava::Escrita))
             throw ErroRegistroBloqueado("O REGISTRO "_ansi + std::to_string(recAtual_) +
                                         " DA TABELA " + m.caminho +
                                         " ESTÁ EM USO POR OUTRO PROCESSO"_ansi);
@@ -720,7 +720,7 @@ void Tabela::Edit() {
 void Tabela::soltaRegistro() {
     Implementacao& m = *imp_;
     if (m.travouRegistro) {
-        TRAVA_SOLTA(m.fd, TRAVA_POSICAO_REGISTRO(recAtual_), 1);
+        SoltaTrava(m.fd, PosicaoDaTravaDoRegistro(recAtual_), 1);
         m.travouRegistro = false;
     }
 }
@@ -752,7 +752,7 @@ void Tabela::Post() {
     }
     if (estado_ != EstadoTabela::Editando) return;
     try {
-        DBF_GRAVA(m.fd, buffer_.data(), tam,
+        GravaDbf(m.fd, buffer_.data(), tam,
                   m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(recAtual_ - 1) * tam, m.caminho);
     } catch (...) {
         Cancel();
@@ -791,19 +791,19 @@ void Tabela::gravaNoFim(const char* registros, std::uint32_t quantos) {
     Implementacao& m = *imp_;
     const std::size_t tam = m.cab.tamanhoRegistro;
     if (!exclusiva_)
-        TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), true);
+        TravaEsperando(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), true);
     try {
         sincroniza();
         const std::uint32_t primeiro = m.conhecidos + 1;
         m.escrita.assign(registros, quantos * tam);
         m.escrita.push_back(kDbfFimArquivo);
-        DBF_GRAVA(m.fd, m.escrita.data(), m.escrita.size(),
+        GravaDbf(m.fd, m.escrita.data(), m.escrita.size(),
                   m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(primeiro - 1) * tam, m.caminho);
         const std::uint32_t ultimo = primeiro + quantos - 1;
         unsigned char h[7];
-        DBF_DATA_ATUALIZACAO(h);
+        DataDeAtualizacaoDbf(h);
         for (int i = 0; i < 4; ++i) h[3 + i] = static_cast<unsigned char>(ultimo >> (8 * i));
-        DBF_GRAVA(m.fd, h, sizeof h, 1, m.caminho);
+        GravaDbf(m.fd, h, sizeof h, 1, m.caminho);
         m.conhecidos = ultimo;
         m.escreveu = true;
         if (m.vivos >= 0) m.vivos += quantos;
@@ -817,10 +817,10 @@ void Tabela::gravaNoFim(const char* registros, std::uint32_t quantos) {
             m.posValida = true;
         }
     } catch (...) {
-        if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+        if (!exclusiva_) SoltaTrava(m.fd, kTravaCabecalho, 1);
         throw;
     }
-    if (!exclusiva_) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+    if (!exclusiva_) SoltaTrava(m.fd, kTravaCabecalho, 1);
 }
 
 void Tabela::IniciaLote() {
@@ -885,7 +885,7 @@ void Tabela::Delete() {
     if (recAtual_ == 0)
         throw ErroTabela("NENHUM REGISTRO PARA EXCLUIR NA TABELA "_ansi + m.caminho);
     if (estado_ != EstadoTabela::Editando && !exclusiva_) {
-        if (!TRAVA_TENTA(m.fd, TRAVA_POSICAO_REGISTRO(recAtual_), 1, TipoTrava::Escrita))
+        if (!TentaTrava(m.fd, PosicaoDaTravaDoRegistro(recAtual_), 1, TipoTrava::Escrita))
             throw ErroRegistroBloqueado("O REGISTRO "_ansi + std::to_string(recAtual_) +
                                         " DA TABELA " + m.caminho +
                                         " ESTÁ EM USO POR OUTRO PROCESSO"_ansi);
@@ -893,7 +893,7 @@ void Tabela::Delete() {
     }
     const char marca = '*';
     try {
-        DBF_GRAVA(m.fd, &marca, 1,
+        GravaDbf(m.fd, &marca, 1,
                   m.cab.tamanhoCabecalho +
                       static_cast<std::uint64_t>(recAtual_ - 1) * m.cab.tamanhoRegistro,
                   m.caminho);
@@ -936,7 +936,7 @@ void Tabela::reescreve(bool manterRegistros) {
     const std::size_t tam = m.cab.tamanhoRegistro;
     std::string bloco;
     std::uint32_t noBloco = 0, inicioBloco = 1;
-    const int novo = DBF_REESCREVE(m.caminho, m.cab, [&](std::string& registro) {
+    const int novo = ReescreveDbf(m.caminho, m.cab, [&](std::string& registro) {
         while (rec < total) {
             ++rec;
             if (rec >= inicioBloco + noBloco) {
@@ -944,7 +944,7 @@ void Tabela::reescreve(bool manterRegistros) {
                 noBloco = std::min<std::uint32_t>(total - rec + 1,
                                                   static_cast<std::uint32_t>(std::max<std::size_t>(1, (1u << 20) / tam)));
                 bloco.resize(noBloco * tam);
-                DBF_LE(m.fd, bloco.data(), bloco.size(),
+                LeDbf(m.fd, bloco.data(), bloco.size(),
                        m.cab.tamanhoCabecalho + static_cast<std::uint64_t>(rec - 1) * tam, m.caminho);
             }
             const char* r = bloco.data() + (rec - inicioBloco) * tam;
@@ -956,7 +956,7 @@ void Tabela::reescreve(bool manterRegistros) {
     });
     ::close(m.fd);
     m.fd = novo;
-    m.cab = DBF_LE_CABECALHO(novo, m.caminho);
+    m.cab = LeCabecalhoDbf(novo, m.caminho);
     m.versao = 0;
     m.alteradoFora = false;
     m.escreveu = false;
@@ -996,5 +996,5 @@ void Tabela::CreateIndex(const std::string& arquivoIndice, const std::string& ta
 
 void Tabela::CopyTableStructure(const std::string& caminhoNovo) const {
     exigeNavegacao();
-    TABELA_CRIA(caminhoNovo, defs_, true);
+    CriaTabela(caminhoNovo, defs_, true);
 }

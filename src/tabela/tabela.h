@@ -212,12 +212,12 @@ private:
 // Receives the engine's notices that need no answer (an index file found
 // damaged and rebuilt, an index file that could not be brought up to date);
 // the application shows them to the operator.
-void TABELA_DEFINE_AVISO(std::function<void(const std::string&)> aviso);
+void DefineAvisoDaTabela(std::function<void(const std::string&)> aviso);
 
 // Table creation from the engine's field-list form:
 // "NOME,CHARACTER,12,0;VALOR,NUMERIC,13,2;DATA,DATE,8,0;"
-std::vector<DefCampo> TABELA_LISTACAMPOS(const std::string& lista);
+std::vector<DefCampo> ListaDeCampos(const std::string& lista);
 // Creates a DBF (dBase III, Windows-1252 code page mark) with no records.
 // Refuses to replace an existing file unless `substitui` is set.
-void TABELA_CRIA(const std::string& caminho, const std::vector<DefCampo>& campos,
+void CriaTabela(const std::string& caminho, const std::vector<DefCampo>& campos,
                  bool substitui = false);

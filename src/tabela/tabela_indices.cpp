@@ -64,11 +64,11 @@ void Tabela::limpaTemporarios() {
         const bool indice = n.rfind(base + ".CDX.~", 0) == 0;
         if (pack || indice) ::unlink(ARQ_JUNTA(dir, e->d_name).c_str());
         else if ((n.rfind("." + nome + ".CVTMP", 0) == 0 || n.rfind("." + base + ".CDX.CVTMP", 0) == 0))
-            DURAVEL_REMOVE_SE_ABANDONADO(ARQ_JUNTA(dir, e->d_name));
+            RemoveSeAbandonado(ARQ_JUNTA(dir, e->d_name));
     }
 }
 
-void TABELA_DEFINE_AVISO(std::function<void(const std::string&)> aviso) {
+void DefineAvisoDaTabela(std::function<void(const std::string&)> aviso) {
     avisoTabela() = std::move(aviso);
 }
 
@@ -95,7 +95,7 @@ void Tabela::leIndicesDoDisco() {
     bool recriar = false;
     if (ARQ_EXISTE(cdx)) {
         try {
-            const auto lidas = CDX_LE_TAGS(cdx);
+            const auto lidas = LeTagsDoCdx(cdx);
             for (const DefIndice& d : indices_)
                 if (d.arquivo.empty() &&
                     std::none_of(lidas.begin(), lidas.end(), [&](const TagLida& t) {
@@ -138,7 +138,7 @@ void Tabela::confereIndiceEstrutural() {
     if (!ARQ_EXISTE(cdx)) return;
     bool igual = false;
     try {
-        for (const TagCdx& t : CDX_LE(cdx)) {
+        for (const TagCdx& t : LeCdx(cdx)) {
             if (t.tag != d->tag) continue;
             const std::size_t tam = m.indice->TamanhoChave();
             igual = t.registros.size() == m.indice->Quantidade() &&
@@ -163,7 +163,7 @@ void Tabela::marcaIndiceEstrutural(bool tem) {
     Implementacao& m = *imp_;
     const std::uint8_t flags = tem ? (m.cab.flags | 0x01) : (m.cab.flags & ~0x01);
     if (flags == m.cab.flags) return;
-    DBF_GRAVA(m.fd, &flags, 1, kDbfDeslocamentoFlags, m.caminho);
+    GravaDbf(m.fd, &flags, 1, kDbfDeslocamentoFlags, m.caminho);
     m.cab.flags = flags;
 }
 
@@ -208,7 +208,7 @@ void Tabela::escreveArquivoIndice(const std::string& arquivo) {
     const bool trava = !exclusiva_;
     // Records already written wait for their index: told, never abandoned.
     if (trava)
-        TRAVA_ESPERA(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), false);
+        TravaEsperando(m.fd, kTravaCabecalho, 1, TipoTrava::Escrita, textoCabecalhoEmUso(m.caminho), false);
     try {
         sincroniza();
         std::vector<TagCdx> tags;
@@ -217,14 +217,14 @@ void Tabela::escreveArquivoIndice(const std::string& arquivo) {
         std::sort(tags.begin(), tags.end(),
                   [](const TagCdx& a, const TagCdx& b) { return a.tag < b.tag; });
         if (!tags.empty()) {
-            CDX_ESCREVE(caminhoIndice(arquivo), tags);
+            EscreveCdx(caminhoIndice(arquivo), tags);
             if (arquivo.empty()) marcaIndiceEstrutural(true);
         }
     } catch (...) {
-        if (trava) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+        if (trava) SoltaTrava(m.fd, kTravaCabecalho, 1);
         throw;
     }
-    if (trava) TRAVA_SOLTA(m.fd, kTravaCabecalho, 1);
+    if (trava) SoltaTrava(m.fd, kTravaCabecalho, 1);
 }
 
 // Every index file of the table, after this object changed records.

@@ -31,7 +31,7 @@ FabricaDeEspera& fabrica() {
 
 }  // namespace
 
-bool TRAVA_TENTA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo) {
+bool TentaTrava(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo) {
     if (aplica(fd, F_OFD_SETLK, posicao, tamanho,
                tipo == TipoTrava::Leitura ? F_RDLCK : F_WRLCK) == 0)
         return true;
@@ -39,21 +39,21 @@ bool TRAVA_TENTA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava
     throw std::system_error(errno, std::generic_category(), "fcntl");
 }
 
-void TRAVA_DEFINE_ESPERA(FabricaDeEspera nova) { fabrica() = std::move(nova); }
+void DefineEsperaDeTrava(FabricaDeEspera nova) { fabrica() = std::move(nova); }
 
-std::unique_ptr<EsperaDeTrava> TRAVA_NOVA_ESPERA(const std::string& oQue, bool podeDesistir) {
+std::unique_ptr<EsperaDeTrava> NovaEsperaDeTrava(const std::string& oQue, bool podeDesistir) {
     if (fabrica()) return fabrica()(oQue, podeDesistir);
     return std::make_unique<EsperaSemFim>();
 }
 
-void TRAVA_ESPERA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo,
+void TravaEsperando(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo,
                   const std::string& oQue, bool podeDesistir) {
-    if (TRAVA_TENTA(fd, posicao, tamanho, tipo)) return;
-    const std::unique_ptr<EsperaDeTrava> espera = TRAVA_NOVA_ESPERA(oQue, podeDesistir);
+    if (TentaTrava(fd, posicao, tamanho, tipo)) return;
+    const std::unique_ptr<EsperaDeTrava> espera = NovaEsperaDeTrava(oQue, podeDesistir);
     do espera->Pausa();
-    while (!TRAVA_TENTA(fd, posicao, tamanho, tipo));
+    while (!TentaTrava(fd, posicao, tamanho, tipo));
 }
 
-void TRAVA_SOLTA(int fd, std::uint64_t posicao, std::uint64_t tamanho) {
+void SoltaTrava(int fd, std::uint64_t posicao, std::uint64_t tamanho) {
     aplica(fd, F_OFD_SETLK, posicao, tamanho, F_UNLCK);
 }

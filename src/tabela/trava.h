@@ -11,13 +11,13 @@
 
 inline constexpr std::uint64_t kTravaAbertura = 0x7FFFFFFF;   // shared/exclusive open
 inline constexpr std::uint64_t kTravaCabecalho = 0x7FFFFFFE;  // append / header
-inline std::uint64_t TRAVA_POSICAO_REGISTRO(std::uint32_t recno) { return kTravaCabecalho - recno; }
+inline std::uint64_t PosicaoDaTravaDoRegistro(std::uint32_t recno) { return kTravaCabecalho - recno; }
 
 enum class TipoTrava { Leitura, Escrita };
 
 // Tries once; false when another descriptor holds a conflicting lock.
 // Other failures (descriptor not open for writing, ...) throw std::system_error.
-bool TRAVA_TENTA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo);
+bool TentaTrava(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo);
 
 // How a wait for a lock another descriptor holds passes its time between
 // tries. The engine alone pauses 200 ms and never gives up; the application
@@ -33,11 +33,11 @@ public:
 // must not be left halfway: the wait is told but never abandoned.
 using FabricaDeEspera =
     std::function<std::unique_ptr<EsperaDeTrava>(const std::string& oQue, bool podeDesistir)>;
-void TRAVA_DEFINE_ESPERA(FabricaDeEspera fabrica);  // empty: the engine's own
-std::unique_ptr<EsperaDeTrava> TRAVA_NOVA_ESPERA(const std::string& oQue, bool podeDesistir);
+void DefineEsperaDeTrava(FabricaDeEspera fabrica);  // empty: the engine's own
+std::unique_ptr<EsperaDeTrava> NovaEsperaDeTrava(const std::string& oQue, bool podeDesistir);
 
 // Tries, and while another holds it, pauses through a wait of the installed
 // kind and tries again.
-void TRAVA_ESPERA(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo,
+void TravaEsperando(int fd, std::uint64_t posicao, std::uint64_t tamanho, TipoTrava tipo,
                   const std::string& oQue, bool podeDesistir);
-void TRAVA_SOLTA(int fd, std::uint64_t posicao, std::uint64_t tamanho);
+void SoltaTrava(int fd, std::uint64_t posicao, std::uint64_t tamanho);

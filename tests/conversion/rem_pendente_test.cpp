@@ -14,7 +14,7 @@
 namespace {
 
 void prepara(const std::string& dir) {
-    TABELA_CRIA(dir + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
+    CriaTabela(dir + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
     Tabela t;
     t.SetDatabaseName(dir);
     t.SetTableName("CONVEPEN");

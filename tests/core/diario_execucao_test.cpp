@@ -43,13 +43,13 @@ TEST(DiarioExecucao, VivoFicaIntactoMortoEDesfeitoOuConcluido) {
         const auto antes = ENTRADAS(".");
 
         // Alive: nothing is touched, not even its unnamed output.
-        EXPECT_TRUE(DIARIO_RECUPERA().empty());
+        EXPECT_TRUE(RecuperaDiarios().empty());
         EXPECT_EQ(ENTRADAS("."), antes);
         EXPECT_EQ(ENTRADAS("GUARDA"), std::vector<std::string>{"ENTRADA.TXT"});
 
         ::kill(filho.Pid(), SIGKILL);
         filho.Espera();
-        const auto relato = DIARIO_RECUPERA();
+        const auto relato = RecuperaDiarios();
         ASSERT_EQ(relato.size(), 1u);
         if (confirma) {
             EXPECT_NE(relato[0].find("CONCLU"), std::string::npos) << relato[0];
@@ -62,6 +62,6 @@ TEST(DiarioExecucao, VivoFicaIntactoMortoEDesfeitoOuConcluido) {
             EXPECT_EQ(ENTRADAS("."), (std::vector<std::string>{"ENTRADA.TXT", "GUARDA"}));
         }
         // Resolved once: a second look finds nothing.
-        EXPECT_TRUE(DIARIO_RECUPERA().empty());
+        EXPECT_TRUE(RecuperaDiarios().empty());
     }
 }

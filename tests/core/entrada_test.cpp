@@ -31,7 +31,7 @@ void criaInstalacaoAntiga(const std::string& versao) {
         campos.push_back(c);
     }
     ::unlink("CONVEINS.DBF");
-    TABELA_CRIA("CONVEINS.DBF", campos);
+    CriaTabela("CONVEINS.DBF", campos);
     Tabela t;
     t.SetTableName("CONVEINS.DBF");
     t.Open();

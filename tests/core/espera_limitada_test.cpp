@@ -27,7 +27,7 @@ public:
 // A table of one record, opened twice: `outra` plays the other workstation.
 struct DuasEstacoes {
     DuasEstacoes() {
-        TABELA_CRIA("CONVEINS.DBF", TABELA_LISTACAMPOS("VERSAO,CHARACTER,4,0;"));
+        CriaTabela("CONVEINS.DBF", ListaDeCampos("VERSAO,CHARACTER,4,0;"));
         for (Tabela* tb : {&outra, &esta}) {
             tb->SetTableName("CONVEINS");
             tb->Open();
@@ -89,7 +89,7 @@ TEST(EsperaLimitada, SemTelaAvisaUmaVezEDesisteNoLimite) {
     }
     for (const char* ruim : {"", "10s", "-1", "abc"}) {
         EsperaMaxima m(ruim);
-        EXPECT_EQ(ESPERA_MAXIMA_SEGUNDOS(), 600) << ruim;
+        EXPECT_EQ(EsperaMaximaEmSegundos(), 600) << ruim;
     }
 }
 
@@ -121,12 +121,12 @@ TEST(EsperaLimitada, NaTelaSemLimiteAteOCancela) {
 TEST(EsperaLimitada, CabecalhoDaTabela) {
     DiretorioDeTrabalho dir;
     GeralDeTeste t;
-    ESPERA_LIMITADA_INSTALA();
+    InstalaEsperaLimitada();
     EsperaMaxima maxima("2");
     DuasEstacoes e;
     const int fd = ::open("CONVEINS.DBF", O_RDWR | O_CLOEXEC);
     ASSERT_GE(fd, 0);
-    ASSERT_TRUE(TRAVA_TENTA(fd, kTravaCabecalho, 1, TipoTrava::Escrita));
+    ASSERT_TRUE(TentaTrava(fd, kTravaCabecalho, 1, TipoTrava::Escrita));
     const std::string antes = LE_ARQUIVO("CONVEINS.DBF");
 
     e.esta.Append();
@@ -146,7 +146,7 @@ TEST(EsperaLimitada, CabecalhoDaTabela) {
     t.esperas.clear();
     t.geral().DefineEspera([&](int ms) {
         t.esperas.push_back(ms);
-        if (t.esperas.size() == 40) TRAVA_SOLTA(fd, kTravaCabecalho, 1);
+        if (t.esperas.size() == 40) SoltaTrava(fd, kTravaCabecalho, 1);
     });
     e.esta.First();
     e.esta.Edit();
@@ -155,6 +155,6 @@ TEST(EsperaLimitada, CabecalhoDaTabela) {
     EXPECT_EQ(t.esperas.size(), 40u);
     e.outra.First();
     EXPECT_EQ(e.outra.FieldByName("VERSAO").AsString(), "3.00");
-    TRAVA_DEFINE_ESPERA({});
+    DefineEsperaDeTrava({});
     ::close(fd);
 }

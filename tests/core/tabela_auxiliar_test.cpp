@@ -47,7 +47,7 @@ TEST(ObrNomeAuxiliar, TabelaAbertaPorOutroNaoEApagada) {
     std::string nome;
     for (int n = 1; n <= 99; ++n) {
         OBR_NOMEAUXILIAR(1, nome);
-        TABELA_CRIA(nome, TABELA_LISTACAMPOS("A,CHARACTER,1,0;"));
+        CriaTabela(nome, ListaDeCampos("A,CHARACTER,1,0;"));
     }
     Tabela emUso;  // another run's staging table, open
     emUso.SetTableName("TABAUX05.DBF");
@@ -111,8 +111,8 @@ TEST(TauxTabela, NomeadaFicaNoDisco) {
 TEST(TauxTabela, CopiaDeEstruturaEIdaEVoltaPelaTabelaDeEstrutura) {
     DiretorioDeTrabalho dir;
     GeralDeTeste t;
-    TABELA_CRIA("MODELO.DBF",
-                TABELA_LISTACAMPOS("CODCLI,CHARACTER,15,0;VALOR,NUMERIC,13,2;DATA,DATE,8,0;"));
+    CriaTabela("MODELO.DBF",
+                ListaDeCampos("CODCLI,CHARACTER,15,0;VALOR,NUMERIC,13,2;DATA,DATE,8,0;"));
     Tabela modelo;
     modelo.SetTableName("MODELO");
 
@@ -154,7 +154,7 @@ TEST(TauxTabela, CopiaDeEstruturaEIdaEVoltaPelaTabelaDeEstrutura) {
 TEST(ObrEdita, EsperaOOutroSoltarORegistro) {
     DiretorioDeTrabalho dir;
     GeralDeTeste t;
-    TABELA_CRIA("CONVEINS.DBF", TABELA_LISTACAMPOS("VERSAO,CHARACTER,4,0;"));
+    CriaTabela("CONVEINS.DBF", ListaDeCampos("VERSAO,CHARACTER,4,0;"));
     Tabela outraEstacao, esta;
     for (Tabela* tb : {&outraEstacao, &esta}) {
         tb->SetTableName("CONVEINS");

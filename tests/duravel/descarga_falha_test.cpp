@@ -79,7 +79,7 @@ TEST(DescargaQueFalha, ArquivoAntigoFicaInteiroESemTemporario) {
              t.tamanhoChave = 1;
              t.chaves = "A";
              t.registros = {1};
-             CDX_ESCREVE("INDICE.CDX", {t});
+             EscreveCdx("INDICE.CDX", {t});
          }},
         {"tabela compactada", "CONVETAX.DBF",
          [] {
@@ -180,7 +180,7 @@ TEST(DescargaQueFalha, SegregacaoEntregaTudoOuNada) {
             EXPECT_FALSE(ARQ_EXISTE("C02.RET"));
         }
         for (const std::string& nome : ENTRADAS("."))
-            EXPECT_TRUE(nome[0] != '.' && !DIARIO_EH_DIARIO(nome)) << nome;
+            EXPECT_TRUE(nome[0] != '.' && !EhDiarioDeExecucao(nome)) << nome;
         for (const char* nome : {"RC0912.020", "RC0912.ANT", "C01.RET", "C02.RET", "CV091234.LOG"})
             ::unlink(nome);
         EXPECT_EQ(ENTRADAS("."), antes);
@@ -237,7 +237,7 @@ TEST(DescargaQueFalha, SegregacaoDesfeitaDevolveOArquivoAnterior) {
             EXPECT_FALSE(ARQ_EXISTE("C02.RET"));
         }
         for (const std::string& nome : ENTRADAS("."))
-            EXPECT_TRUE(nome[0] != '.' && !DIARIO_EH_DIARIO(nome)) << nome;
+            EXPECT_TRUE(nome[0] != '.' && !EhDiarioDeExecucao(nome)) << nome;
         for (const char* nome : {"RC0912.020", "RC0912.ANT", "C02.RET", "CV091234.LOG"}) ::unlink(nome);
         EXPECT_EQ(ENTRADAS("."), antes);
         if (!falhou) break;

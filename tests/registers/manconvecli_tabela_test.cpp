@@ -10,7 +10,7 @@ TEST(ManConvecliTabela, RegrasEFiliaisPelosCamposDoCliente) {
     for (const char* c : {"CONHEACP1", "CONHEACP2", "CONHEACP3", "CONDETCP1", "CONDETCP2",
                           "CONDETCP3"})
         campos += std::string(c) + ",CHARACTER,66,0;";
-    TABELA_CRIA("CONVECLI.DBF", TABELA_LISTACAMPOS(campos));
+    CriaTabela("CONVECLI.DBF", ListaDeCampos(campos));
     Tabela cli;
     cli.SetTableName("CONVECLI");
     cli.Open();

@@ -131,7 +131,7 @@ TEST(SegregacaoFalhas, BlocosQueVoltamMuitasVezes) {
     EXPECT_EQ(juntos, 2 * ids.size());
     EXPECT_TRUE(temLinha(log, "Arquivos de Cobrança 400 gravados:   63"_ansi));
     for (const auto& nome : ENTRADAS("."))
-        EXPECT_TRUE(nome[0] != '.' && !DIARIO_EH_DIARIO(nome)) << nome;
+        EXPECT_TRUE(nome[0] != '.' && !EhDiarioDeExecucao(nome)) << nome;
 }
 
 // A temporary directory that cannot take the return leaves it in the
@@ -250,7 +250,7 @@ TEST(ConsolidacaoFalhas, NadaSeApagaSemOsArquivosGravados) {
              "Arquivos de Cobrança 400 gravados:    0"_ansi,
          })
         EXPECT_TRUE(temLinha(log, linha)) << linha;
-    for (const auto& nome : ENTRADAS(".")) EXPECT_FALSE(DIARIO_EH_DIARIO(nome)) << nome;
+    for (const auto& nome : ENTRADAS(".")) EXPECT_FALSE(EhDiarioDeExecucao(nome)) << nome;
 }
 
 // A parked return that cannot be read stops its client's consolidation

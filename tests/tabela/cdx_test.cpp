@@ -81,7 +81,7 @@ void Grava(const std::string& caminho, const std::string& bytes) {
 // (which also checks every structural rule), the engine's full reader and its
 // tag-directory reader. Returns what the test reader saw.
 CdxArquivoTeste IdaEVolta(const std::string& caminho, const std::vector<TagCdx>& tags) {
-    CDX_ESCREVE(caminho, tags);
+    EscreveCdx(caminho, tags);
     CdxArquivoTeste lido;
     try {
         lido = LeCdxParaTeste(caminho);
@@ -98,8 +98,8 @@ CdxArquivoTeste IdaEVolta(const std::string& caminho, const std::vector<TagCdx>&
     EXPECT_EQ(lido.tamanhoArquivo % 512, 0u);
     EXPECT_EQ(lido.diretorio.cabecalho.raiz, 1024u) << "directory tree right after the file header";
 
-    std::vector<TagCdx> doMotor = CDX_LE(caminho);
-    std::vector<TagLida> nomes = CDX_LE_TAGS(caminho);
+    std::vector<TagCdx> doMotor = LeCdx(caminho);
+    std::vector<TagLida> nomes = LeTagsDoCdx(caminho);
     EXPECT_EQ(lido.tags.size(), esperado.size());
     EXPECT_EQ(doMotor.size(), esperado.size());
     EXPECT_EQ(nomes.size(), esperado.size());
@@ -245,7 +245,7 @@ TEST(CdxEscrita, VariasTagsNumArquivoFicamEmOrdemDeNome) {
         std::snprintf(nome, sizeof nome, "tag%03d", (i * 37) % 150);
         muitas.push_back(Tag(nome, "CODCLI", 15, {{"X" + std::to_string(i), std::uint32_t(i + 1)}}));
     }
-    CDX_ESCREVE(dir / "MUITAS.CDX", muitas);
+    EscreveCdx(dir / "MUITAS.CDX", muitas);
     CdxArquivoTeste muitasLidas;
     ASSERT_NO_THROW(muitasLidas = LeCdxParaTeste(dir / "MUITAS.CDX"));
     ASSERT_EQ(muitasLidas.tags.size(), 150u);
@@ -256,7 +256,7 @@ TEST(CdxEscrita, VariasTagsNumArquivoFicamEmOrdemDeNome) {
         EXPECT_EQ(muitasLidas.tags[std::size_t(i)].tag, nome);
         ASSERT_EQ(muitasLidas.tags[std::size_t(i)].arvore.entradas.size(), 1u);
     }
-    EXPECT_EQ(CDX_LE_TAGS(dir / "MUITAS.CDX").size(), 150u);
+    EXPECT_EQ(LeTagsDoCdx(dir / "MUITAS.CDX").size(), 150u);
 }
 
 // The layout of a tiny index, worked out by hand from the format: file header
@@ -264,7 +264,7 @@ TEST(CdxEscrita, VariasTagsNumArquivoFicamEmOrdemDeNome) {
 TEST(CdxBytes, IndiceDeTresChavesBateComOLeiauteCalculadoAMao) {
     DiretorioTemporario dir;
     const std::string caminho = dir / "CONVECLI.CDX";
-    CDX_ESCREVE(caminho, {Tag("CONVECLI", "CODCLI", 15, {{"A1", 1}, {"A12", 2}, {"B", 70000}})});
+    EscreveCdx(caminho, {Tag("CONVECLI", "CODCLI", 15, {{"A1", 1}, {"A12", 2}, {"B", 70000}})});
     const std::string b = Bytes(caminho);
     ASSERT_EQ(b.size(), 1024u + 512u + 1024u + 512u);
     auto u8 = [&](std::size_t p) { return unsigned(static_cast<unsigned char>(b[p])); };
@@ -346,7 +346,7 @@ TEST(CdxEscrita, SubstituiOArquivoInteiroOuNadaMuda) {
     const std::string caminho = dir / "CONVECLI.CDX";
 
     // Replacing keeps the permission bits the operator gave the file.
-    CDX_ESCREVE(caminho, {Tag("CONVECLI", "CODCLI", 15, {{"1", 1}})});
+    EscreveCdx(caminho, {Tag("CONVECLI", "CODCLI", 15, {{"1", 1}})});
     ASSERT_EQ(::chmod(caminho.c_str(), 0640), 0);
     IdaEVolta(caminho, {Tag("CONVECLI", "CODCLI", 15, {{"1", 1}, {"2", 2}})});
     struct stat st {};
@@ -357,7 +357,7 @@ TEST(CdxEscrita, SubstituiOArquivoInteiroOuNadaMuda) {
     // Tags that other tools would misread are refused before the disk is
     // touched: the old index stays as it was.
     auto recusa = [&](std::vector<TagCdx> tags) {
-        EXPECT_THROW(CDX_ESCREVE(caminho, tags), ErroTabela);
+        EXPECT_THROW(EscreveCdx(caminho, tags), ErroTabela);
         EXPECT_EQ(Bytes(caminho), bom);
     };
     TagCdx foraDeOrdem = Tag("CONVECLI", "CODCLI", 15, {{"1", 1}, {"2", 2}});
@@ -383,14 +383,14 @@ TEST(CdxEscrita, SubstituiOArquivoInteiroOuNadaMuda) {
     // I/O failures name the file and leave no temporary file behind: a
     // directory that does not exist, and a rename over a directory.
     try {
-        CDX_ESCREVE(dir / "NAO_EXISTE/X.CDX", {Tag("T", "X", 5, {})});
+        EscreveCdx(dir / "NAO_EXISTE/X.CDX", {Tag("T", "X", 5, {})});
         ADD_FAILURE() << "no error";
     } catch (const ErroTabela& e) {
         EXPECT_NE(std::string(e.what()).find("NAO_EXISTE/X.CDX"), std::string::npos) << e.what();
     }
     fs::create_directory(dir / "OCUPADO.CDX");
     try {
-        CDX_ESCREVE(dir / "OCUPADO.CDX", {Tag("T", "X", 5, {{"A", 1}})});
+        EscreveCdx(dir / "OCUPADO.CDX", {Tag("T", "X", 5, {{"A", 1}})});
         ADD_FAILURE() << "no error";
     } catch (const ErroTabela& e) {
         EXPECT_NE(std::string(e.what()).find("OCUPADO.CDX"), std::string::npos) << e.what();
@@ -403,9 +403,9 @@ TEST(CdxLeitura, ArquivoDanificadoEhRecusadoSemQuebrar) {
     const std::string caminho = dir / "BOM.CDX";
     std::vector<Entrada> entradas;
     for (int i = 0; i < 3000; ++i) entradas.push_back({"C" + std::to_string(i * 13), std::uint32_t(i + 1)});
-    CDX_ESCREVE(caminho, {Tag("CONVECLI", "CODCLI", 15, entradas), Tag("OUTRA", "NOME", 5, {{"Z", 1}})});
+    EscreveCdx(caminho, {Tag("CONVECLI", "CODCLI", 15, entradas), Tag("OUTRA", "NOME", 5, {{"Z", 1}})});
     const std::string bom = Bytes(caminho);
-    ASSERT_EQ(CDX_LE_TAGS(caminho).size(), 2u);
+    ASSERT_EQ(LeTagsDoCdx(caminho).size(), 2u);
     const CdxArquivoTeste mapa = LeCdxParaTeste(caminho);
     const std::uint32_t tag = mapa.tags[0].arvore.cabecalho.deslocamento;
     const std::uint32_t raiz = mapa.tags[0].arvore.cabecalho.raiz;
@@ -415,7 +415,7 @@ TEST(CdxLeitura, ArquivoDanificadoEhRecusadoSemQuebrar) {
     auto recusado = [&](const std::string& bytes, const char* caso) {
         Grava(alvo, bytes);
         try {
-            CDX_LE_TAGS(alvo);
+            LeTagsDoCdx(alvo);
             ADD_FAILURE() << caso << ": accepted";
         } catch (const ErroTabela& e) {
             EXPECT_NE(std::string(e.what()).find("RUIM.CDX"), std::string::npos) << caso;
@@ -476,8 +476,8 @@ TEST(CdxLeitura, ArquivoDanificadoEhRecusadoSemQuebrar) {
         }
         arq.flush();
         try {
-            CDX_LE_TAGS(alvo);
-            CDX_LE(alvo);
+            LeTagsDoCdx(alvo);
+            LeCdx(alvo);
         } catch (const ErroTabela&) {
         }
         for (std::size_t pos : posicoes) poe(pos, bom[pos]);
@@ -486,7 +486,7 @@ TEST(CdxLeitura, ArquivoDanificadoEhRecusadoSemQuebrar) {
     EXPECT_EQ(Bytes(alvo), bom);
 
     try {
-        CDX_LE_TAGS(dir / "FALTA.CDX");
+        LeTagsDoCdx(dir / "FALTA.CDX");
         ADD_FAILURE() << "missing file accepted";
     } catch (const ErroTabela& e) {
         EXPECT_NE(std::string(e.what()).find("FALTA.CDX"), std::string::npos);
@@ -511,7 +511,7 @@ TEST(CdxOutraFerramenta, IndexDumpLeAsMesmasChaves) {
     const std::vector<TagCdx> tags = {Tag("CONVEPEN", "CODCLI + NUMPED", 30, pendentes),
                                       Tag("ENORMES", "CODCLI", 15, enormes), Tag("VAZIA", "X", 12, {})};
     const std::string caminho = dir / "OUTRA.CDX";
-    CDX_ESCREVE(caminho, tags);
+    EscreveCdx(caminho, tags);
 
     // Its output: key without trailing blanks, a blank, the record number.
     auto despeja = [&](const std::string& argumentos) {

@@ -62,7 +62,7 @@ unsigned char flagDbf(const DiretorioTemporario& d) {
 
 TEST(TabelaCdx, IndiceNoDiscoAcompanhaCadaExecucao) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;"));
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;"));
     {
         Tabela t;
         abre(t, d);
@@ -102,7 +102,7 @@ TEST(TabelaCdx, IndiceNoDiscoAcompanhaCadaExecucao) {
 
 TEST(TabelaCdx, IndiceDanificadoNaoImpedeAberturaEERefeito) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;"));
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;"));
     {
         Tabela t;
         abre(t, d);
@@ -111,10 +111,10 @@ TEST(TabelaCdx, IndiceDanificadoNaoImpedeAberturaEERefeito) {
     ::unlink((d / "CONVEPEN.CDX").c_str());
     GRAVA_ARQUIVO_TESTE(d / "convepen.cdx", std::string(700, '\x55'));
     std::vector<std::string> avisos;
-    TABELA_DEFINE_AVISO([&](const std::string& a) { avisos.push_back(a); });
+    DefineAvisoDaTabela([&](const std::string& a) { avisos.push_back(a); });
     Tabela t;
     abre(t, d);
-    TABELA_DEFINE_AVISO(nullptr);
+    DefineAvisoDaTabela(nullptr);
     ASSERT_EQ(avisos.size(), 1u);
     EXPECT_NE(avisos[0].find("DANIFICADO"), std::string::npos);
     EXPECT_TRUE(t.Locate("CODCLI", {"X"}));
@@ -124,7 +124,7 @@ TEST(TabelaCdx, IndiceDanificadoNaoImpedeAberturaEERefeito) {
 
 TEST(TabelaCdx, TagsDeUmIndiceAlheioSaoConhecidas) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "FORA.DBF", TABELA_LISTACAMPOS("NOME,CHARACTER,8,0;DIA,DATE,8,0;"));
+    CriaTabela(d / "FORA.DBF", ListaDeCampos("NOME,CHARACTER,8,0;DIA,DATE,8,0;"));
     {
         Tabela t;
         t.SetDatabaseName(d.Caminho());
@@ -156,7 +156,7 @@ TEST(TabelaCdx, TagsDeUmIndiceAlheioSaoConhecidas) {
 
 TEST(TabelaCdx, IndiceEmArquivoSeparado) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "TABAUX01.DBF", TABELA_LISTACAMPOS("DADOS1,CHARACTER,20,0;"));
+    CriaTabela(d / "TABAUX01.DBF", ListaDeCampos("DADOS1,CHARACTER,20,0;"));
     Tabela t;
     t.SetDatabaseName(d.Caminho());
     t.SetTableName("TABAUX01");

@@ -33,8 +33,8 @@ std::string python(const DiretorioTemporario& d, const std::string& script) {
 
 TEST(TabelaInteroperabilidade, OutraFerramentaLeOQueOMotorGrava) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVECLI.DBF",
-                TABELA_LISTACAMPOS("CODCLI,CHARACTER,15,0;NOMEEMP,CHARACTER,30,0;"
+    CriaTabela(d / "CONVECLI.DBF",
+                ListaDeCampos("CODCLI,CHARACTER,15,0;NOMEEMP,CHARACTER,30,0;"
                                    "ULTREMBAN,NUMERIC,6,0;TAXA,NUMERIC,12,6;DATAINC,DATE,8,0;"));
     {
         Tabela t;
@@ -154,8 +154,8 @@ TEST(TabelaInteroperabilidade, CabecalhoVisualFoxProComCamposEstranhos) {
 
 TEST(TabelaInteroperabilidade, AlterTableRenomeiaMantendoDados) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEINS.DBF",
-                TABELA_LISTACAMPOS("VERSAO,CHARACTER,4,0;ARQREMCOB,CHARACTER,12,0;"
+    CriaTabela(d / "CONVEINS.DBF",
+                ListaDeCampos("VERSAO,CHARACTER,4,0;ARQREMCOB,CHARACTER,12,0;"
                                    "SEQREMCOB,NUMERIC,2,0;DIRCOPIA,CHARACTER,40,0;"));
     {
         Tabela t;

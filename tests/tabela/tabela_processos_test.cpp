@@ -14,8 +14,8 @@
 namespace {
 
 void cria(const DiretorioTemporario& d) {
-    TABELA_CRIA(d / "CONVEPEN.DBF",
-                TABELA_LISTACAMPOS("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;N,NUMERIC,8,0;"));
+    CriaTabela(d / "CONVEPEN.DBF",
+                ListaDeCampos("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;N,NUMERIC,8,0;"));
 }
 
 void abre(Tabela& t, const DiretorioTemporario& d, bool exclusiva = false) {

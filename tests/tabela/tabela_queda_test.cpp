@@ -85,7 +85,7 @@ struct Aviso {
 
 TEST(TabelaQueda, MortoEmQualquerPontoNaoPerdeORegistradoNemDeixaIndiceVelho) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS(kCampos));
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos(kCampos));
     std::mt19937 r(20261209);
     std::map<int, int> esperado;  // id -> N, records whose writes returned
     int proximo = 1;

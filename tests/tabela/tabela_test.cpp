@@ -40,8 +40,8 @@ std::vector<std::string> percorre(Tabela& t) {
 
 TEST(Tabela, ValoresDeCadaTipoVoltamComoForamGravados) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "TIPOS.DBF",
-                TABELA_LISTACAMPOS("NOME,CHARACTER,10,0;QTD,NUMERIC,4,0;TAXA,NUMERIC,12,6;"
+    CriaTabela(d / "TIPOS.DBF",
+                ListaDeCampos("NOME,CHARACTER,10,0;QTD,NUMERIC,4,0;TAXA,NUMERIC,12,6;"
                                    "DIA,DATE,8,0;"));
     {
         Tabela t;
@@ -93,7 +93,7 @@ TEST(Tabela, ValoresDeCadaTipoVoltamComoForamGravados) {
 
 TEST(Tabela, OrdemDoIndiceBuscaEExclusao) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS(kPendentes));
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos(kPendentes));
     Tabela t;
     abre(t, d, "CONVEPEN", false, "CONVEPEN");
     inclui(t, "B", "2");
@@ -147,8 +147,8 @@ TEST(Tabela, OrdemDoIndiceBuscaEExclusao) {
 
 TEST(Tabela, ChaveComDataENumeroEDuplicadas) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVETAX.DBF",
-                TABELA_LISTACAMPOS("DATINITAX,DATE,8,0;DIASTAX,NUMERIC,3,0;PRODTAX,CHARACTER,1,0;"));
+    CriaTabela(d / "CONVETAX.DBF",
+                ListaDeCampos("DATINITAX,DATE,8,0;DIASTAX,NUMERIC,3,0;PRODTAX,CHARACTER,1,0;"));
     Tabela t;
     t.SetDatabaseName(d.Caminho());
     t.SetTableName("CONVETAX");
@@ -191,15 +191,15 @@ TEST(Tabela, ErrosNomeiamOArquivo) {
     t.SetTableName("LIXO");
     EXPECT_THROW(t.Open(), ErroTabela);
     EXPECT_FALSE(t.Active());
-    EXPECT_THROW(TABELA_CRIA(d / "X.DBF", TABELA_LISTACAMPOS("A,CHARACTER,300,0;")), ErroTabela);
+    EXPECT_THROW(CriaTabela(d / "X.DBF", ListaDeCampos("A,CHARACTER,300,0;")), ErroTabela);
     const mode_t antes = ::umask(022);
-    TABELA_CRIA(d / "X.DBF", TABELA_LISTACAMPOS("A,CHARACTER,3,0;"));
+    CriaTabela(d / "X.DBF", ListaDeCampos("A,CHARACTER,3,0;"));
     ::umask(antes);
     // Other workstations' users open what this one creates.
     struct stat st {};
     ASSERT_EQ(::stat((d / "X.DBF").c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0644u);
-    EXPECT_THROW(TABELA_CRIA(d / "x.dbf", TABELA_LISTACAMPOS("A,CHARACTER,3,0;")), ErroTabela);
+    EXPECT_THROW(CriaTabela(d / "x.dbf", ListaDeCampos("A,CHARACTER,3,0;")), ErroTabela);
 }
 
 // A file shorter than its header says (a copy cut off, a full disk) would
@@ -208,7 +208,7 @@ TEST(Tabela, ErrosNomeiamOArquivo) {
 // record are no such damage.
 TEST(Tabela, ArquivoMaisCurtoQueOCabecalhoNaoAbre) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS(kPendentes));
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos(kPendentes));
     {
         Tabela t;
         abre(t, d, "CONVEPEN");

@@ -99,7 +99,7 @@ void presa(int fd, std::uint64_t byte, short tipo, const char* oque) {
 // byte is held and no record byte at all.
 TEST(TravasVistasDeFora, EdicaoTravaSeuRegistroEInclusaoOCabecalho) {
     DiretorioTemporario d;
-    TABELA_CRIA(d / "CONVEPEN.DBF", TABELA_LISTACAMPOS("CODCLI,CHARACTER,10,0;N,NUMERIC,6,0;"));
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos("CODCLI,CHARACTER,10,0;N,NUMERIC,6,0;"));
     {
         Tabela t;
         abre(t, d);

@@ -150,7 +150,7 @@ int ArquivoDuravel::NomeiaComo(const std::string& destino, bool substitui,
     destino_ = destino;
     // Closed only now: until it has its name, the lock says it is alive.
     fecha();
-    if (sincronizaDiretorio) DURAVEL_SINCRONIZA_DIRETORIO(destino);
+    if (sincronizaDiretorio) SincronizaDiretorio(destino);
     return 0;
 }
 
@@ -159,13 +159,13 @@ int ArquivoDuravel::EntregaDescritor() {
     return fd_;
 }
 
-int DURAVEL_RENOMEIA(const std::string& de, const std::string& para, bool substitui) {
+int RenomeiaDuravel(const std::string& de, const std::string& para, bool substitui) {
     const int e = poeNome(de, para, substitui);
-    if (e == 0) DURAVEL_SINCRONIZA_DIRETORIO(para);
+    if (e == 0) SincronizaDiretorio(para);
     return e;
 }
 
-void DURAVEL_SINCRONIZA_DIRETORIO(const std::string& caminho, bool ehDiretorio) {
+void SincronizaDiretorio(const std::string& caminho, bool ehDiretorio) {
     const std::string dir = ehDiretorio ? caminho : diretorioDe(caminho);
     const int fd = ::open(dir.empty() ? "." : dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
@@ -173,28 +173,28 @@ void DURAVEL_SINCRONIZA_DIRETORIO(const std::string& caminho, bool ehDiretorio) 
     ::close(fd);
 }
 
-bool DURAVEL_EH_TEMPORARIO(const std::string& nome) {
+bool EhTemporarioDuravel(const std::string& nome) {
     return !nome.empty() && nome[0] == '.' && nome.find(kMarca) != std::string::npos;
 }
 
-int DURAVEL_LIMPA_ABANDONADOS(const std::string& diretorio, const std::set<std::string>& vivos) {
+int LimpaTemporariosAbandonados(const std::string& diretorio, const std::set<std::string>& vivos) {
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(diretorio.empty() ? "." : diretorio.c_str()),
                                           ::closedir);
     if (!d) return 0;
     int removidos = 0;
     while (const dirent* e = ::readdir(d.get())) {
         const std::string nome = e->d_name;
-        if (!DURAVEL_EH_TEMPORARIO(nome)) continue;
+        if (!EhTemporarioDuravel(nome)) continue;
         const std::string caminho = (diretorio.empty() ? std::string(".") : diretorio) + "/" + nome;
         if (vivos.count(caminho) || (diretorio.empty() || diretorio == "." ? vivos.count(nome) : 0))
             continue;
-        if (DURAVEL_REMOVE_SE_ABANDONADO(caminho)) ++removidos;
+        if (RemoveSeAbandonado(caminho)) ++removidos;
     }
-    if (removidos) DURAVEL_SINCRONIZA_DIRETORIO(diretorio, true);
+    if (removidos) SincronizaDiretorio(diretorio, true);
     return removidos;
 }
 
-bool DURAVEL_REMOVE_SE_ABANDONADO(const std::string& caminho) {
+bool RemoveSeAbandonado(const std::string& caminho) {
     const int fd = ::open(caminho.c_str(), O_RDWR | O_NOFOLLOW | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return false;
     struct stat st {};

@@ -74,15 +74,15 @@ private:
 
 // Renames `de` to `para` (replacing or never) and flushes the directory of
 // `para`. 0 or errno.
-int DURAVEL_RENOMEIA(const std::string& de, const std::string& para, bool substitui);
+int RenomeiaDuravel(const std::string& de, const std::string& para, bool substitui);
 // The directory holding `caminho` (or the directory itself when
 // `ehDiretorio`) flushed to disk, so that names made there last.
-void DURAVEL_SINCRONIZA_DIRETORIO(const std::string& caminho, bool ehDiretorio = false);
+void SincronizaDiretorio(const std::string& caminho, bool ehDiretorio = false);
 // A name of the durable writer's temporaries.
-bool DURAVEL_EH_TEMPORARIO(const std::string& nome);
+bool EhTemporarioDuravel(const std::string& nome);
 // Removes the temporaries of `diretorio` whose writer is gone (no lock
 // held on them) and that no live run's journal still names (`vivos`, full
 // paths as the journals write them); answers how many.
-int DURAVEL_LIMPA_ABANDONADOS(const std::string& diretorio, const std::set<std::string>& vivos = {});
+int LimpaTemporariosAbandonados(const std::string& diretorio, const std::set<std::string>& vivos = {});
 // Removes one temporary when its writer is gone; true when it did.
-bool DURAVEL_REMOVE_SE_ABANDONADO(const std::string& caminho);
+bool RemoveSeAbandonado(const std::string& caminho);

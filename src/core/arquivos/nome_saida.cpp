@@ -51,7 +51,7 @@ std::string ARQ_RECUSA_SAIDA(const std::string& nomeOriginal,
     const std::string ext = ponto == std::string::npos ? "" : maiusculo.substr(ponto + 1);
     if (ext == "DBF" || ext == "CDX" || ext == "FPT" || ext == "NTX" || ext == "DBT")
         return "É UMA TABELA OU UM ÍNDICE DO SISTEMA"_ansi;
-    if (DIARIO_EH_DIARIO(base) || DURAVEL_EH_TEMPORARIO(base))
+    if (EhDiarioDeExecucao(base) || EhTemporarioDuravel(base))
         return "É UM ARQUIVO DE CONTROLE DO SISTEMA"_ansi;
     if (maiusculo.rfind("ARQUIVO_", 0) == 0 && ext == "PDF") return "É UM RELATÓRIO DE EXECUÇÃO"_ansi;
     const std::string alvo = ARQ_RESOLVE_CAMINHO(nome);

@@ -6,7 +6,7 @@ namespace {
 
 EsquemaTabela monta(const char* arquivo, const char* tag, const char* expressao,
                     const char* lista) {
-    return {arquivo, tag, expressao, TABELA_LISTACAMPOS(lista)};
+    return {arquivo, tag, expressao, ListaDeCampos(lista)};
 }
 
 }  // namespace

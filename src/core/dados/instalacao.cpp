@@ -144,7 +144,7 @@ void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
     try {
         for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
             const std::string caminho = ARQ_JUNTA(diretorio, e->arquivo);
-            TABELA_CRIA(caminho, e->campos);
+            CriaTabela(caminho, e->campos);
             criadas.push_back(caminho);
             if (!e->tag.empty()) {
                 criadas.push_back(ARQ_JUNTA(diretorio, ARQ_MAIUSCULAS(e->tag) + ".CDX"));

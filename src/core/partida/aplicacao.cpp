@@ -15,8 +15,8 @@ void APLICACAO_ERRO_PADRAO(const std::exception& erro) {
 }
 
 bool APLICACAO_PARTIDA() {
-    TABELA_DEFINE_AVISO([](const std::string& aviso) { GERAL().MENSAGEM(aviso, somSUCESSO); });
-    ESPERA_LIMITADA_INSTALA();
+    DefineAvisoDaTabela([](const std::string& aviso) { GERAL().MENSAGEM(aviso, somSUCESSO); });
+    InstalaEsperaLimitada();
     if (!GERAL().ERRO_CONVERSOR_DATA.empty()) {
         // Running on a day other than the one asked for would stamp every
         // file and register with the wrong date.
@@ -25,7 +25,7 @@ bool APLICACAO_PARTIDA() {
     }
     try {
         TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
-        RECUPERA_EXECUCOES_INTERROMPIDAS();
+        RecuperaExecucoesInterrompidas();
         return true;
     } catch (const std::exception& e) {
         DMQUOR().FechaTodas();

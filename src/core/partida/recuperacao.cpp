@@ -5,8 +5,8 @@
 #include "core/geral.h"
 #include "core/texto/ansi.h"
 
-std::vector<std::string> RECUPERA_EXECUCOES_INTERROMPIDAS() {
-    const std::vector<std::string> linhas = DIARIO_RECUPERA(ARQ_DIRETORIOS_DOS_CADASTROS());
+std::vector<std::string> RecuperaExecucoesInterrompidas() {
+    const std::vector<std::string> linhas = RecuperaDiarios(ARQ_DIRETORIOS_DOS_CADASTROS());
     if (linhas.empty()) return linhas;
     std::string texto;
     bool falhou = false;

@@ -12,4 +12,4 @@
 // clients' temporary directories. Answers the lines shown (none when there
 // was nothing to do); a recovery that could not be finished is an error
 // message, and its journal stays for the next run.
-std::vector<std::string> RECUPERA_EXECUCOES_INTERROMPIDAS();
+std::vector<std::string> RecuperaExecucoesInterrompidas();

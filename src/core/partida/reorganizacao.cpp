@@ -42,7 +42,7 @@ void abreOuRepara(Tabela& t) {
         if (!OBR_CONFIRMA(pergunta, "N_Confirma Reparo da Tabela ? "))
             throw ErroTabelaIncompleta(std::string(e.what()) + "\r\nA TABELA NÃO FOI REPARADA."_ansi,
                                        e.Caminho(), e.Anunciados(), e.Presentes());
-        const ReparoTabela r = TABELA_REPARA_INCOMPLETA(e.Caminho());
+        const ReparoTabela r = ReparaTabelaIncompleta(e.Caminho());
         if (!r.copia.empty())
             GERAL().MENSAGEM("A TABELA "_ansi + e.Caminho() + " FOI REPARADA: O CABEÇALHO ANUNCIA AGORA "_ansi +
                                  std::to_string(r.presentes) + (r.presentes == 1 ? " REGISTRO" : " REGISTROS") +

@@ -168,7 +168,7 @@ void TMDIENTRADA::executa(const std::function<void()>& efeito) {
     try {
         // Another workstation's run may have stopped half way since the
         // last action: it is finished or undone before this one begins.
-        RECUPERA_EXECUCOES_INTERROMPIDAS();
+        RecuperaExecucoesInterrompidas();
         efeito();
     } catch (const std::exception& e) {
         APLICACAO_ERRO_PADRAO(e);
