@@ -159,7 +159,7 @@ int main(int argc, char** argv) {
     const std::string dados = raiz + "/dados";
     const std::string base = raiz + "/base";
 
-    GERAL_INSTALA(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
+    InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
     MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
     INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);

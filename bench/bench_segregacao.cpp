@@ -183,7 +183,7 @@ int blocosDeUmCliente(int argc, char** argv) {
     char modelo[] = "/tmp/bench-segregacao-XXXXXX";
     const std::string raiz = ::mkdtemp(modelo);
     const std::string dados = raiz + "/dados";
-    GERAL_INSTALA(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
+    InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
     MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
     INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
@@ -233,7 +233,7 @@ int main(int argc, char** argv) {
     const std::string base = raiz + "/base";
     const std::string parque = raiz + "/parque";  // pristine parked files
 
-    GERAL_INSTALA(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
+    InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
     MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
     INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
     const long n = argc > 1 ? std::atol(argv[1]) : 1000000;
     char modelo[] = "/tmp/bench-tabela-XXXXXX";
     const std::string dir = ::mkdtemp(modelo);
-    CriaTabela(dir + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
+    CriaTabela(dir + "/CONVEPEN.DBF", EsquemaConvepen().campos);
     const std::string tamanho = std::to_string(n) + " linhas";
 
     std::printf("CONVEPEN com %ld linhas (registro de %zu bytes)\n", n,
@@ -101,7 +101,7 @@ int main(int argc, char** argv) {
     // The same rows in batches, into a table of their own: the same bytes.
     const std::string dirLote = dir + "/lote";
     std::filesystem::create_directory(dirLote);
-    CriaTabela(dirLote + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
+    CriaTabela(dirLote + "/CONVEPEN.DBF", EsquemaConvepen().campos);
     double inclusaoLote = 0, fechamento = 0;
     {
         Tabela t;

@@ -33,7 +33,7 @@ inline void ambienteSilencioso() {
     c.comSom = false;
     auto geral = std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(c));
     geral->DATADIA = DATA_CODIFICA(2026, 3, 10);
-    GERAL_INSTALA(std::move(geral));
+    InstalaGeral(std::move(geral));
     MOTOR_RELATORIO_INSTALA(std::make_unique<MotorDescarta>());
 }
 

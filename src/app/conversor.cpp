@@ -33,7 +33,7 @@
 int main(int argc, char** argv) {
     // The options every Linux tool knows, answered before anything starts.
     if (argc == 2 && (std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0)) {
-        std::cout << ANSI_PARA_UTF8(LINHA_COMANDO_USO());
+        std::cout << AnsiParaUtf8(UsoDaLinhaDeComando());
         return 0;
     }
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
@@ -41,19 +41,19 @@ int main(int argc, char** argv) {
         return 0;
     }
     std::vector<std::string> argumentos;
-    for (int i = 1; i < argc; ++i) argumentos.push_back(UTF8_PARA_ANSI(argv[i]));
+    for (int i = 1; i < argc; ++i) argumentos.push_back(Utf8ParaAnsi(argv[i]));
     const SolicitacoesSistema solicitacoes = SOLICITACOES_DO_SISTEMA();
 
-    if (APLICACAO_SEM_TELA()) {
+    if (SemTela()) {
         if (argumentos.empty()) {
-            std::cerr << ANSI_PARA_UTF8(
+            std::cerr << AnsiParaUtf8(
                 "conversor: não há tela para a janela principal; sem tela, informe uma "
                 "solicitação (REMESSA, RETORNO, CONVERTE_REMESSA ou CONVERTE_RETORNO).\n"_ansi);
             return 2;
         }
         // Without a screen every report is written as a PDF file.
         MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioSemTela>());
-        return APLICACAO_LINHA_COMANDO(argumentos, solicitacoes);
+        return ExecutaLinhaDeComando(argumentos, solicitacoes);
     }
 
     QApplication app(argc, argv);

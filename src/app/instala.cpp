@@ -38,7 +38,7 @@ TData hoje() {
 
 // The usage, in the terminal's UTF-8.
 std::string textoDeUso() {
-    return ANSI_PARA_UTF8(
+    return AnsiParaUtf8(
     "Uso: conversor-instala DIRETORIO [--exemplo | --cadastros]\n"
     "     conversor-instala DIRETORIO --mostra\n"
     "\n"
@@ -82,24 +82,24 @@ int main(int argc, char** argv) {
         if (opcao == "--mostra") {
             std::ostringstream s;
             INSTALA_MOSTRA(dir, s);
-            std::cout << ANSI_PARA_UTF8(s.str());
+            std::cout << AnsiParaUtf8(s.str());
             return 0;
         }
         const TData dia = hoje();
         if (opcao == "--exemplo") CONFERE_DIA_EXEMPLO(dir, dia);
         INSTALA_DIRETORIO(dir, !opcao.empty(), dia);
         if (opcao == "--exemplo") INSTALA_DIA_EXEMPLO(dir, dia);
-        std::cout << ANSI_PARA_UTF8("Diretório de dados criado: "_ansi) << dir
-                  << (opcao == "--exemplo"     ? ANSI_PARA_UTF8(" (com um dia de trabalho de exemplo)"_ansi)
+        std::cout << AnsiParaUtf8("Diretório de dados criado: "_ansi) << dir
+                  << (opcao == "--exemplo"     ? AnsiParaUtf8(" (com um dia de trabalho de exemplo)"_ansi)
                       : opcao == "--cadastros" ? std::string(" (com registros de exemplo)")
                                                : std::string())
                   << "\n";
         return 0;
     } catch (const ErroArquivo& e) {
-        std::cerr << ANSI_PARA_UTF8("ATENÇÃO: "_ansi) << ANSI_PARA_UTF8(e.what()) << "\n";
+        std::cerr << AnsiParaUtf8("ATENÇÃO: "_ansi) << AnsiParaUtf8(e.what()) << "\n";
         return 1;
     } catch (const ErroTabela& e) {
-        std::cerr << ANSI_PARA_UTF8("ATENÇÃO: "_ansi) << ANSI_PARA_UTF8(e.what()) << "\n";
+        std::cerr << AnsiParaUtf8("ATENÇÃO: "_ansi) << AnsiParaUtf8(e.what()) << "\n";
         return 1;
     }
 }

@@ -211,15 +211,15 @@ bool TvenREMESSA::gravaArquivoBanco(std::string& temporario, DiarioExecucao& dia
     // name; it writes nothing then.
     oARQREMBAN.NOMEARQSAI = KARQREMBAN;
     const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
-    if (!diretorio.empty() && !ARQ_EXISTE(diretorio))
+    if (!diretorio.empty() && !ArquivoExiste(diretorio))
         return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
     // The name the writer will resolve it to, so that the rename later
     // moves the very file written.
     // The process number keeps two workstations converting the same client
     // from writing into one file.
-    temporario = ARQ_RESOLVE_CAMINHO(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + "." +
+    temporario = ResolveCaminho(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + "." +
                                      std::to_string(::getpid()) + ".novo");
-    diario.Saida(temporario, ARQ_RESOLVE_CAMINHO(KARQREMBAN), true);
+    diario.Saida(temporario, ResolveCaminho(KARQREMBAN), true);
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMBAN", std::to_string(geracaoGravada_));
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMCLI", std::to_string(KULTREMCLI));
     oARQREMBAN.NOMEARQSAI = temporario;
@@ -282,28 +282,28 @@ void TvenREMESSA::REM_PROCESSA() {
     KULTREMCLI = tipo == kTIPO_WABCO ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMCLI);
     KULTREMBAN = tipo == kTIPO_BR ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMBAN);
 
-    const std::string recusa = ARQ_RECUSA_SAIDA(KARQREMBAN, ARQ_DIRETORIOS_DOS_CADASTROS());
+    const std::string recusa = RecusaNomeDeSaida(KARQREMBAN, DiretoriosDosCadastros());
     if (!recusa.empty()) {
-        GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA("ARQREMBAN", KQUALCLIENTE, KARQREMBAN, recusa),
+        GERAL().MENSAGEM(MensagemDeSaidaRecusada("ARQREMBAN", KQUALCLIENTE, KARQREMBAN, recusa),
                          somERRO);
         return;
     }
     // Writing the bank file over the client's would destroy the file it
     // was made from.
     std::error_code erro;
-    if (ARQ_MAIUSCULAS(KARQREMCLI) == ARQ_MAIUSCULAS(KARQREMBAN) ||
-        std::filesystem::equivalent(ARQ_RESOLVE_CAMINHO(KARQREMCLI),
-                                    ARQ_RESOLVE_CAMINHO(KARQREMBAN), erro)) {
+    if (EmMaiusculas(KARQREMCLI) == EmMaiusculas(KARQREMBAN) ||
+        std::filesystem::equivalent(ResolveCaminho(KARQREMCLI),
+                                    ResolveCaminho(KARQREMBAN), erro)) {
         GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO E O DO CLIENTE TÊM O MESMO NOME ("_ansi +
                              KARQREMCLI + "). CORRIJA O CADASTRO DO CLIENTE.",
                          somERRO);
         return;
     }
-    const std::string unidade = ARQ_MAIUSCULAS(KARQREMCLI.substr(0, 2));
+    const std::string unidade = EmMaiusculas(KARQREMCLI.substr(0, 2));
     if (unidade == "A:" || unidade == "B:")
         GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQREMCLI.substr(0, 2),
                          somERRO);
-    if (!ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(KARQREMCLI))) {
+    if (!ArquivoExiste(ResolveCaminho(KARQREMCLI))) {
         GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE AINDA NAO DISPONIVEL NO MOMENTO", somERRO);
         return;
     }
@@ -335,7 +335,7 @@ void TvenREMESSA::REM_PROCESSA() {
         if (!gravaArquivoBanco(temporario, *diario)) return;
     }
     if (!temporario.empty()) {
-        const std::string final = ARQ_RESOLVE_CAMINHO(KARQREMBAN);
+        const std::string final = ResolveCaminho(KARQREMBAN);
         if (!atualizaCadastro()) return;  // the journal removes the file
         diario->Comprometido();
         if (const int erro = RenomeiaDuravel(temporario, final, true)) {

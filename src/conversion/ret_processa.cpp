@@ -55,8 +55,8 @@ int proximaGeracaoCofap(long long ultima) {
 
 bool mesmoArquivo(const std::string& a, const std::string& b) {
     std::error_code erro;
-    return ARQ_MAIUSCULAS(a) == ARQ_MAIUSCULAS(b) ||
-           std::filesystem::equivalent(ARQ_RESOLVE_CAMINHO(a), ARQ_RESOLVE_CAMINHO(b), erro);
+    return EmMaiusculas(a) == EmMaiusculas(b) ||
+           std::filesystem::equivalent(ResolveCaminho(a), ResolveCaminho(b), erro);
 }
 
 }  // namespace
@@ -141,14 +141,14 @@ bool TvenRETORNO::gravaArquivo() {
     const std::string diretorio = OBR_PARTEARQ(KARQRETCLI, 0);
     oARQRETCLI.NOMEARQSAI = KARQRETCLI;
     try {
-        if (!diretorio.empty() && !ARQ_EXISTE(diretorio)) return oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        if (!diretorio.empty() && !ArquivoExiste(diretorio)) return oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ);
         // Written complete under a name of its own and named only with
         // the generations that go with it.
         if (!diario_)
             diario_ = std::make_unique<DiarioExecucao>("CONVERSÃO DO RETORNO VENDOR DO CLIENTE "_ansi +
                                                        QUALCLIENTE);
-        const std::string final = ARQ_RESOLVE_CAMINHO(KARQRETCLI);
-        const std::string temporario = ARQ_RESOLVE_CAMINHO(
+        const std::string final = ResolveCaminho(KARQRETCLI);
+        const std::string temporario = ResolveCaminho(
             diretorio + "." + OBR_PARTEARQ(KARQRETCLI, 3) + "." + std::to_string(::getpid()) + ".novo");
         diario_->Saida(temporario, final, true);
         oARQRETCLI.NOMEARQSAI = temporario;
@@ -304,7 +304,7 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
         if (motivo.empty() && mesmoArquivo(nome, n))
             motivo = "O ARQUIVO " + nome + " JÁ FOI GRAVADO PARA OUTRA FILIAL NESTA CONVERSÃO"_ansi;
     if (motivo.empty()) {
-        const std::string recusa = ARQ_RECUSA_SAIDA(nome, diretoriosDosCadastros_);
+        const std::string recusa = RecusaNomeDeSaida(nome, diretoriosDosCadastros_);
         if (!recusa.empty()) motivo = "O NOME " + nome + " NÃO PODE SER USADO: "_ansi + recusa;
     }
     if (!motivo.empty()) {
@@ -459,11 +459,11 @@ void TvenRETORNO::RET_PROCESSA() {
     KULTRETCLI = tipo == kTIPO_COFAP ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
     KULTRETBAN = VEN_PROXIMAGERACAO(cliente_.ULTRETBAN);
 
-    diretoriosDosCadastros_ = ARQ_DIRETORIOS_DOS_CADASTROS();
+    diretoriosDosCadastros_ = DiretoriosDosCadastros();
     if (tipo != kTIPO_BR) {
-        const std::string recusa = ARQ_RECUSA_SAIDA(KARQRETCLI, diretoriosDosCadastros_);
+        const std::string recusa = RecusaNomeDeSaida(KARQRETCLI, diretoriosDosCadastros_);
         if (!recusa.empty()) {
-            GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA("ARQRETCLI", QUALCLIENTE, KARQRETCLI, recusa),
+            GERAL().MENSAGEM(MensagemDeSaidaRecusada("ARQRETCLI", QUALCLIENTE, KARQRETCLI, recusa),
                              somERRO);
             return;
         }
@@ -476,11 +476,11 @@ void TvenRETORNO::RET_PROCESSA() {
                          somERRO);
         return;
     }
-    const std::string unidade = ARQ_MAIUSCULAS(KARQRETBAN.substr(0, 2));
+    const std::string unidade = EmMaiusculas(KARQRETBAN.substr(0, 2));
     if (unidade == "A:" || unidade == "B:")
         GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQRETBAN.substr(0, 2),
                          somERRO);
-    if (!ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(KARQRETBAN))) {
+    if (!ArquivoExiste(ResolveCaminho(KARQRETBAN))) {
         GERAL().MENSAGEM("ARQUIVO RETORNO DO BANCO NÃO ENCONTRADO : "_ansi + KARQRETBAN, somERRO);
         return;
     }

@@ -60,7 +60,7 @@ void TmvGERAL::DefineDialogo(std::unique_ptr<DialogoUsuario> dialogo) {
     dialogo_ = std::move(dialogo);
 }
 
-void TmvGERAL::MYBEEP_SOM(TsomOPCOES KSOM) { dialogo_->Toca(SOM_TONS(KSOM)); }
+void TmvGERAL::MYBEEP_SOM(TsomOPCOES KSOM) { dialogo_->Toca(TonsDoSom(KSOM)); }
 
 void TmvGERAL::MENSAGEM(const std::string& KMENS, TsomOPCOES KSOM, const std::string& KCABEC) {
     MYBEEP_SOM(KSOM);
@@ -78,7 +78,7 @@ TmvGERAL& GERAL() {
     return *g;
 }
 
-std::unique_ptr<TmvGERAL> GERAL_INSTALA(std::unique_ptr<TmvGERAL> novo) {
+std::unique_ptr<TmvGERAL> InstalaGeral(std::unique_ptr<TmvGERAL> novo) {
     auto anterior = std::move(instancia());
     instancia() = std::move(novo);
     return anterior;

@@ -112,7 +112,7 @@ private:
 TmvGERAL& GERAL();
 // Puts `novo` in place (tests, and the start-up with the Qt dialogue);
 // answers the one it replaces, which may be empty.
-std::unique_ptr<TmvGERAL> GERAL_INSTALA(std::unique_ptr<TmvGERAL> novo);
+std::unique_ptr<TmvGERAL> InstalaGeral(std::unique_ptr<TmvGERAL> novo);
 
 // The wait cursor for the life of the object.
 class CursorDeEspera {

@@ -27,9 +27,9 @@ std::string diretorioAtual() {
 // (which must not exist), flushed, and only then removed from the old place.
 bool moveEntreSistemas(const std::string& de, const std::string& para) {
     std::string conteudo;
-    if (!ARQ_LE_INTEIRO(de, conteudo)) return false;
+    if (!LeArquivoInteiro(de, conteudo)) return false;
     try {
-        ARQ_GRAVA_COMPLETO(para, conteudo, false);
+        GravaArquivoCompleto(para, conteudo, false);
     } catch (const ErroArquivo&) {
         return false;
     }
@@ -50,11 +50,11 @@ void TmvGERAL::DIRCOMPLETOCOMDRIVE(std::string& diretorio) const {
 
 bool TmvGERAL::OBR_RENOMEIAARQ(const std::string& KNOMEATUAL, const std::string& KNOMENOVO) {
     if (KNOMEATUAL.empty() || KNOMENOVO.empty()) return false;
-    const std::string de = ARQ_RESOLVE_CAMINHO(KNOMEATUAL);
+    const std::string de = ResolveCaminho(KNOMEATUAL);
     // Names are told apart without regard to case: a new name that exists in
     // another case is taken, unless it is the same entry being renamed.
-    const std::string existente = ARQ_RESOLVE_CAMINHO(KNOMENOVO);
-    if (existente != de && ARQ_EXISTE(existente)) return false;
+    const std::string existente = ResolveCaminho(KNOMENOVO);
+    if (existente != de && ArquivoExiste(existente)) return false;
     if (::renameat2(AT_FDCWD, de.c_str(), AT_FDCWD, KNOMENOVO.c_str(), RENAME_NOREPLACE) == 0)
         return true;
     if (errno == EXDEV) return moveEntreSistemas(de, KNOMENOVO);

@@ -4,7 +4,7 @@
 
 #include "core/espera_limitada.h"
 
-void OBR_EDITA_COM(const std::function<void()>& edita) {
+void EditaComEspera(const std::function<void()>& edita) {
     std::unique_ptr<EsperaLimitada> espera;
     for (;;) {
         try {

@@ -9,8 +9,8 @@
 // the record, as long as EsperaLimitada allows (then ErroEsperaAbandonada).
 // Any other failure (a closed or read-only table, a lost file) is passed on
 // at once: waiting would never end it.
-void OBR_EDITA_COM(const std::function<void()>& edita);
+void EditaComEspera(const std::function<void()>& edita);
 
 inline void OBR_EDITA(Tabela& tabela) {
-    OBR_EDITA_COM([&tabela] { tabela.Edit(); });
+    EditaComEspera([&tabela] { tabela.Edit(); });
 }

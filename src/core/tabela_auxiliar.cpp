@@ -35,7 +35,7 @@ bool tabelaAbertaPorAlguem(const std::string& caminho) {
 }
 
 bool terminaEmDbf(const std::string& caminho) {
-    return caminho.size() >= 4 && ARQ_MAIUSCULAS(caminho.substr(caminho.size() - 4)) == ".DBF";
+    return caminho.size() >= 4 && EmMaiusculas(caminho.substr(caminho.size() - 4)) == ".DBF";
 }
 
 std::string semDiretorioNemExtensao(const std::string& caminho) {
@@ -63,13 +63,13 @@ void OBR_NOMEAUXILIAR(int tipo, std::string& nome) {
     auto achaLivre = [&] {
         for (int n = 1; n <= 99; ++n) {
             nome = nomeAuxiliar(tipo, n);
-            if (!ARQ_EXISTE(ARQ_RESOLVE(".", nome))) return true;
+            if (!ArquivoExiste(ResolveNoDiretorio(".", nome))) return true;
         }
         return false;
     };
     if (achaLivre()) return;
     for (int n = 1; n <= 99; ++n) {
-        const std::string caminho = ARQ_RESOLVE(".", nomeAuxiliar(tipo, n));
+        const std::string caminho = ResolveNoDiretorio(".", nomeAuxiliar(tipo, n));
         if (tipo == 1 && tabelaAbertaPorAlguem(caminho)) continue;
         ::unlink(caminho.c_str());
     }
@@ -90,7 +90,7 @@ void OBR_ASSOCIATABELA(Tabela& tabela, const std::string& caminho) {
 }
 
 std::string OBR_NOMETABELA(const Tabela& tabela) {
-    return ARQ_JUNTA(tabela.DatabaseName(), tabela.TableName());
+    return JuntaCaminho(tabela.DatabaseName(), tabela.TableName());
 }
 
 void OBR_CRIAINDICE(Tabela& tabela, const std::string& chave, const std::string& arquivoIndice,
@@ -115,7 +115,7 @@ bool CRIATABDAESTRUTURA(Tabela& tabela, const TKTBESTRUTURA& colunas,
         // would not fit the new ones.
         const std::string indice = caminho.substr(0, caminho.size() - 4) + ".CDX";
         CriaTabela(caminho, campos, true);
-        ::unlink(ARQ_RESOLVE_CAMINHO(indice).c_str());
+        ::unlink(ResolveCaminho(indice).c_str());
     } else {
         // Another process may take the same free name between the look and
         // the creation: the creation then refuses, and the next name is tried.
@@ -127,7 +127,7 @@ bool CRIATABDAESTRUTURA(Tabela& tabela, const TKTBESTRUTURA& colunas,
                 CriaTabela(tabela.CaminhoArquivo(), campos, false);
                 break;
             } catch (const ErroTabela&) {
-                if (tentativa >= 10 || !ARQ_EXISTE(tabela.CaminhoArquivo())) throw;
+                if (tentativa >= 10 || !ArquivoExiste(tabela.CaminhoArquivo())) throw;
             }
         }
     }
@@ -255,13 +255,13 @@ void TauxTABELA::CRIAINDICE(const std::string& KINDICEAUX, const std::string& KN
     NOMEINDICE = KNOMEINDICEINF;
     std::string usado;
     OBR_CRIAINDICE(oARQAUX, KINDICEAUX, NOMEINDICE, usado);
-    if (NOMEINDICE.empty()) indicesTemporarios_.push_back(ARQ_JUNTA(oARQAUX.DatabaseName(), usado));
+    if (NOMEINDICE.empty()) indicesTemporarios_.push_back(JuntaCaminho(oARQAUX.DatabaseName(), usado));
 }
 
 void TauxTABELA::RECRIAINDICE(const std::string& KINDICEAUX) {
     std::string usado;
     OBR_CRIAINDICE(oARQAUX, KINDICEAUX, "", usado);
-    indicesTemporarios_.push_back(ARQ_JUNTA(oARQAUX.DatabaseName(), usado));
+    indicesTemporarios_.push_back(JuntaCaminho(oARQAUX.DatabaseName(), usado));
 }
 
 void TauxTABELA::LIMPAAUXILIAR() { oARQAUX.Zap(); }

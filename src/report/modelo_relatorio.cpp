@@ -37,7 +37,7 @@ std::string escapa(const std::string& ansi) {
             default: r += c;
         }
     }
-    return ANSI_PARA_UTF8(r);
+    return AnsiParaUtf8(r);
 }
 
 }  // namespace

@@ -114,7 +114,7 @@ void ToPRINT::EMITEemPDF() {
     const std::string base = KNOMEdoARQUIVOemPDF + "_" +
                              OBR_DATATOTEXTO("DATA_AAAAMMDD", GERAL().DATADIA) + "_" + OBR_HORA();
     KNOMEdoARQUIVOemPDF = base + ".PDF";
-    for (int n = 2; ARQ_EXISTE(KNOMEdoARQUIVOemPDF); ++n)
+    for (int n = 2; ArquivoExiste(KNOMEdoARQUIVOemPDF); ++n)
         KNOMEdoARQUIVOemPDF = base + "_" + std::to_string(n) + ".PDF";
     try {
         if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatorios");

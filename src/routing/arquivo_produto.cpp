@@ -108,7 +108,7 @@ bool ArquivoProduto::abre() {
     if (arquivo_) return false;  // already finished
     // A file of the same name in another case is the same file to this
     // system: it is the one replaced.
-    arquivo_ = std::make_unique<ArquivoDuravel>(ARQ_RESOLVE_CAMINHO(NOMEARQSAI));
+    arquivo_ = std::make_unique<ArquivoDuravel>(ResolveCaminho(NOMEARQSAI));
     if (arquivo_->Erro()) {
         erro_ = arquivo_->Erro();
         return false;
@@ -232,7 +232,7 @@ bool ArquivoProduto::PRONTO() {
     // A name held by a directory could never be given: found now, before
     // the run commits to it.
     struct stat st {};
-    if (::stat(ARQ_RESOLVE_CAMINHO(NOMEARQSAI).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::stat(ResolveCaminho(NOMEARQSAI).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         abandona();
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(EISDIR),
                           EISDIR);
@@ -261,7 +261,7 @@ const std::string& ArquivoProduto::ARQUIVO_CONCLUIDO() {
 
 ArquivoProduto::Movimento ArquivoProduto::MoveSemSubstituir(const std::string& destino) {
     conclui();
-    if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino))) return Movimento::existe;
+    if (ArquivoExiste(ResolveCaminho(destino))) return Movimento::existe;
     if (antesDeNomear) antesDeNomear(temporario_, destino);
     const int erro = arquivo_->NomeiaComo(destino, false, sincronizaDiretorio);
     if (erro == 0) {
@@ -276,5 +276,5 @@ ArquivoProduto::Movimento ArquivoProduto::MoveSemSubstituir(const std::string& d
         temporario_.clear();
         return Movimento::movido;
     }
-    return ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(destino)) ? Movimento::existe : Movimento::falhou;
+    return ArquivoExiste(ResolveCaminho(destino)) ? Movimento::existe : Movimento::falhou;
 }

@@ -17,7 +17,7 @@ bool ARQ_NOMESIMPLES(const std::string& nome) {
            nome.find_first_of(std::string("/\0", 2)) == std::string::npos;
 }
 
-SituacaoArquivo ARQ_SITUACAO(const std::string& caminho) {
+SituacaoArquivo SituacaoDoArquivo(const std::string& caminho) {
     struct stat st {};
     if (::lstat(caminho.c_str(), &st) != 0) return SituacaoArquivo::ausente;
     return S_ISREG(st.st_mode) ? SituacaoArquivo::regular : SituacaoArquivo::outro;
@@ -35,9 +35,9 @@ NomesDoDiretorio::NomesDoDiretorio(std::string diretorio) : diretorio_(std::move
 
 std::vector<std::string> NomesDoDiretorio::Achados(const std::string& nome) const {
     std::vector<std::string> r;
-    const auto [ini, fim] = nomes_.equal_range(ARQ_MAIUSCULAS(nome));
+    const auto [ini, fim] = nomes_.equal_range(EmMaiusculas(nome));
     for (auto it = ini; it != fim; ++it) {
-        const std::string caminho = ARQ_JUNTA(diretorio_, it->second);
+        const std::string caminho = JuntaCaminho(diretorio_, it->second);
         if (it->second == nome) r.insert(r.begin(), caminho);
         else r.push_back(caminho);
     }
@@ -46,11 +46,11 @@ std::vector<std::string> NomesDoDiretorio::Achados(const std::string& nome) cons
 
 void NomesDoDiretorio::Inclui(const std::string& nome) {
     Retira(nome);
-    nomes_.emplace(ARQ_MAIUSCULAS(nome), nome);
+    nomes_.emplace(EmMaiusculas(nome), nome);
 }
 
 void NomesDoDiretorio::Retira(const std::string& nome) {
-    const auto [ini, fim] = nomes_.equal_range(ARQ_MAIUSCULAS(nome));
+    const auto [ini, fim] = nomes_.equal_range(EmMaiusculas(nome));
     for (auto it = ini; it != fim; ++it)
         if (it->second == nome) {
             nomes_.erase(it);
@@ -83,9 +83,9 @@ bool retiraCopias(const struct stat& origem, NomesDoDiretorio& guarda, const std
 
 }  // namespace
 
-bool ARQ_MOVEPARAGUARDA(const std::string& origem, NomesDoDiretorio& guarda,
+bool MoveParaGuarda(const std::string& origem, NomesDoDiretorio& guarda,
                         const std::string& nome, std::string& destino) {
-    destino = ARQ_JUNTA(guarda.Diretorio(), nome);
+    destino = JuntaCaminho(guarda.Diretorio(), nome);
     struct stat so {};
     if (!ARQ_NOMESIMPLES(nome) || ::lstat(origem.c_str(), &so) != 0 || !S_ISREG(so.st_mode))
         return false;

@@ -15,7 +15,7 @@ bool ARQ_NOMESIMPLES(const std::string& nome);
 // The entry is there and is a regular file itself (not a link, directory,
 // pipe or device).
 enum class SituacaoArquivo { ausente, regular, outro };
-SituacaoArquivo ARQ_SITUACAO(const std::string& caminho);
+SituacaoArquivo SituacaoDoArquivo(const std::string& caminho);
 
 // The entries of a directory by name without regard to letter case, read
 // once: a run that handles thousands of files does not read the directory
@@ -43,5 +43,5 @@ private:
 // two places. False, with the file where it was, when the move cannot be
 // done, and also when the holding directory is the working directory itself.
 // `destino` receives the path of the moved file.
-bool ARQ_MOVEPARAGUARDA(const std::string& origem, NomesDoDiretorio& guarda,
+bool MoveParaGuarda(const std::string& origem, NomesDoDiretorio& guarda,
                         const std::string& nome, std::string& destino);

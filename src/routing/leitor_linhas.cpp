@@ -56,7 +56,7 @@ LeitorDeLinhas::Abertura LeitorDeLinhas::Abre(const std::string& caminho) {
         }
         if (falhou_) return Abertura::ilegivel;
         std::string texto(buffer_.get(), tamanho_);
-        ANSI_DE_TEXTO_UNICODE(texto);
+        AnsiDeTextoUnicode(texto);
         convertido_ = true;
         buffer_.reset(new char[texto.size() + 1]);
         capacidade_ = texto.size() + 1;

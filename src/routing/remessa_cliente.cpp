@@ -2,13 +2,13 @@
 
 #include "tabela/tabela.h"
 
-bool ARQ_EHREMESSA(const std::string& nome) {
+bool EhRemessaDeCliente(const std::string& nome) {
     if (nome.find('.') == std::string::npos || nome.size() < 3) return false;
     const std::string fim = nome.substr(nome.size() - 3);
     return fim >= "001" && fim <= "999";
 }
 
-std::string ARQ_CHAVEREMESSA(const std::string& nome) { return nome.substr(0, nome.find('.')); }
+std::string ChaveDaRemessa(const std::string& nome) { return nome.substr(0, nome.find('.')); }
 
 ClientesPorRemessa CLIENTES_POR_REMESSA(Tabela& convecli, const TmanCONVECLI& omanCONVECLI) {
     ClientesPorRemessa clientes;

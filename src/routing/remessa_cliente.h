@@ -12,10 +12,10 @@ class Tabela;
 
 // The name looks like a client remittance: it holds a "." and its last three
 // characters compare, as text, between "001" and "999".
-bool ARQ_EHREMESSA(const std::string& nome);
+bool EhRemessaDeCliente(const std::string& nome);
 
 // The client key of a name: the part before its first ".".
-std::string ARQ_CHAVEREMESSA(const std::string& nome);
+std::string ChaveDaRemessa(const std::string& nome);
 
 // What a run needs of a client: its company type and its header and detail
 // translation rules (1 to 3).

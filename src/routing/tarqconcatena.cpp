@@ -65,14 +65,14 @@ bool TarqCONCATENA::confereInstalacao() {
     // Every product's name as this run would make it, before anything is
     // read or moved.
     const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);
-    const std::vector<std::string> diretorios = ARQ_DIRETORIOS_DOS_CADASTROS();
+    const std::vector<std::string> diretorios = DiretoriosDosCadastros();
     for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
         const std::string modelo = OBR_TRIM(conveins_.FieldByName(p.campoArquivo).AsString());
         const std::string nome = SUBSTITUI_PRIMEIRA(
             SUBSTITUI_PRIMEIRA(modelo, "DDMM", hoje.substr(0, 2) + hoje.substr(3, 2)), "NN", "01");
-        const std::string recusa = ARQ_RECUSA_SAIDA(nome, diretorios);
+        const std::string recusa = RecusaNomeDeSaida(nome, diretorios);
         if (recusa.empty()) continue;
-        GERAL().MENSAGEM(ARQ_MENSAGEM_SAIDA_RECUSADA(p.campoArquivo, "", modelo, recusa), somERRO);
+        GERAL().MENSAGEM(MensagemDeSaidaRecusada(p.campoArquivo, "", modelo, recusa), somERRO);
         return false;
     }
     return true;
@@ -83,14 +83,14 @@ std::string TarqCONCATENA::caminhoDoCliente(const std::string& nome) const {
     // entry of that name in any letter case.
     if (!ARQ_NOMESIMPLES(nome)) return {};
     const std::vector<std::string> achados = trabalho_.Achados(nome);
-    return achados.empty() ? ARQ_RESOLVE(".", nome) : achados.front();
+    return achados.empty() ? ResolveNoDiretorio(".", nome) : achados.front();
 }
 
 void TarqCONCATENA::classifica(const std::vector<std::string>& nomes) {
     for (const std::string& nome : nomes) {
-        if (!ARQ_EHREMESSA(nome)) continue;
+        if (!EhRemessaDeCliente(nome)) continue;
         nomesUsados_.insert(nome);
-        const auto cliente = clientes_.find(ARQ_CHAVEREMESSA(nome));
+        const auto cliente = clientes_.find(ChaveDaRemessa(nome));
         if (cliente == clientes_.end()) {
             KTBOUTREM.push_back(nome);
             continue;
@@ -188,7 +188,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     // A bank file must not replace another one of this run (two products
     // whose names come out the same) nor a client file this run lists: what
     // it replaced would be lost.
-    const std::string chave = ARQ_MAIUSCULAS(KARQREMBAN);
+    const std::string chave = EmMaiusculas(KARQREMBAN);
     if (nomesUsados_.count(chave)) {
         GERAL().MENSAGEM("O NOME DO ARQUIVO REMESSA DO BANCO "_ansi + KARQREMBAN +
                              " JÁ É USADO NESTA CONCATENAÇÃO. VERIFIQUE OS NOMES DOS "
@@ -210,7 +210,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     std::vector<std::string> caminhos;
     for (const std::string& nome : lista)
         if (const std::string c = caminhoDoCliente(nome); !c.empty()) caminhos.push_back(c);
-    emGravacao_ = ARQ_AINDA_EM_GRAVACAO(caminhos);
+    emGravacao_ = AindaEmGravacao(caminhos);
     try {
         for (const std::string& nome : lista) {
             KARQREMCLI = nome;
@@ -272,7 +272,7 @@ void TarqCONCATENA::desfazUnidade() {
 
 void TarqCONCATENA::devolveMovidos() {
     for (const Movido& m : movidos_) {
-        if (ARQ_SITUACAO(m.original) == SituacaoArquivo::regular) {
+        if (SituacaoDoArquivo(m.original) == SituacaoArquivo::regular) {
             trabalho_.Inclui(m.original);
             if (guarda_) guarda_->Retira(m.nome);
         } else {
@@ -287,7 +287,7 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     const std::string nome = KARQREMCLI;
     const std::string caminho = caminhoDoCliente(nome);
     const SituacaoArquivo situacao =
-        caminho.empty() ? SituacaoArquivo::ausente : ARQ_SITUACAO(caminho);
+        caminho.empty() ? SituacaoArquivo::ausente : SituacaoDoArquivo(caminho);
     if (situacao == SituacaoArquivo::ausente) {
         ARQ_OCORRENCIA("ARQUIVO REMESSA DO CLIENTE NÃO DISPONÍVEL NO MOMENTO."_ansi);
         return;
@@ -295,8 +295,8 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
     // Read now, it would go to the bank cut short and its rest would stay
     // behind in the holding copy.
     if (situacao == SituacaoArquivo::regular &&
-        (emGravacao_.count(caminho) || ARQ_GRAVACAO_PELA_CONCESSAO(caminho) == EstadoDeGravacao::emCurso)) {
-        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
+        (emGravacao_.count(caminho) || GravacaoPelaConcessao(caminho) == EstadoDeGravacao::emCurso)) {
+        ARQ_OCORRENCIA(TextoAindaEmGravacao());
         return;
     }
     // A link could lead out of the working directory, and a pipe or device
@@ -311,7 +311,7 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
         ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO REMESSA."_ansi);
         return;
     }
-    const auto cliente = clientes_.find(ARQ_CHAVEREMESSA(nome));
+    const auto cliente = clientes_.find(ChaveDaRemessa(nome));
     if (cliente == clientes_.end()) {
         ARQ_OCORRENCIA("CLIENTE NÃO FOI LOCALIZADO NA TABELA."_ansi);
         return;
@@ -339,8 +339,8 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
         guarda_ = std::make_unique<NomesDoDiretorio>(KDIRCOPIA);
     // Written down before the move: a crash before the product file has
     // its name puts the file back where it was.
-    diario_->MoveFeito(caminho, ARQ_JUNTA(guarda_->Diretorio(), nome));
-    if (!ARQ_MOVEPARAGUARDA(caminho, *guarda_, nome, guardado)) {
+    diario_->MoveFeito(caminho, JuntaCaminho(guarda_->Diretorio(), nome));
+    if (!MoveParaGuarda(caminho, *guarda_, nome, guardado)) {
         diario_->MoveNaoFeito();
         GERAL().MENSAGEM("NAO CONSEGUIU MOVER O ARQUIVO: " + nome, somERRO);
         ARQ_OCORRENCIA("NAO FOI MOVIDO - NAO CONCATENADO");

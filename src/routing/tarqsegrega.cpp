@@ -127,8 +127,8 @@ void TarqSEGREGA::ARQ_SEGREGA() {
     oPRINT->TITCAB2 = "   ---------------       ----------";
 
     cadastro_ = CadastroRetorno(convecli_, omanCONVECLI);
-    diretoriosDosCadastros_ = ARQ_DIRETORIOS_DOS_CADASTROS();
-    diretorioDeGuarda_ = ARQ_DIRETORIO_DE_GUARDA();
+    diretoriosDosCadastros_ = DiretoriosDosCadastros();
+    diretorioDeGuarda_ = DiretorioDeGuardaDaInstalacao();
 
     for (const ProdutoRetorno& p : PRODUTOS_RETORNO()) {
         const std::vector<std::string>& lista = LISTA(p.codigo);
@@ -222,8 +222,8 @@ const ProdutoRetorno* TarqSEGREGA::abreArquivoDoBanco(const std::string& nome, s
     // Split now, its last block would stay behind in the backup, with the
     // rest the transfer goes on writing there: none of it would reach its
     // client.
-    if (ARQ_AINDA_EM_GRAVACAO({caminho}).count(caminho)) {
-        ARQ_OCORRENCIA(ARQ_TEXTO_AINDA_EM_GRAVACAO());
+    if (AindaEmGravacao({caminho}).count(caminho)) {
+        ARQ_OCORRENCIA(TextoAindaEmGravacao());
         return nullptr;
     }
     if (!temLinha) {
@@ -357,7 +357,7 @@ bool TarqSEGREGA::moveParaAnterior(const std::string& caminho, const std::string
 
 void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
     const std::string& nome = cliente.arqretcli;
-    const std::string chave = ARQ_MAIUSCULAS(nome);
+    const std::string chave = EmMaiusculas(nome);
     KARQRETCLI = nome.empty() ? cliente.codigo : nome;
     // The name is the register's: it must name one file of the working
     // directory and no file the system itself keeps there.
@@ -365,7 +365,7 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
         ARQ_OCORRENCIA("NOME DE ARQUIVO INVÁLIDO - NÃO GRAVADO"_ansi);
         return;
     }
-    if (protegidos_.count(chave) || !ARQ_RECUSA_SAIDA(nome, diretoriosDosCadastros_).empty()) {
+    if (protegidos_.count(chave) || !RecusaNomeDeSaida(nome, diretoriosDosCadastros_).empty()) {
         ARQ_OCORRENCIA("NOME RESERVADO PELO SISTEMA - NÃO GRAVADO"_ansi);
         return;
     }
@@ -455,8 +455,8 @@ void TarqSEGREGA::gravaLog() {
     // one name: the later run's lines follow the earlier ones instead of
     // replacing them.
     TaexGRAVAEXTERNO saida(120, tamREGFIXO);
-    const std::string existente = ARQ_RESOLVE(".", nomeLog_);
-    if (ARQ_SITUACAO(existente) == SituacaoArquivo::regular) {
+    const std::string existente = ResolveNoDiretorio(".", nomeLog_);
+    if (SituacaoDoArquivo(existente) == SituacaoArquivo::regular) {
         TaexLEITURAEXTERNO anterior;
         if (anterior.TXT_TO_MEMO(existente))
             for (const std::string& l : anterior.TABDADOS) saida.GRAVA_INF(l);

@@ -175,7 +175,7 @@ void TarqSEGREGA::entrega(Bloco& bloco, std::int32_t& contador) {
 
 TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
     const ClienteRetorno& cliente = *bloco.cliente;
-    const std::string chave = ARQ_MAIUSCULAS(cliente.arqretcli);
+    const std::string chave = EmMaiusculas(cliente.arqretcli);
     const auto dono = entregues_.find(chave);
     if (dono != entregues_.end() && dono->second != cliente.codigo) return Entrega::recusada;
     if (dono != entregues_.end()) {
@@ -183,7 +183,7 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
         // earlier block(s) first, then this one, so nothing is replaced.
         auto juntos = juntos_.find(chave);
         if (juntos == juntos_.end() &&
-            ARQ_SITUACAO(ARQ_RESOLVE(".", cliente.arqretcli)) != SituacaoArquivo::ausente) {
+            SituacaoDoArquivo(ResolveNoDiretorio(".", cliente.arqretcli)) != SituacaoArquivo::ausente) {
             if (juntos_.size() >= kJuntosAbertos) {
                 const auto antigo = std::min_element(juntos_.begin(), juntos_.end(), [](const auto& x, const auto& y) {
                     return x.second.uso < y.second.uso;
@@ -233,7 +233,7 @@ void TarqSEGREGA::entregaJuntos(const std::string& chave) {
 }
 
 void TarqSEGREGA::juntaAoArquivo(const std::string& nome, ArquivoProduto& juntos) {
-    const std::string anterior = ARQ_RESOLVE(".", nome);
+    const std::string anterior = ResolveNoDiretorio(".", nome);
     LeitorDeLinhas velho;
     const LeitorDeLinhas::Abertura abertura = velho.Abre(anterior);
     bool gravou = false;
@@ -280,7 +280,7 @@ bool TarqSEGREGA::estaciona(Bloco& bloco, std::int32_t contador) {
         if (!vista->second.Achados(nome).empty()) continue;
         bloco.arquivo->sincronizaDiretorio = false;
         diretoriosAlterados_.insert(dir);
-        switch (bloco.arquivo->MoveSemSubstituir(ARQ_JUNTA(dir, nome))) {
+        switch (bloco.arquivo->MoveSemSubstituir(JuntaCaminho(dir, nome))) {
             case ArquivoProduto::Movimento::movido:
                 vista->second.Inclui(nome);
                 return true;

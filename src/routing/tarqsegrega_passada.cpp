@@ -70,10 +70,10 @@ bool listaEstacionados(const std::string& diretorio, std::vector<std::string>& c
     std::vector<std::pair<std::string, std::string>> achados;
     while (const dirent* e = ::readdir(d.get())) {
         const std::string nome = e->d_name;
-        const std::string maiusculo = ARQ_MAIUSCULAS(nome);
+        const std::string maiusculo = EmMaiusculas(nome);
         if (!EH_ESTACIONADO(maiusculo)) continue;
-        const std::string caminho = ARQ_JUNTA(diretorio, nome);
-        if (ARQ_SITUACAO(caminho) == SituacaoArquivo::regular) achados.emplace_back(maiusculo, caminho);
+        const std::string caminho = JuntaCaminho(diretorio, nome);
+        if (SituacaoDoArquivo(caminho) == SituacaoArquivo::regular) achados.emplace_back(maiusculo, caminho);
     }
     std::sort(achados.begin(), achados.end());
     for (auto& a : achados) caminhos.push_back(std::move(a.second));
@@ -92,10 +92,10 @@ struct Planilha {
 
     void Le(TaexLEITURAEXTERNO& leitor, const std::string& diretorio, const std::string& nomePlanilha) {
         nome = nomePlanilha;
-        caminho = ARQ_RESOLVE(diretorio, nome);
+        caminho = ResolveNoDiretorio(diretorio, nome);
         linhas = &leitor.TABDADOS;
         leitor.TABDADOS.clear();
-        const SituacaoArquivo situacao = ARQ_SITUACAO(caminho);
+        const SituacaoArquivo situacao = SituacaoDoArquivo(caminho);
         if (situacao == SituacaoArquivo::ausente) {
             estado = Estado::ausente;
         } else if (situacao != SituacaoArquivo::regular || !leitor.TXT_TO_MEMO(caminho)) {
@@ -307,7 +307,7 @@ void TarqSEGREGA::consolidaDetalhe(Consolidacao& c, std::string_view linha, std:
     for (int k = 0; k < 2; ++k) {
         if (!c.listas[k].Contem(ocorrencia)) continue;
         if (!c.arquivo[k]) {
-            c.arquivo[k] = std::make_unique<ArquivoProduto>(400, ARQ_JUNTA(c.diretorio, c.nomes[k]));
+            c.arquivo[k] = std::make_unique<ArquivoProduto>(400, JuntaCaminho(c.diretorio, c.nomes[k]));
             c.arquivo[k]->sincronizaDiretorio = false;
             c.arquivo[k]->aoCriarTemporario = [this](const std::string& temporario, const std::string& final) {
                 diario_->Saida(temporario, final, true);

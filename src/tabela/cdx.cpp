@@ -10,9 +10,9 @@
 #include <cstring>
 
 #include "core/arquivos/arquivo_duravel.h"
-
 #include "core/texto/ansi.h"
 #include "tabela/erro_tabela.h"
+#include "tabela/nome_arquivo.h"
 
 // Layout of the file (all pointers are byte offsets from its start):
 //   0     header of the tag directory (1024 bytes)
@@ -309,12 +309,6 @@ bool NomeDeTagValido(const std::string& nome) {
     return true;
 }
 
-std::string Maiusculas(std::string s) {
-    for (char& ch : s)
-        if (ch >= 'a' && ch <= 'z') ch = char(ch - 'a' + 'A');
-    return s;
-}
-
 void ValidaTag(const std::string& caminho, const TagCdx& t, const std::string& nome) {
     if (!NomeDeTagValido(nome))
         Recusa(caminho, "nome de tag inválido "_ansi + Aspas(t.tag));
@@ -543,7 +537,7 @@ void EscreveCdx(const std::string& caminho, const std::vector<TagCdx>& tags) {
     std::vector<std::string> nomes;
     std::vector<std::size_t> ordem(tags.size());
     for (std::size_t i = 0; i < tags.size(); ++i) {
-        nomes.push_back(Maiusculas(tags[i].tag));
+        nomes.push_back(EmMaiusculas(tags[i].tag));
         ValidaTag(caminho, tags[i], nomes.back());
         ordem[i] = i;
     }

@@ -29,7 +29,7 @@ void validaCampos(const std::string& caminho, const std::vector<DefCampo>& campo
         const DefCampo& c = campos[i];
         if (c.nome.empty() || c.nome.size() > 10) throw erro("NOME DE CAMPO '" + c.nome + "'");
         for (std::size_t j = 0; j < i; ++j)
-            if (ARQ_MAIUSCULAS(campos[j].nome) == ARQ_MAIUSCULAS(c.nome))
+            if (EmMaiusculas(campos[j].nome) == EmMaiusculas(c.nome))
                 throw erro("CAMPO " + c.nome + " REPETIDO");
         const bool ok = (c.tipo == 'C' && c.tamanho >= 1 && c.tamanho <= 254 && c.decimais == 0) ||
                         (c.tipo == 'N' && c.tamanho >= 1 && c.tamanho <= 20 && c.decimais >= 0 &&
@@ -62,8 +62,8 @@ std::vector<DefCampo> ListaDeCampos(const std::string& lista) {
         }
         if (partes.size() != 4) throw ErroTabela("DEFINIÇÃO DE CAMPO INVÁLIDA: "_ansi + item);
         DefCampo c;
-        c.nome = ARQ_MAIUSCULAS(partes[0]);
-        const std::string tipo = ARQ_MAIUSCULAS(partes[1]);
+        c.nome = EmMaiusculas(partes[0]);
+        const std::string tipo = EmMaiusculas(partes[1]);
         if (tipo == "CHARACTER") c.tipo = 'C';
         else if (tipo == "NUMERIC") c.tipo = 'N';
         else if (tipo == "DATE") c.tipo = 'D';
@@ -82,8 +82,8 @@ std::vector<DefCampo> ListaDeCampos(const std::string& lista) {
 
 void CriaTabela(const std::string& caminho, const std::vector<DefCampo>& campos, bool substitui) {
     validaCampos(caminho, campos);
-    const std::string alvo = ARQ_RESOLVE_CAMINHO(caminho);
-    if (!substitui && ARQ_EXISTE(alvo))
+    const std::string alvo = ResolveCaminho(caminho);
+    if (!substitui && ArquivoExiste(alvo))
         throw ErroTabela("A TABELA "_ansi + alvo + " JÁ EXISTE"_ansi);
     CabecalhoDbf cab;
     cab.campos = campos;

@@ -24,7 +24,7 @@ struct Leitor {
         espacos();
         std::size_t i = p;
         while (p < s.size() && (std::isalnum(static_cast<unsigned char>(s[p])) || s[p] == '_')) ++p;
-        return ARQ_MAIUSCULAS(s.substr(i, p - i));
+        return EmMaiusculas(s.substr(i, p - i));
     }
     bool numero(int& n) {
         espacos();
@@ -47,7 +47,7 @@ ExpressaoChave ExpressaoChave::Compila(const std::string& texto, const std::vect
     };
     auto achaCampo = [&](const std::string& nome) {
         for (std::size_t i = 0; i < campos.size(); ++i)
-            if (ARQ_MAIUSCULAS(campos[i].nome) == nome) return static_cast<int>(i);
+            if (EmMaiusculas(campos[i].nome) == nome) return static_cast<int>(i);
         throw erro("CAMPO " + nome + " INEXISTENTE");
     };
     Leitor l{texto};

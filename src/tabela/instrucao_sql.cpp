@@ -23,7 +23,7 @@ struct Palavras {
     explicit Palavras(const std::string& s) {
         std::string atual;
         auto fecha = [&] {
-            if (!atual.empty()) itens.push_back(ARQ_MAIUSCULAS(atual));
+            if (!atual.empty()) itens.push_back(EmMaiusculas(atual));
             atual.clear();
         };
         for (char c : s) {
@@ -66,7 +66,7 @@ void InstrucaoSQL::ExecSQL() {
     tabela.erase(std::remove(tabela.begin(), tabela.end(), '"'), tabela.end());
     if (auto b = tabela.find_last_of('/'); b != std::string::npos) tabela = tabela.substr(b + 1);
     if (tabela.find('.') == std::string::npos) tabela += ".DBF";
-    const std::string caminho = ARQ_RESOLVE(diretorio_, tabela);
+    const std::string caminho = ResolveNoDiretorio(diretorio_, tabela);
 
     const int fd = ::open(caminho.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0)
@@ -86,7 +86,7 @@ void InstrucaoSQL::ExecSQL() {
         colunas.push_back({antigo.campos[i], static_cast<int>(i)});
     auto acha = [&](const std::string& nome) -> int {
         for (std::size_t i = 0; i < colunas.size(); ++i)
-            if (ARQ_MAIUSCULAS(colunas[i].def.nome) == nome) return static_cast<int>(i);
+            if (EmMaiusculas(colunas[i].def.nome) == nome) return static_cast<int>(i);
         return -1;
     };
     auto leTipo = [&](DefCampo& d) {

@@ -6,17 +6,17 @@
 #include <string>
 
 // Directory part joined to a name; "." or "" as directory gives the name alone.
-std::string ARQ_JUNTA(const std::string& diretorio, const std::string& nome);
+std::string JuntaCaminho(const std::string& diretorio, const std::string& nome);
 
 // The existing entry of `diretorio` whose name equals `nome` ignoring ASCII
 // case (the exact name wins when both exist); `nome` unchanged when none does.
 // Returns the joined path.
-std::string ARQ_RESOLVE(const std::string& diretorio, const std::string& nome);
+std::string ResolveNoDiretorio(const std::string& diretorio, const std::string& nome);
 
 // Same for a path that may hold a directory part.
-std::string ARQ_RESOLVE_CAMINHO(const std::string& caminho);
+std::string ResolveCaminho(const std::string& caminho);
 
-bool ARQ_EXISTE(const std::string& caminho);
+bool ArquivoExiste(const std::string& caminho);
 
 // ASCII upper case; other bytes (Windows-1252 letters) stay as they are.
-std::string ARQ_MAIUSCULAS(std::string texto);
+std::string EmMaiusculas(std::string texto);

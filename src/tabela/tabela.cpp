@@ -74,7 +74,7 @@ void Tabela::SetExclusive(bool exclusiva) {
 
 void Tabela::AddIndexDef(const std::string& tag, const std::string& expressao,
                          const std::string& arquivo) {
-    const std::string nome = ARQ_MAIUSCULAS(apara(tag));
+    const std::string nome = EmMaiusculas(apara(tag));
     for (auto& d : indices_)
         if (d.tag == nome) {
             d.expressao = expressao;
@@ -86,7 +86,7 @@ void Tabela::AddIndexDef(const std::string& tag, const std::string& expressao,
 
 std::string Tabela::CaminhoArquivo() const {
     if (Active()) return imp_->caminho;
-    return ARQ_RESOLVE(diretorio_, comExtensao(nomeTabela_));
+    return ResolveNoDiretorio(diretorio_, comExtensao(nomeTabela_));
 }
 
 const DefCampo& Tabela::FieldDef(int numero) const {
@@ -109,7 +109,7 @@ void Tabela::Open() {
     if (nomeTabela_.empty()) throw ErroTabela("NOME DA TABELA NÃO INFORMADO"_ansi);
     Implementacao& m = *imp_;
     m = Implementacao{};
-    m.caminho = ARQ_RESOLVE(diretorio_, comExtensao(nomeTabela_));
+    m.caminho = ResolveNoDiretorio(diretorio_, comExtensao(nomeTabela_));
     somenteLeitura_ = false;
     int fd = ::open(m.caminho.c_str(), O_RDWR | O_CLOEXEC);
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
@@ -149,7 +149,7 @@ void Tabela::Open() {
     campos_.clear();
     for (std::size_t i = 0; i < defs_.size(); ++i) {
         campos_.push_back(std::make_unique<Campo>(*this, static_cast<int>(i)));
-        m.porNome.emplace(ARQ_MAIUSCULAS(defs_[i].nome), static_cast<int>(i));
+        m.porNome.emplace(EmMaiusculas(defs_[i].nome), static_cast<int>(i));
     }
     buffer_.assign(m.cab.tamanhoRegistro, ' ');
     estado_ = EstadoTabela::Navegando;
@@ -303,7 +303,7 @@ void Tabela::construiIndice() {
 }
 
 const DefIndice* Tabela::achaTag(const std::string& tag) const {
-    const std::string nome = ARQ_MAIUSCULAS(apara(tag));
+    const std::string nome = EmMaiusculas(apara(tag));
     for (const auto& d : indices_)
         if (d.tag == nome) return &d;
     return nullptr;
@@ -343,7 +343,7 @@ void Tabela::posicionaAdiado() const {
 void Tabela::SetIndexName(const std::string& tag) {
     if (Active() && (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo))
         Post();
-    tagAtual_ = ARQ_MAIUSCULAS(apara(tag));
+    tagAtual_ = EmMaiusculas(apara(tag));
     if (Active()) {
         ativaTag(tagAtual_);
         First();
@@ -562,7 +562,7 @@ bool Tabela::IsEmpty() {
 }
 
 Campo* Tabela::FindField(const std::string& nome) {
-    auto it = imp_->porNome.find(ARQ_MAIUSCULAS(apara(nome)));
+    auto it = imp_->porNome.find(EmMaiusculas(apara(nome)));
     if (it == imp_->porNome.end()) return nullptr;
     return campos_[static_cast<std::size_t>(it->second)].get();
 }
@@ -988,7 +988,7 @@ void Tabela::CreateIndex(const std::string& arquivoIndice, const std::string& ta
     ExpressaoChave::Compila(expressao, defs_);  // refuse what cannot be evaluated
     AddIndexDef(tag, expressao, arquivoIndice);
     escreveArquivoIndice(arquivoIndice);
-    if (ARQ_MAIUSCULAS(apara(tag)) == tagAtual_) {
+    if (EmMaiusculas(apara(tag)) == tagAtual_) {
         ativaTag(tagAtual_);
         First();
     }

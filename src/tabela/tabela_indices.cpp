@@ -54,17 +54,17 @@ void Tabela::limpaTemporarios() {
     const std::string dbf = imp_->caminho;
     const std::string dir = diretorioDe(dbf);
     const auto barra = dbf.find_last_of('/');
-    const std::string nome = ARQ_MAIUSCULAS(barra == std::string::npos ? dbf : dbf.substr(barra + 1));
-    const std::string base = ARQ_MAIUSCULAS(semExtensao(nome));
+    const std::string nome = EmMaiusculas(barra == std::string::npos ? dbf : dbf.substr(barra + 1));
+    const std::string base = EmMaiusculas(semExtensao(nome));
     std::unique_ptr<DIR, int (*)(DIR*)> d(::opendir(dir.c_str()), ::closedir);
     if (!d) return;
     while (dirent* e = ::readdir(d.get())) {
-        const std::string n = ARQ_MAIUSCULAS(e->d_name);
+        const std::string n = EmMaiusculas(e->d_name);
         const bool pack = n.rfind(nome + ".NOVO", 0) == 0;
         const bool indice = n.rfind(base + ".CDX.~", 0) == 0;
-        if (pack || indice) ::unlink(ARQ_JUNTA(dir, e->d_name).c_str());
+        if (pack || indice) ::unlink(JuntaCaminho(dir, e->d_name).c_str());
         else if ((n.rfind("." + nome + ".CVTMP", 0) == 0 || n.rfind("." + base + ".CDX.CVTMP", 0) == 0))
-            RemoveSeAbandonado(ARQ_JUNTA(dir, e->d_name));
+            RemoveSeAbandonado(JuntaCaminho(dir, e->d_name));
     }
 }
 
@@ -77,12 +77,12 @@ std::string Tabela::caminhoIndice(const std::string& arquivo) const {
     if (arquivo.empty()) {
         const std::string base = semExtensao(dbf);
         const auto barra = base.find_last_of('/');
-        return ARQ_RESOLVE(diretorioDe(dbf), (barra == std::string::npos ? base : base.substr(barra + 1)) + ".CDX");
+        return ResolveNoDiretorio(diretorioDe(dbf), (barra == std::string::npos ? base : base.substr(barra + 1)) + ".CDX");
     }
     std::string nome = arquivo;
     if (semExtensao(nome) == nome) nome += ".CDX";
-    if (nome.find('/') != std::string::npos) return ARQ_RESOLVE_CAMINHO(nome);
-    return ARQ_RESOLVE(diretorioDe(dbf), nome);
+    if (nome.find('/') != std::string::npos) return ResolveCaminho(nome);
+    return ResolveNoDiretorio(diretorioDe(dbf), nome);
 }
 
 // Tags of the structural index found on disk join those the caller declared.
@@ -93,7 +93,7 @@ void Tabela::leIndicesDoDisco() {
     const bool temDeclaradas =
         std::any_of(indices_.begin(), indices_.end(), [](const DefIndice& d) { return d.arquivo.empty(); });
     bool recriar = false;
-    if (ARQ_EXISTE(cdx)) {
+    if (ArquivoExiste(cdx)) {
         try {
             const auto lidas = LeTagsDoCdx(cdx);
             for (const DefIndice& d : indices_)
@@ -135,7 +135,7 @@ void Tabela::confereIndiceEstrutural() {
     const DefIndice* d = achaTag(tagAtual_);
     if (!d || !d->arquivo.empty()) return;
     const std::string cdx = caminhoIndice("");
-    if (!ARQ_EXISTE(cdx)) return;
+    if (!ArquivoExiste(cdx)) return;
     bool igual = false;
     try {
         for (const TagCdx& t : LeCdx(cdx)) {
@@ -213,7 +213,7 @@ void Tabela::escreveArquivoIndice(const std::string& arquivo) {
         sincroniza();
         std::vector<TagCdx> tags;
         for (const DefIndice& d : indices_)
-            if (ARQ_MAIUSCULAS(d.arquivo) == ARQ_MAIUSCULAS(arquivo)) tags.push_back(montaTag(d));
+            if (EmMaiusculas(d.arquivo) == EmMaiusculas(arquivo)) tags.push_back(montaTag(d));
         std::sort(tags.begin(), tags.end(),
                   [](const TagCdx& a, const TagCdx& b) { return a.tag < b.tag; });
         if (!tags.empty()) {
@@ -231,7 +231,7 @@ void Tabela::escreveArquivoIndice(const std::string& arquivo) {
 void Tabela::atualizaArquivosIndice() {
     std::vector<std::string> arquivos;
     for (const DefIndice& d : indices_) {
-        const std::string a = ARQ_MAIUSCULAS(d.arquivo);
+        const std::string a = EmMaiusculas(d.arquivo);
         if (std::find(arquivos.begin(), arquivos.end(), a) == arquivos.end()) arquivos.push_back(a);
     }
     for (const std::string& a : arquivos) {
@@ -247,13 +247,13 @@ void Tabela::atualizaArquivosIndice() {
 void Tabela::DeleteIndexFile(const std::string& arquivoIndice) {
     exigeNavegacao();
     exigeEscrita();
-    const std::string arquivo = ARQ_MAIUSCULAS(arquivoIndice);
+    const std::string arquivo = EmMaiusculas(arquivoIndice);
     for (const DefIndice& d : indices_)
-        if (ARQ_MAIUSCULAS(d.arquivo) == arquivo && d.tag == tagAtual_)
+        if (EmMaiusculas(d.arquivo) == arquivo && d.tag == tagAtual_)
             throw ErroTabela("O ÍNDICE "_ansi + d.tag + " ESTÁ EM USO NA TABELA "_ansi + imp_->caminho);
     ::unlink(caminhoIndice(arquivoIndice).c_str());
     indices_.erase(std::remove_if(indices_.begin(), indices_.end(),
-                                  [&](const DefIndice& d) { return ARQ_MAIUSCULAS(d.arquivo) == arquivo; }),
+                                  [&](const DefIndice& d) { return EmMaiusculas(d.arquivo) == arquivo; }),
                    indices_.end());
     if (arquivo.empty()) marcaIndiceEstrutural(false);
 }

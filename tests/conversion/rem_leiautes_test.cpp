@@ -101,7 +101,7 @@ void taxa(Tabela& t, TData inicio, TData fim, const char* produto, int dias, dou
 TEST(TaxaLocaliza, PrimeiraLinhaQueCobreNaOrdemDoIndice) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    CriaTabela("CONVETAX.DBF", ESQUEMA_CONVETAX().campos);
+    CriaTabela("CONVETAX.DBF", EsquemaConvetax().campos);
     Tabela& t = DMQUOR().TBCONVETAX;
     t.Open();
     const TData jan = DATA_CODIFICA(2019, 1, 1), dez = DATA_CODIFICA(2019, 12, 31);

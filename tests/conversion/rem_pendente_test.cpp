@@ -14,7 +14,7 @@
 namespace {
 
 void prepara(const std::string& dir) {
-    CriaTabela(dir + "/CONVEPEN.DBF", ESQUEMA_CONVEPEN().campos);
+    CriaTabela(dir + "/CONVEPEN.DBF", EsquemaConvepen().campos);
     Tabela t;
     t.SetDatabaseName(dir);
     t.SetTableName("CONVEPEN");

@@ -21,7 +21,7 @@ void DADOS_DE_EXEMPLO(const std::string& dir, TData hoje) { INSTALA_DIRETORIO(di
 void ALTERA_CLIENTE(const std::string& dir, const std::string& codigo,
                     const std::vector<std::pair<std::string, std::string>>& campos) {
     Tabela t;
-    abre(t, dir, ESQUEMA_CONVECLI());
+    abre(t, dir, EsquemaConvecli());
     ASSERT_TRUE(t.Locate("CODCLI", {codigo})) << codigo;
     t.Edit();
     for (const auto& [campo, valor] : campos) t.FieldByName(campo).SetAsString(valor);
@@ -31,14 +31,14 @@ void ALTERA_CLIENTE(const std::string& dir, const std::string& codigo,
 std::string CAMPO_CLIENTE(const std::string& dir, const std::string& codigo,
                           const std::string& campo) {
     Tabela t;
-    abre(t, dir, ESQUEMA_CONVECLI());
+    abre(t, dir, EsquemaConvecli());
     if (!t.Locate("CODCLI", {codigo})) return "?";
     return t.FieldByName(campo).AsString();
 }
 
 std::vector<std::string> PENDENTES(const std::string& dir) {
     Tabela t;
-    abre(t, dir, ESQUEMA_CONVEPEN());
+    abre(t, dir, EsquemaConvepen());
     std::vector<std::string> r;
     for (t.First(); !t.Eof(); t.Next()) {
         std::string l;

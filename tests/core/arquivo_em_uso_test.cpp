@@ -29,12 +29,12 @@ TEST(ArquivoEmUso, PelaConcessao) {
     });
     ASSERT_EQ(escritor.Canal().Recebe(), 'p');
     const auto antes = std::chrono::steady_clock::now();
-    EXPECT_EQ(ARQ_AINDA_EM_GRAVACAO({aberto, fechado, d / "NENHUM"}), std::set<std::string>{aberto});
+    EXPECT_EQ(AindaEmGravacao({aberto, fechado, d / "NENHUM"}), std::set<std::string>{aberto});
     // The lease answered at once: nothing was watched.
     EXPECT_LT(std::chrono::steady_clock::now() - antes, kEsperaDeGravacao);
     escritor.Canal().Envia('c');
     EXPECT_EQ(escritor.Espera(), 0);
-    EXPECT_EQ(ARQ_AINDA_EM_GRAVACAO({aberto}), std::set<std::string>{});
+    EXPECT_EQ(AindaEmGravacao({aberto}), std::set<std::string>{});
 }
 
 // Files of another user, for whom no lease is given: the one that grows
@@ -49,7 +49,7 @@ TEST(ArquivoEmUso, SemConcessaoPeloTamanho) {
     ::chmod(cresce.c_str(), 0666);
     ProcessoFilho outro([&](const CanalProcesso&) {
         if (::setgid(65534) != 0 || ::setuid(65534) != 0) return 10;
-        if (ARQ_GRAVACAO_PELA_CONCESSAO(parado) != EstadoDeGravacao::desconhecida) return 11;
+        if (GravacaoPelaConcessao(parado) != EstadoDeGravacao::desconhecida) return 11;
         std::atomic<bool> fim{false};
         std::thread escreve([&] {
             const int fd = ::open(cresce.c_str(), O_WRONLY | O_APPEND);
@@ -59,7 +59,7 @@ TEST(ArquivoEmUso, SemConcessaoPeloTamanho) {
             }
             if (fd >= 0) ::close(fd);
         });
-        const std::set<std::string> achados = ARQ_AINDA_EM_GRAVACAO({cresce, parado});
+        const std::set<std::string> achados = AindaEmGravacao({cresce, parado});
         fim = true;
         escreve.join();
         return achados == std::set<std::string>{cresce} ? 0 : 12;

@@ -24,7 +24,7 @@ namespace {
 // columns under their old names, no Cobrança 240 columns.
 void criaInstalacaoAntiga(const std::string& versao) {
     std::vector<DefCampo> campos;
-    for (DefCampo c : ESQUEMA_CONVEINS().campos) {
+    for (DefCampo c : EsquemaConveins().campos) {
         if (c.nome == "ARQREMC24" || c.nome == "SEQREMC24") continue;
         if (c.nome == "ARQREMC40") c.nome = "ARQREMCOB";
         if (c.nome == "SEQREMC40") c.nome = "SEQREMCOB";
@@ -130,8 +130,8 @@ TEST(Entrada, VersaoAntigaTrocaEsquemaEReorganiza) {
     EXPECT_EQ(t.FindField("ARQREMCOB"), nullptr);
     t.Close();
     EXPECT_EQ(LE_ARQUIVO("CONVEINS.CDX"), "indice antigo");
-    EXPECT_FALSE(ARQ_EXISTE("CONVEINS.INDAUX"));
-    EXPECT_FALSE(ARQ_EXISTE("CONVETAX.NTX"));
+    EXPECT_FALSE(ArquivoExiste("CONVEINS.INDAUX"));
+    EXPECT_FALSE(ArquivoExiste("CONVETAX.NTX"));
 
     ASSERT_EQ(g.dialogo().mensagens.size(), 1u);
     EXPECT_EQ(g.dialogo().mensagens[0].texto, "Reorganização concluída com sucesso"_ansi);
@@ -144,7 +144,7 @@ TEST(Entrada, VersaoAntigaTrocaEsquemaEReorganiza) {
     cli.Open();
     EXPECT_EQ(cli.PhysicalRecordCount(), 9);
     cli.Close();
-    const CdxArquivoTeste cdx = LeCdxParaTeste(ARQ_RESOLVE(".", "CONVECLI.CDX"));
+    const CdxArquivoTeste cdx = LeCdxParaTeste(ResolveNoDiretorio(".", "CONVECLI.CDX"));
     ASSERT_EQ(cdx.tags.size(), 1u);
     EXPECT_EQ(cdx.tags[0].tag, "CONVECLI");
     EXPECT_EQ(cdx.tags[0].arvore.entradas.size(), 9u);
@@ -195,12 +195,12 @@ TEST(Reorganizacao, RespostaNaoNaoTocaEmNada) {
     EXPECT_EQ(g.dialogo().perguntas[0].titulo, "Confirma Reorganização dos Arquivos ? "_ansi);
     EXPECT_TRUE(g.dialogo().perguntas[0].padraoSim);
     EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF"), antes);
-    EXPECT_TRUE(ARQ_EXISTE("CONVETAX.NTX"));
+    EXPECT_TRUE(ArquivoExiste("CONVETAX.NTX"));
     EXPECT_TRUE(g.dialogo().mensagens.empty());
 
     g.dialogo().respostasSimNao.push_back(true);
     ARQ_REORGANIZA(opcCOM_CONFIRMACAO);
-    EXPECT_FALSE(ARQ_EXISTE("CONVETAX.NTX"));
+    EXPECT_FALSE(ArquivoExiste("CONVETAX.NTX"));
     EXPECT_EQ(g.dialogo().mensagens.size(), 1u);
     // The data module's table is usable as before.
     Tabela& cli = DMQUOR().TBCONVECLI;
@@ -275,7 +275,7 @@ TEST(Reorganizacao, TabelaIncompletaReparadaQuandoConfirmado) {
     EXPECT_EQ(reparado.substr(cabecalho, 3 * registro), curto.substr(cabecalho, 3 * registro));
     EXPECT_EQ(reparado.substr(4, 4), std::string("\x03\0\0\0", 4));
     EXPECT_EQ(reparado.back(), '\x1A');
-    const CdxArquivoTeste cdx = LeCdxParaTeste(ARQ_RESOLVE(".", "CONVECLI.CDX"));
+    const CdxArquivoTeste cdx = LeCdxParaTeste(ResolveNoDiretorio(".", "CONVECLI.CDX"));
     ASSERT_EQ(cdx.tags.size(), 1u);
     EXPECT_EQ(cdx.tags[0].arvore.entradas.size(), 3u);
     Tabela& cli = DMQUOR().TBCONVECLI;
@@ -328,7 +328,7 @@ TEST(LinhaComando, PedidosEMensagens) {
     s.VEN_CONVREMESSA = [&](const std::string& c, bool l) {
         chamadas.push_back("CR[" + c + "]" + (l ? "L" : "M"));
     };
-    auto roda = [&](std::vector<std::string> a) { return LINHA_COMANDO_DESPACHA(a, s); };
+    auto roda = [&](std::vector<std::string> a) { return DespachaLinhaDeComando(a, s); };
 
     EXPECT_FALSE(roda({"remessa"}));
     ASSERT_EQ(g.dialogo().mensagens.size(), 1u);

@@ -36,7 +36,7 @@ TEST(GeralConfirma, TituloEBotaoPadrao) {
     EXPECT_EQ(d.perguntas[1].titulo, "Posicionamento do Formulário"_ansi);
     EXPECT_EQ(d.perguntas[2].titulo, "Confirme");
     EXPECT_EQ(d.perguntas[3].titulo, "Confirma Leitura ? ");
-    EXPECT_EQ(d.tons.front(), SOM_TONS(somSIMNAO));
+    EXPECT_EQ(d.tons.front(), TonsDoSom(somSIMNAO));
 }
 
 TEST(GeralContador, PercentualContagemECancela) {

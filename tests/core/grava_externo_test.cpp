@@ -165,9 +165,9 @@ TEST(ObrParteArq, PartesDoCaminho) {
 TEST(ArquivoInteiro, SemSubstituirRecusaONomeOcupado) {
     DiretorioDeTrabalho dir;
     GRAVA_ARQUIVO_TESTE("MOVIDO", "de outro");
-    EXPECT_THROW(ARQ_GRAVA_COMPLETO("MOVIDO", "novo", false), ErroArquivo);
+    EXPECT_THROW(GravaArquivoCompleto("MOVIDO", "novo", false), ErroArquivo);
     EXPECT_EQ(LE_ARQUIVO("MOVIDO"), "de outro");
     EXPECT_EQ(ENTRADAS(), std::vector<std::string>{"MOVIDO"});
-    ARQ_GRAVA_COMPLETO("OUTRO", "novo", false);
+    GravaArquivoCompleto("OUTRO", "novo", false);
     EXPECT_EQ(LE_ARQUIVO("OUTRO"), "novo");
 }

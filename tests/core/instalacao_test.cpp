@@ -14,7 +14,7 @@ TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
     const std::string dir = d / "dados/novo";
     const TData hoje = DATA_CODIFICA(2026, 12, 9);
     INSTALA_DIRETORIO(dir, true, hoje);
-    for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
+    for (const EsquemaTabela* e : EsquemasDasTabelas()) {
         Tabela t;
         t.SetDatabaseName(dir);
         t.SetTableName(e->arquivo);
@@ -37,7 +37,7 @@ TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
     Tabela cli;
     cli.SetDatabaseName(dir);
     cli.SetTableName("CONVECLI.DBF");
-    cli.AddIndexDef(ESQUEMA_CONVECLI().tag, ESQUEMA_CONVECLI().expressao);
+    cli.AddIndexDef(EsquemaConvecli().tag, EsquemaConvecli().expressao);
     cli.SetIndexName("CONVECLI");
     cli.Open();
     std::set<std::string> tipos;
@@ -52,8 +52,8 @@ TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
     EXPECT_EQ(tipos, (std::set<std::string>{"1", "2", "3", "4", "A", "C", "D", "R", "V"}));
     cli.Close();
     // Each indexed table has its structural index, declared in its header.
-    for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
-        const bool temIndice = ARQ_EXISTE(dir + "/" + e->tag + ".CDX");
+    for (const EsquemaTabela* e : EsquemasDasTabelas()) {
+        const bool temIndice = ArquivoExiste(dir + "/" + e->tag + ".CDX");
         EXPECT_EQ(temIndice, !e->tag.empty()) << e->arquivo;
         EXPECT_EQ(LE_ARQUIVO(dir + "/" + e->arquivo)[28] & 0x01, temIndice ? 1 : 0) << e->arquivo;
     }
@@ -72,6 +72,6 @@ TEST(Instalacao, UmaTabelaJaPresenteImpedeTudo) {
     DiretorioTemporario d;
     GRAVA_ARQUIVO_TESTE(d / "convetax.dbf", "qualquer coisa");
     EXPECT_THROW(INSTALA_DIRETORIO(d.Caminho(), false, 1), ErroTabela);
-    EXPECT_FALSE(ARQ_EXISTE(d / "CONVEINS.DBF"));
+    EXPECT_FALSE(ArquivoExiste(d / "CONVEINS.DBF"));
     EXPECT_EQ(LE_ARQUIVO(d / "convetax.dbf"), "qualquer coisa");
 }

@@ -4,7 +4,7 @@
 
 TEST(Som, AmostrasComDuracaoFrequenciaEPausas) {
     const int taxa = 8000;
-    const auto a = SOM_AMOSTRAS(SOM_TONS(somERRO), taxa);  // 87 Hz 175 ms, 30 ms, 40 Hz 335 ms
+    const auto a = AmostrasDoSom(TonsDoSom(somERRO), taxa);  // 87 Hz 175 ms, 30 ms, 40 Hz 335 ms
     ASSERT_EQ(a.size(), static_cast<std::size_t>((175 + 30 + 335) * taxa / 1000));
     const std::size_t inicioPausa = 175 * taxa / 1000, fimPausa = 205 * taxa / 1000;
     for (std::size_t i = inicioPausa; i < fimPausa; ++i) ASSERT_EQ(a[i], 0);

@@ -57,7 +57,7 @@ TEST(DescargaQueFalha, ArquivoAntigoFicaInteiroESemTemporario) {
     DiretorioDeTrabalho d;
     DADOS_DE_EXEMPLO(".", DATA_CODIFICA(2026, 3, 10));
     const Escritor escritores[] = {
-        {"arquivo inteiro", "INTEIRO.TXT", [] { ARQ_GRAVA_COMPLETO("INTEIRO.TXT", "NOVO\r\n"); }},
+        {"arquivo inteiro", "INTEIRO.TXT", [] { GravaArquivoCompleto("INTEIRO.TXT", "NOVO\r\n"); }},
         {"arquivo de produto", "PRODUTO.TXT",
          [] {
              ArquivoProduto p(10, "PRODUTO.TXT");
@@ -167,8 +167,8 @@ TEST(DescargaQueFalha, SegregacaoEntregaTudoOuNada) {
         const bool falhou = falhaDescarga;
         falhaDesdeADescarga = 0;
         falhaDescarga = false;
-        if (ARQ_EXISTE("RC0912.ANT")) {
-            EXPECT_FALSE(ARQ_EXISTE("RC0912.020"));
+        if (ArquivoExiste("RC0912.ANT")) {
+            EXPECT_FALSE(ArquivoExiste("RC0912.020"));
             EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), banco);
             EXPECT_EQ(LE_ARQUIVO("C01.RET"), c01);
             EXPECT_EQ(LE_ARQUIVO("C02.RET"), c02);
@@ -176,8 +176,8 @@ TEST(DescargaQueFalha, SegregacaoEntregaTudoOuNada) {
             EXPECT_TRUE(falhou);
             EXPECT_FALSE(a.Mensagens().empty());
             EXPECT_EQ(LE_ARQUIVO("RC0912.020"), banco);
-            EXPECT_FALSE(ARQ_EXISTE("C01.RET"));
-            EXPECT_FALSE(ARQ_EXISTE("C02.RET"));
+            EXPECT_FALSE(ArquivoExiste("C01.RET"));
+            EXPECT_FALSE(ArquivoExiste("C02.RET"));
         }
         for (const std::string& nome : ENTRADAS("."))
             EXPECT_TRUE(nome[0] != '.' && !EhDiarioDeExecucao(nome)) << nome;
@@ -224,8 +224,8 @@ TEST(DescargaQueFalha, SegregacaoDesfeitaDevolveOArquivoAnterior) {
         const bool falhou = falhaDescarga;
         falhaDesdeADescarga = 0;
         falhaDescarga = false;
-        if (ARQ_EXISTE("RC0912.ANT")) {
-            EXPECT_FALSE(ARQ_EXISTE("RC0912.020"));
+        if (ArquivoExiste("RC0912.ANT")) {
+            EXPECT_FALSE(ArquivoExiste("RC0912.020"));
             EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), banco);
             depois = LE_ARQUIVO("C01.RET");
             EXPECT_EQ(LE_ARQUIVO("C02.RET"), c02);
@@ -234,7 +234,7 @@ TEST(DescargaQueFalha, SegregacaoDesfeitaDevolveOArquivoAnterior) {
             EXPECT_FALSE(a.Mensagens().empty());
             EXPECT_EQ(LE_ARQUIVO("RC0912.020"), banco);
             EXPECT_EQ(LE_ARQUIVO("C01.RET"), ontem);
-            EXPECT_FALSE(ARQ_EXISTE("C02.RET"));
+            EXPECT_FALSE(ArquivoExiste("C02.RET"));
         }
         for (const std::string& nome : ENTRADAS("."))
             EXPECT_TRUE(nome[0] != '.' && !EhDiarioDeExecucao(nome)) << nome;

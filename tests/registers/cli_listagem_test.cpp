@@ -61,7 +61,7 @@ TEST(ListagemClientes, GruposPorTipoERegrasDeTraducao) {
     auto motor = std::make_unique<MotorGuarda>();
     MotorGuarda* m = motor.get();
     auto anterior = MOTOR_RELATORIO_INSTALA(std::move(motor));
-    CriaTabela("CONVECLI.DBF", ESQUEMA_CONVECLI().campos);
+    CriaTabela("CONVECLI.DBF", EsquemaConvecli().campos);
     Tabela& t = DMQUOR().TBCONVECLI;
     t.Open();
     cliente(t, "A1", "C", "BETA", {{"CONHEACP2", regra("077", "079", "237", "341")},
@@ -116,7 +116,7 @@ TEST(ListagemClientes, TabelaVaziaECancelamento) {
     auto motor = std::make_unique<MotorGuarda>();
     MotorGuarda* m = motor.get();
     auto anterior = MOTOR_RELATORIO_INSTALA(std::move(motor));
-    CriaTabela("CONVECLI.DBF", ESQUEMA_CONVECLI().campos);
+    CriaTabela("CONVECLI.DBF", EsquemaConvecli().campos);
     g.dialogo().respostasDestino = {dstCANCELA, dstIMPRESSORA};
     LISTAGEM_CLIENTES();
     EXPECT_TRUE(m->fechados.empty());

@@ -97,7 +97,7 @@ TEST(ArquivosChegando, RemessaIncompletaFicaParaAProximaExecucao) {
     a.motor->pdfs.clear();
     CONCATENA_REMESSAS();
     EXPECT_EQ(a.Mensagens(), Linhas{});
-    EXPECT_FALSE(ARQ_EXISTE("BETA.001"));
+    EXPECT_FALSE(ArquivoExiste("BETA.001"));
     EXPECT_EQ(LE_ARQUIVO("GUARDA/BETA.001"), TEXTO(beta));
     const Linhas agora = produtos();
     ASSERT_EQ(agora.size(), 2u);
@@ -119,8 +119,8 @@ TEST(ArquivosChegando, RetornoDoBancoAindaSendoGravadoFicaCandidato) {
 
     EXPECT_EQ(a.Mensagens(), Linhas{});
     EXPECT_EQ(LE_ARQUIVO("RC0912.020"), inicio);
-    EXPECT_FALSE(ARQ_EXISTE("RC0912.ANT"));
-    EXPECT_FALSE(ARQ_EXISTE("C01.RET"));
+    EXPECT_FALSE(ArquivoExiste("RC0912.ANT"));
+    EXPECT_FALSE(ArquivoExiste("C01.RET"));
     const std::string linha = LINHA(120, {{1, std::string(10, ' ') + "RC0912.020 - " + kAindaGravando}}) + "\r\n";
     EXPECT_NE(LE_ARQUIVO("CV091234.LOG").find(linha), std::string::npos) << LE_ARQUIVO("CV091234.LOG");
 
@@ -131,5 +131,5 @@ TEST(ArquivosChegando, RetornoDoBancoAindaSendoGravadoFicaCandidato) {
     EXPECT_EQ(a.Mensagens(), Linhas{});
     EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), TEXTO(bloco));
     EXPECT_EQ(LE_ARQUIVO("C01.RET"), TEXTO(bloco));
-    EXPECT_FALSE(ARQ_EXISTE("RC0912.020"));
+    EXPECT_FALSE(ArquivoExiste("RC0912.020"));
 }

@@ -107,7 +107,7 @@ TEST(ConcatenacaoFalhas, GuardaSemPermissaoDeixaOArquivoNoLugar) {
     EXPECT_EQ(LE_ARQUIVO("BETA.001"), remessaBeta());
     EXPECT_EQ(ENTRADAS("GUARDA"), Linhas{});
     // Nothing was read into it, so there is no bank file at all.
-    EXPECT_FALSE(ARQ_EXISTE("CB4091201"));
+    EXPECT_FALSE(ArquivoExiste("CB4091201"));
 }
 
 TEST(ConcatenacaoFalhas, GuardaQueNaoServe) {
@@ -125,7 +125,7 @@ TEST(ConcatenacaoFalhas, GuardaQueNaoServe) {
         CONCATENA_REMESSAS();
         EXPECT_EQ(a.Mensagens(), Linhas{"NAO CONSEGUIU MOVER O ARQUIVO: BETA.001"}) << guarda;
         EXPECT_EQ(LE_ARQUIVO("BETA.001"), remessaBeta()) << guarda;
-        EXPECT_FALSE(ARQ_EXISTE("CB4091201")) << guarda;
+        EXPECT_FALSE(ArquivoExiste("CB4091201")) << guarda;
     }
     EXPECT_EQ(LE_ARQUIVO("ARQUIVO"), "x");
 }
@@ -210,7 +210,7 @@ TEST(ConcatenacaoFalhas, NomeDeArquivoDoBancoJaUsadoNaoSubstituiNada) {
     EXPECT_EQ(LE_ARQUIVO("REM091201"), remessaBeta());
     EXPECT_EQ(LE_ARQUIVO("VEN091201"), vale);
     EXPECT_EQ(LE_ARQUIVO("GUARDA/VALE.001"), vale);
-    EXPECT_FALSE(ARQ_EXISTE("VALE.001"));
+    EXPECT_FALSE(ArquivoExiste("VALE.001"));
     EXPECT_EQ(LE_ARQUIVO("DELTA.001"), delta);
     EXPECT_EQ(LE_ARQUIVO("RIO.001"), rio);
     EXPECT_EQ(ENTRADAS("GUARDA"), (Linhas{"BETA.001", "VALE.001"}));

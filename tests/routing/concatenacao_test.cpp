@@ -147,7 +147,7 @@ TEST(Concatenacao, CincoProdutosTraduzidosMovidosERegistrados) {
     EXPECT_EQ(LE_ARQUIVO("GUARDA/VALE.001"), vale);
     for (const char* fica : {"BETA.003", "GAMA.001", "BETA.000", "BETA.TXT", "BETA", "NOVO.001",
                              "COFAPREM.001"})
-        EXPECT_TRUE(ARQ_EXISTE(fica)) << fica;
+        EXPECT_TRUE(ArquivoExiste(fica)) << fica;
     EXPECT_EQ(LE_ARQUIVO("GAMA.001"), gama);
 
     ASSERT_EQ(a.motor->nomesPdf, Linhas{"ARQUIVO_REMESSA_CONCATENACAO_20261209_123456.PDF"});

@@ -109,7 +109,7 @@ TEST(Consolidacao, TresPassadasEmDoisArquivos) {
 
     EXPECT_EQ(ENTRADAS("TEMP/CEDRO"), (Linhas{"NOTAS.TXT", "PLAN0912.TXT", "RC.000", "RC.999"}));
     EXPECT_EQ(ENTRADAS("TEMP/PINHO"), Linhas{"RC090000.001"});
-    EXPECT_FALSE(ARQ_EXISTE("PINHO.RT1"));
+    EXPECT_FALSE(ArquivoExiste("PINHO.RT1"));
     const std::string log = LE_ARQUIVO("CV091234.LOG");
     EXPECT_TRUE(temLinha(log, dez + "EMPRESA.RT1 - 1o. Arquivo Retorno Gravado com sucesso"));
     EXPECT_TRUE(temLinha(log, dez + "EMPRESA.RT2 - 2o. Arquivo Retorno Gravado com sucesso"));
@@ -197,8 +197,8 @@ TEST(Consolidacao, PlanilhaRecusadaGuardaTudoParaOutraPassada) {
           cinco + pre + "Irregularidas encontradas: 2"})
         EXPECT_TRUE(temLinha(log, linha)) << linha;
     EXPECT_TRUE(temLinha(log, "Arquivos de Cobrança 400 gravados:    0"_ansi));
-    EXPECT_FALSE(ARQ_EXISTE("EMPRESA.RT1"));
-    EXPECT_FALSE(ARQ_EXISTE("EMPRESA.RT2"));
+    EXPECT_FALSE(ArquivoExiste("EMPRESA.RT1"));
+    EXPECT_FALSE(ArquivoExiste("EMPRESA.RT2"));
     EXPECT_EQ(ENTRADAS("TEMP/CEDRO"), (Linhas{"PLAN0912.TXT", "RC090000.001"}));
     EXPECT_EQ(LE_ARQUIVO("TEMP/CEDRO/PLAN0912.TXT"), irregular);
     for (const auto& nome : ENTRADAS(".")) EXPECT_EQ(nome.find(".parcial"), std::string::npos) << nome;
@@ -206,8 +206,8 @@ TEST(Consolidacao, PlanilhaRecusadaGuardaTudoParaOutraPassada) {
     GRAVA_ARQUIVO_TESTE("TEMP/CEDRO/PLAN0912.TXT", c.planilha({c.p2, c.p7}));
     c.a.g.hora = {12, 37, 0};
     SEGREGA_RETORNOS(4);
-    EXPECT_TRUE(ARQ_EXISTE("EMPRESA.RT1"));
-    EXPECT_TRUE(ARQ_EXISTE("EMPRESA.RT2"));
+    EXPECT_TRUE(ArquivoExiste("EMPRESA.RT1"));
+    EXPECT_TRUE(ArquivoExiste("EMPRESA.RT2"));
     EXPECT_EQ(ENTRADAS("TEMP/CEDRO"), Linhas{});
     EXPECT_EQ(c.a.Mensagens(), Linhas{});
 }

@@ -72,10 +72,10 @@ TEST(SegregacaoFalhas, BlocosQueNaoPodemSerEntregues) {
     EXPECT_EQ(a.Mensagens(), Linhas{});
     EXPECT_EQ(LE_ARQUIVO("RC0912.ANT"), banco);
     EXPECT_EQ(LE_ARQUIVO("CONVECLI.DBF"), tabela);
-    EXPECT_FALSE(ARQ_EXISTE("../FORA.RET"));
+    EXPECT_FALSE(ArquivoExiste("../FORA.RET"));
     // C05's two blocks, one after the other; C06 may not take its file.
     EXPECT_EQ(LE_ARQUIVO("IGUAL.RET"), TEXTO(junta({bloco("05"), bloco("05")})));
-    for (const char* nunca : {"igual.ret", "SEMFIM.RET", "ULTIMO.RET"}) EXPECT_FALSE(ARQ_EXISTE(nunca)) << nunca;
+    for (const char* nunca : {"igual.ret", "SEMFIM.RET", "ULTIMO.RET"}) EXPECT_FALSE(ArquivoExiste(nunca)) << nunca;
     const std::string log = LE_ARQUIVO("CV091234.LOG");
     for (const std::string& linha : {
              dez + "../FORA.RET - NOME DE ARQUIVO INVÁLIDO - NÃO GRAVADO"_ansi,
@@ -191,11 +191,11 @@ TEST(SegregacaoFalhas, ArquivoDoBancoQueNaoSePodeSegregar) {
                                      "SEGREGADO; O ARQUIVO FICA PARA A PRÓXIMA EXECUÇÃO."_ansi}));
     for (const auto& m : a.g.dialogo().mensagens) EXPECT_EQ(m.tipo, somERRO);
     EXPECT_EQ(LE_ARQUIVO(fora / "SEGREDO"), TEXTO(bloco("01")));
-    EXPECT_FALSE(ARQ_EXISTE("C01.RET"));
-    EXPECT_FALSE(ARQ_EXISTE("R01.RET"));
+    EXPECT_FALSE(ArquivoExiste("C01.RET"));
+    EXPECT_FALSE(ArquivoExiste("R01.RET"));
     EXPECT_EQ(LE_ARQUIVO("RR0912.020"), rr);
     for (const char* fica : {"RC0912.020", "RD0912.020", "RO0912.020", "RE0912.020"}) EXPECT_TRUE(fs::exists(fs::symlink_status(fica))) << fica;
-    for (const char* nao : {"RC0912.ANT", "RD0912.ANT", "RO0912.ANT"}) EXPECT_FALSE(ARQ_EXISTE(nao)) << nao;
+    for (const char* nao : {"RC0912.ANT", "RD0912.ANT", "RO0912.ANT"}) EXPECT_FALSE(ArquivoExiste(nao)) << nao;
     const std::string log = LE_ARQUIVO("CV091234.LOG");
     for (const std::string& linha : {
              dez + "RC0912.020 - ARQUIVO RETORNO DO BANCO NÃO PÔDE SER LIDO."_ansi,
@@ -235,7 +235,7 @@ TEST(ConsolidacaoFalhas, NadaSeApagaSemOsArquivosGravados) {
     EXPECT_EQ(a.Mensagens().size(), 1u);  // the writer's error for BLOQ.RT1
     EXPECT_TRUE(fs::is_directory("BLOQ.RT1"));
     // Both consolidated files or neither: the second is not written alone.
-    EXPECT_FALSE(ARQ_EXISTE("BLOQ.RT2"));
+    EXPECT_FALSE(ArquivoExiste("BLOQ.RT2"));
     EXPECT_EQ(ENTRADAS("TEMP/C1"), (Linhas{"PLAN0912.TXT", "RC090000.001"}));
     EXPECT_EQ(LE_ARQUIVO("TEMP/C1/PLAN0912.TXT"), planilha);
     EXPECT_EQ(ENTRADAS("TEMP/C2"), Linhas{"RC090000.001"});
@@ -278,7 +278,7 @@ TEST(ConsolidacaoFalhas, ArquivoEstacionadoIlegivelGuardaTodos) {
     });
     EXPECT_EQ(filho.Espera(), 0);
     EXPECT_EQ(ENTRADAS("TEMP/C1"), (Linhas{"RC090000.001", "RC090000.002"}));
-    EXPECT_FALSE(ARQ_EXISTE("C1.RT1"));
+    EXPECT_FALSE(ArquivoExiste("C1.RT1"));
 }
 
 // A temporary directory that is the holding directory (here through a
@@ -300,7 +300,7 @@ TEST(ConsolidacaoFalhas, DiretorioTemporarioQueNaoEDoCliente) {
     ASSERT_EQ(a.Mensagens().size(), 1u);
     EXPECT_NE(a.Mensagens()[0].find("GUARDA"), std::string::npos) << a.Mensagens()[0];
     EXPECT_EQ(ENTRADAS("GUARDA"), (Linhas{"BETA.001", "RC090000.001"}));
-    EXPECT_FALSE(ARQ_EXISTE("C1.RT1"));
+    EXPECT_FALSE(ArquivoExiste("C1.RT1"));
 
     // Its own directory: the remittance-like name is left alone.
     a.Cliente("C2", "C", "", {{"ARQRETCLI", "C2.RET"}, {"DIRTEMP", "TEMP/C2"}, {"CODCOBLIQ", "TODOS"},
@@ -311,5 +311,5 @@ TEST(ConsolidacaoFalhas, DiretorioTemporarioQueNaoEDoCliente) {
     a.g.dialogo().mensagens.clear();
     SEGREGA_RETORNOS(0);
     EXPECT_EQ(ENTRADAS("TEMP/C2"), Linhas{"BETA.001"});
-    EXPECT_TRUE(ARQ_EXISTE("C2.RT1"));
+    EXPECT_TRUE(ArquivoExiste("C2.RT1"));
 }

@@ -130,7 +130,7 @@ TEST(Segregacao, CincoProdutosVariosClientesCadaUm) {
                   LINHA(400, {{1, "1"}, {20, "XYW"}, {109, "02"}}),
                   LINHA(400, {{1, "9"}, {5, "237"}, {395, "000004"}}),
               }));
-    EXPECT_FALSE(ARQ_EXISTE("BETA.RET"));
+    EXPECT_FALSE(ArquivoExiste("BETA.RET"));
     EXPECT_EQ(LE_ARQUIVO("GAMA.RET"), TEXTO({rc[4], rc[5], rc[6]}));
     EXPECT_EQ(LE_ARQUIVO("RIO.RET"),
               TEXTO({
@@ -144,7 +144,7 @@ TEST(Segregacao, CincoProdutosVariosClientesCadaUm) {
     EXPECT_EQ(LE_ARQUIVO("VALE.RET"), TEXTO({re[0], LINHA(250, {{1, "11"}, {101, "12345"}}), re[2], re[3]}));
     EXPECT_EQ(LE_ARQUIVO("DELTA.RET"), TEXTO({rd[0], rd[1], LINHA(400, {{1, "1"}, {50, "CURTA"}}),
                                               LINHA(400, {{1, "1"}, {60, "TAB"}}), rd[4], rd[5]}));
-    EXPECT_FALSE(ARQ_EXISTE("ZETA.RET"));
+    EXPECT_FALSE(ArquivoExiste("ZETA.RET"));
 
     // Each bank file split is its own backup now, the older backup replaced;
     // the others stay for later runs.
@@ -154,9 +154,9 @@ TEST(Segregacao, CincoProdutosVariosClientesCadaUm) {
     EXPECT_EQ(LE_ARQUIVO("RE0912.ANT"), TEXTO(re));
     EXPECT_EQ(LE_ARQUIVO("RD0912.ANT"), TEXTO(rd));
     for (const char* fora : {"RO0912.020", "rc0912.020", "RR0912.020", "RE0912.020", "RD0912.020", "rc0912.ant"})
-        EXPECT_FALSE(ARQ_EXISTE(fora)) << fora;
+        EXPECT_FALSE(ArquivoExiste(fora)) << fora;
     for (const char* fica : {"RC0913.020", "RX0912.020", "RC0912.021", "RC0912"})
-        EXPECT_TRUE(ARQ_EXISTE(fica)) << fica;
+        EXPECT_TRUE(ArquivoExiste(fica)) << fica;
 
     const std::string log = LOG({
         "*****   INICIO DA SEGREGAÇÃO DO RETORNO   *****"_ansi,
@@ -230,8 +230,8 @@ TEST(Segregacao, CincoProdutosVariosClientesCadaUm) {
     a.g.hora = {12, 40, 0};
     SEGREGA_RETORNOS(5);
     EXPECT_EQ(a.Mensagens(), Linhas{});
-    EXPECT_FALSE(ARQ_EXISTE("RC0913.020"));
-    EXPECT_TRUE(ARQ_EXISTE("RC0913.ANT"));
+    EXPECT_FALSE(ArquivoExiste("RC0913.020"));
+    EXPECT_TRUE(ArquivoExiste("RC0913.ANT"));
     EXPECT_EQ(ENTRADAS("TEMP/BETA"), Linhas{});
     const std::string detalhe06 = LINHA(400, {{1, "1"}, {20, "ABC"}, {109, "06"}});
     EXPECT_EQ(LE_ARQUIVO("BETA.RT1").substr(402, 402 * 2),

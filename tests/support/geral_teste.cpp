@@ -31,10 +31,10 @@ GeralDeTeste::GeralDeTeste(TData dia) {
     geral_->DATADIA = dia;
     geral_->DefineRelogio([this] { return hora; });
     geral_->DefineEspera([this](int ms) { esperas.push_back(ms); });
-    anterior_ = GERAL_INSTALA(std::move(g));
+    anterior_ = InstalaGeral(std::move(g));
 }
 
-GeralDeTeste::~GeralDeTeste() { GERAL_INSTALA(std::move(anterior_)); }
+GeralDeTeste::~GeralDeTeste() { InstalaGeral(std::move(anterior_)); }
 
 DiretorioDeTrabalho::DiretorioDeTrabalho() : anterior_(std::filesystem::current_path()) {
     std::filesystem::current_path(dir_.Caminho());

@@ -36,7 +36,7 @@ GeralQt::GeralQt() {
     dialogo_ = dialogo.get();
     auto geral = std::make_unique<TmvGERAL>(std::move(dialogo));
     geral_ = geral.get();
-    anterior_ = GERAL_INSTALA(std::move(geral));
+    anterior_ = InstalaGeral(std::move(geral));
 }
 
-GeralQt::~GeralQt() { GERAL_INSTALA(std::move(anterior_)); }
+GeralQt::~GeralQt() { InstalaGeral(std::move(anterior_)); }

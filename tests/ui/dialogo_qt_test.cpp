@@ -87,7 +87,7 @@ private slots:
         CaixaVista v;
         responde(v, Qt::Key(tecla));
         // Enter answers the default button, Escape always Não.
-        QCOMPARE(OBR_CONFIRMA("Confirma?", QT_PARA_ANSI(titulo)),
+        QCOMPARE(OBR_CONFIRMA("Confirma?", QtParaAnsi(titulo)),
                  tecla == Qt::Key_Return && padraoSim);
         QCOMPARE(v.titulo, tituloDaCaixa);
         QCOMPARE(v.icone, QMessageBox::Question);

@@ -99,7 +99,7 @@ TEST(TFRMVISUALIZA, SalvaEmHtmlETextoQueDevolvemAsPaginas) {
     std::vector<std::vector<std::string>> paginas;
     const std::regex pre("<pre>([^]*?)</pre>");
     for (std::sregex_iterator i(html.begin(), html.end(), pre), fim; i != fim; ++i) {
-        std::string t = UTF8_PARA_ANSI((*i)[1]);
+        std::string t = Utf8ParaAnsi((*i)[1]);
         for (auto [de, para] : {std::pair{"&lt;", "<"}, {"&gt;", ">"}, {"&amp;", "&"}})
             t = std::regex_replace(t, std::regex(de), para);
         paginas.emplace_back();

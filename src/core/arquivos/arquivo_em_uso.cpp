@@ -35,7 +35,7 @@ bool mudou(const Marca& a, const Marca& b) {
 
 }  // namespace
 
-EstadoDeGravacao ARQ_GRAVACAO_PELA_CONCESSAO(int fd) {
+EstadoDeGravacao GravacaoPelaConcessao(int fd) {
     // A writer that opens the file in the instant the lease is held breaks
     // it, and the system signals the holder: SIGIO would end the run, so
     // the break is told with a signal that is ignored unless handled.
@@ -47,22 +47,22 @@ EstadoDeGravacao ARQ_GRAVACAO_PELA_CONCESSAO(int fd) {
     return errno == EAGAIN ? EstadoDeGravacao::emCurso : EstadoDeGravacao::desconhecida;
 }
 
-EstadoDeGravacao ARQ_GRAVACAO_PELA_CONCESSAO(const std::string& caminho) {
+EstadoDeGravacao GravacaoPelaConcessao(const std::string& caminho) {
     const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
     if (fd < 0) return errno == ENOENT || errno == ELOOP ? EstadoDeGravacao::encerrada
                                                          : EstadoDeGravacao::desconhecida;
     struct stat st {};
     EstadoDeGravacao estado = EstadoDeGravacao::encerrada;
-    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) estado = ARQ_GRAVACAO_PELA_CONCESSAO(fd);
+    if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) estado = GravacaoPelaConcessao(fd);
     ::close(fd);
     return estado;
 }
 
-std::set<std::string> ARQ_AINDA_EM_GRAVACAO(const std::vector<std::string>& caminhos) {
+std::set<std::string> AindaEmGravacao(const std::vector<std::string>& caminhos) {
     std::set<std::string> emCurso;
     std::vector<std::pair<std::string, Marca>> observados;
     for (const std::string& c : caminhos) {
-        switch (ARQ_GRAVACAO_PELA_CONCESSAO(c)) {
+        switch (GravacaoPelaConcessao(c)) {
             case EstadoDeGravacao::encerrada: break;
             case EstadoDeGravacao::emCurso: emCurso.insert(c); break;
             case EstadoDeGravacao::desconhecida: observados.emplace_back(c, marca(c)); break;
@@ -75,6 +75,6 @@ std::set<std::string> ARQ_AINDA_EM_GRAVACAO(const std::vector<std::string>& cami
     return emCurso;
 }
 
-std::string ARQ_TEXTO_AINDA_EM_GRAVACAO() {
+std::string TextoAindaEmGravacao() {
     return "AINDA ESTÁ SENDO GRAVADO (ARQUIVO INCOMPLETO); SERÁ LIDO NA PRÓXIMA EXECUÇÃO."_ansi;
 }

@@ -23,14 +23,14 @@ inline constexpr std::chrono::milliseconds kEsperaDeGravacao{1500};
 
 // By a read lease on `fd`, open read-only: `desconhecida` when the system
 // gives no lease for it.
-EstadoDeGravacao ARQ_GRAVACAO_PELA_CONCESSAO(int fd);
+EstadoDeGravacao GravacaoPelaConcessao(int fd);
 // The same for a path (opened here, never through a link); a name that
 // is no regular file is no file being written.
-EstadoDeGravacao ARQ_GRAVACAO_PELA_CONCESSAO(const std::string& caminho);
+EstadoDeGravacao GravacaoPelaConcessao(const std::string& caminho);
 
 // The paths of `caminhos` whose files are still being written: the lease
 // where one can be had, the wait for the others.
-std::set<std::string> ARQ_AINDA_EM_GRAVACAO(const std::vector<std::string>& caminhos);
+std::set<std::string> AindaEmGravacao(const std::vector<std::string>& caminhos);
 
 // The log text for such a file, after its name.
-std::string ARQ_TEXTO_AINDA_EM_GRAVACAO();
+std::string TextoAindaEmGravacao();

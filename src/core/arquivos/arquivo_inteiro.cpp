@@ -21,7 +21,7 @@ namespace {
 
 }  // namespace
 
-bool ARQ_LE_INTEIRO(const std::string& caminho, std::string& conteudo) {
+bool LeArquivoInteiro(const std::string& caminho, std::string& conteudo) {
     const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;
     struct stat st {};
@@ -40,7 +40,7 @@ bool ARQ_LE_INTEIRO(const std::string& caminho, std::string& conteudo) {
     return ok;
 }
 
-void ARQ_GRAVA_COMPLETO(const std::string& caminho, const std::string& conteudo,
+void GravaArquivoCompleto(const std::string& caminho, const std::string& conteudo,
                         bool substitui) {
     ArquivoDuravel arquivo(caminho);
     arquivo.Escreve(conteudo);

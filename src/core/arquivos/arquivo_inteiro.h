@@ -7,12 +7,12 @@
 
 // The bytes of a regular file; false when it cannot be read (missing, a
 // directory, no permission, a read error).
-bool ARQ_LE_INTEIRO(const std::string& caminho, std::string& conteudo);
+bool LeArquivoInteiro(const std::string& caminho, std::string& conteudo);
 
 // Writes `conteudo` to a temporary file in the same directory, flushes it to
 // disk and renames it to `caminho`, replacing an older file there unless
 // `substitui` is false (then an existing name makes it fail). On failure
 // throws ErroArquivo; the temporary file is removed and an older file of that
 // name is left as it was.
-void ARQ_GRAVA_COMPLETO(const std::string& caminho, const std::string& conteudo,
+void GravaArquivoCompleto(const std::string& caminho, const std::string& conteudo,
                         bool substitui = true);

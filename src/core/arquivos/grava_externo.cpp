@@ -94,6 +94,6 @@ bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
     }
     // A file of the same name in another case is the same file to this
     // system: it is the one replaced.
-    ARQ_GRAVA_COMPLETO(ARQ_RESOLVE_CAMINHO(NOMEARQSAI), conteudo);
+    GravaArquivoCompleto(ResolveCaminho(NOMEARQSAI), conteudo);
     return true;
 }

@@ -27,8 +27,8 @@ bool TaexLEITURAEXTERNO::TXT_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
 bool TaexLEITURAEXTERNO::ANEXA_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
     CursorDeEspera cursor;
     std::string conteudo;
-    if (!ARQ_LE_INTEIRO(ARQ_RESOLVE_CAMINHO(KARQ_A_SER_LIDO), conteudo)) return false;
-    ANSI_DE_TEXTO_UNICODE(conteudo);
+    if (!LeArquivoInteiro(ResolveCaminho(KARQ_A_SER_LIDO), conteudo)) return false;
+    AnsiDeTextoUnicode(conteudo);
     for (auto& l : TEXTO_EM_LINHAS(conteudo)) TABDADOS.push_back(std::move(l));
     if (!TABDADOS.empty() && TABDADOS.back() == "\x1A") TABDADOS.pop_back();
     return true;

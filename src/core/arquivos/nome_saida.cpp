@@ -38,14 +38,14 @@ std::string semBarraInvertida(std::string s) {
 
 }  // namespace
 
-std::string ARQ_RECUSA_SAIDA(const std::string& nomeOriginal,
+std::string RecusaNomeDeSaida(const std::string& nomeOriginal,
                              const std::vector<std::string>& diretorios) {
     const std::string nome = semBarraInvertida(OBR_TRIM(nomeOriginal));
     if (nome.empty()) return "NOME VAZIO";
     const auto barra = nome.find_last_of('/');
     const std::string base = barra == std::string::npos ? nome : nome.substr(barra + 1);
     const std::string dir = barra == std::string::npos ? "." : (barra == 0 ? "/" : nome.substr(0, barra));
-    const std::string maiusculo = ARQ_MAIUSCULAS(base);
+    const std::string maiusculo = EmMaiusculas(base);
     if (base.empty() || base == "." || base == "..") return "NÃO É NOME DE ARQUIVO"_ansi;
     const auto ponto = maiusculo.find_last_of('.');
     const std::string ext = ponto == std::string::npos ? "" : maiusculo.substr(ponto + 1);
@@ -54,7 +54,7 @@ std::string ARQ_RECUSA_SAIDA(const std::string& nomeOriginal,
     if (EhDiarioDeExecucao(base) || EhTemporarioDuravel(base))
         return "É UM ARQUIVO DE CONTROLE DO SISTEMA"_ansi;
     if (maiusculo.rfind("ARQUIVO_", 0) == 0 && ext == "PDF") return "É UM RELATÓRIO DE EXECUÇÃO"_ansi;
-    const std::string alvo = ARQ_RESOLVE_CAMINHO(nome);
+    const std::string alvo = ResolveCaminho(nome);
     struct stat st {};
     if (::stat(alvo.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) return "É UM DIRETÓRIO"_ansi;
     // Where it would land, through links: the data directory or one the
@@ -94,7 +94,7 @@ void leCampos(const char* tabela, const std::vector<const char*>& campos,
 
 }  // namespace
 
-std::vector<std::string> ARQ_DIRETORIOS_DOS_CADASTROS() {
+std::vector<std::string> DiretoriosDosCadastros() {
     std::set<std::string> dirs;
     // The directories themselves, and those of the configured file names.
     const auto inclui = [&dirs](const char* campo, const std::string& valor) {
@@ -113,13 +113,13 @@ std::vector<std::string> ARQ_DIRETORIOS_DOS_CADASTROS() {
     return {dirs.begin(), dirs.end()};
 }
 
-std::string ARQ_DIRETORIO_DE_GUARDA() {
+std::string DiretorioDeGuardaDaInstalacao() {
     std::string dir;
     leCampos("CONVEINS.DBF", {"DIRCOPIA"}, [&dir](const char*, const std::string& valor) { dir = valor; });
     return dir;
 }
 
-std::string ARQ_MENSAGEM_SAIDA_RECUSADA(const std::string& campo, const std::string& cliente,
+std::string MensagemDeSaidaRecusada(const std::string& campo, const std::string& cliente,
                                         const std::string& nome, const std::string& motivo) {
     return "O NOME DE ARQUIVO "_ansi + nome + " DO CAMPO " + campo +
            (cliente.empty() ? std::string(" DA INSTALAÇÃO"_ansi) : " DO CLIENTE " + cliente) +

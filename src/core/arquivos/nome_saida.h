@@ -12,19 +12,19 @@
 // `diretoriosDosCadastros`: the directories the registers name besides the
 // data directory (holding directory, clients' temporary directories, the
 // directories of the configured file names).
-std::string ARQ_RECUSA_SAIDA(const std::string& nome,
+std::string RecusaNomeDeSaida(const std::string& nome,
                              const std::vector<std::string>& diretoriosDosCadastros);
 
 // The directories the registers name, read from the open tables CONVEINS
 // and CONVECLI of the data module (or, when they are not open, from the
 // data directory's tables).
-std::vector<std::string> ARQ_DIRETORIOS_DOS_CADASTROS();
+std::vector<std::string> DiretoriosDosCadastros();
 
 // The installation's holding directory (DIRCOPIA), "/" as separator;
 // empty when it cannot be read.
-std::string ARQ_DIRETORIO_DE_GUARDA();
+std::string DiretorioDeGuardaDaInstalacao();
 
 // The refusal message: it names the field, the client (may be empty for
 // the installation) and the reason.
-std::string ARQ_MENSAGEM_SAIDA_RECUSADA(const std::string& campo, const std::string& cliente,
+std::string MensagemDeSaidaRecusada(const std::string& campo, const std::string& cliente,
                                         const std::string& nome, const std::string& motivo);

@@ -29,7 +29,7 @@ bool OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, boo
     std::unique_ptr<DIR, int (*)(DIR*)> d(
         ::opendir(diretorio.empty() ? "." : diretorio.c_str()), ::closedir);
     if (!d) return false;
-    const std::string ext = ARQ_MAIUSCULAS(extensao);
+    const std::string ext = EmMaiusculas(extensao);
     const std::string padrao = "*." + ext;
     for (;;) {
         errno = 0;
@@ -38,7 +38,7 @@ bool OBR_LISTAARQ(const std::string& extensao, const std::string& diretorio, boo
             if (errno != 0) return false;  // a listing cut short is no listing
             break;
         }
-        const std::string nome = ARQ_MAIUSCULAS(e->d_name);
+        const std::string nome = EmMaiusculas(e->d_name);
         if (nome == "." || nome == "..") continue;
         if (ext == "*") {
             // "*.*" takes every name, with or without a dot.

@@ -63,7 +63,7 @@ struct Datas {
 };
 
 void alteraClientes(const std::string& dir) {
-    const EsquemaTabela& e = ESQUEMA_CONVECLI();
+    const EsquemaTabela& e = EsquemaConvecli();
     Tabela t;
     t.SetDatabaseName(dir);
     t.SetTableName(e.arquivo);
@@ -281,8 +281,8 @@ Arquivos arquivosDoDia(TData hoje) {
 
 void CONFERE_DIA_EXEMPLO(const std::string& dir, TData hoje) {
     for (const auto& [nome, conteudo] : arquivosDoDia(hoje))
-        if (ARQ_EXISTE(ARQ_RESOLVE_CAMINHO(ARQ_JUNTA(dir, nome))))
-            throw ErroTabela("O ARQUIVO "_ansi + ARQ_JUNTA(dir, nome) +
+        if (ArquivoExiste(ResolveCaminho(JuntaCaminho(dir, nome))))
+            throw ErroTabela("O ARQUIVO "_ansi + JuntaCaminho(dir, nome) +
                              " JÁ EXISTE; NADA FOI CRIADO (A INSTALAÇÃO NÃO SUBSTITUI ARQUIVOS)"_ansi);
 }
 
@@ -292,6 +292,6 @@ void INSTALA_DIA_EXEMPLO(const std::string& dir, TData hoje) {
     alteraClientes(dir);
     std::error_code ec;
     for (const char* sub : {"TEMP/BETA400", "BANCO/1", "BANCO/2"})
-        std::filesystem::create_directories(ARQ_JUNTA(dir, sub), ec);
-    for (const auto& [nome, conteudo] : arquivos) ARQ_GRAVA_COMPLETO(ARQ_JUNTA(dir, nome), conteudo, false);
+        std::filesystem::create_directories(JuntaCaminho(dir, sub), ec);
+    for (const auto& [nome, conteudo] : arquivos) GravaArquivoCompleto(JuntaCaminho(dir, nome), conteudo, false);
 }

@@ -11,7 +11,7 @@ EsquemaTabela monta(const char* arquivo, const char* tag, const char* expressao,
 
 }  // namespace
 
-const EsquemaTabela& ESQUEMA_CONVEINS() {
+const EsquemaTabela& EsquemaConveins() {
     static const EsquemaTabela e = monta(
         "CONVEINS.DBF", "", "",
         "ARQREMVEN,CHARACTER,12,0;ARQREMDES,CHARACTER,12,0;ARQREMV24,CHARACTER,12,0;"
@@ -28,7 +28,7 @@ const EsquemaTabela& ESQUEMA_CONVEINS() {
     return e;
 }
 
-const EsquemaTabela& ESQUEMA_CONVECLI() {
+const EsquemaTabela& EsquemaConvecli() {
     static const EsquemaTabela e = monta(
         "CONVECLI.DBF", "CONVECLI", "CODCLI",
         "NOMEPLAN,CHARACTER,30,0;ULTPASCLI,NUMERIC,2,0;TIPEQUCLI,CHARACTER,1,0;"
@@ -47,7 +47,7 @@ const EsquemaTabela& ESQUEMA_CONVECLI() {
     return e;
 }
 
-const EsquemaTabela& ESQUEMA_CONVEPEN() {
+const EsquemaTabela& EsquemaConvepen() {
     static const EsquemaTabela e = monta(
         "CONVEPEN.DBF", "CONVEPEN", "CODCLI + NUMPED",
         "CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;DTRETORNO,DATE,8,0;DTREMESSA,DATE,8,0;"
@@ -55,7 +55,7 @@ const EsquemaTabela& ESQUEMA_CONVEPEN() {
     return e;
 }
 
-const EsquemaTabela& ESQUEMA_CONVETAX() {
+const EsquemaTabela& EsquemaConvetax() {
     static const EsquemaTabela e = monta(
         "CONVETAX.DBF", "CONVETAX", "DTOS( DATINITAX ) + PRODTAX + STR( DIASTAX, 3 )",
         "DATINITAX,DATE,8,0;DATFINTAX,DATE,8,0;DIASTAX,NUMERIC,3,0;PRODTAX,CHARACTER,1,0;"
@@ -63,6 +63,6 @@ const EsquemaTabela& ESQUEMA_CONVETAX() {
     return e;
 }
 
-std::vector<const EsquemaTabela*> ESQUEMA_TABELAS() {
-    return {&ESQUEMA_CONVEINS(), &ESQUEMA_CONVECLI(), &ESQUEMA_CONVEPEN(), &ESQUEMA_CONVETAX()};
+std::vector<const EsquemaTabela*> EsquemasDasTabelas() {
+    return {&EsquemaConveins(), &EsquemaConvecli(), &EsquemaConvepen(), &EsquemaConvetax()};
 }

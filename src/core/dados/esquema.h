@@ -15,11 +15,11 @@ struct EsquemaTabela {
     std::vector<DefCampo> campos;
 };
 
-const EsquemaTabela& ESQUEMA_CONVEINS();
-const EsquemaTabela& ESQUEMA_CONVECLI();
-const EsquemaTabela& ESQUEMA_CONVEPEN();
-const EsquemaTabela& ESQUEMA_CONVETAX();
+const EsquemaTabela& EsquemaConveins();
+const EsquemaTabela& EsquemaConvecli();
+const EsquemaTabela& EsquemaConvepen();
+const EsquemaTabela& EsquemaConvetax();
 // In the order the installer creates them.
-std::vector<const EsquemaTabela*> ESQUEMA_TABELAS();
+std::vector<const EsquemaTabela*> EsquemasDasTabelas();
 
 inline constexpr const char* kVersaoBanco = "2.20";

@@ -134,20 +134,20 @@ void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
     if (::stat(diretorio.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         throw ErroTabela("NÃO FOI POSSÍVEL CRIAR O DIRETÓRIO "_ansi + diretorio +
                          (ec ? ": " + ec.message() : std::string()));
-    for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
-        const std::string existente = ARQ_RESOLVE(diretorio, e->arquivo);
-        if (ARQ_EXISTE(existente))
+    for (const EsquemaTabela* e : EsquemasDasTabelas()) {
+        const std::string existente = ResolveNoDiretorio(diretorio, e->arquivo);
+        if (ArquivoExiste(existente))
             throw ErroTabela("A TABELA "_ansi + existente +
                              " JÁ EXISTE; NADA FOI CRIADO (A INSTALAÇÃO NÃO SUBSTITUI TABELAS)"_ansi);
     }
     std::vector<std::string> criadas;
     try {
-        for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
-            const std::string caminho = ARQ_JUNTA(diretorio, e->arquivo);
+        for (const EsquemaTabela* e : EsquemasDasTabelas()) {
+            const std::string caminho = JuntaCaminho(diretorio, e->arquivo);
             CriaTabela(caminho, e->campos);
             criadas.push_back(caminho);
             if (!e->tag.empty()) {
-                criadas.push_back(ARQ_JUNTA(diretorio, ARQ_MAIUSCULAS(e->tag) + ".CDX"));
+                criadas.push_back(JuntaCaminho(diretorio, EmMaiusculas(e->tag) + ".CDX"));
                 Tabela t;
                 t.SetDatabaseName(diretorio);
                 t.SetTableName(e->arquivo);
@@ -157,20 +157,20 @@ void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
             }
         }
         Tabela t;
-        abre(t, diretorio, ESQUEMA_CONVEINS());
+        abre(t, diretorio, EsquemaConveins());
         preencheInstalacao(t, exemplo);
         t.Close();
         if (exemplo) {
             Tabela c;
-            abre(c, diretorio, ESQUEMA_CONVECLI());
+            abre(c, diretorio, EsquemaConvecli());
             preencheClientes(c, hoje);
             c.Close();
             Tabela x;
-            abre(x, diretorio, ESQUEMA_CONVETAX());
+            abre(x, diretorio, EsquemaConvetax());
             preencheTaxas(x, hoje);
             x.Close();
-            std::filesystem::create_directories(ARQ_JUNTA(diretorio, "COPIA"), ec);
-            std::filesystem::create_directories(ARQ_JUNTA(diretorio, "TEMP/BETA400"), ec);
+            std::filesystem::create_directories(JuntaCaminho(diretorio, "COPIA"), ec);
+            std::filesystem::create_directories(JuntaCaminho(diretorio, "TEMP/BETA400"), ec);
         }
     } catch (...) {
         for (const auto& c : criadas) ::unlink(c.c_str());
@@ -179,7 +179,7 @@ void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
 }
 
 void INSTALA_MOSTRA(const std::string& diretorio, std::ostream& saida) {
-    for (const EsquemaTabela* e : ESQUEMA_TABELAS()) {
+    for (const EsquemaTabela* e : EsquemasDasTabelas()) {
         Tabela t;
         t.SetDatabaseName(diretorio);
         t.SetTableName(e->arquivo);

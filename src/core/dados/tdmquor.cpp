@@ -17,10 +17,10 @@ void prepara(Tabela& t, const EsquemaTabela& e) {
 }  // namespace
 
 TDMQUOR::TDMQUOR() {
-    prepara(TBCONVEINS, ESQUEMA_CONVEINS());
-    prepara(TBCONVECLI, ESQUEMA_CONVECLI());
-    prepara(TBCONVEPEN, ESQUEMA_CONVEPEN());
-    prepara(TBCONVETAX, ESQUEMA_CONVETAX());
+    prepara(TBCONVEINS, EsquemaConveins());
+    prepara(TBCONVECLI, EsquemaConvecli());
+    prepara(TBCONVEPEN, EsquemaConvepen());
+    prepara(TBCONVETAX, EsquemaConvetax());
 }
 
 void TDMQUOR::FechaTodas() {

@@ -42,7 +42,7 @@ DialogoConsole::DialogoConsole(const Config& config)
       comSom_(config.comSom) {}
 
 void DialogoConsole::escreve(const std::string& ansi) {
-    saida_ << ANSI_PARA_UTF8(semRetornoDeCarro(ansi)) << std::flush;
+    saida_ << AnsiParaUtf8(semRetornoDeCarro(ansi)) << std::flush;
 }
 
 std::optional<std::string> DialogoConsole::leLinha(const std::string& pergunta) {
@@ -53,7 +53,7 @@ std::optional<std::string> DialogoConsole::leLinha(const std::string& pergunta) 
         return std::nullopt;
     }
     if (!linha.empty() && linha.back() == '\r') linha.pop_back();
-    return UTF8_PARA_ANSI(linha);
+    return Utf8ParaAnsi(linha);
 }
 
 void DialogoConsole::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
@@ -85,7 +85,7 @@ bool DialogoConsole::Pergunta(const std::string& texto, const std::string& titul
 }
 
 void DialogoConsole::Toca(const std::vector<Tom>& tons) {
-    if (comSom_) SOM_TOCA(tons);
+    if (comSom_) TocaSom(tons);
 }
 
 std::optional<std::string> DialogoConsole::CodigoCliente(const std::string& titulo) {

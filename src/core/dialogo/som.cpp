@@ -8,7 +8,7 @@
 #include <alsa/asoundlib.h>
 #endif
 
-std::vector<Tom> SOM_TONS(TsomOPCOES tipo) {
+std::vector<Tom> TonsDoSom(TsomOPCOES tipo) {
     switch (tipo) {
         case somERRO: return {{87, 175}, {0, 30}, {40, 335}};
         case somSUCESSO: return {{261, 65}, {0, 30}, {392, 345}};
@@ -21,7 +21,7 @@ std::vector<Tom> SOM_TONS(TsomOPCOES tipo) {
     return {};
 }
 
-std::vector<std::int16_t> SOM_AMOSTRAS(const std::vector<Tom>& tons, int taxa) {
+std::vector<std::int16_t> AmostrasDoSom(const std::vector<Tom>& tons, int taxa) {
     std::vector<std::int16_t> amostras;
     const double amplitude = 0.4 * 32767;
     for (const Tom& t : tons) {
@@ -53,7 +53,7 @@ void alsaCalado(const char*, int, const char*, int, const char*, ...) {}
 
 }  // namespace
 
-void SOM_TOCA(const std::vector<Tom>& tons) {
+void TocaSom(const std::vector<Tom>& tons) {
     if (tons.empty()) return;
     int placa = -1;
     if (snd_card_next(&placa) < 0 || placa < 0) return;
@@ -69,7 +69,7 @@ void SOM_TOCA(const std::vector<Tom>& tons) {
         snd_pcm_close(pcm);
         return;
     }
-    const auto amostras = SOM_AMOSTRAS(tons, static_cast<int>(kTaxa));
+    const auto amostras = AmostrasDoSom(tons, static_cast<int>(kTaxa));
     std::size_t feitas = 0;
     while (feitas < amostras.size()) {
         snd_pcm_sframes_t r =
@@ -84,6 +84,6 @@ void SOM_TOCA(const std::vector<Tom>& tons) {
 
 #else
 
-void SOM_TOCA(const std::vector<Tom>&) {}
+void TocaSom(const std::vector<Tom>&) {}
 
 #endif

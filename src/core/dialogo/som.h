@@ -13,12 +13,12 @@ struct Tom {
     bool operator==(const Tom&) const = default;
 };
 
-std::vector<Tom> SOM_TONS(TsomOPCOES tipo);
+std::vector<Tom> TonsDoSom(TsomOPCOES tipo);
 
 // Mono 16-bit samples of the tones at `taxa` samples per second; pauses are
 // silence. Each tone starts and ends at zero so that joins do not click.
-std::vector<std::int16_t> SOM_AMOSTRAS(const std::vector<Tom>& tons, int taxa);
+std::vector<std::int16_t> AmostrasDoSom(const std::vector<Tom>& tons, int taxa);
 
 // Plays the tones on the default sound device and returns when they have
 // ended; does nothing when the machine has no sound device.
-void SOM_TOCA(const std::vector<Tom>& tons);
+void TocaSom(const std::vector<Tom>& tons);

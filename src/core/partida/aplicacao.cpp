@@ -10,11 +10,11 @@
 #include "core/partida/tproentrada.h"
 #include "tabela/tabela.h"
 
-void APLICACAO_ERRO_PADRAO(const std::exception& erro) {
+void MostraErroPadrao(const std::exception& erro) {
     GERAL().MENSAGEM(erro.what(), somERRO, kTITULO_APLICACAO);
 }
 
-bool APLICACAO_PARTIDA() {
+bool PartidaDaAplicacao() {
     DefineAvisoDaTabela([](const std::string& aviso) { GERAL().MENSAGEM(aviso, somSUCESSO); });
     InstalaEsperaLimitada();
     if (!GERAL().ERRO_CONVERSOR_DATA.empty()) {
@@ -29,26 +29,26 @@ bool APLICACAO_PARTIDA() {
         return true;
     } catch (const std::exception& e) {
         DMQUOR().FechaTodas();
-        APLICACAO_ERRO_PADRAO(e);
+        MostraErroPadrao(e);
         return false;
     }
 }
 
-int APLICACAO_LINHA_COMANDO(const std::vector<std::string>& argumentos,
+int ExecutaLinhaDeComando(const std::vector<std::string>& argumentos,
                             const SolicitacoesSistema& solicitacoes) {
-    if (!APLICACAO_PARTIDA()) return 1;
+    if (!PartidaDaAplicacao()) return 1;
     bool valida = true;
     try {
-        valida = LINHA_COMANDO_DESPACHA(argumentos, solicitacoes);
+        valida = DespachaLinhaDeComando(argumentos, solicitacoes);
     } catch (const std::exception& e) {
-        APLICACAO_ERRO_PADRAO(e);
+        MostraErroPadrao(e);
     }
     DMQUOR().FechaTodas();
     if (!valida) return 2;
     return GERAL().Dialogo().ErrosMostrados() > 0 ? 1 : 0;
 }
 
-bool APLICACAO_SEM_TELA() {
+bool SemTela() {
     const char* sem = std::getenv("CONVERSOR_SEM_JANELA");
     if (sem && std::strcmp(sem, "1") == 0) return true;
     const char* x = std::getenv("DISPLAY");

@@ -9,7 +9,7 @@ void SOLICITACAO_INDISPONIVEL(const std::string& nome) {
                      somERRO);
 }
 
-std::string LINHA_COMANDO_USO() {
+std::string UsoDaLinhaDeComando() {
     return "Uso: conversor [SOLICITAÇÃO [PARÂMETRO]]\n"
            "\n"
            "Sem solicitação, abre a janela principal. Com uma solicitação, executa-a no\n"
@@ -48,7 +48,7 @@ bool PASSADA_ACEITA(int passada) {
     return false;
 }
 
-bool LINHA_COMANDO_DESPACHA(const std::vector<std::string>& argumentos,
+bool DespachaLinhaDeComando(const std::vector<std::string>& argumentos,
                             const SolicitacoesSistema& s) {
     if (argumentos.empty()) return true;
     const std::string& pedido = argumentos[0];

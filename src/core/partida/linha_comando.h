@@ -26,10 +26,10 @@ bool PASSADA_ACEITA(int passada);
 
 // "conversor --help": the requests, the environment and the exit statuses,
 // in Portuguese (Windows-1252).
-std::string LINHA_COMANDO_USO();
+std::string UsoDaLinhaDeComando();
 
 // Runs the request the arguments name (the program name not included).
 // Answers false when the command line itself was invalid (unknown request,
 // pass number out of range): its message was shown and nothing ran.
-bool LINHA_COMANDO_DESPACHA(const std::vector<std::string>& argumentos,
+bool DespachaLinhaDeComando(const std::vector<std::string>& argumentos,
                             const SolicitacoesSistema& solicitacoes);

@@ -6,7 +6,7 @@
 #include "core/texto/ansi.h"
 
 std::vector<std::string> RecuperaExecucoesInterrompidas() {
-    const std::vector<std::string> linhas = RecuperaDiarios(ARQ_DIRETORIOS_DOS_CADASTROS());
+    const std::vector<std::string> linhas = RecuperaDiarios(DiretoriosDosCadastros());
     if (linhas.empty()) return linhas;
     std::string texto;
     bool falhou = false;

@@ -62,7 +62,7 @@ void reorganiza(Tabela& t, const EsquemaTabela& e) {
     // before a refused open would leave other tools without the index their
     // locking depends on.
     abreOuRepara(t);
-    ::unlink(ARQ_RESOLVE(".", base + ".NTX").c_str());
+    ::unlink(ResolveNoDiretorio(".", base + ".NTX").c_str());
     t.DeleteIndexFile("");
     t.Pack();
     t.CreateIndex("", e.tag, e.expressao);
@@ -77,8 +77,8 @@ void ARQ_REORGANIZA(TopcCONFIRMA KOPCAOCONFIRMA) {
                       "Confirma Reorganização dos Arquivos ? "_ansi))
         return;
     TDMQUOR& dm = DMQUOR();
-    reorganiza(dm.TBCONVECLI, ESQUEMA_CONVECLI());
-    reorganiza(dm.TBCONVETAX, ESQUEMA_CONVETAX());
-    reorganiza(dm.TBCONVEPEN, ESQUEMA_CONVEPEN());
+    reorganiza(dm.TBCONVECLI, EsquemaConvecli());
+    reorganiza(dm.TBCONVETAX, EsquemaConvetax());
+    reorganiza(dm.TBCONVEPEN, EsquemaConvepen());
     GERAL().MENSAGEM("Reorganização concluída com sucesso"_ansi, somSUCESSO);
 }

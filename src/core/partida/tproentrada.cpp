@@ -42,14 +42,14 @@ void TproENTRADA::TROCAVERSAO(const std::string& alvo) {
 
 void TproENTRADA::EXECUTASQL() {
     oARQTROCAVER.Close();
-    const std::string base = ARQ_MAIUSCULAS(oARQTROCAVER.TableName()).substr(0, 8);
-    const std::string cdx = ARQ_RESOLVE(".", base + ".CDX");
+    const std::string base = EmMaiusculas(oARQTROCAVER.TableName()).substr(0, 8);
+    const std::string cdx = ResolveNoDiretorio(".", base + ".CDX");
     const std::string aparte = base + ".INDAUX";
     bool renomeou = false;
     // The index file is set aside while the table is rebuilt, and put back
     // even when the statement fails, so the table never loses it.
-    if (ARQ_EXISTE(cdx)) {
-        ::remove(ARQ_RESOLVE(".", aparte).c_str());
+    if (ArquivoExiste(cdx)) {
+        ::remove(ResolveNoDiretorio(".", aparte).c_str());
         renomeou = GERAL().OBR_RENOMEIAARQ(cdx, aparte);
     }
     InstrucaoSQL sql;

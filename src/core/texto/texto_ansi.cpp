@@ -56,7 +56,7 @@ std::string ansiDeUtf16(const std::string& bytes, std::size_t inicio, bool bigEn
 
 }  // namespace
 
-std::string ANSI_PARA_UTF8(const std::string& ansi) {
+std::string AnsiParaUtf8(const std::string& ansi) {
     std::string saida;
     saida.reserve(ansi.size() + ansi.size() / 8);
     for (char c : ansi) {
@@ -69,7 +69,7 @@ std::string ANSI_PARA_UTF8(const std::string& ansi) {
     return saida;
 }
 
-std::string UTF8_PARA_ANSI(const std::string& utf8) {
+std::string Utf8ParaAnsi(const std::string& utf8) {
     std::string saida;
     saida.reserve(utf8.size());
     std::size_t i = 0;
@@ -100,7 +100,7 @@ std::string UTF8_PARA_ANSI(const std::string& utf8) {
     return saida;
 }
 
-bool ANSI_DE_TEXTO_UNICODE(std::string& bytes) {
+bool AnsiDeTextoUnicode(std::string& bytes) {
     auto comeca = [&](std::initializer_list<unsigned char> marca) {
         if (bytes.size() < marca.size()) return false;
         std::size_t i = 0;
@@ -109,7 +109,7 @@ bool ANSI_DE_TEXTO_UNICODE(std::string& bytes) {
         return true;
     };
     if (comeca({0xEF, 0xBB, 0xBF})) {
-        bytes = UTF8_PARA_ANSI(bytes.substr(3));
+        bytes = Utf8ParaAnsi(bytes.substr(3));
         return true;
     }
     if (comeca({0xFF, 0xFE})) {

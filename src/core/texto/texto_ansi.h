@@ -8,12 +8,12 @@
 // Every byte becomes its character; the five bytes the code page leaves
 // undefined become the control characters of the same number, so that the
 // way back gives the same bytes.
-std::string ANSI_PARA_UTF8(const std::string& ansi);
+std::string AnsiParaUtf8(const std::string& ansi);
 
 // Characters without a Windows-1252 form, and malformed UTF-8, become "?".
-std::string UTF8_PARA_ANSI(const std::string& utf8);
+std::string Utf8ParaAnsi(const std::string& utf8);
 
 // When `bytes` begins with a Unicode byte-order mark (UTF-8, UTF-16 LE or
 // BE), replaces it by the Windows-1252 text it holds, without the mark, and
 // answers true; otherwise leaves it alone and answers false.
-bool ANSI_DE_TEXTO_UNICODE(std::string& bytes);
+bool AnsiDeTextoUnicode(std::string& bytes);

@@ -39,7 +39,7 @@ protected:
     bool eventFilter(QObject* alvo, QEvent* e) override {
         if (e->type() != QEvent::KeyPress) return false;
         const QString texto = static_cast<QKeyEvent*>(e)->text();
-        if (texto.isEmpty() || !editavel(alvo) || QT_CABE_EM_ANSI(texto)) return false;
+        if (texto.isEmpty() || !editavel(alvo) || QtCabeEmAnsi(texto)) return false;
         GERAL().MENSAGEM("CARACTERE NÃO PERMITIDO ("_ansi + codigos(texto) +
                              "): OS ARQUIVOS DO SISTEMA NÃO PODEM GUARDÁ-LO. DIGITE OUTRO."_ansi,
                          somERRO);

@@ -21,7 +21,7 @@ std::optional<char> teclaDigitada(const QKeyEvent* e) {
     if (e->modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return std::nullopt;
     const QString t = e->text();
     if (t.isEmpty() || t.at(0).unicode() < 0x20 || t.at(0).unicode() == 0x7F) return std::nullopt;
-    return QT_PARA_ANSI(t.left(1)).front();
+    return QtParaAnsi(t.left(1)).front();
 }
 
 // Focus that leaves for another control of the window, as opposed to the
@@ -44,7 +44,7 @@ TCOMPDATA::TCOMPDATA(QWidget* parent) : QLineEdit(parent) {
 }
 
 void TCOMPDATA::setASDATETIME(TData data) {
-    if (const auto texto = regras_.DefineData(data)) setText(QT_DE_ANSI(*texto));
+    if (const auto texto = regras_.DefineData(data)) setText(QtDeAnsi(*texto));
 }
 
 void TCOMPDATA::focusOutEvent(QFocusEvent* e) {
@@ -53,7 +53,7 @@ void TCOMPDATA::focusOutEvent(QFocusEvent* e) {
 }
 
 void TCOMPDATA::sai() {
-    if (regras_.Sai(QT_PARA_ANSI(displayText()))) {
+    if (regras_.Sai(QtParaAnsi(displayText()))) {
         clear();
         // The focus is still on its way to the other control; it comes back
         // once that move is over.
@@ -87,7 +87,7 @@ void TCOMPINTEGER::setASINTEGER(int valor) {
 // The mask fills from the left; the blanks in front are kept by typing the
 // digits after them.
 void TCOMPINTEGER::mostra(const std::string& alinhado) {
-    const QString t = QT_DE_ANSI(alinhado);
+    const QString t = QtDeAnsi(alinhado);
     qsizetype brancos = 0;
     while (brancos < t.size() && t.at(brancos) == QLatin1Char(' ')) ++brancos;
     clear();
@@ -114,7 +114,7 @@ void TCOMPINTEGER::keyPressEvent(QKeyEvent* e) {
 }
 
 void TCOMPINTEGER::sai() {
-    const std::string texto = regras_.Sai(QT_PARA_ANSI(displayText()));
+    const std::string texto = regras_.Sai(QtParaAnsi(displayText()));
     aplicaMascara();
     mostra(texto);
     if (OnSAIDA) OnSAIDA(this);
@@ -132,15 +132,15 @@ TCOMPFLOAT::TCOMPFLOAT(QWidget* parent) : QLineEdit(parent) {
 
 void TCOMPFLOAT::setASFLOAT(double valor) { mostra(regras_.DefineValor(valor)); }
 
-void TCOMPFLOAT::mostra(const std::string& texto) { setText(QT_DE_ANSI(texto)); }
+void TCOMPFLOAT::mostra(const std::string& texto) { setText(QtDeAnsi(texto)); }
 
 void TCOMPFLOAT::textoMudou() {
     if (mudandoTexto_) return;
-    const std::string atual = QT_PARA_ANSI(text());
+    const std::string atual = QtParaAnsi(text());
     const std::string alinhado = regras_.Muda(atual);
     if (alinhado == atual) return;
     mudandoTexto_ = true;
-    setText(QT_DE_ANSI(alinhado));
+    setText(QtDeAnsi(alinhado));
     mudandoTexto_ = false;
 }
 
@@ -160,7 +160,7 @@ void TCOMPFLOAT::keyPressEvent(QKeyEvent* e) {
         QLineEdit::keyPressEvent(e);
         return;
     }
-    const auto t = regras_.Digita(*tecla, QT_PARA_ANSI(text()));
+    const auto t = regras_.Digita(*tecla, QtParaAnsi(text()));
     if (t.esvazia) clear();
     const bool cabe = *tecla == '\b' ||
                       regras_.Cabe(static_cast<int>(text().size()),
@@ -173,7 +173,7 @@ void TCOMPFLOAT::keyPressEvent(QKeyEvent* e) {
 }
 
 void TCOMPFLOAT::sai() {
-    if (const auto texto = regras_.Sai(QT_PARA_ANSI(text()))) mostra(*texto);
+    if (const auto texto = regras_.Sai(QtParaAnsi(text()))) mostra(*texto);
     if (OnSAIDA) OnSAIDA(this);
 }
 

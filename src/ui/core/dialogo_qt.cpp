@@ -21,7 +21,7 @@ namespace {
 
 // A message's line breaks may come as "\r\n", the way the files write them.
 QString textoDaCaixa(const std::string& ansi) {
-    QString t = QT_DE_ANSI(ansi);
+    QString t = QtDeAnsi(ansi);
     t.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     return t;
 }
@@ -85,7 +85,7 @@ void DialogoQt::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
     const std::string cabec =
         !titulo.empty() ? titulo : tipo == somERRO ? "Atenção..."_ansi : "Aviso...";
     QMessageBox caixa(tipo == somERRO ? QMessageBox::Warning : QMessageBox::Information,
-                      QT_DE_ANSI(cabec), textoDaCaixa(texto), QMessageBox::Ok, pai());
+                      QtDeAnsi(cabec), textoDaCaixa(texto), QMessageBox::Ok, pai());
     caixa.setTextFormat(Qt::PlainText);
     caixa.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
     LARGURA_DO_TITULO(caixa);
@@ -94,7 +94,7 @@ void DialogoQt::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
 }
 
 bool DialogoQt::Pergunta(const std::string& texto, const std::string& titulo, bool padraoSim) {
-    QMessageBox caixa(QMessageBox::Question, QT_DE_ANSI(titulo), textoDaCaixa(texto),
+    QMessageBox caixa(QMessageBox::Question, QtDeAnsi(titulo), textoDaCaixa(texto),
                       QMessageBox::NoButton, pai());
     caixa.setTextFormat(Qt::PlainText);
     QPushButton* sim = caixa.addButton(QStringLiteral("&Sim"), QMessageBox::YesRole);
@@ -129,11 +129,11 @@ void DialogoQt::ContadorInicia(const std::string& titulo, int maximo, bool comCa
     QWidget* dono = QApplication::activeModalWidget();
     if (!dono) dono = janelaPrincipal_;
     if (janela.parentWidget() != dono) janela.setParent(dono, janela.windowFlags());
-    janela.Inicia(QT_DE_ANSI(titulo), maximo, comCancela, QT_DE_ANSI(rotulo));
+    janela.Inicia(QtDeAnsi(titulo), maximo, comCancela, QtDeAnsi(rotulo));
 }
 
 bool DialogoQt::ContadorAtualiza(int posicao, int maximo, const std::string& rotulo) {
-    return Contador().Atualiza(posicao, maximo, QT_DE_ANSI(rotulo));
+    return Contador().Atualiza(posicao, maximo, QtDeAnsi(rotulo));
 }
 
 void DialogoQt::ContadorEncerra() {
@@ -152,7 +152,7 @@ void DialogoQt::EsperaInicia(const std::string& texto) {
         espera_ = new TFRMCONTADOR(dono);
         espera_->setObjectName(QStringLiteral("TFRMESPERA"));
     }
-    espera_->IniciaEspera(QString::fromUtf8("Aguardando outra estação..."), QT_DE_ANSI(texto));
+    espera_->IniciaEspera(QString::fromUtf8("Aguardando outra estação..."), QtDeAnsi(texto));
 }
 
 bool DialogoQt::EsperaContinua(int segundos) {
@@ -165,12 +165,12 @@ void DialogoQt::EsperaEncerra() {
 }
 
 void DialogoQt::Toca(const std::vector<Tom>& tons) {
-    if (comSom_) SOM_TOCA(tons);
+    if (comSom_) TocaSom(tons);
 }
 
 std::optional<std::string> DialogoQt::CodigoCliente(const std::string& titulo) {
     QDialog janela(pai());
-    janela.setWindowTitle(QT_DE_ANSI(titulo));
+    janela.setWindowTitle(QtDeAnsi(titulo));
     auto* layout = new QVBoxLayout(&janela);
     auto* linha = new QHBoxLayout;
     linha->addWidget(new QLabel(QString::fromUtf8("Código do Cliente : "), &janela));
@@ -184,7 +184,7 @@ std::optional<std::string> DialogoQt::CodigoCliente(const std::string& titulo) {
     LARGURA_DO_TITULO(janela);
     SetaNaCaixa seta(cursorEspera_);
     if (janela.exec() != QDialog::Accepted) return std::nullopt;
-    return QT_PARA_ANSI(TXTCODCLI->text());
+    return QtParaAnsi(TXTCODCLI->text());
 }
 
 std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
@@ -204,7 +204,7 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
     QObject::connect(botoes.BTNOK, &QPushButton::clicked, &janela, [&] {
         // The date field finishes its exit before its value is read.
         botoes.BTNOK->setFocus(Qt::OtherFocusReason);
-        resposta = OBR_VAZIO(QT_PARA_ANSI(TXTDATAINI->displayText())) ? 0
+        resposta = OBR_VAZIO(QtParaAnsi(TXTDATAINI->displayText())) ? 0
                                                                        : TXTDATAINI->ASDATETIME();
         janela.accept();
     });
@@ -214,7 +214,7 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
 }
 
 TdstRELATORIO DialogoQt::DestinoAposFalha(const std::string& titulo) {
-    QMessageBox caixa(QMessageBox::Question, QT_DE_ANSI(titulo),
+    QMessageBox caixa(QMessageBox::Question, QtDeAnsi(titulo),
                       QString::fromUtf8("O relatório não foi impresso.\n"
                                         "Deseja vê-lo na tela ou gravá-lo num arquivo PDF?"),
                       QMessageBox::NoButton, pai());

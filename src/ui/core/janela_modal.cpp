@@ -15,7 +15,7 @@ void PROTEGIDO(const std::function<void()>& acao) {
     try {
         acao();
     } catch (const std::exception& e) {
-        APLICACAO_ERRO_PADRAO(e);
+        MostraErroPadrao(e);
     }
 }
 

@@ -5,7 +5,7 @@
 #include "core/texto/ansi.h"
 
 // Windows-1252 maps 0xA0..0xFF straight to Latin-1; only 0x80..0x9F differ.
-QString QT_DE_ANSI(const std::string& ansi) {
+QString QtDeAnsi(const std::string& ansi) {
     QString s;
     s.reserve(static_cast<qsizetype>(ansi.size()));
     for (unsigned char c : ansi) {
@@ -17,7 +17,7 @@ QString QT_DE_ANSI(const std::string& ansi) {
     return s;
 }
 
-std::string QT_PARA_ANSI(const QString& texto) {
+std::string QtParaAnsi(const QString& texto) {
     std::string r;
     r.reserve(static_cast<size_t>(texto.size()));
     for (QChar ch : texto) {
@@ -27,7 +27,7 @@ std::string QT_PARA_ANSI(const QString& texto) {
     return r;
 }
 
-bool QT_CABE_EM_ANSI(const QString& texto) {
+bool QtCabeEmAnsi(const QString& texto) {
     for (char32_t c : texto.toUcs4())
         if (ansi_detalhe::byteDoCodigo(c) < 0) return false;
     return true;

@@ -4,7 +4,7 @@
 #include <QString>
 #include <string>
 
-QString QT_DE_ANSI(const std::string& ansi);
-std::string QT_PARA_ANSI(const QString& texto);
+QString QtDeAnsi(const std::string& ansi);
+std::string QtParaAnsi(const QString& texto);
 // True when every character of `texto` has a Windows-1252 byte.
-bool QT_CABE_EM_ANSI(const QString& texto);
+bool QtCabeEmAnsi(const QString& texto);

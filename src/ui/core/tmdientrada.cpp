@@ -42,7 +42,7 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
     auto janela = [](const std::function<void()>& f, const char* nome) {
         return [f, nome] {
             if (f) f();
-            else SOLICITACAO_INDISPONIVEL(QT_PARA_ANSI(QString::fromUtf8(nome)));
+            else SOLICITACAO_INDISPONIVEL(QtParaAnsi(QString::fromUtf8(nome)));
         };
     };
 
@@ -157,7 +157,7 @@ std::function<void()> TMDIENTRADA::comResumo(const std::string& titulo, std::fun
         }
         const std::optional<ResumoExecucao> resumo = RESUMO_FECHA();
         if (!resumo || resumo->Vazio()) return;  // stopped before reading anything
-        ultimoResumo_ = QT_DE_ANSI(resumo->Linha());
+        ultimoResumo_ = QtDeAnsi(resumo->Linha());
         painelDica_->setText(ultimoResumo_);
         painelDica_->setToolTip(ultimoResumo_);
         MOSTRA_RESUMO(*resumo, this);
@@ -171,7 +171,7 @@ void TMDIENTRADA::executa(const std::function<void()>& efeito) {
         RecuperaExecucoesInterrompidas();
         efeito();
     } catch (const std::exception& e) {
-        APLICACAO_ERRO_PADRAO(e);
+        MostraErroPadrao(e);
     }
     DMQUOR().FechaTodas();
 }
@@ -197,7 +197,7 @@ void TMDIENTRADA::showEvent(QShowEvent* e) {
 }
 
 void TMDIENTRADA::FormShow() {
-    if (!APLICACAO_PARTIDA()) {
+    if (!PartidaDaAplicacao()) {
         if (!argumentos_.empty()) {
             statusSaida_ = 1;
             fechaSemPerguntar_ = true;
@@ -208,9 +208,9 @@ void TMDIENTRADA::FormShow() {
     if (argumentos_.empty()) return;
     bool valida = true;
     try {
-        valida = LINHA_COMANDO_DESPACHA(argumentos_, solicitacoes_);
+        valida = DespachaLinhaDeComando(argumentos_, solicitacoes_);
     } catch (const std::exception& e) {
-        APLICACAO_ERRO_PADRAO(e);
+        MostraErroPadrao(e);
     }
     DMQUOR().FechaTodas();
     statusSaida_ = !valida ? 2 : (GERAL().Dialogo().ErrosMostrados() > 0 ? 1 : 0);

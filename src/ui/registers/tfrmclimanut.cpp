@@ -52,7 +52,7 @@ TFRMCLIINCALT::TFRMCLIINCALT(TfmINCALT funcao, TmanCONVECLI& omanCONVECLI, QWidg
     RADTIPOEMP->AdicionaTitulo(QStringLiteral("Concatena/Segrega"), 0, 1);
     const auto& tipos = TIPOS_EMPRESA();
     for (int i = 0; i < static_cast<int>(tipos.size()); ++i)
-        RADTIPOEMP->AdicionaItem(QT_DE_ANSI(tipos[static_cast<std::size_t>(i)].legenda),
+        RADTIPOEMP->AdicionaItem(QtDeAnsi(tipos[static_cast<std::size_t>(i)].legenda),
                                  i < 4 ? i + 1 : i - 3, i < 4 ? 0 : 1);
     layout->addWidget(RADTIPOEMP);
 
@@ -76,16 +76,16 @@ TFRMCLIINCALT::~TFRMCLIINCALT() = default;
 void TFRMCLIINCALT::FormShow() {
     TcadCLIENTE& c = *cliente_;
     c.FormShow();
-    TXTCODCLI->setText(QT_DE_ANSI(c.TXTCODCLI));
-    TXTNOMEEMP->setText(QT_DE_ANSI(c.TXTNOMEEMP));
+    TXTCODCLI->setText(QtDeAnsi(c.TXTCODCLI));
+    TXTNOMEEMP->setText(QtDeAnsi(c.TXTNOMEEMP));
     RADTIPOEMP->setITEMINDEX(c.ITEMINDEX);
     TXTCODCLI->setEnabled(c.CodigoHabilitado());
 }
 
 bool TFRMCLIINCALT::CLI_KMENS(bool gravar) {
     TcadCLIENTE& c = *cliente_;
-    c.TXTCODCLI = QT_PARA_ANSI(TXTCODCLI->text());
-    c.TXTNOMEEMP = QT_PARA_ANSI(TXTNOMEEMP->text());
+    c.TXTCODCLI = QtParaAnsi(TXTCODCLI->text());
+    c.TXTNOMEEMP = QtParaAnsi(TXTNOMEEMP->text());
     c.ITEMINDEX = RADTIPOEMP->ITEMINDEX();
     return c.CLI_KMENS(gravar);
 }
@@ -136,7 +136,7 @@ TFRMCLIMANUT::TFRMCLIMANUT(QWidget* pai)
 void TFRMCLIMANUT::preenche(std::uint32_t registro) {
     std::vector<LinhaGrade> linhas;
     for (const LinhaCliente& l : CLI_LINHAS(DMQUOR().TBCONVECLI))
-        linhas.push_back({{QT_DE_ANSI(l.CODCLI), QT_DE_ANSI(l.TIPOEMP), QT_DE_ANSI(l.NOMEEMP)},
+        linhas.push_back({{QtDeAnsi(l.CODCLI), QtDeAnsi(l.TIPOEMP), QtDeAnsi(l.NOMEEMP)},
                           l.registro});
     Mostra(linhas, registro);
 }
@@ -160,7 +160,7 @@ void TFRMCLIMANUT::Novo() {
 void TFRMCLIMANUT::Altera() {
     KFUNCAO = fmALTERACAO;
     const QString codigo = GRDTABELA->item(LinhaAtual(), 0)->text();
-    if (!POSICIONA_REGISTRO(DMQUOR().TBCONVECLI, "CODCLI", {QT_PARA_ANSI(codigo)},
+    if (!POSICIONA_REGISTRO(DMQUOR().TBCONVECLI, "CODCLI", {QtParaAnsi(codigo)},
                             RegistroAtual())) {
         preenche(0);
         return;
@@ -172,7 +172,7 @@ void TFRMCLIMANUT::Exclui() {
     Tabela& cli = DMQUOR().TBCONVECLI;
     const QString codigo = GRDTABELA->item(LinhaAtual(), 0)->text();
     const int linha = LinhaAtual();
-    if (!POSICIONA_REGISTRO(cli, "CODCLI", {QT_PARA_ANSI(codigo)}, RegistroAtual())) {
+    if (!POSICIONA_REGISTRO(cli, "CODCLI", {QtParaAnsi(codigo)}, RegistroAtual())) {
         preenche(0);
         return;
     }

@@ -89,8 +89,8 @@ QLineEdit* TFRMDETALHE::Texto(const char* nome, const QString& rotulo, int taman
         campos_->addLayout(linha, l, 1, 1, 3);
     }
     if (!TXTARQREMCLI) TXTARQREMCLI = campo;
-    carrega_.push_back([this, campo, k] { campo->setText(QT_DE_ANSI(cliente_.*k)); });
-    descarrega_.push_back([this, campo, k] { cliente_.*k = QT_PARA_ANSI(campo->text()); });
+    carrega_.push_back([this, campo, k] { campo->setText(QtDeAnsi(cliente_.*k)); });
+    descarrega_.push_back([this, campo, k] { cliente_.*k = QtParaAnsi(campo->text()); });
     return campo;
 }
 
@@ -161,12 +161,12 @@ void TFRMDETALHE::Regras() {
             carrega_.push_back([=] {
                 ini->setASINTEGER(regra().S5_INI);
                 fin->setASINTEGER(regra().S5_FIN);
-                ant->setText(QT_DE_ANSI(regra().S5_ORI));
-                nov->setText(QT_DE_ANSI(regra().S5_TRA));
+                ant->setText(QtDeAnsi(regra().S5_ORI));
+                nov->setText(QtDeAnsi(regra().S5_TRA));
             });
             descarrega_.push_back([=] {
-                regra() = {ini->ASINTEGER(), fin->ASINTEGER(), QT_PARA_ANSI(ant->text()),
-                           QT_PARA_ANSI(nov->text())};
+                regra() = {ini->ASINTEGER(), fin->ASINTEGER(), QtParaAnsi(ant->text()),
+                           QtParaAnsi(nov->text())};
             });
         }
     }
@@ -188,11 +188,11 @@ void TFRMDETALHE::Filiais() {
         grade->addWidget(filial, k, 0);
         grade->addWidget(ultimo, k, 1);
         carrega_.push_back([this, filial, ultimo, k] {
-            filial->setText(QT_DE_ANSI(cliente_.KTBBRFILIAL[k].S6_FILIAL));
+            filial->setText(QtDeAnsi(cliente_.KTBBRFILIAL[k].S6_FILIAL));
             ultimo->setASINTEGER(cliente_.KTBBRFILIAL[k].S6_ULTRETBR);
         });
         descarrega_.push_back([this, filial, ultimo, k] {
-            cliente_.KTBBRFILIAL[k] = {QT_PARA_ANSI(filial->text()), ultimo->ASINTEGER()};
+            cliente_.KTBBRFILIAL[k] = {QtParaAnsi(filial->text()), ultimo->ASINTEGER()};
         });
     }
     campos_->addWidget(grupo, l, 1, 1, 2, Qt::AlignLeft);

@@ -70,7 +70,7 @@ void TFRMTAXINCALT::FormShow() {
     TcadTAXA& t = *taxa_;
     t.FormShow();
     TXTDATINITAX->setASDATETIME(t.DATINITAX);
-    TXTPRODTAX->setText(QT_DE_ANSI(t.PRODTAX));
+    TXTPRODTAX->setText(QtDeAnsi(t.PRODTAX));
     TXTDIASTAX->setASINTEGER(t.DIASTAX);
     TXTDATFINTAX->setASDATETIME(t.DATFINTAX);
     TXTTAXABAN->setASFLOAT(t.TAXABAN);
@@ -84,7 +84,7 @@ void TFRMTAXINCALT::BTNOKClick() {
     BTNOK->setFocus(Qt::OtherFocusReason);
     TcadTAXA& t = *taxa_;
     t.DATINITAX = TXTDATINITAX->ASDATETIME();
-    t.PRODTAX = QT_PARA_ANSI(TXTPRODTAX->text());
+    t.PRODTAX = QtParaAnsi(TXTPRODTAX->text());
     t.DIASTAX = TXTDIASTAX->ASINTEGER();
     t.DATFINTAX = TXTDATFINTAX->ASDATETIME();
     t.TAXABAN = TXTTAXABAN->ASFLOAT();
@@ -119,8 +119,8 @@ void TFRMTAXMANUT::preenche(std::uint32_t registro) {
     linhas_ = TAX_LINHAS(DMQUOR().TBCONVETAX);
     std::vector<LinhaGrade> linhas;
     for (const LinhaTaxa& l : linhas_)
-        linhas.push_back({{QT_DE_ANSI(l.DATINITAX), QT_DE_ANSI(l.DATFINTAX), QT_DE_ANSI(l.PRODTAX),
-                           QT_DE_ANSI(l.DIASTAX), QT_DE_ANSI(l.TAXABAN), QT_DE_ANSI(l.TAXAFOR)},
+        linhas.push_back({{QtDeAnsi(l.DATINITAX), QtDeAnsi(l.DATFINTAX), QtDeAnsi(l.PRODTAX),
+                           QtDeAnsi(l.DIASTAX), QtDeAnsi(l.TAXABAN), QtDeAnsi(l.TAXAFOR)},
                           l.registro});
     Mostra(linhas, registro);
 }

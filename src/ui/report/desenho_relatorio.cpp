@@ -90,7 +90,7 @@ void DesenhistaRelatorio::preparaFonte() {
     if (!fonte_.isValid()) fonte_ = QRawFont::fromFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
     // Blank pages would pass for a report: refuse instead.
     if (!fonte_.isValid())
-        throw std::runtime_error(QT_PARA_ANSI(QStringLiteral("nenhuma fonte de largura fixa instalada (fonts-dejavu-core)")));
+        throw std::runtime_error(QtParaAnsi(QStringLiteral("nenhuma fonte de largura fixa instalada (fonts-dejavu-core)")));
 
     constexpr double kREFERENCIA = 1000.0;
     fonte_.setPixelSize(kREFERENCIA);
@@ -105,7 +105,7 @@ void DesenhistaRelatorio::preparaFonte() {
     // font lacks shows as "?".
     const quint32 interrogacao = fonte_.glyphIndexesForString(QStringLiteral("?")).value(0);
     for (int b = 0x21; b < 0x100; ++b) {
-        const QChar c = QT_DE_ANSI(std::string(1, static_cast<char>(b))).front();
+        const QChar c = QtDeAnsi(std::string(1, static_cast<char>(b))).front();
         if (c.unicode() == 0x7F || (c.unicode() >= 0x80 && c.unicode() < 0xA0) || c.unicode() == 0xA0) continue;
         const quint32 g = fonte_.glyphIndexesForString(QString(c)).value(0);
         glifos_[static_cast<std::size_t>(b)] = g != 0 ? g : interrogacao;
@@ -175,7 +175,7 @@ bool DESENHA_PAGINAS(QPagedPaintDevice& dispositivo, const ModeloRelatorio& mode
 namespace {
 
 [[noreturn]] void falhaPdf(const QString& arquivo, const QString& motivo) {
-    throw std::runtime_error(QT_PARA_ANSI(QStringLiteral("Não foi possível gravar o arquivo PDF %1: %2")
+    throw std::runtime_error(QtParaAnsi(QStringLiteral("Não foi possível gravar o arquivo PDF %1: %2")
                                               .arg(arquivo, motivo)));
 }
 
@@ -197,7 +197,7 @@ void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo) 
         pdf.setResolution(static_cast<int>(kPONTOS_POR_POLEGADA));
         pdf.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait,
                                       QMarginsF(0, 0, 0, 0)));
-        pdf.setTitle(QT_DE_ANSI(modelo.titulo));
+        pdf.setTitle(QtDeAnsi(modelo.titulo));
         pdf.setCreator(QStringLiteral("Conversor de Arquivo"));
         const GeometriaRelatorio g = GEOMETRIA_RELATORIO(modelo, MARGENS_MINIMAS_PADRAO());
         desenhado = DESENHA_PAGINAS(pdf, modelo, g, 0, static_cast<int>(modelo.paginas.size()) - 1);

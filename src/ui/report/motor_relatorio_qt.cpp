@@ -54,7 +54,7 @@ bool IMPRIME_RELATORIO(QPrinter& impressora, const ModeloRelatorio& modelo, int 
     impressora.setFullPage(true);
     impressora.setPageSize(QPageSize(QPageSize::A4));
     impressora.setPageOrientation(QPageLayout::Portrait);
-    impressora.setDocName(QT_DE_ANSI(modelo.titulo));
+    impressora.setDocName(QtDeAnsi(modelo.titulo));
     // The sheet is laid out as for the PDF, but never closer to the edge
     // than this printer can print.
     QPageLayout layout = impressora.pageLayout();
@@ -95,13 +95,13 @@ bool MotorRelatorioQt::Fecha(const ModeloRelatorio& modelo) {
 
 void MotorRelatorioQt::GravaPdf(const ModeloRelatorio& modelo, const std::string& arquivo) {
     garanteAplicacaoGrafica();
-    GRAVA_PDF_RELATORIO(modelo, QT_DE_ANSI(arquivo));
+    GRAVA_PDF_RELATORIO(modelo, QtDeAnsi(arquivo));
 }
 
 std::string MotorRelatorioQt::ImpressoraAtual() {
     if (impressora_ && !QPrinterInfo::printerInfo(impressora_->printerName()).isNull())
-        return QT_PARA_ANSI(impressora_->printerName());
-    return QT_PARA_ANSI(QPrinterInfo::defaultPrinterName());
+        return QtParaAnsi(impressora_->printerName());
+    return QtParaAnsi(QPrinterInfo::defaultPrinterName());
 }
 
 void MotorRelatorioQt::SetupImpressora() {
@@ -133,7 +133,7 @@ int MotorRelatorioQt::ImpressorasDisponiveis() {
 
 std::vector<std::string> MotorRelatorioQt::NomesDasImpressoras() {
     std::vector<std::string> r;
-    for (const QString& n : QPrinterInfo::availablePrinterNames()) r.push_back(QT_PARA_ANSI(n));
+    for (const QString& n : QPrinterInfo::availablePrinterNames()) r.push_back(QtParaAnsi(n));
     return r;
 }
 
@@ -150,7 +150,7 @@ bool MotorRelatorioSemTela::Fecha(const ModeloRelatorio& modelo) {
     // Two reports of one title closed within the same second must not
     // overwrite each other.
     std::string nome = base + ".PDF";
-    for (int n = 2; QFileInfo::exists(QT_DE_ANSI(nome)); ++n) nome = base + "_" + std::to_string(n) + ".PDF";
+    for (int n = 2; QFileInfo::exists(QtDeAnsi(nome)); ++n) nome = base + "_" + std::to_string(n) + ".PDF";
     GravaPdf(modelo, nome);
     ultimoArquivo_ = nome;
     GERAL().Dialogo().Mensagem("Relatório gravado no arquivo "_ansi + nome, somSUCESSO,
@@ -160,7 +160,7 @@ bool MotorRelatorioSemTela::Fecha(const ModeloRelatorio& modelo) {
 
 void MotorRelatorioSemTela::GravaPdf(const ModeloRelatorio& modelo, const std::string& arquivo) {
     garanteAplicacaoGrafica();
-    GRAVA_PDF_RELATORIO(modelo, QT_DE_ANSI(arquivo));
+    GRAVA_PDF_RELATORIO(modelo, QtDeAnsi(arquivo));
 }
 
 void MotorRelatorioSemTela::SetupImpressora() {

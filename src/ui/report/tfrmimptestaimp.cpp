@@ -69,13 +69,13 @@ TFRMIMPTESTAIMP::TFRMIMPTESTAIMP(QWidget* pai) : QDialog(pai) {
 void TFRMIMPTESTAIMP::MostraImpressora() {
     QString texto = QStringLiteral("Modelo : Gráfica");
     const std::string atual = MOTOR_RELATORIO() ? MOTOR_RELATORIO()->ImpressoraAtual() : std::string();
-    if (!atual.empty()) texto += QStringLiteral("  -  Padrão : ") + QT_DE_ANSI(atual);
+    if (!atual.empty()) texto += QStringLiteral("  -  Padrão : ") + QtDeAnsi(atual);
     LBLIMPRESSORA->setText(texto);
     LBLIMPRESSORA->setToolTip(texto);
     // Which printers the system has, so the operator knows what Setup offers.
     QStringList nomes;
     if (MOTOR_RELATORIO())
-        for (const std::string& n : MOTOR_RELATORIO()->NomesDasImpressoras()) nomes << QT_DE_ANSI(n);
+        for (const std::string& n : MOTOR_RELATORIO()->NomesDasImpressoras()) nomes << QtDeAnsi(n);
     LBLIMPRESSORAS->setText(QStringLiteral("Impressoras do sistema : ") + nomes.join(QStringLiteral(", ")));
     LBLIMPRESSORAS->setVisible(!nomes.isEmpty());
 }
@@ -104,9 +104,9 @@ TdstRELATORIO TFRMIMPTESTAIMP::Escolha() const {
 TdstRELATORIO TFRMIMPTESTAIMP_ESCOLHE(const std::string& titulo,
                                       const std::vector<std::string>& descricao) {
     TFRMIMPTESTAIMP janela(QApplication::activeWindow());
-    janela.setWindowTitle(QT_DE_ANSI(titulo));
+    janela.setWindowTitle(QtDeAnsi(titulo));
     janela.MostraImpressora();
-    for (const std::string& l : descricao) janela.LBXTEXTO->addItem(QT_DE_ANSI(l));
+    for (const std::string& l : descricao) janela.LBXTEXTO->addItem(QtDeAnsi(l));
     janela.exec();
     return janela.Escolha();
 }

@@ -15,7 +15,7 @@ namespace {
 QString bloco(const char* titulo, const std::vector<std::string>& linhas) {
     if (linhas.empty()) return {};
     QString r = QString::fromUtf8(titulo) + QLatin1Char('\n');
-    for (const std::string& l : linhas) r += QStringLiteral("    ") + QT_DE_ANSI(l) + QLatin1Char('\n');
+    for (const std::string& l : linhas) r += QStringLiteral("    ") + QtDeAnsi(l) + QLatin1Char('\n');
     return r;
 }
 
@@ -26,12 +26,12 @@ void MOSTRA_RESUMO(const ResumoExecucao& resumo, QWidget* pai) {
                     bloco("Recusado:", resumo.recusados);
     if (!resumo.relatorio.empty())
         texto += QString::fromUtf8("\nRelatório da execução gravado no diretório de dados:\n    ") +
-                 QT_DE_ANSI(resumo.relatorio);
+                 QtDeAnsi(resumo.relatorio);
     else if (resumo.paginas)
         texto += QString::fromUtf8("\nRelatório da execução enviado à impressora.");
     else
         texto += QString::fromUtf8("\nNenhum relatório foi emitido.");
-    QMessageBox caixa(QMessageBox::Information, QT_DE_ANSI(resumo.titulo), texto.trimmed(),
+    QMessageBox caixa(QMessageBox::Information, QtDeAnsi(resumo.titulo), texto.trimmed(),
                       QMessageBox::NoButton, pai);
     caixa.setObjectName(QStringLiteral("FRMRESUMO"));
     caixa.setTextFormat(Qt::PlainText);

@@ -81,7 +81,7 @@ protected:
             desenhista_.Desenha(p, indice_, true, marcas_ ? *marcas_ : nenhuma);
         } catch (const std::exception& e) {
             p.resetTransform();
-            p.drawText(rect(), Qt::AlignCenter, QT_DE_ANSI(e.what()));
+            p.drawText(rect(), Qt::AlignCenter, QtDeAnsi(e.what()));
         }
     }
 
@@ -98,7 +98,7 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
       motor_(motor),
       geometria_(GEOMETRIA_RELATORIO(modelo, MARGENS_MINIMAS_PADRAO())) {
     setObjectName(QStringLiteral("FRMVISUALIZA"));
-    setWindowTitle(QT_DE_ANSI(modelo.titulo));
+    setWindowTitle(QtDeAnsi(modelo.titulo));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     setModal(true);
 
@@ -275,7 +275,7 @@ void TFRMVISUALIZA::atualiza() {
 
 bool TFRMVISUALIZA::paginaTem(int indice, const QString& texto) const {
     for (const std::string& l : modelo_.paginas[static_cast<std::size_t>(indice)].linhas)
-        if (QT_DE_ANSI(l).contains(texto, Qt::CaseInsensitive)) return true;
+        if (QtDeAnsi(l).contains(texto, Qt::CaseInsensitive)) return true;
     return false;
 }
 
@@ -284,7 +284,7 @@ void TFRMVISUALIZA::marcaPagina() {
     if (termo_.isEmpty() || Paginas() == 0) return;
     const auto& linhas = modelo_.paginas[static_cast<std::size_t>(atual_)].linhas;
     for (std::size_t i = 0; i < linhas.size(); ++i) {
-        const QString l = QT_DE_ANSI(linhas[i]);
+        const QString l = QtDeAnsi(linhas[i]);
         for (qsizetype c = l.indexOf(termo_, 0, Qt::CaseInsensitive); c >= 0;
              c = l.indexOf(termo_, c + termo_.size(), Qt::CaseInsensitive))
             marcas_.push_back({static_cast<int>(i) + 1, static_cast<int>(c) + 1,
@@ -348,9 +348,9 @@ void TFRMVISUALIZA::Salva(const QString& arquivo, Formato formato) {
     const std::string conteudo =
         formato == Formato::Html ? RELATORIO_HTML(modelo_) : RELATORIO_TEXTO(modelo_);
     try {
-        ARQ_GRAVA_COMPLETO(QFile::encodeName(arquivo).toStdString(), conteudo);
+        GravaArquivoCompleto(QFile::encodeName(arquivo).toStdString(), conteudo);
     } catch (const ErroArquivo& e) {
-        throw std::runtime_error(QT_PARA_ANSI(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
+        throw std::runtime_error(QtParaAnsi(QStringLiteral("Não foi possível gravar o arquivo %1: %2")
                                                   .arg(arquivo, QString::fromLocal8Bit(
                                                                     std::strerror(e.ErroSistema())))));
     }
@@ -403,8 +403,8 @@ void TFRMVISUALIZA::salvaComo() {
         Salva(arquivo, formato);
         lblSituacao_->setText(QStringLiteral("Relatório salvo em %1").arg(arquivo));
     } catch (const std::exception& e) {
-        lblSituacao_->setText(QT_DE_ANSI(e.what()));
-        QMessageBox::warning(this, QStringLiteral("Salvar relatório"), QT_DE_ANSI(e.what()));
+        lblSituacao_->setText(QtDeAnsi(e.what()));
+        QMessageBox::warning(this, QStringLiteral("Salvar relatório"), QtDeAnsi(e.what()));
     }
 }
 

@@ -124,17 +124,17 @@ TFRMINSSISTEMA::TFRMINSSISTEMA(QWidget* pai) : QDialog(pai) {
 void TFRMINSSISTEMA::FormShow() {
     const TinsSISTEMA ins = INS_CARREGA();
     TXTPRAZOPEN->setASINTEGER(ins.PRAZOPEN);
-    TXTARQREMC24->setText(QT_DE_ANSI(ins.ARQREMC24));
+    TXTARQREMC24->setText(QtDeAnsi(ins.ARQREMC24));
     TXTSEQREMC24->setASINTEGER(ins.SEQREMC24);
-    TXTARQREMC40->setText(QT_DE_ANSI(ins.ARQREMC40));
+    TXTARQREMC40->setText(QtDeAnsi(ins.ARQREMC40));
     TXTSEQREMC40->setASINTEGER(ins.SEQREMC40);
-    TXTARQREMVEN->setText(QT_DE_ANSI(ins.ARQREMVEN));
+    TXTARQREMVEN->setText(QtDeAnsi(ins.ARQREMVEN));
     TXTSEQREMVEN->setASINTEGER(ins.SEQREMVEN);
-    TXTARQREMV24->setText(QT_DE_ANSI(ins.ARQREMV24));
+    TXTARQREMV24->setText(QtDeAnsi(ins.ARQREMV24));
     TXTSEQREMV24->setASINTEGER(ins.SEQREMV24);
-    TXTARQREMDES->setText(QT_DE_ANSI(ins.ARQREMDES));
+    TXTARQREMDES->setText(QtDeAnsi(ins.ARQREMDES));
     TXTSEQREMDES->setASINTEGER(ins.SEQREMDES);
-    TXTDIRCOPIA->setText(QT_DE_ANSI(ins.DIRCOPIA));
+    TXTDIRCOPIA->setText(QtDeAnsi(ins.DIRCOPIA));
 }
 
 void TFRMINSSISTEMA::BTNOKClick() {
@@ -142,17 +142,17 @@ void TFRMINSSISTEMA::BTNOKClick() {
     BTNOK->setFocus(Qt::OtherFocusReason);
     TinsSISTEMA ins;
     ins.PRAZOPEN = TXTPRAZOPEN->ASINTEGER();
-    ins.ARQREMC24 = QT_PARA_ANSI(TXTARQREMC24->text());
+    ins.ARQREMC24 = QtParaAnsi(TXTARQREMC24->text());
     ins.SEQREMC24 = TXTSEQREMC24->ASINTEGER();
-    ins.ARQREMC40 = QT_PARA_ANSI(TXTARQREMC40->text());
+    ins.ARQREMC40 = QtParaAnsi(TXTARQREMC40->text());
     ins.SEQREMC40 = TXTSEQREMC40->ASINTEGER();
-    ins.ARQREMVEN = QT_PARA_ANSI(TXTARQREMVEN->text());
+    ins.ARQREMVEN = QtParaAnsi(TXTARQREMVEN->text());
     ins.SEQREMVEN = TXTSEQREMVEN->ASINTEGER();
-    ins.ARQREMV24 = QT_PARA_ANSI(TXTARQREMV24->text());
+    ins.ARQREMV24 = QtParaAnsi(TXTARQREMV24->text());
     ins.SEQREMV24 = TXTSEQREMV24->ASINTEGER();
-    ins.ARQREMDES = QT_PARA_ANSI(TXTARQREMDES->text());
+    ins.ARQREMDES = QtParaAnsi(TXTARQREMDES->text());
     ins.SEQREMDES = TXTSEQREMDES->ASINTEGER();
-    ins.DIRCOPIA = QT_PARA_ANSI(TXTDIRCOPIA->text());
+    ins.DIRCOPIA = QtParaAnsi(TXTDIRCOPIA->text());
     if (INS_GRAVA(ins)) {
         accept();
         return;
@@ -222,7 +222,7 @@ void TFRMINSSTATUS::FormShow() {
         {LBLSEQREMVEN, &s.SEQREMVEN}, {LBLARQREMV24, &s.ARQREMV24}, {LBLSEQREMV24, &s.SEQREMV24},
         {LBLARQREMDES, &s.ARQREMDES}, {LBLSEQREMDES, &s.SEQREMDES}, {LBLDIRCOPIA, &s.DIRCOPIA},
         {LBLTOTCLI, &s.TOTCLI},       {LBLTOTTAX, &s.TOTTAX},       {LBLTOTPEN, &s.TOTPEN}};
-    for (const auto& [rotulo, texto] : valores) rotulo->setText(QT_DE_ANSI(*texto));
+    for (const auto& [rotulo, texto] : valores) rotulo->setText(QtDeAnsi(*texto));
 }
 
 void INSTALACAO_SISTEMA(QWidget* pai) {

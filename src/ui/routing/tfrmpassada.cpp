@@ -39,7 +39,7 @@ TFRMPASSADA::TFRMPASSADA(QWidget* pai) : QDialog(pai) {
 }
 
 void TFRMPASSADA::BTNOKClick() {
-    const int passada = OBR_STRTOINT(QT_PARA_ANSI(TXTPASSADA->text()));
+    const int passada = OBR_STRTOINT(QtParaAnsi(TXTPASSADA->text()));
     if (!PASSADA_ACEITA(passada)) {
         TXTPASSADA->setFocus(Qt::OtherFocusReason);
         TXTPASSADA->selectAll();
