@@ -68,16 +68,8 @@ void InstrucaoSQL::ExecSQL() {
     if (tabela.find('.') == std::string::npos) tabela += ".DBF";
     const std::string caminho = ResolveNoDiretorio(diretorio_, tabela);
 
-    const int fd = ::open(caminho.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        throw ErroTabela("NÃO FOI POSSÍVEL ABRIR A TABELA "_ansi + caminho + ": " + std::strerror(errno));
-    struct Fecha {
-        int fd;
-        ~Fecha() { ::close(fd); }
-    } fecha{fd};
-    if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita))
-        throw ErroTabelaEmUso("A TABELA "_ansi + caminho +
-                              " ESTÁ EM USO POR OUTRO PROCESSO; NÃO PODE TER A ESTRUTURA ALTERADA"_ansi);
+    const DbfExclusivo arquivo(caminho, "NÃO PODE TER A ESTRUTURA ALTERADA"_ansi);
+    const int fd = arquivo.fd();
     const CabecalhoDbf antigo = LeCabecalhoDbf(fd, caminho);
     ConfereDbfCompleto(fd, antigo, caminho);
 

@@ -59,3 +59,15 @@ int ReescreveDbf(const std::string& caminho, CabecalhoDbf cab,
     }
     return entregue;
 }
+
+DbfExclusivo::DbfExclusivo(const std::string& caminho, const std::string& uso)
+    : fd_(::open(caminho.c_str(), O_RDWR | O_CLOEXEC)) {
+    if (fd_ < 0)
+        throw ErroTabela("NÃO FOI POSSÍVEL ABRIR A TABELA "_ansi + caminho + ": " + std::strerror(errno));
+    if (!TentaTrava(fd_, kTravaAbertura, 1, TipoTrava::Escrita)) {
+        ::close(fd_);
+        throw ErroTabelaEmUso("A TABELA "_ansi + caminho + " ESTÁ EM USO POR OUTRO PROCESSO; "_ansi + uso);
+    }
+}
+
+DbfExclusivo::~DbfExclusivo() { ::close(fd_); }

@@ -49,17 +49,9 @@ std::string guardaOriginal(int fd, const std::string& caminho) {
 }  // namespace
 
 ReparoTabela ReparaTabelaIncompleta(const std::string& caminho) {
-    const int fd = ::open(caminho.c_str(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        throw ErroTabela("NÃO FOI POSSÍVEL ABRIR A TABELA "_ansi + caminho + ": " + std::strerror(errno));
-    struct Fecha {
-        int fd;
-        ~Fecha() { ::close(fd); }
-    } fecha{fd};
     // Nobody else may read the table between the copy and the rewrite.
-    if (!TentaTrava(fd, kTravaAbertura, 1, TipoTrava::Escrita))
-        throw ErroTabelaEmUso("A TABELA "_ansi + caminho +
-                              " ESTÁ EM USO POR OUTRO PROCESSO; NÃO PODE SER REPARADA"_ansi);
+    const DbfExclusivo arquivo(caminho, "NÃO PODE SER REPARADA"_ansi);
+    const int fd = arquivo.fd();
     const CabecalhoDbf cab = LeCabecalhoDbf(fd, caminho);
     ReparoTabela r;
     r.anunciados = cab.registros;
