@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "core/texto/ansi.h"
@@ -52,10 +53,70 @@ struct Coluna {
     int origem = -1;  // field of the old table it takes its data from
 };
 
+using FazErro = std::function<ErroTabela(const std::string& motivo)>;
+
+// The type of a column: CHAR(n), NUMERIC(n[,d]) or DATE.
+void leTipo(Palavras& w, DefCampo& d, const FazErro& erro) {
+    const std::string t = w.pega();
+    auto numero = [&]() {
+        const std::string n = w.pega();
+        if (n.empty() || !std::all_of(n.begin(), n.end(), ::isdigit)) throw erro("TAMANHO " + n);
+        return std::stoi(n);
+    };
+    if (t == "CHAR" || t == "CHARACTER" || t == "VARCHAR") {
+        d.tipo = 'C';
+        d.decimais = 0;
+        if (!w.aceita("(")) throw erro("FALTA O TAMANHO DE " + d.nome);
+        d.tamanho = numero();
+        if (!w.aceita(")")) throw erro("FALTA )");
+    } else if (t == "NUMERIC" || t == "DECIMAL") {
+        d.tipo = 'N';
+        if (!w.aceita("(")) throw erro("FALTA A PRECISÃO DE "_ansi + d.nome);
+        d.tamanho = numero();
+        d.decimais = w.aceita(",") ? numero() : 0;
+        if (!w.aceita(")")) throw erro("FALTA )");
+        if (d.decimais > 0) d.tamanho = std::max(d.tamanho + 1, d.decimais + 2);
+    } else if (t == "DATE") {
+        d.tipo = 'D';
+        d.tamanho = 8;
+        d.decimais = 0;
+    } else {
+        throw erro("TIPO " + t);
+    }
+    if ((d.tipo == 'C' && (d.tamanho < 1 || d.tamanho > 254)) ||
+        (d.tipo == 'N' && (d.tamanho < 1 || d.tamanho > 20)))
+        throw erro("TAMANHO DE " + d.nome);
+}
+
+// A value of the old column as the new column holds it; a value that does
+// not fit is refused.
+std::string valorNaNovaColuna(const DefCampo& o, const DefCampo& d, std::string_view bruto, const FazErro& erro) {
+    std::string texto;
+    if (o.tipo == d.tipo && o.tamanho == d.tamanho && o.decimais == d.decimais) {
+        texto.assign(bruto);
+    } else if (d.tipo == 'N') {
+        bool vazio = bruto.find_first_not_of(' ') == std::string_view::npos;
+        if (vazio) texto.assign(static_cast<std::size_t>(d.tamanho), ' ');
+        else if (!dbf_valor::FormataNumero(dbf_valor::LeNumero(bruto), d.tamanho, d.decimais, texto))
+            throw erro("VALOR DA COLUNA " + d.nome + " NÃO CABE NO NOVO TAMANHO"_ansi);
+    } else if (d.tipo == 'D') {
+        texto = dbf_valor::FormataData(dbf_valor::LeData(bruto));
+    } else {
+        std::string_view v = bruto;
+        while (!v.empty() && v.front() == ' ' && o.tipo != 'C') v.remove_prefix(1);
+        while (!v.empty() && (v.back() == ' ' || v.back() == '\0')) v.remove_suffix(1);
+        if (static_cast<int>(v.size()) > d.tamanho)
+            throw erro("VALOR DA COLUNA " + d.nome + " NÃO CABE NO NOVO TAMANHO"_ansi);
+        texto.assign(v);
+        texto.resize(static_cast<std::size_t>(d.tamanho), ' ');
+    }
+    return texto;
+}
+
 }  // namespace
 
 void InstrucaoSQL::ExecSQL() {
-    auto erro = [&](const std::string& motivo) {
+    const FazErro erro = [&](const std::string& motivo) {
         return ErroTabela("INSTRUÇÃO SQL NÃO EXECUTADA ("_ansi + motivo + "): " + sql_);
     };
     Palavras w(sql_);
@@ -81,37 +142,6 @@ void InstrucaoSQL::ExecSQL() {
             if (EmMaiusculas(colunas[i].def.nome) == nome) return static_cast<int>(i);
         return -1;
     };
-    auto leTipo = [&](DefCampo& d) {
-        const std::string t = w.pega();
-        auto numero = [&]() {
-            const std::string n = w.pega();
-            if (n.empty() || !std::all_of(n.begin(), n.end(), ::isdigit)) throw erro("TAMANHO " + n);
-            return std::stoi(n);
-        };
-        if (t == "CHAR" || t == "CHARACTER" || t == "VARCHAR") {
-            d.tipo = 'C';
-            d.decimais = 0;
-            if (!w.aceita("(")) throw erro("FALTA O TAMANHO DE " + d.nome);
-            d.tamanho = numero();
-            if (!w.aceita(")")) throw erro("FALTA )");
-        } else if (t == "NUMERIC" || t == "DECIMAL") {
-            d.tipo = 'N';
-            if (!w.aceita("(")) throw erro("FALTA A PRECISÃO DE "_ansi + d.nome);
-            d.tamanho = numero();
-            d.decimais = w.aceita(",") ? numero() : 0;
-            if (!w.aceita(")")) throw erro("FALTA )");
-            if (d.decimais > 0) d.tamanho = std::max(d.tamanho + 1, d.decimais + 2);
-        } else if (t == "DATE") {
-            d.tipo = 'D';
-            d.tamanho = 8;
-            d.decimais = 0;
-        } else {
-            throw erro("TIPO " + t);
-        }
-        if ((d.tipo == 'C' && (d.tamanho < 1 || d.tamanho > 254)) ||
-            (d.tipo == 'N' && (d.tamanho < 1 || d.tamanho > 20)))
-            throw erro("TAMANHO DE " + d.nome);
-    };
     while (!w.fim()) {
         w.aceita(",");
         if (w.aceita("ADD")) {
@@ -120,7 +150,7 @@ void InstrucaoSQL::ExecSQL() {
             c.def.nome = w.pega();
             if (c.def.nome.empty() || c.def.nome.size() > 10) throw erro("NOME DE COLUNA " + c.def.nome);
             if (acha(c.def.nome) >= 0) throw erro("COLUNA " + c.def.nome + " JÁ EXISTE"_ansi);
-            leTipo(c.def);
+            leTipo(w, c.def, erro);
             colunas.push_back(c);
         } else if (w.aceita("ALTER")) {
             w.aceita("COLUMN");
@@ -131,7 +161,7 @@ void InstrucaoSQL::ExecSQL() {
             if (novo != velho && acha(novo) >= 0) throw erro("COLUNA " + novo + " JÁ EXISTE"_ansi);
             if (novo.empty() || novo.size() > 10) throw erro("NOME DE COLUNA " + novo);
             colunas[static_cast<std::size_t>(i)].def.nome = novo;
-            leTipo(colunas[static_cast<std::size_t>(i)].def);
+            leTipo(w, colunas[static_cast<std::size_t>(i)].def, erro);
         } else if (!w.fim()) {
             throw erro("CLÁUSULA "_ansi + w.olha());
         }
@@ -159,25 +189,7 @@ void InstrucaoSQL::ExecSQL() {
             if (colunas[i].origem < 0) continue;
             const DefCampo& o = antigo.campos[static_cast<std::size_t>(colunas[i].origem)];
             std::string_view bruto(velhoReg.data() + o.deslocamento, static_cast<std::size_t>(o.tamanho));
-            std::string texto;
-            if (o.tipo == d.tipo && o.tamanho == d.tamanho && o.decimais == d.decimais) {
-                texto.assign(bruto);
-            } else if (d.tipo == 'N') {
-                bool vazio = bruto.find_first_not_of(' ') == std::string_view::npos;
-                if (vazio) texto.assign(static_cast<std::size_t>(d.tamanho), ' ');
-                else if (!dbf_valor::FormataNumero(dbf_valor::LeNumero(bruto), d.tamanho, d.decimais, texto))
-                    throw erro("VALOR DA COLUNA " + d.nome + " NÃO CABE NO NOVO TAMANHO"_ansi);
-            } else if (d.tipo == 'D') {
-                texto = dbf_valor::FormataData(dbf_valor::LeData(bruto));
-            } else {
-                std::string_view v = bruto;
-                while (!v.empty() && v.front() == ' ' && o.tipo != 'C') v.remove_prefix(1);
-                while (!v.empty() && (v.back() == ' ' || v.back() == '\0')) v.remove_suffix(1);
-                if (static_cast<int>(v.size()) > d.tamanho)
-                    throw erro("VALOR DA COLUNA " + d.nome + " NÃO CABE NO NOVO TAMANHO"_ansi);
-                texto.assign(v);
-                texto.resize(static_cast<std::size_t>(d.tamanho), ' ');
-            }
+            const std::string texto = valorNaNovaColuna(o, d, bruto, erro);
             std::memcpy(destino, texto.data(), static_cast<std::size_t>(d.tamanho));
         }
         return true;
