@@ -86,9 +86,9 @@ int main(int argc, char** argv) {
             return 0;
         }
         const TData dia = hoje();
-        if (opcao == "--exemplo") CONFERE_DIA_EXEMPLO(dir, dia);
+        if (opcao == "--exemplo") ConfereDiaDeExemplo(dir, dia);
         INSTALA_DIRETORIO(dir, !opcao.empty(), dia);
-        if (opcao == "--exemplo") INSTALA_DIA_EXEMPLO(dir, dia);
+        if (opcao == "--exemplo") InstalaDiaDeExemplo(dir, dia);
         std::cout << AnsiParaUtf8("Diretório de dados criado: "_ansi) << dir
                   << (opcao == "--exemplo"     ? AnsiParaUtf8(" (com um dia de trabalho de exemplo)"_ansi)
                       : opcao == "--cadastros" ? std::string(" (com registros de exemplo)")

@@ -26,6 +26,6 @@ JanelasSistema JANELAS_DO_SISTEMA() {
     j.mnu_listaconvecli = [] { LISTAGEM_CLIENTES(); };
     j.mnu_statussistema = [] { STATUS_SISTEMA(); };
     j.mnu_instalacaosistema = [] { INSTALACAO_SISTEMA(); };
-    j.mnu_arqlimpeza = [] { LIMPEZA_REMESSAS_PENDENTES(); };
+    j.mnu_arqlimpeza = [] { LimpezaDasRemessasPendentes(); };
     return j;
 }

@@ -4,7 +4,7 @@
 #include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 
-bool PEDE_CLIENTE_VENDOR(Tabela& convecli, std::string& codigo, const std::string& titulo,
+bool PedeClienteVendor(Tabela& convecli, std::string& codigo, const std::string& titulo,
                          const std::function<std::string(const std::string& codigo)>& naoLocalizado,
                          const std::function<std::string()>& confere) {
     for (;;) {
@@ -26,7 +26,7 @@ bool PEDE_CLIENTE_VENDOR(Tabela& convecli, std::string& codigo, const std::strin
     }
 }
 
-bool LE_ARQUIVO_VENDOR(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, const std::string& qual) {
+bool LeArquivoVendor(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, const std::string& qual) {
     // Ending without a word would look, on the command line, like a run
     // that had nothing to do.
     if (!leitura.TXT_TO_MEMO(arquivo)) {

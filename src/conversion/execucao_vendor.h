@@ -14,10 +14,10 @@
 // `confere` answers the refusal message, empty when the client may go on.
 // `naoLocalizado` is the message for a code not in the table. False when
 // the person cancels.
-bool PEDE_CLIENTE_VENDOR(Tabela& convecli, std::string& codigo, const std::string& titulo,
+bool PedeClienteVendor(Tabela& convecli, std::string& codigo, const std::string& titulo,
                          const std::function<std::string(const std::string& codigo)>& naoLocalizado,
                          const std::function<std::string()>& confere);
 
 // Reads `arquivo` whole into `leitura`; an unreadable or empty file is an
 // error message naming it ("ARQUIVO <qual>", e.g. "REMESSA DO CLIENTE").
-bool LE_ARQUIVO_VENDOR(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, const std::string& qual);
+bool LeArquivoVendor(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, const std::string& qual);

@@ -71,7 +71,7 @@ void TvenREMESSA::REM_OCORRENCIA(const std::string& mensagem) {
 
 bool TvenREMESSA::pedeCliente() {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    return PEDE_CLIENTE_VENDOR(
+    return PedeClienteVendor(
         cli, KQUALCLIENTE, REM_TITULOJANELA(),
         [](const std::string&) { return std::string("CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi); },
         [&]() -> std::string {
@@ -101,7 +101,7 @@ bool TvenREMESSA::confereCadastro() {
     return false;
 }
 
-bool TvenREMESSA::leArquivoCliente() { return LE_ARQUIVO_VENDOR(oARQREMCLI, KARQREMCLI, "REMESSA DO CLIENTE"); }
+bool TvenREMESSA::leArquivoCliente() { return LeArquivoVendor(oARQREMCLI, KARQREMCLI, "REMESSA DO CLIENTE"); }
 
 bool TvenREMESSA::prepara() {
     const TData hoje = GERAL().DATADIA;
@@ -279,8 +279,8 @@ void TvenREMESSA::REM_PROCESSA() {
     const std::string& tipo = cliente_.TIPOEMP;
     KARQREMCLI = cliente_.ARQREMCLI + ".TXT";
     KARQREMBAN = cliente_.ARQREMBAN + ".TXT";
-    KULTREMCLI = tipo == kTIPO_WABCO ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMCLI);
-    KULTREMBAN = tipo == kTIPO_BR ? 0 : VEN_PROXIMAGERACAO(cliente_.ULTREMBAN);
+    KULTREMCLI = tipo == kTIPO_WABCO ? 0 : ProximaGeracaoVendor(cliente_.ULTREMCLI);
+    KULTREMBAN = tipo == kTIPO_BR ? 0 : ProximaGeracaoVendor(cliente_.ULTREMBAN);
 
     const std::string recusa = RecusaNomeDeSaida(KARQREMBAN, DiretoriosDosCadastros());
     if (!recusa.empty()) {
@@ -349,7 +349,7 @@ void TvenREMESSA::REM_PROCESSA() {
             return;
         }
         diario->Conclui();
-        RESUMO_GRAVADO(KARQREMBAN + ": " + RESUMO_REGISTROS(WGRA));
+        ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(WGRA));
     }
     GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
                          "Registros desprezados : " + std::to_string(WDES) + "\r\n" +
@@ -362,5 +362,5 @@ void VEN_CONVREMESSA(const std::string& codigo, bool linhaComando) {
     const TabelasAbertas tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX};
     TvenREMESSA run(codigo, linhaComando);
     run.REM_PROCESSA();
-    RESUMO_REMESSA_VENDOR(run);
+    ResumoDaRemessaVendor(run);
 }

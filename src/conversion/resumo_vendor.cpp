@@ -12,16 +12,16 @@ namespace {
 // answered No, a client without a file): there is nothing to tell.
 void lidoERecusado(const std::string& arquivo, int lidos, int desprezados) {
     if (lidos == 0) return;
-    RESUMO_LIDO(arquivo + ": " + RESUMO_REGISTROS(lidos));
-    if (desprezados > 0) RESUMO_RECUSADO(std::to_string(desprezados) + " registros desprezados");
+    ResumoLido(arquivo + ": " + ResumoRegistros(lidos));
+    if (desprezados > 0) ResumoRecusado(std::to_string(desprezados) + " registros desprezados");
 }
 
 }  // namespace
 
-void RESUMO_REMESSA_VENDOR(const TvenREMESSA& run) {
+void ResumoDaRemessaVendor(const TvenREMESSA& run) {
     lidoERecusado(run.KARQREMCLI, run.WPES, run.WDES);
 }
 
-void RESUMO_RETORNO_VENDOR(const TvenRETORNO& run) {
+void ResumoDoRetornoVendor(const TvenRETORNO& run) {
     lidoERecusado(run.KARQRETBAN, run.WPES, run.WDES);
 }

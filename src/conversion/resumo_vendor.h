@@ -5,5 +5,5 @@
 class TvenREMESSA;
 class TvenRETORNO;
 
-void RESUMO_REMESSA_VENDOR(const TvenREMESSA& run);
-void RESUMO_RETORNO_VENDOR(const TvenRETORNO& run);
+void ResumoDaRemessaVendor(const TvenREMESSA& run);
+void ResumoDoRetornoVendor(const TvenRETORNO& run);

@@ -74,7 +74,7 @@ void TvenRETORNO::RET_OCORRENCIA(const std::string& mensagem) {
 
 bool TvenRETORNO::pedeCliente() {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    return PEDE_CLIENTE_VENDOR(
+    return PedeClienteVendor(
         cli, QUALCLIENTE, RET_TITULOJANELA(),
         [](const std::string& codigo) {
             return "CÓDIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA.\r\nCódigo informado : "_ansi + codigo;
@@ -90,7 +90,7 @@ bool TvenRETORNO::pedeCliente() {
         });
 }
 
-bool TvenRETORNO::leArquivoBanco() { return LE_ARQUIVO_VENDOR(oARQRETBAN, KARQRETBAN, "RETORNO DO BANCO"); }
+bool TvenRETORNO::leArquivoBanco() { return LeArquivoVendor(oARQRETBAN, KARQRETBAN, "RETORNO DO BANCO"); }
 
 bool TvenRETORNO::confereArquivoBanco() {
     const auto& linhas = oARQRETBAN.TABDADOS;
@@ -154,7 +154,7 @@ bool TvenRETORNO::gravaArquivo() {
         oARQRETCLI.NOMEARQSAI = temporario;
         if (!oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ)) return false;
         escritos_.emplace_back(temporario, final);
-        RESUMO_GRAVADO(KARQRETCLI + ": " + RESUMO_REGISTROS(WTOTREGGRA));
+        ResumoGravado(KARQRETCLI + ": " + ResumoRegistros(WTOTREGGRA));
         return true;
     } catch (const ErroArquivo& e) {
         GERAL().MENSAGEM(e.what(), somERRO);
@@ -275,7 +275,7 @@ int TvenRETORNO::geracaoFilial(const std::string& filial) {
         TXKTBBRFILIAL& f = KTBBRFILIAL[k];
         if (!OBR_VAZIO(f.S6_FILIAL) &&
             OBR_TRIMDIREITA(f.S6_FILIAL) == OBR_TRIMDIREITA(filial)) {
-            f.S6_ULTRETBR = VEN_PROXIMAGERACAO(f.S6_ULTRETBR);
+            f.S6_ULTRETBR = ProximaGeracaoVendor(f.S6_ULTRETBR);
             return f.S6_ULTRETBR;
         }
     }
@@ -457,7 +457,7 @@ void TvenRETORNO::RET_PROCESSA() {
     if (tipo == kTIPO_BR) omanCONVECLI.CLI_ABRBR("ABRE_FILIAIS", KTBBRFILIAL, cliente_.CONDETCP1);
     else KARQRETCLI = cliente_.ARQRETCLI + ".TXT";
     KULTRETCLI = tipo == kTIPO_COFAP ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
-    KULTRETBAN = VEN_PROXIMAGERACAO(cliente_.ULTRETBAN);
+    KULTRETBAN = ProximaGeracaoVendor(cliente_.ULTRETBAN);
 
     diretoriosDosCadastros_ = DiretoriosDosCadastros();
     if (tipo != kTIPO_BR) {
@@ -512,5 +512,5 @@ void VEN_CONVRETORNO(const std::string& codigo, bool linhaComando) {
     const TabelasAbertas tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN};
     TvenRETORNO run(codigo, linhaComando);
     run.RET_PROCESSA();
-    RESUMO_RETORNO_VENDOR(run);
+    ResumoDoRetornoVendor(run);
 }

@@ -29,6 +29,6 @@ struct TKTBMANPLA {
 
 // Next generation number of a file: the stored one plus 1, back to 1 after
 // the largest number the six-digit register fields hold.
-inline int VEN_PROXIMAGERACAO(long long ultima) {
+inline int ProximaGeracaoVendor(long long ultima) {
     return ultima >= 999999 || ultima < 0 ? 1 : static_cast<int>(ultima + 1);
 }

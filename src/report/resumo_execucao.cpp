@@ -31,25 +31,25 @@ std::string ResumoExecucao::Linha() const {
     return r;
 }
 
-void RESUMO_ABRE(const std::string& titulo) {
+void AbreResumo(const std::string& titulo) {
     aberto() = ResumoExecucao{};
     aberto()->titulo = titulo;
 }
 
-std::optional<ResumoExecucao> RESUMO_FECHA() {
+std::optional<ResumoExecucao> FechaResumo() {
     std::optional<ResumoExecucao> r = std::move(aberto());
     aberto().reset();
     return r;
 }
 
-void RESUMO_LIDO(const std::string& linha) { junta(&ResumoExecucao::lidos, linha); }
-void RESUMO_GRAVADO(const std::string& linha) { junta(&ResumoExecucao::gravados, linha); }
-void RESUMO_RECUSADO(const std::string& linha) { junta(&ResumoExecucao::recusados, linha); }
+void ResumoLido(const std::string& linha) { junta(&ResumoExecucao::lidos, linha); }
+void ResumoGravado(const std::string& linha) { junta(&ResumoExecucao::gravados, linha); }
+void ResumoRecusado(const std::string& linha) { junta(&ResumoExecucao::recusados, linha); }
 
-void RESUMO_RELATORIO(const std::string& arquivo, const ModeloRelatorio& paginas) {
+void ResumoRelatorio(const std::string& arquivo, const ModeloRelatorio& paginas) {
     if (!aberto()) return;
     aberto()->relatorio = arquivo;
     aberto()->paginas = paginas;
 }
 
-std::string RESUMO_REGISTROS(long long n) { return std::to_string(n) + (n == 1 ? " registro" : " registros"); }
+std::string ResumoRegistros(long long n) { return std::to_string(n) + (n == 1 ? " registro" : " registros"); }

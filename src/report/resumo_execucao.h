@@ -24,16 +24,16 @@ struct ResumoExecucao {
     std::string Linha() const;
 };
 
-void RESUMO_ABRE(const std::string& titulo);
+void AbreResumo(const std::string& titulo);
 // The summary of the run, closed; nothing when none was open.
-std::optional<ResumoExecucao> RESUMO_FECHA();
+std::optional<ResumoExecucao> FechaResumo();
 
-void RESUMO_LIDO(const std::string& linha);
-void RESUMO_GRAVADO(const std::string& linha);
-void RESUMO_RECUSADO(const std::string& linha);
+void ResumoLido(const std::string& linha);
+void ResumoGravado(const std::string& linha);
+void ResumoRecusado(const std::string& linha);
 // The run log, as the report service finished it (`arquivo` empty when it
 // went to the printer or the screen).
-void RESUMO_RELATORIO(const std::string& arquivo, const ModeloRelatorio& paginas);
+void ResumoRelatorio(const std::string& arquivo, const ModeloRelatorio& paginas);
 
 // "1 registro", "2 registros": a count with its word in the right number.
-std::string RESUMO_REGISTROS(long long n);
+std::string ResumoRegistros(long long n);

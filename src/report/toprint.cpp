@@ -120,7 +120,7 @@ void ToPRINT::EMITEemPDF() {
         if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatorios");
         MOTOR_RELATORIO()->GravaPdf(modelo_, KNOMEdoARQUIVOemPDF);
         arquivoPdf_ = KNOMEdoARQUIVOemPDF;
-        RESUMO_RELATORIO(arquivoPdf_, modelo_);
+        ResumoRelatorio(arquivoPdf_, modelo_);
     } catch (const std::exception&) {
         GERAL().MENSAGEM("NÃO FOI POSSÍVEL A CRIAÇÃO DO ARQUIVO AUXILIAR PARA A REMESSA DO PDF.\r\nArquivo: "_ansi +
                              KNOMEdoARQUIVOemPDF + "\r\n" +
@@ -147,7 +147,7 @@ bool ToPRINT::IMP_FECHA() {
                 detalhe,
             somERRO);
     else if (!visualizar)
-        RESUMO_RELATORIO({}, modelo_);
+        ResumoRelatorio({}, modelo_);
     return ok;
 }
 

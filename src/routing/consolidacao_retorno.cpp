@@ -22,7 +22,7 @@ std::string zeros(int largura, long long valor) {
 
 }  // namespace
 
-bool EH_ESTACIONADO(const std::string& nome) {
+bool EhEstacionado(const std::string& nome) {
     // Only the names the segregation gives: "RC", the time, ".", the number.
     if (nome.size() != 12 || nome.compare(0, 2, "RC") != 0 || nome[8] != '.') return false;
     for (std::size_t i : {2u, 3u, 4u, 5u, 6u, 7u, 9u, 10u, 11u})
@@ -31,13 +31,13 @@ bool EH_ESTACIONADO(const std::string& nome) {
     return fim > "000" && fim < "999";
 }
 
-std::string NOME_CONSOLIDADO(const std::string& arqretcli, int arquivo) {
+std::string NomeConsolidado(const std::string& arqretcli, int arquivo) {
     const auto ponto = arqretcli.find('.');
     const std::string base = ponto == std::string::npos ? arqretcli + "." : arqretcli.substr(0, ponto + 1);
     return base + "RT" + std::to_string(arquivo);
 }
 
-bool OCORRENCIA_NA_LISTA(const std::string& ocorrencia, const std::string& lista) {
+bool OcorrenciaNaLista(const std::string& ocorrencia, const std::string& lista) {
     return ListaDeOcorrencias(lista).Contem(ocorrencia);
 }
 
@@ -76,20 +76,20 @@ void BaldesOcorrencia::Conta(std::string_view ocorrencia, long long valor) {
     valores_[i] += valor;
 }
 
-std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int numero) {
+std::string HeaderConsolidado(const std::string& ultimoHeader, TData data, int numero) {
     const std::string h = ajustado(ultimoHeader, 400);
     const std::string d = OBR_DATATOTEXTO("DATA_DDMMAA", data);
     return h.substr(0, 94) + d + h.substr(100, 8) + zeros(5, numero) + h.substr(113, 266) + d +
            h.substr(385, 15);
 }
 
-std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero) {
+std::string DetalheConsolidado(std::string_view detalhe, long numero) {
     std::string r;
-    DETALHE_CONSOLIDADO(detalhe, numero, r);
+    DetalheConsolidado(detalhe, numero, r);
     return r;
 }
 
-void DETALHE_CONSOLIDADO(std::string_view detalhe, long numero, std::string& r) {
+void DetalheConsolidado(std::string_view detalhe, long numero, std::string& r) {
     const std::string_view inicio = detalhe.substr(0, 394);
     r.assign(inicio.data(), inicio.size());
     r.resize(394, ' ');
@@ -103,7 +103,7 @@ void DETALHE_CONSOLIDADO(std::string_view detalhe, long numero, std::string& r) 
     for (int i = 399; i >= 394; --i, numero /= 10) r[static_cast<std::size_t>(i)] = static_cast<char>('0' + numero % 10);
 }
 
-std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,
+std::string TrailerConsolidado(const std::string& ultimoTrailer, int numeroHeader,
                                 const BaldesOcorrencia& b, long registros) {
     auto par = [&b](const char* balde) { return zeros(5, b.Quantidade(balde)) + zeros(12, b.Valor(balde)); };
     return ajustado(ultimoTrailer, 39) + zeros(8, numeroHeader) + std::string(10, ' ') + par("02") +

@@ -13,17 +13,17 @@
 // A parked return by its name (upper case): the name the segregation gives
 // it, "RC" + hhmmss + "." + a number from 001 to 998; any other file of the
 // directory is not the system's to consolidate and delete.
-bool EH_ESTACIONADO(const std::string& nome);
+bool EhEstacionado(const std::string& nome);
 
 // First (1) or second (2) consolidated file of a client: its return file
 // name up to and including the first ".", then "RT1" or "RT2". A name
 // without "." keeps it whole and takes ".RT1", so that two such clients do
 // not share one file.
-std::string NOME_CONSOLIDADO(const std::string& arqretcli, int arquivo);
+std::string NomeConsolidado(const std::string& arqretcli, int arquivo);
 
 // The occurrence code is in the list ("TODOS" takes every code). A code is
 // two characters; anything shorter belongs to no list.
-bool OCORRENCIA_NA_LISTA(const std::string& ocorrencia, const std::string& lista);
+bool OcorrenciaNaLista(const std::string& ocorrencia, const std::string& lista);
 
 // The same test for one list and many codes.
 class ListaDeOcorrencias {
@@ -56,12 +56,12 @@ private:
 
 // Header: the last header line met, with the latest header date at 95-100
 // and 380-385 and the number at 109-113.
-std::string HEADER_CONSOLIDADO(const std::string& ultimoHeader, TData data, int numero);
+std::string HeaderConsolidado(const std::string& ultimoHeader, TData data, int numero);
 // Detail: positions 1-394 of the parked detail, then its record number.
-std::string DETALHE_CONSOLIDADO(std::string_view detalhe, long numero);
+std::string DetalheConsolidado(std::string_view detalhe, long numero);
 // The same into `registro`, whose memory serves record after record.
-void DETALHE_CONSOLIDADO(std::string_view detalhe, long numero, std::string& registro);
+void DetalheConsolidado(std::string_view detalhe, long numero, std::string& registro);
 // Trailer: positions 1-39 of the last trailer line met, the header number,
 // the buckets and the number of records in the file.
-std::string TRAILER_CONSOLIDADO(const std::string& ultimoTrailer, int numeroHeader,
+std::string TrailerConsolidado(const std::string& ultimoTrailer, int numeroHeader,
                                 const BaldesOcorrencia& baldes, long registros);

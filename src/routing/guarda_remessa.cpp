@@ -12,7 +12,7 @@
 #include "core/geral.h"
 #include "tabela/nome_arquivo.h"
 
-bool ARQ_NOMESIMPLES(const std::string& nome) {
+bool EhNomeSimples(const std::string& nome) {
     return !nome.empty() && nome != "." && nome != ".." &&
            nome.find_first_of(std::string("/\0", 2)) == std::string::npos;
 }
@@ -87,7 +87,7 @@ bool MoveParaGuarda(const std::string& origem, NomesDoDiretorio& guarda,
                         const std::string& nome, std::string& destino) {
     destino = JuntaCaminho(guarda.Diretorio(), nome);
     struct stat so {};
-    if (!ARQ_NOMESIMPLES(nome) || ::lstat(origem.c_str(), &so) != 0 || !S_ISREG(so.st_mode))
+    if (!EhNomeSimples(nome) || ::lstat(origem.c_str(), &so) != 0 || !S_ISREG(so.st_mode))
         return false;
     for (int vez = 0; vez < 2; ++vez) {
         if (!retiraCopias(so, guarda, nome)) return false;

@@ -10,7 +10,7 @@
 
 // A name that stays inside its directory: not empty, no "/" nor NUL, not
 // "." nor "..".
-bool ARQ_NOMESIMPLES(const std::string& nome);
+bool EhNomeSimples(const std::string& nome);
 
 // The entry is there and is a regular file itself (not a link, directory,
 // pipe or device).

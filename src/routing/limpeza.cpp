@@ -78,8 +78,8 @@ void TpenLIMPEZA::ARQ_LIMPEZA() {
                      somSUCESSO, "Limpeza de Remessas.");
 }
 
-void LIMPEZA_REMESSAS_PENDENTES() {
+void LimpezaDasRemessasPendentes() {
     TpenLIMPEZA limpeza;
     limpeza.ARQ_LIMPEZA();
-    RESUMO_LIMPEZA(limpeza);
+    ResumoDaLimpeza(limpeza);
 }

@@ -33,4 +33,4 @@ private:
 };
 
 // Menu entry: creates the cleanup, runs it and frees it.
-void LIMPEZA_REMESSAS_PENDENTES();
+void LimpezaDasRemessasPendentes();

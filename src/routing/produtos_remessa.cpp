@@ -38,7 +38,7 @@ bool ProdutoRemessa::TerminaNoTrailer(const std::vector<std::string>& linhas) co
     return false;
 }
 
-const std::array<ProdutoRemessa, 5>& PRODUTOS_REMESSA() {
+const std::array<ProdutoRemessa, 5>& ProdutosRemessa() {
     static const std::array<ProdutoRemessa, 5> produtos{{
         {'A', 240, "ARQREMC24", "SEQREMC24", 8, 1, "0", "9", 0, "", "",
          semInstalacao("COBRANÇA 240"_ansi), "LEITURA DOS ARQUIVOS DE COBRANCA 240 - Arquivo Remessa do Banco: ",
@@ -62,12 +62,12 @@ const std::array<ProdutoRemessa, 5>& PRODUTOS_REMESSA() {
     return produtos;
 }
 
-const ProdutoRemessa* PRODUTO_REMESSA(char tipoEmpresa) {
-    for (const ProdutoRemessa& p : PRODUTOS_REMESSA())
+const ProdutoRemessa* ProdutoRemessaDe(char tipoEmpresa) {
+    for (const ProdutoRemessa& p : ProdutosRemessa())
         if (p.codigo == tipoEmpresa) return &p;
     return nullptr;
 }
 
-const ProdutoRemessa* PRODUTO_REMESSA(const std::string& tipoEmpresa) {
-    return tipoEmpresa.size() == 1 ? PRODUTO_REMESSA(tipoEmpresa[0]) : nullptr;
+const ProdutoRemessa* ProdutoRemessaDe(const std::string& tipoEmpresa) {
+    return tipoEmpresa.size() == 1 ? ProdutoRemessaDe(tipoEmpresa[0]) : nullptr;
 }

@@ -2,7 +2,7 @@
 // The five collection products the routing runs gather and split: what
 // identifies each one's files, where the installation record keeps its bank
 // file name and sequence counter, and the texts its log prints. Products are
-// always handled in the order of PRODUTOS_REMESSA().
+// always handled in the order of ProdutosRemessa().
 
 #include <array>
 #include <string>
@@ -38,7 +38,7 @@ struct ProdutoRemessa {
     bool TerminaNoTrailer(const std::vector<std::string>& linhas) const;
 };
 
-const std::array<ProdutoRemessa, 5>& PRODUTOS_REMESSA();
+const std::array<ProdutoRemessa, 5>& ProdutosRemessa();
 // The product of a company type; nullptr for the other types.
-const ProdutoRemessa* PRODUTO_REMESSA(char tipoEmpresa);
-const ProdutoRemessa* PRODUTO_REMESSA(const std::string& tipoEmpresa);
+const ProdutoRemessa* ProdutoRemessaDe(char tipoEmpresa);
+const ProdutoRemessa* ProdutoRemessaDe(const std::string& tipoEmpresa);

@@ -5,7 +5,7 @@
 
 namespace {
 
-int tamanho(char codigo) { return PRODUTO_REMESSA(codigo)->tamanhoRegistro; }
+int tamanho(char codigo) { return ProdutoRemessaDe(codigo)->tamanhoRegistro; }
 
 std::string titulo(const std::string& produto) {
     return "LEITURA DO ARQUIVO DE "_ansi + produto + " - Arquivo Retorno do Banco: ";
@@ -26,7 +26,7 @@ std::string ProdutoRetorno::Identificacao(std::string_view linha) const {
     return r;
 }
 
-const std::array<ProdutoRetorno, 5>& PRODUTOS_RETORNO() {
+const std::array<ProdutoRetorno, 5>& ProdutosRetorno() {
     static const std::array<ProdutoRetorno, 5> produtos{{
         {"RO", 'A', tamanho('A'), 8, 1, "0", "9", 59, 13, titulo("COBRANÇA 240"_ansi), 30},
         {"RC", 'C', tamanho('C'), 1, 1, "0", "9", 36, 11, titulo("COBRANÇA 400"_ansi), 30},
@@ -37,14 +37,14 @@ const std::array<ProdutoRetorno, 5>& PRODUTOS_RETORNO() {
     return produtos;
 }
 
-const ProdutoRetorno* PRODUTO_RETORNO(char codigo) {
-    for (const ProdutoRetorno& p : PRODUTOS_RETORNO())
+const ProdutoRetorno* ProdutoRetornoDe(char codigo) {
+    for (const ProdutoRetorno& p : ProdutosRetorno())
         if (p.codigo == codigo) return &p;
     return nullptr;
 }
 
-const ProdutoRetorno* PRODUTO_DO_ARQUIVO(const std::string& nome) {
-    for (const ProdutoRetorno& p : PRODUTOS_RETORNO())
+const ProdutoRetorno* ProdutoDoArquivo(const std::string& nome) {
+    for (const ProdutoRetorno& p : ProdutosRetorno())
         if (nome.compare(0, 2, p.prefixo) == 0) return &p;
     return nullptr;
 }

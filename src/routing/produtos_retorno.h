@@ -2,7 +2,7 @@
 // The five collection products as the bank answers them: the name prefix of
 // each product's return file, where a record says its type, and where a
 // client block's header carries the bank's identification of the client.
-// Products are split in the order of PRODUTOS_RETORNO() (A, C, R, V, D),
+// Products are split in the order of ProdutosRetorno() (A, C, R, V, D),
 // which is not the order of the remittances.
 
 #include <array>
@@ -29,8 +29,8 @@ struct ProdutoRetorno {
     std::string Identificacao(std::string_view linha) const;
 };
 
-const std::array<ProdutoRetorno, 5>& PRODUTOS_RETORNO();
+const std::array<ProdutoRetorno, 5>& ProdutosRetorno();
 // The product of a company type; nullptr for the other types.
-const ProdutoRetorno* PRODUTO_RETORNO(char codigo);
+const ProdutoRetorno* ProdutoRetornoDe(char codigo);
 // The product whose files start with the name's first two characters.
-const ProdutoRetorno* PRODUTO_DO_ARQUIVO(const std::string& nome);
+const ProdutoRetorno* ProdutoDoArquivo(const std::string& nome);

@@ -16,7 +16,7 @@ bool soBrancos(const std::string& texto) {
 
 }  // namespace
 
-std::string TRECHO_DA_LINHA(const std::string& linha, int inicio, int tamanho) {
+std::string TrechoDaLinha(const std::string& linha, int inicio, int tamanho) {
     const std::size_t ini = static_cast<std::size_t>(inicio - 1);
     const std::size_t tam = static_cast<std::size_t>(tamanho);
     std::string r = ini < linha.size() ? linha.substr(ini, tam) : std::string();
@@ -41,7 +41,7 @@ bool RegraTraducao::Aplica(std::string& linha) const {
     const std::size_t ini = static_cast<std::size_t>(inicio_ - 1);
     const std::size_t tam = static_cast<std::size_t>(tamanho_);
     if (linha.size() < ini + tam) {
-        if (!paraToda_ && TRECHO_DA_LINHA(linha, inicio_, tamanho_) != esperado_) return false;
+        if (!paraToda_ && TrechoDaLinha(linha, inicio_, tamanho_) != esperado_) return false;
         linha.resize(ini + tam, ' ');
     } else if (!paraToda_ && linha.compare(ini, tam, esperado_) != 0) {
         return false;

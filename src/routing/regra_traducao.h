@@ -69,4 +69,4 @@ private:
 };
 
 // The span of the line, filled with blanks up to the span's length.
-std::string TRECHO_DA_LINHA(const std::string& linha, int inicio, int tamanho);
+std::string TrechoDaLinha(const std::string& linha, int inicio, int tamanho);

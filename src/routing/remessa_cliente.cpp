@@ -10,7 +10,7 @@ bool EhRemessaDeCliente(const std::string& nome) {
 
 std::string ChaveDaRemessa(const std::string& nome) { return nome.substr(0, nome.find('.')); }
 
-ClientesPorRemessa CLIENTES_POR_REMESSA(Tabela& convecli, const TmanCONVECLI& omanCONVECLI) {
+ClientesPorRemessa LeClientesPorRemessa(Tabela& convecli, const TmanCONVECLI& omanCONVECLI) {
     ClientesPorRemessa clientes;
     for (convecli.First(); !convecli.Eof(); convecli.Next()) {
         const std::string chave = convecli.FieldByName("ARQREMCLI").AsString();

@@ -30,4 +30,4 @@ struct ClienteRemessa {
 // order; when two clients have the same key the first one wins, as a search
 // from the first record would find it. A blank key belongs to no file.
 using ClientesPorRemessa = std::map<std::string, ClienteRemessa>;
-ClientesPorRemessa CLIENTES_POR_REMESSA(Tabela& convecli, const TmanCONVECLI& omanCONVECLI);
+ClientesPorRemessa LeClientesPorRemessa(Tabela& convecli, const TmanCONVECLI& omanCONVECLI);

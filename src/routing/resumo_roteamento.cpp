@@ -14,27 +14,27 @@ std::string quantos(std::size_t n, const std::string& coisa) { return std::to_st
 
 }  // namespace
 
-void RESUMO_CONCATENACAO(TarqCONCATENA& run) {
+void ResumoDaConcatenacao(TarqCONCATENA& run) {
     std::size_t clientes = 0;
     for (const auto& lista : run.KTBREMESSAS) clientes += lista.size();
-    RESUMO_LIDO(quantos(clientes, "arquivos remessa de clientes"));
+    ResumoLido(quantos(clientes, "arquivos remessa de clientes"));
     if (!run.KTBOUTREM.empty())
-        RESUMO_RECUSADO(quantos(run.KTBOUTREM.size(), "arquivos não considerados nesta concatenação"_ansi));
+        ResumoRecusado(quantos(run.KTBOUTREM.size(), "arquivos não considerados nesta concatenação"_ansi));
 }
 
-void RESUMO_SEGREGACAO(const TarqSEGREGA& run) {
+void ResumoDaSegregacao(const TarqSEGREGA& run) {
     long long clientes = 0;
     for (const std::int32_t n : run.KTOTCLIENTES) clientes += n;
-    RESUMO_GRAVADO(std::to_string(clientes) + " arquivos retorno de clientes (passada " +
+    ResumoGravado(std::to_string(clientes) + " arquivos retorno de clientes (passada " +
                    std::to_string(run.KPASSADA) + ")");
-    if (!run.NomeDoLog().empty()) RESUMO_GRAVADO("log da segregação: "_ansi + run.NomeDoLog());
+    if (!run.NomeDoLog().empty()) ResumoGravado("log da segregação: "_ansi + run.NomeDoLog());
     if (!run.KTBOUTRET.empty())
-        RESUMO_RECUSADO(quantos(run.KTBOUTRET.size(), "arquivos não considerados nesta segregação"_ansi));
+        ResumoRecusado(quantos(run.KTBOUTRET.size(), "arquivos não considerados nesta segregação"_ansi));
 }
 
-void RESUMO_LIMPEZA(const TpenLIMPEZA& run) {
+void ResumoDaLimpeza(const TpenLIMPEZA& run) {
     if (!run.Aberta() || run.WPES == 0) return;
-    RESUMO_LIDO(quantos(static_cast<std::size_t>(run.WPES), "remessas pendentes examinadas"));
-    RESUMO_GRAVADO(quantos(static_cast<std::size_t>(run.WEXC), "excluídas"_ansi) + ", " +
+    ResumoLido(quantos(static_cast<std::size_t>(run.WPES), "remessas pendentes examinadas"));
+    ResumoGravado(quantos(static_cast<std::size_t>(run.WEXC), "excluídas"_ansi) + ", " +
                    quantos(static_cast<std::size_t>(run.WMAN), "mantidas"));
 }

@@ -6,6 +6,6 @@ class TarqCONCATENA;
 class TarqSEGREGA;
 class TpenLIMPEZA;
 
-void RESUMO_CONCATENACAO(TarqCONCATENA& run);
-void RESUMO_SEGREGACAO(const TarqSEGREGA& run);
-void RESUMO_LIMPEZA(const TpenLIMPEZA& run);
+void ResumoDaConcatenacao(TarqCONCATENA& run);
+void ResumoDaSegregacao(const TarqSEGREGA& run);
+void ResumoDaLimpeza(const TpenLIMPEZA& run);

@@ -6,7 +6,7 @@
 #include "tabela/tabela.h"
 
 int LARGURA_IDENTIDADE(char tipo) {
-    const ProdutoRetorno* p = PRODUTO_RETORNO(tipo);
+    const ProdutoRetorno* p = ProdutoRetornoDe(tipo);
     return p ? p->tamIdentificacao : 0;
 }
 

@@ -12,20 +12,20 @@ std::string SUBSTITUI_PRIMEIRA(const std::string& texto, const std::string& de,
     return r;
 }
 
-int PROXIMA_SEQUENCIA(long long armazenado, const std::string& ultdatcob,
+int ProximaSequencia(long long armazenado, const std::string& ultdatcob,
                       const std::string& ddmm) {
     if (armazenado > 98) return 1;
     if (ddmm != ultdatcob || armazenado < 0) return 1;
     return static_cast<int>(armazenado) + 1;
 }
 
-int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm,
+int ReservaSequencia(Tabela& conveins, const std::string& campo, const std::string& ddmm,
                       const std::function<void(long long, int, const std::string&)>& antesDeGravar) {
     OBR_EDITA(conveins);
     try {
         const long long anterior = conveins.FieldByName(campo).AsInteger();
         const std::string diaAnterior = conveins.FieldByName("ULTDATCOB").AsString();
-        const int numero = PROXIMA_SEQUENCIA(anterior, diaAnterior, ddmm);
+        const int numero = ProximaSequencia(anterior, diaAnterior, ddmm);
         if (antesDeGravar) antesDeGravar(anterior, numero, diaAnterior);
         conveins.FieldByName(campo).SetAsInteger(numero);
         // The day goes with the number, in the same write: a run on another

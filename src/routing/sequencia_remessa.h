@@ -16,7 +16,7 @@ std::string SUBSTITUI_PRIMEIRA(const std::string& texto, const std::string& de,
 // Number of the next file: 1 after 99 (the two digits are used up), the
 // stored number plus 1 when the last file was written on the same day and
 // month, 1 on a new day. Never below 1.
-int PROXIMA_SEQUENCIA(long long armazenado, const std::string& ultdatcob,
+int ProximaSequencia(long long armazenado, const std::string& ultdatcob,
                       const std::string& ddmm);
 
 // Chooses the next number of the counter field of the installation record
@@ -24,6 +24,6 @@ int PROXIMA_SEQUENCIA(long long armazenado, const std::string& ultdatcob,
 // is read and written, so that two workstations never take the same number.
 // `antesDeGravar` is told the stored number and day and the new number
 // before the record is written (a run's journal).
-int RESERVA_SEQUENCIA(Tabela& conveins, const std::string& campo, const std::string& ddmm,
+int ReservaSequencia(Tabela& conveins, const std::string& campo, const std::string& ddmm,
                       const std::function<void(long long anterior, int novo,
                                                const std::string& diaAnterior)>& antesDeGravar = {});

@@ -44,7 +44,7 @@ TarqCONCATENA::TarqCONCATENA()
 TarqCONCATENA::~TarqCONCATENA() = default;
 
 std::vector<std::string>& TarqCONCATENA::LISTA(char codigo) {
-    const auto& produtos = PRODUTOS_REMESSA();
+    const auto& produtos = ProdutosRemessa();
     for (std::size_t i = 0; i < produtos.size(); ++i)
         if (produtos[i].codigo == codigo) return KTBREMESSAS[i];
     return KTBOUTREM;
@@ -52,7 +52,7 @@ std::vector<std::string>& TarqCONCATENA::LISTA(char codigo) {
 
 bool TarqCONCATENA::confereInstalacao() {
     conveins_.First();
-    for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
+    for (const ProdutoRemessa& p : ProdutosRemessa()) {
         if (!OBR_VAZIO(conveins_.FieldByName(p.campoArquivo).AsString())) continue;
         GERAL().MENSAGEM(p.semInstalacao, somERRO);
         return false;
@@ -66,7 +66,7 @@ bool TarqCONCATENA::confereInstalacao() {
     // read or moved.
     const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);
     const std::vector<std::string> diretorios = DiretoriosDosCadastros();
-    for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
+    for (const ProdutoRemessa& p : ProdutosRemessa()) {
         const std::string modelo = OBR_TRIM(conveins_.FieldByName(p.campoArquivo).AsString());
         const std::string nome = SUBSTITUI_PRIMEIRA(
             SUBSTITUI_PRIMEIRA(modelo, "DDMM", hoje.substr(0, 2) + hoje.substr(3, 2)), "NN", "01");
@@ -81,7 +81,7 @@ bool TarqCONCATENA::confereInstalacao() {
 std::string TarqCONCATENA::caminhoDoCliente(const std::string& nome) const {
     // The name comes from the directory listing, upper-cased: the file is the
     // entry of that name in any letter case.
-    if (!ARQ_NOMESIMPLES(nome)) return {};
+    if (!EhNomeSimples(nome)) return {};
     const std::vector<std::string> achados = trabalho_.Achados(nome);
     return achados.empty() ? ResolveNoDiretorio(".", nome) : achados.front();
 }
@@ -113,7 +113,7 @@ void TarqCONCATENA::ARQ_CONCATENA() {
         return;
     }
     trabalho_ = NomesDoDiretorio(".");
-    clientes_ = CLIENTES_POR_REMESSA(convecli_, omanCONVECLI);
+    clientes_ = LeClientesPorRemessa(convecli_, omanCONVECLI);
     classifica(nomes);
     if (KTBOUTREM.empty() &&
         std::all_of(KTBREMESSAS.begin(), KTBREMESSAS.end(), [](const auto& l) { return l.empty(); }))
@@ -133,7 +133,7 @@ void TarqCONCATENA::ARQ_CONCATENA() {
     const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);  // dd/mm/yyyy
     KULTDATCOB = hoje.substr(0, 2) + hoje.substr(3, 2);
 
-    for (const ProdutoRemessa& p : PRODUTOS_REMESSA()) {
+    for (const ProdutoRemessa& p : ProdutosRemessa()) {
         std::vector<std::string>& lista = LISTA(p.codigo);
         if (lista.empty()) continue;
         KARQREMBAN = conveins_.FieldByName(p.campoArquivo).AsString();
@@ -161,7 +161,7 @@ std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
     // counter take the same number.
     if (numero == 0) {
         conveins_.First();
-        numero = RESERVA_SEQUENCIA(
+        numero = ReservaSequencia(
             conveins_, produto.campoSequencia, KULTDATCOB,
             [this, &produto](long long anterior, int novo, const std::string& diaAnterior) {
                 numeroDaUnidade_ = true;
@@ -174,7 +174,7 @@ std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
 }
 
 void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& lista) {
-    const ProdutoRemessa* produto = PRODUTO_REMESSA(codigo);
+    const ProdutoRemessa* produto = ProdutoRemessaDe(codigo);
     if (!produto) return;
     // One unit of work per product file: its number, the client files moved
     // to the holding directory and the file itself reach the disk together
@@ -235,7 +235,7 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         }
         if (gravou) {
             nomesUsados_.insert(chave);
-            RESUMO_GRAVADO(KARQREMBAN + ": " + RESUMO_REGISTROS(oGRAEXT->TOTREGGRA));
+            ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(oGRAEXT->TOTREGGRA));
         } else if (!diario_->Confirmado()) {
             oGRAEXT.reset();
             desfazUnidade();
@@ -316,7 +316,7 @@ void TarqCONCATENA::ARQ_LEREMESSA() {
         ARQ_OCORRENCIA("CLIENTE NÃO FOI LOCALIZADO NA TABELA."_ansi);
         return;
     }
-    const ProdutoRemessa* produto = PRODUTO_REMESSA(cliente->second.tipo);
+    const ProdutoRemessa* produto = ProdutoRemessaDe(cliente->second.tipo);
     if (!produto || produto != produtoAtual_) {
         ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA PARA O ARQUIVO INFORMADO");
         return;
@@ -383,7 +383,7 @@ void TarqCONCATENA::traduz(const ClienteRemessa& cliente, const ProdutoRemessa& 
 void TarqCONCATENA::ARQ_OCORRENCIA(const std::string& texto) {
     if (!oPRINT) return;
     ToPRINT& p = *oPRINT;
-    const ProdutoRemessa* produto = texto.size() == 1 ? PRODUTO_REMESSA(texto[0]) : nullptr;
+    const ProdutoRemessa* produto = texto.size() == 1 ? ProdutoRemessaDe(texto[0]) : nullptr;
     if (produto || texto == "OUTROS") {
         p.INCLINHA(2);
         p.CHARSAY(p.COLESQ, produto ? produto->tituloSecao + KARQREMBAN
@@ -407,7 +407,7 @@ void TarqCONCATENA::linhaDoLog(const std::string& nome, const std::string& texto
 void TarqCONCATENA::imprimeTotais() {
     ToPRINT& p = *oPRINT;
     p.INCLINHA(2);
-    for (const ProdutoRemessa& produto : PRODUTOS_REMESSA()) {
+    for (const ProdutoRemessa& produto : ProdutosRemessa()) {
         p.CHARSAY(p.COLESQ + 10, produto.rotuloTotal + OBR_INTTOSTR(static_cast<long long>(LISTA(produto.codigo).size()), 0));
         p.INCLINHA(1);
     }
@@ -419,5 +419,5 @@ void CONCATENA_REMESSAS() {
     const TabelasAbertas tabelas{&DMQUOR().TBCONVEINS, &DMQUOR().TBCONVECLI};
     TarqCONCATENA concatena;
     concatena.ARQ_CONCATENA();
-    RESUMO_CONCATENACAO(concatena);
+    ResumoDaConcatenacao(concatena);
 }

@@ -63,7 +63,7 @@ public:
     TaexLEITURAEXTERNO oARQREMESSA;             // lines of the client file being read
     TmanCONVECLI omanCONVECLI;
 
-    // The candidate files of each product, in the order of PRODUTOS_REMESSA().
+    // The candidate files of each product, in the order of ProdutosRemessa().
     std::array<std::vector<std::string>, 5> KTBREMESSAS;
     std::vector<std::string> KTBOUTREM;  // candidates of no concatenation client
     std::string KDIRCOPIA;               // holding directory, ending in "/"

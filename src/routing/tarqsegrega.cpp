@@ -43,7 +43,7 @@ std::string semTrailer() { return "BLOCO SEM TRAILER - NÃO GRAVADO"_ansi; }
 
 }  // namespace
 
-void ARQ_GRAVADIRETORIO(const std::string& diretorio) {
+void GravaDiretorio(const std::string& diretorio) {
     const int fd = ::open(diretorio.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd >= 0) {
         ::fsync(fd);
@@ -51,7 +51,7 @@ void ARQ_GRAVADIRETORIO(const std::string& diretorio) {
     }
 }
 
-bool ARQ_MESMODIRETORIO(const std::string& a, const std::string& b) {
+bool MesmoDiretorio(const std::string& a, const std::string& b) {
     struct stat sa {}, sb {};
     return ::stat(a.c_str(), &sa) == 0 && ::stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
            sa.st_ino == sb.st_ino;
@@ -65,7 +65,7 @@ namespace {
 
 // Where a product code stands in the product table.
 std::size_t posicaoDoProduto(char codigo) {
-    const auto& produtos = PRODUTOS_RETORNO();
+    const auto& produtos = ProdutosRetorno();
     for (std::size_t i = 0; i < produtos.size(); ++i)
         if (produtos[i].codigo == codigo) return i;
     return produtos.size();
@@ -88,7 +88,7 @@ void TarqSEGREGA::classifica(const std::vector<std::string>& nomes) {
         if (!ehRetornoDoBanco(nome)) continue;
         protegidos_.insert(nome);
         protegidos_.insert(nomeAnterior(nome));
-        const ProdutoRetorno* p = PRODUTO_DO_ARQUIVO(nome);
+        const ProdutoRetorno* p = ProdutoDoArquivo(nome);
         if (p && LISTA(p->codigo).empty()) LISTA(p->codigo).push_back(nome);
         else KTBOUTRET.push_back(nome);
     }
@@ -130,7 +130,7 @@ void TarqSEGREGA::ARQ_SEGREGA() {
     diretoriosDosCadastros_ = DiretoriosDosCadastros();
     diretorioDeGuarda_ = DiretorioDeGuardaDaInstalacao();
 
-    for (const ProdutoRetorno& p : PRODUTOS_RETORNO()) {
+    for (const ProdutoRetorno& p : ProdutosRetorno()) {
         const std::vector<std::string>& lista = LISTA(p.codigo);
         if (lista.empty()) continue;
         KARQRETBAN = lista.front();
@@ -155,9 +155,9 @@ void TarqSEGREGA::ARQ_SEGREGA() {
 }
 
 void TarqSEGREGA::ARQ_SEGREGAPRODUTO(char codigo, std::int32_t& contador) {
-    produtoAtual_ = PRODUTO_RETORNO(codigo);
+    produtoAtual_ = ProdutoRetornoDe(codigo);
     ARQ_OCORRENCIA(std::string(1, codigo));
-    RESUMO_LIDO("arquivo retorno do banco: " + KARQRETBAN);
+    ResumoLido("arquivo retorno do banco: " + KARQRETBAN);
     ARQ_SEPARACLIENTES(contador);
     produtoAtual_ = nullptr;
 }
@@ -198,7 +198,7 @@ const ProdutoRetorno* TarqSEGREGA::abreArquivoDoBanco(const std::string& nome, s
                                                       LeitorDeLinhas& leitor, std::string_view& linha) {
     // The name comes from the directory listing, upper-cased: the file is the
     // entry of that name in any letter case.
-    if (ARQ_NOMESIMPLES(nome)) {
+    if (EhNomeSimples(nome)) {
         const std::vector<std::string> achados = trabalho_.Achados(nome);
         caminho = achados.empty() ? nome : achados.front();
     }
@@ -230,7 +230,7 @@ const ProdutoRetorno* TarqSEGREGA::abreArquivoDoBanco(const std::string& nome, s
         ARQ_OCORRENCIA("NENHUMA OPERAÇÃO DISPONÍVEL PARA LEITURA NO ARQUIVO RETORNO."_ansi);
         return nullptr;
     }
-    const ProdutoRetorno* produto = KTIPOEMP.size() == 1 ? PRODUTO_RETORNO(KTIPOEMP[0]) : nullptr;
+    const ProdutoRetorno* produto = KTIPOEMP.size() == 1 ? ProdutoRetornoDe(KTIPOEMP[0]) : nullptr;
     if (!produto) ARQ_OCORRENCIA("NAO IDENTIFICADO O TIPO DE EMPRESA QUE FOI LIDO NO ARQUIVO.");
     return produto;
 }
@@ -351,7 +351,7 @@ bool TarqSEGREGA::moveParaAnterior(const std::string& caminho, const std::string
             trabalho_.Retira(velho);
     }
     trabalho_.Inclui(anterior);
-    ARQ_GRAVADIRETORIO(".");
+    GravaDiretorio(".");
     return true;
 }
 
@@ -361,7 +361,7 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
     KARQRETCLI = nome.empty() ? cliente.codigo : nome;
     // The name is the register's: it must name one file of the working
     // directory and no file the system itself keeps there.
-    if (!ARQ_NOMESIMPLES(nome)) {
+    if (!EhNomeSimples(nome)) {
         ARQ_OCORRENCIA("NOME DE ARQUIVO INVÁLIDO - NÃO GRAVADO"_ansi);
         return;
     }
@@ -384,11 +384,11 @@ void TarqSEGREGA::abreBloco(const ClienteRetorno& cliente) {
 
 std::string TarqSEGREGA::recusaTemporario(const ClienteRetorno& cliente) const {
     const std::string& dir = cliente.dirtemp;
-    if (ARQ_MESMODIRETORIO(dir, ".")) return "É O DIRETÓRIO DE DADOS"_ansi;
-    if (!diretorioDeGuarda_.empty() && ARQ_MESMODIRETORIO(dir, diretorioDeGuarda_))
+    if (MesmoDiretorio(dir, ".")) return "É O DIRETÓRIO DE DADOS"_ansi;
+    if (!diretorioDeGuarda_.empty() && MesmoDiretorio(dir, diretorioDeGuarda_))
         return "É O DIRETÓRIO DE GUARDA DAS REMESSAS"_ansi;
     for (const ClienteRetorno& outro : cadastro_.Clientes())
-        if (outro.codigo != cliente.codigo && !OBR_VAZIO(outro.dirtemp) && ARQ_MESMODIRETORIO(dir, outro.dirtemp))
+        if (outro.codigo != cliente.codigo && !OBR_VAZIO(outro.dirtemp) && MesmoDiretorio(dir, outro.dirtemp))
             return "É O DIRETÓRIO TEMPORÁRIO DO CLIENTE "_ansi + outro.codigo;
     return {};
 }
@@ -406,7 +406,7 @@ void TarqSEGREGA::ARQ_OCORRENCIA(const std::string& texto) {
         pendentes_.push_back(Pendencia{nullptr, KARQRETCLI, texto, false});
         return;
     }
-    const ProdutoRetorno* produto = texto.size() == 1 ? PRODUTO_RETORNO(texto[0]) : nullptr;
+    const ProdutoRetorno* produto = texto.size() == 1 ? ProdutoRetornoDe(texto[0]) : nullptr;
     if (produto || texto == "OUTROS") {
         linhaDoLog(produto ? produto->tituloSecao + KARQRETBAN
                            : "ARQUIVOS NÃO IDENTIFICADOS NO PROCESSAMENTO :"_ansi);
@@ -481,5 +481,5 @@ void SEGREGA_RETORNOS(int passada) {
     TarqSEGREGA segrega;
     segrega.KPASSADA = passada;
     segrega.ARQ_SEGREGA();
-    RESUMO_SEGREGACAO(segrega);
+    ResumoDaSegregacao(segrega);
 }

@@ -84,7 +84,7 @@ public:
     TmanCONVECLI omanCONVECLI;
 
     // The bank files of each product, and the client files written from
-    // them, in the order of PRODUTOS_RETORNO().
+    // them, in the order of ProdutosRetorno().
     std::array<std::vector<std::string>, 5> KTBRETORNOS;
     std::array<std::int32_t, 5> KTOTCLIENTES{};
     std::vector<std::string> KTBOUTRET;   // candidates not split in this run
@@ -199,9 +199,9 @@ private:
 };
 
 // Both paths name one existing directory.
-bool ARQ_MESMODIRETORIO(const std::string& a, const std::string& b);
+bool MesmoDiretorio(const std::string& a, const std::string& b);
 // The directory's entries (new names, removals) reach the disk.
-void ARQ_GRAVADIRETORIO(const std::string& diretorio);
+void GravaDiretorio(const std::string& diretorio);
 
 // Menu "Segrega Retornos" (pass 0) and command line "RETORNO passada":
 // refuses a pass number outside 0..99 with its message; otherwise opens

@@ -57,7 +57,7 @@ void TarqSEGREGA::entregaPendentes(std::size_t quantos) {
     }
     entregando_ = false;
     // The new names reach the disk with their directories, once per batch.
-    for (const std::string& dir : diretoriosAlterados_) ARQ_GRAVADIRETORIO(dir);
+    for (const std::string& dir : diretoriosAlterados_) GravaDiretorio(dir);
     diretoriosAlterados_.clear();
 }
 

@@ -71,7 +71,7 @@ bool listaEstacionados(const std::string& diretorio, std::vector<std::string>& c
     while (const dirent* e = ::readdir(d.get())) {
         const std::string nome = e->d_name;
         const std::string maiusculo = EmMaiusculas(nome);
-        if (!EH_ESTACIONADO(maiusculo)) continue;
+        if (!EhEstacionado(maiusculo)) continue;
         const std::string caminho = JuntaCaminho(diretorio, nome);
         if (SituacaoDoArquivo(caminho) == SituacaoArquivo::regular) achados.emplace_back(maiusculo, caminho);
     }
@@ -158,11 +158,11 @@ void TarqSEGREGA::consolida(const ClienteRetorno& cliente) {
     }
     // The consolidated files are on disk under their names before the
     // parked returns go.
-    ARQ_GRAVADIRETORIO(".");
+    GravaDiretorio(".");
     for (const std::string& caminho : KTBESTACIONADOS)
         if (::unlink(caminho.c_str()) != 0 && errno != ENOENT)
             linhaDoLog("NÃO CONSEGUIU EXCLUIR O ARQUIVO: "_ansi + caminho);
-    ARQ_GRAVADIRETORIO(dir);
+    GravaDiretorio(dir);
     diario_->Conclui();
     diario_.reset();
 }
@@ -173,7 +173,7 @@ struct TarqSEGREGA::Consolidacao {
     Consolidacao(const ClienteRetorno& c, const std::string& dir)
         : cliente(c),
           diretorio(dir),
-          nomes{NOME_CONSOLIDADO(c.arqretcli, 1), NOME_CONSOLIDADO(c.arqretcli, 2)},
+          nomes{NomeConsolidado(c.arqretcli, 1), NomeConsolidado(c.arqretcli, 2)},
           listas{ListaDeOcorrencias(c.codcobliq), ListaDeOcorrencias(c.codcobcon)},
           conferir(!OBR_VAZIO(c.nomeplan)) {}
 
@@ -219,14 +219,14 @@ struct TarqSEGREGA::Consolidacao {
 };
 
 bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::string& diretorio) {
-    if (!ARQ_NOMESIMPLES(cliente.arqretcli))
+    if (!EhNomeSimples(cliente.arqretcli))
         return mantemEstacionados("NOME DO ARQUIVO RETORNO DO CLIENTE "_ansi + cliente.codigo +
                                   " INVÁLIDO: "_ansi + cliente.arqretcli);
     Consolidacao c(cliente, diretorio);
     std::string ilegivel;
     if (!leEstacionados(c, ilegivel)) return mantemEstacionados("NÃO CONSEGUIU LER O ARQUIVO: "_ansi + ilegivel);
     if (c.arquivo[0])
-        c.grava(0, TRAILER_CONSOLIDADO(c.ultimoTrailer, c.menor, c.baldes[0], c.registros[0] + 1));
+        c.grava(0, TrailerConsolidado(c.ultimoTrailer, c.menor, c.baldes[0], c.registros[0] + 1));
     const bool conferida = c.arquivo[0] && c.conferir;
     if (conferida && !ARQ_CONFEREPLANILHA(c)) {
         // Nothing is written; the parked files and the planilha wait for a
@@ -235,7 +235,7 @@ bool TarqSEGREGA::ARQ_GERARETORNOS(const ClienteRetorno& cliente, const std::str
         return false;
     }
     if (c.arquivo[1])
-        c.grava(1, TRAILER_CONSOLIDADO(c.ultimoTrailer, c.menor + 1, c.baldes[1], c.registros[1] + 1));
+        c.grava(1, TrailerConsolidado(c.ultimoTrailer, c.menor + 1, c.baldes[1], c.registros[1] + 1));
     if (!gravaConsolidados(c, conferida)) {
         linhaDoLog(prefixo() + "Arquivos do diretório temporário mantidos para nova consolidação: "_ansi +
                    cliente.dirtemp);
@@ -291,7 +291,7 @@ bool TarqSEGREGA::leEstacionados(Consolidacao& c, std::string& ilegivel) {
         c.dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", c.data);
         for (int k = 0; k < 2; ++k)
             if (c.arquivo[k])
-                c.arquivo[k]->REESCREVE_PRIMEIRO(HEADER_CONSOLIDADO(c.ultimoHeader, c.data, c.menor + k));
+                c.arquivo[k]->REESCREVE_PRIMEIRO(HeaderConsolidado(c.ultimoHeader, c.data, c.menor + k));
     }
     return true;
 }
@@ -312,9 +312,9 @@ void TarqSEGREGA::consolidaDetalhe(Consolidacao& c, std::string_view linha, std:
             c.arquivo[k]->aoCriarTemporario = [this](const std::string& temporario, const std::string& final) {
                 diario_->Saida(temporario, final, true);
             };
-            c.grava(k, c.conferir ? HEADER_CONSOLIDADO(c.ultimoHeader, c.data, c.menor + k) : std::string());
+            c.grava(k, c.conferir ? HeaderConsolidado(c.ultimoHeader, c.data, c.menor + k) : std::string());
         }
-        DETALHE_CONSOLIDADO(linha, c.registros[k] + 1, registro);
+        DetalheConsolidado(linha, c.registros[k] + 1, registro);
         if (k == 0 && ocorrencia == "06" && c.planilha.estado == Planilha::Estado::lida) {
             const std::string chave = registro.substr(70, 12);
             const int i = c.planilha.ARQ_ACHAPLANILHA(chave);

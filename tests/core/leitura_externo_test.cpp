@@ -7,11 +7,11 @@
 using Linhas = std::vector<std::string>;
 
 TEST(LeituraExterno, FinsDeLinhaDeTodoTipo) {
-    EXPECT_EQ(TEXTO_EM_LINHAS("a\r\nb\nc\rd"), (Linhas{"a", "b", "c", "d"}));
-    EXPECT_EQ(TEXTO_EM_LINHAS("a\r\n"), (Linhas{"a"}));  // no empty line after the last end
-    EXPECT_EQ(TEXTO_EM_LINHAS("a\r\r\nb\n\n"), (Linhas{"a", "", "b", ""}));
-    EXPECT_EQ(TEXTO_EM_LINHAS(""), Linhas{});
-    EXPECT_EQ(TEXTO_EM_LINHAS("\r\n"), (Linhas{""}));
+    EXPECT_EQ(TextoEmLinhas("a\r\nb\nc\rd"), (Linhas{"a", "b", "c", "d"}));
+    EXPECT_EQ(TextoEmLinhas("a\r\n"), (Linhas{"a"}));  // no empty line after the last end
+    EXPECT_EQ(TextoEmLinhas("a\r\r\nb\n\n"), (Linhas{"a", "", "b", ""}));
+    EXPECT_EQ(TextoEmLinhas(""), Linhas{});
+    EXPECT_EQ(TextoEmLinhas("\r\n"), (Linhas{""}));
 }
 
 TEST(LeituraExterno, MarcaDeFimDeArquivo) {

@@ -193,7 +193,7 @@ TEST(CliCadastroExemplo, ClientesDoDiaDeExemploPassamNaVerificacao) {
     GeralDeTeste g(dia);
     DiretorioDeTrabalho d;
     INSTALA_DIRETORIO(".", true, dia);
-    INSTALA_DIA_EXEMPLO(".", dia);
+    InstalaDiaDeExemplo(".", dia);
     Tabela& cli = DMQUOR().TBCONVECLI;
     cli.Open();
     TmanCONVECLI oman;

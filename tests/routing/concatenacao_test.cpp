@@ -257,7 +257,7 @@ TEST(Concatenacao, SegundaEstacaoNoMesmoDiaTomaOProximoNumero) {
         t->Open();
         t->First();
     }
-    EXPECT_EQ(RESERVA_SEQUENCIA(primeira, "SEQREMC40", "0912"), 1);
-    EXPECT_EQ(RESERVA_SEQUENCIA(segunda, "SEQREMC40", "0912"), 2);
+    EXPECT_EQ(ReservaSequencia(primeira, "SEQREMC40", "0912"), 1);
+    EXPECT_EQ(ReservaSequencia(segunda, "SEQREMC40", "0912"), 2);
     EXPECT_EQ(a.TextoInstalacao("ULTDATCOB"), "0912");
 }

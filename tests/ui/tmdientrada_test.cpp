@@ -132,10 +132,10 @@ private slots:
         SolicitacoesSistema s;
         s.SEGREGA_RETORNOS = [&](int passada) {
             passadas.push_back(passada);
-            RESUMO_LIDO("arquivos retorno do banco: RC0912.020");
+            ResumoLido("arquivos retorno do banco: RC0912.020");
             ModeloRelatorio log;
             log.paginas.resize(2);
-            RESUMO_RELATORIO("ARQUIVO_RETORNO_SEGREGACAO_20261209_101500.PDF", log);
+            ResumoRelatorio("ARQUIVO_RETORNO_SEGREGACAO_20261209_101500.PDF", log);
         };
         TMDIENTRADA w({}, s, {});
         QString oferecida;

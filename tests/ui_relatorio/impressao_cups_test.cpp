@@ -261,10 +261,10 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
 
     // A run log: the concatenation of the sample day writes its log to a PDF
     // file; the operator prints it from the preview the summary opens.
-    INSTALA_DIA_EXEMPLO(dir.caminho(), DATA_CODIFICA(2026, 12, 9));
-    RESUMO_ABRE("CONCATENAÇÃO"_ansi);
+    InstalaDiaDeExemplo(dir.caminho(), DATA_CODIFICA(2026, 12, 9));
+    AbreResumo("CONCATENAÇÃO"_ansi);
     CONCATENA_REMESSAS();
-    std::optional<ResumoExecucao> resumo = RESUMO_FECHA();
+    std::optional<ResumoExecucao> resumo = FechaResumo();
     ASSERT_TRUE(resumo && resumo->paginas && !resumo->relatorio.empty());
     ModeloRelatorio paginas = *resumo->paginas;
     paginas.visualizar = true;

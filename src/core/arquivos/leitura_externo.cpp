@@ -5,7 +5,7 @@
 #include "core/texto/texto_ansi.h"
 #include "tabela/nome_arquivo.h"
 
-std::vector<std::string> TEXTO_EM_LINHAS(const std::string& texto) {
+std::vector<std::string> TextoEmLinhas(const std::string& texto) {
     std::vector<std::string> linhas;
     std::size_t ini = 0;
     const std::size_t n = texto.size();
@@ -29,7 +29,7 @@ bool TaexLEITURAEXTERNO::ANEXA_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
     std::string conteudo;
     if (!LeArquivoInteiro(ResolveCaminho(KARQ_A_SER_LIDO), conteudo)) return false;
     AnsiDeTextoUnicode(conteudo);
-    for (auto& l : TEXTO_EM_LINHAS(conteudo)) TABDADOS.push_back(std::move(l));
+    for (auto& l : TextoEmLinhas(conteudo)) TABDADOS.push_back(std::move(l));
     if (!TABDADOS.empty() && TABDADOS.back() == "\x1A") TABDADOS.pop_back();
     return true;
 }

@@ -21,4 +21,4 @@ public:
 };
 
 // The lines of a text, split as above (without the end-of-file rule).
-std::vector<std::string> TEXTO_EM_LINHAS(const std::string& texto);
+std::vector<std::string> TextoEmLinhas(const std::string& texto);

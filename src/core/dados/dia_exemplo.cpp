@@ -279,15 +279,15 @@ Arquivos arquivosDoDia(TData hoje) {
 
 }  // namespace
 
-void CONFERE_DIA_EXEMPLO(const std::string& dir, TData hoje) {
+void ConfereDiaDeExemplo(const std::string& dir, TData hoje) {
     for (const auto& [nome, conteudo] : arquivosDoDia(hoje))
         if (ArquivoExiste(ResolveCaminho(JuntaCaminho(dir, nome))))
             throw ErroTabela("O ARQUIVO "_ansi + JuntaCaminho(dir, nome) +
                              " JÁ EXISTE; NADA FOI CRIADO (A INSTALAÇÃO NÃO SUBSTITUI ARQUIVOS)"_ansi);
 }
 
-void INSTALA_DIA_EXEMPLO(const std::string& dir, TData hoje) {
-    CONFERE_DIA_EXEMPLO(dir, hoje);
+void InstalaDiaDeExemplo(const std::string& dir, TData hoje) {
+    ConfereDiaDeExemplo(dir, hoje);
     const Arquivos arquivos = arquivosDoDia(hoje);
     alteraClientes(dir);
     std::error_code ec;

@@ -24,8 +24,8 @@
 // Throws ErroTabela when a file of the day is already in `diretorio` (in
 // any letter case), so that the installation can refuse before it creates
 // anything.
-void CONFERE_DIA_EXEMPLO(const std::string& diretorio, TData hoje);
+void ConfereDiaDeExemplo(const std::string& diretorio, TData hoje);
 
 // Needs the tables made by INSTALA_DIRETORIO(diretorio, true, hoje). Refuses
 // (ErroTabela), writing nothing, when any file of the day is already there.
-void INSTALA_DIA_EXEMPLO(const std::string& diretorio, TData hoje);
+void InstalaDiaDeExemplo(const std::string& diretorio, TData hoje);

@@ -148,19 +148,19 @@ QAction* TMDIENTRADA::Acao(const QString& nome) const {
 
 std::function<void()> TMDIENTRADA::comResumo(const std::string& titulo, std::function<void()> efeito) {
     return [this, titulo, efeito] {
-        RESUMO_ABRE(titulo);
+        AbreResumo(titulo);
         try {
             efeito();
         } catch (...) {
-            RESUMO_FECHA();
+            FechaResumo();
             throw;
         }
-        const std::optional<ResumoExecucao> resumo = RESUMO_FECHA();
+        const std::optional<ResumoExecucao> resumo = FechaResumo();
         if (!resumo || resumo->Vazio()) return;  // stopped before reading anything
         ultimoResumo_ = QtDeAnsi(resumo->Linha());
         painelDica_->setText(ultimoResumo_);
         painelDica_->setToolTip(ultimoResumo_);
-        MOSTRA_RESUMO(*resumo, this);
+        MostraResumo(*resumo, this);
     };
 }
 

@@ -21,7 +21,7 @@ QString bloco(const char* titulo, const std::vector<std::string>& linhas) {
 
 }  // namespace
 
-void MOSTRA_RESUMO(const ResumoExecucao& resumo, QWidget* pai) {
+void MostraResumo(const ResumoExecucao& resumo, QWidget* pai) {
     QString texto = bloco("Lido:", resumo.lidos) + bloco("Gravado:", resumo.gravados) +
                     bloco("Recusado:", resumo.recusados);
     if (!resumo.relatorio.empty())

@@ -7,4 +7,4 @@
 
 class QWidget;
 
-void MOSTRA_RESUMO(const ResumoExecucao& resumo, QWidget* pai = nullptr);
+void MostraResumo(const ResumoExecucao& resumo, QWidget* pai = nullptr);
