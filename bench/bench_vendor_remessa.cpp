@@ -193,7 +193,7 @@ int main(int argc, char** argv) {
                  for (long i = 0; i < n; ++i) operacoes.push_back({planilha(i) + "       ", kCNPJS[i % 4]});
                  auto a = Relogio::now();
                  pen.Open();
-                 REM_PENDENTES(pen, "COFAP", operacoes, GERAL().DATADIA);
+                 RegistraPendentes(pen, "COFAP", operacoes, GERAL().DATADIA);
                  pen.Close();
                  std::printf("  pendentes de %ld operações (metade renovada, metade incluída): %.2f s\n", n,
                              segundos(a));
@@ -204,13 +204,13 @@ int main(int argc, char** argv) {
                  TvenCAMPOSREMESSA k;
                  TvenCLIENTE cliente;
                  cliente.NUMPROGOP = cliente.ATIVICLI = 1;
-                 REM_VALORESINICIAIS(k, cliente, GERAL().DATADIA, "120000");
-                 REM_PREPARACOFAP(k, cliente, DATA_CODIFICA(2026, 3, 1), GERAL().DATADIA);
-                 grava.REM_GRAVAREG(REM_MONTAHEADER(k, false).conteudo);
+                 ValoresIniciaisDaRemessa(k, cliente, GERAL().DATADIA, "120000");
+                 PreparaCofap(k, cliente, DATA_CODIFICA(2026, 3, 1), GERAL().DATADIA);
+                 grava.REM_GRAVAREG(MontaRegistroHeader(k, false).conteudo);
                  for (long i = 0; i < n; ++i) {
-                     REM_LECOFAP(k, linhaCofap(i));
-                     grava.REM_GRAVAREG(REM_MONTACLIENTE(k).conteudo);
-                     grava.REM_GRAVAOPERACAO(REM_MONTAOPERACAO(k));
+                     LeLinhaCofap(k, linhaCofap(i));
+                     grava.REM_GRAVAREG(MontaRegistroCliente(k).conteudo);
+                     grava.REM_GRAVAOPERACAO(MontaRegistroOperacao(k));
                  }
                  // Past 999,999 records the sequence numbers are asterisks:
                  // this file only measures the writing.

@@ -24,9 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     for (int n = 1; n <= TKTBCONVE::Tamanho(); ++n) {
         const TXKTBCONVE& r = regras[n];
         TKTBCONVE relidas;
-        const std::string guardada = man.CLI_FECHAPARAM(r);
+        const std::string guardada = man.FechaParametrosDoCliente(r);
         man.CLI_ABRPARAM(relidas, guardada, guardada, guardada);
-        if (man.CLI_FECHAPARAM(relidas[1]) != guardada) std::abort();
+        if (man.FechaParametrosDoCliente(relidas[1]) != guardada) std::abort();
 
         const RegraTraducao regra(r);
         std::string linha = linhaOriginal;

@@ -24,13 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     const std::vector<std::string>& linhas = leitor.TABDADOS;
     if (linhas.empty()) return 0;
     for (const char* tipo : {"1", "2", "4"}) {
-        (void)RET_CONFEREHEADER(linhas.front(), tipo, "QUORFUZZ", 42);
-        (void)RET_TAMANHOREGISTRO(tipo);
+        (void)ConfereHeaderDoRetorno(linhas.front(), tipo, "QUORFUZZ", 42);
+        (void)TamanhoDoRegistroRetorno(tipo);
     }
-    (void)RET_GERACAOHEADER(linhas.front());
+    (void)GeracaoDoHeader(linhas.front());
     for (bool br : {false, true}) {
-        const TvenTOTAISRETORNO t = RET_LETOTAIS(linhas, br);
-        (void)RET_CONFERETOTAIS(t);
+        const TvenTOTAISRETORNO t = LeTotaisDoRetorno(linhas, br);
+        (void)ConfereTotaisDoRetorno(t);
     }
     TvenDADOSCOFAP cofap;
     cofap.cgcfor = "11222333000181";
@@ -38,24 +38,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     cofap.nomeemp = "FUZZ";
     cofap.hoje = DATA_CODIFICA(2026, 12, 9);
     cofap.geracao = 42;
-    confere(RET_COFAPHEADER(cofap), 394);
-    confere(RET_BRHEADER(linhas.front(), 7), 244);
+    confere(HeaderCofap(cofap), 394);
+    confere(HeaderBr(linhas.front(), 7), 244);
     TvenTOTAISFILIAL filial;
     TvenCENTAVOS pago = 0;
     long long detalhes = 0;
     for (std::size_t i = 0; i < linhas.size() && i < 5000; ++i) {
         const std::string& l = linhas[i];
-        (void)RET_LINHAVAZIA(l);
-        (void)RET_VALOR(l, 1);
-        const TvenPARCELACOFAP p = RET_LEPARCELACOFAP(l);
-        confere(RET_COFAPPARCELA(cofap, p, "11222333000181"), 394);
+        (void)LinhaVazia(l);
+        (void)ValorDoRetorno(l, 1);
+        const TvenPARCELACOFAP p = LeParcelaCofap(l);
+        confere(ParcelaCofap(cofap, p, "11222333000181"), 394);
         pago += p.valpago;
         ++detalhes;
-        confere(RET_BRDETALHE(l), 244);
+        confere(DetalheBr(l), 244);
         filial.Soma(l);
-        confere(RET_BRTRAILLER(l, filial), 244);
-        (void)RET_WABCOPAGAMENTO(7, l);
+        confere(TrailerBr(l, filial), 244);
+        (void)PagamentoWabco(7, l);
     }
-    confere(RET_COFAPTRAILLER(cofap, detalhes, pago), 394);
+    confere(TrailerCofap(cofap, detalhes, pago), 394);
     return 0;
 }

@@ -35,37 +35,37 @@ inline int FUZZ_LEIAUTE(const char* tipo, const std::uint8_t* dados, std::size_t
     cliente.NUMPROGOP = 1;
     const TData hoje = DATA_CODIFICA(2026, 12, 9);
     TvenCAMPOSREMESSA k;
-    REM_VALORESINICIAIS(k, cliente, hoje, "120000");
+    ValoresIniciaisDaRemessa(k, cliente, hoje, "120000");
     const std::string t = tipo;
     if (t == kTIPO_COFAP) {
-        const TData inicio = linhas.empty() ? 0 : REM_DATAINICIOCOFAP(linhas.front());
-        REM_PREPARACOFAP(k, cliente, inicio ? inicio : hoje, hoje);
+        const TData inicio = linhas.empty() ? 0 : DataInicioCofap(linhas.front());
+        PreparaCofap(k, cliente, inicio ? inicio : hoje, hoje);
     } else if (t == kTIPO_CELPAV) {
-        REM_PREPARACELPAV(k, cliente, linhas);
+        PreparaCelpav(k, cliente, linhas);
     } else if (t == kTIPO_WABCO) {
-        REM_PREPARAWABCO(k, hoje);
+        PreparaWabco(k, hoje);
     } else {
-        (void)REM_BRTEMHEADER(linhas);
+        (void)BrTemHeader(linhas);
     }
-    CONFERE_REGISTRO_BANCO(REM_MONTAHEADER(k, t == kTIPO_WABCO));
+    CONFERE_REGISTRO_BANCO(MontaRegistroHeader(k, t == kTIPO_WABCO));
     for (std::size_t i = 0; i < linhas.size() && i < 5000; ++i) {
         const std::string& l = linhas[i];
         if (t == kTIPO_COFAP || t == kTIPO_CELPAV) {
             if (t == kTIPO_CELPAV && i < static_cast<std::size_t>(kCELPAV_LINHAS_CABECALHO)) continue;
-            if (t == kTIPO_COFAP) REM_LECOFAP(k, l);
-            else REM_LECELPAV(k, l);
-            REM_EQUALIZACAO(k, cliente.TIPEQUCLI);
-            REM_CRITICA(k, [](const std::string&) {});
-            CONFERE_REGISTRO_BANCO(REM_MONTACLIENTE(k));
-            CONFERE_REGISTRO_BANCO(REM_MONTAOPERACAO(k));
+            if (t == kTIPO_COFAP) LeLinhaCofap(k, l);
+            else LeLinhaCelpav(k, l);
+            EqualizacaoDaRemessa(k, cliente.TIPEQUCLI);
+            CriticaDaRemessa(k, [](const std::string&) {});
+            CONFERE_REGISTRO_BANCO(MontaRegistroCliente(k));
+            CONFERE_REGISTRO_BANCO(MontaRegistroOperacao(k));
         } else if (t == kTIPO_WABCO) {
-            REM_LEWABCO(k, l);
-            CONFERE_REGISTRO_BANCO(REM_MONTACONSIGNACAO(k));
+            LeLinhaWabco(k, l);
+            CONFERE_REGISTRO_BANCO(MontaRegistroConsignacao(k));
         } else {
             TvenCONSULTATAXA consulta;
-            switch (REM_LEBR(k, l, consulta)) {
-                case brOPERACAO: CONFERE_REGISTRO_BANCO(REM_MONTAOPERACAO(k)); break;
-                case brCLIENTE: CONFERE_REGISTRO_BANCO(REM_MONTACLIENTE(k)); break;
+            switch (LeLinhaBr(k, l, consulta)) {
+                case brOPERACAO: CONFERE_REGISTRO_BANCO(MontaRegistroOperacao(k)); break;
+                case brCLIENTE: CONFERE_REGISTRO_BANCO(MontaRegistroCliente(k)); break;
                 default: break;
             }
         }

@@ -84,7 +84,7 @@ public:
 
 }  // namespace
 
-TvenREGISTRO REM_MONTAHEADER(const TvenCAMPOSREMESSA& k, bool consignacao) {
+TvenREGISTRO MontaRegistroHeader(const TvenCAMPOSREMESSA& k, bool consignacao) {
     Montagem m;
     m.fixo(consignacao ? "40" : "00")
         .data(k.KDATAPRO)
@@ -103,7 +103,7 @@ TvenREGISTRO REM_MONTAHEADER(const TvenCAMPOSREMESSA& k, bool consignacao) {
     return m.r;
 }
 
-TvenREGISTRO REM_MONTACLIENTE(const TvenCAMPOSREMESSA& k) {
+TvenREGISTRO MontaRegistroCliente(const TvenCAMPOSREMESSA& k) {
     Montagem m;
     m.fixo("02")
         .data(k.KDATAPRO)
@@ -121,7 +121,7 @@ TvenREGISTRO REM_MONTACLIENTE(const TvenCAMPOSREMESSA& k) {
     return m.r;
 }
 
-TvenREGISTRO REM_MONTAOPERACAO(const TvenCAMPOSREMESSA& k) {
+TvenREGISTRO MontaRegistroOperacao(const TvenCAMPOSREMESSA& k) {
     const TKTBMANPLA& p = k.KTBPLA;
     Montagem m;
     m.fixo("01")
@@ -154,7 +154,7 @@ TvenREGISTRO REM_MONTAOPERACAO(const TvenCAMPOSREMESSA& k) {
     return m.r;
 }
 
-TvenREGISTRO REM_MONTACONSIGNACAO(const TvenCAMPOSREMESSA& k) {
+TvenREGISTRO MontaRegistroConsignacao(const TvenCAMPOSREMESSA& k) {
     const TKTBMANPLA& p = k.KTBPLA;
     Montagem m;
     m.fixo("41")

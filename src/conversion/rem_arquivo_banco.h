@@ -24,10 +24,10 @@ struct TvenREGISTRO {
     long long principalCentavos = 0;  // operation and consignment records
 };
 
-TvenREGISTRO REM_MONTAHEADER(const TvenCAMPOSREMESSA& k, bool consignacao);
-TvenREGISTRO REM_MONTACLIENTE(const TvenCAMPOSREMESSA& k);
-TvenREGISTRO REM_MONTAOPERACAO(const TvenCAMPOSREMESSA& k);
-TvenREGISTRO REM_MONTACONSIGNACAO(const TvenCAMPOSREMESSA& k);
+TvenREGISTRO MontaRegistroHeader(const TvenCAMPOSREMESSA& k, bool consignacao);
+TvenREGISTRO MontaRegistroCliente(const TvenCAMPOSREMESSA& k);
+TvenREGISTRO MontaRegistroOperacao(const TvenCAMPOSREMESSA& k);
+TvenREGISTRO MontaRegistroConsignacao(const TvenCAMPOSREMESSA& k);
 
 // Stages records on the writer and keeps the file's counters.
 class TvenGRAVAREMESSA {

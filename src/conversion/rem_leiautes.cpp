@@ -9,7 +9,7 @@
 namespace {
 
 TData aaaammdd(const std::string& linha, int inicio) {
-    return OBR_TEXTOTODATA("AAAAMMDD_DATA", REM_CAMPO(linha, inicio, 8));
+    return OBR_TEXTOTODATA("AAAAMMDD_DATA", CampoDaRemessa(linha, inicio, 8));
 }
 
 // The reference date of a remittance is its earliest operation date, but
@@ -30,13 +30,13 @@ void valoresFixosDoCliente(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente) {
 
 }  // namespace
 
-std::string REM_CAMPO(const std::string& linha, int inicio, int tamanho) {
+std::string CampoDaRemessa(const std::string& linha, int inicio, int tamanho) {
     const auto i = static_cast<std::size_t>(inicio - 1);
     if (inicio < 1 || tamanho <= 0 || i >= linha.size()) return {};
     return linha.substr(i, static_cast<std::size_t>(tamanho));
 }
 
-void REM_VALORESINICIAIS(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData hoje,
+void ValoresIniciaisDaRemessa(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData hoje,
                          const std::string& horaHHMMSS) {
     k.KDATAPRO = hoje;
     k.KHORAPRO = horaHHMMSS;
@@ -50,11 +50,11 @@ void REM_VALORESINICIAIS(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData
     k.KDATAREF = referenciaInicial();
 }
 
-TData REM_DATAINICIOCOFAP(const std::string& primeiraLinha) {
+TData DataInicioCofap(const std::string& primeiraLinha) {
     return aaaammdd(primeiraLinha, 148);
 }
 
-void REM_PREPARACOFAP(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData inicioContrato,
+void PreparaCofap(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData inicioContrato,
                       TData hoje) {
     k.KDATAPED = inicioContrato;
     valoresFixosDoCliente(k, cliente);
@@ -62,10 +62,10 @@ void REM_PREPARACOFAP(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData in
     if (k.KDATAPED < k.KDATAREF) k.KDATAREF = k.KDATAPED;
 }
 
-void REM_PREPARACELPAV(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente,
+void PreparaCelpav(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente,
                        const std::vector<std::string>& linhas) {
     for (std::size_t i = kCELPAV_LINHAS_CABECALHO; i < linhas.size(); ++i) {
-        const TData data = OBR_STRTODATA(REM_CAMPO(linhas[i], 12, 10));
+        const TData data = OBR_STRTODATA(CampoDaRemessa(linhas[i], 12, 10));
         // A line without a valid date is rejected by the checks and never
         // reaches the bank; it must not blank the reference date of the
         // operations that do.
@@ -74,108 +74,108 @@ void REM_PREPARACELPAV(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente,
     valoresFixosDoCliente(k, cliente);
 }
 
-void REM_PREPARAWABCO(TvenCAMPOSREMESSA& k, TData hoje) {
+void PreparaWabco(TvenCAMPOSREMESSA& k, TData hoje) {
     k.KDATAREF = hoje;
     k.KTBPLA.S3_DATAMOV = hoje;
 }
 
-bool REM_BRTEMHEADER(const std::vector<std::string>& linhas) {
+bool BrTemHeader(const std::vector<std::string>& linhas) {
     return !linhas.empty() && linhas[0].compare(0, 2, "00") == 0;
 }
 
-void REM_LECOFAP(TvenCAMPOSREMESSA& k, const std::string& l) {
-    k.KNUMPED = REM_CAMPO(l, 3, 8) + std::string(7, ' ');
-    k.KCGCCLI = REM_CAMPO(l, 13, 14);
-    k.KNOMECLI = REM_CAMPO(l, 27, 35);
-    k.KENDERECO = REM_CAMPO(l, 62, 35);
-    k.KCIDADE = REM_CAMPO(l, 97, 20);
-    k.KESTADO = REM_CAMPO(l, 127, 2);
-    k.KCEPCLI = REM_CAMPO(l, 129, 5) + REM_CAMPO(l, 135, 3);
+void LeLinhaCofap(TvenCAMPOSREMESSA& k, const std::string& l) {
+    k.KNUMPED = CampoDaRemessa(l, 3, 8) + std::string(7, ' ');
+    k.KCGCCLI = CampoDaRemessa(l, 13, 14);
+    k.KNOMECLI = CampoDaRemessa(l, 27, 35);
+    k.KENDERECO = CampoDaRemessa(l, 62, 35);
+    k.KCIDADE = CampoDaRemessa(l, 97, 20);
+    k.KESTADO = CampoDaRemessa(l, 127, 2);
+    k.KCEPCLI = CampoDaRemessa(l, 129, 5) + CampoDaRemessa(l, 135, 3);
     k.KTBPLA.S3_DTLIQUI = aaaammdd(l, 156);
     k.KTBPLA.S3_DTPRIPAR = k.KTBPLA.S3_DTLIQUI;
-    k.KTBPLA.S3_TAXABAN = OBR_VALOR(REM_CAMPO(l, 176, 6));
-    k.KTBPLA.S3_PRINFIN = OBR_VALOR(REM_CAMPO(l, 182, 16));
-    k.KTBPLA.S3_TAXAFOR = OBR_VALOR(REM_CAMPO(l, 279, 16));
+    k.KTBPLA.S3_TAXABAN = OBR_VALOR(CampoDaRemessa(l, 176, 6));
+    k.KTBPLA.S3_PRINFIN = OBR_VALOR(CampoDaRemessa(l, 182, 16));
+    k.KTBPLA.S3_TAXAFOR = OBR_VALOR(CampoDaRemessa(l, 279, 16));
 }
 
-void REM_LECELPAV(TvenCAMPOSREMESSA& k, const std::string& l) {
-    k.KNUMPED = std::string(4, ' ') + REM_CAMPO(l, 1, 11);
-    k.KDATAPED = OBR_STRTODATA(REM_CAMPO(l, 12, 10));
+void LeLinhaCelpav(TvenCAMPOSREMESSA& k, const std::string& l) {
+    k.KNUMPED = std::string(4, ' ') + CampoDaRemessa(l, 1, 11);
+    k.KDATAPED = OBR_STRTODATA(CampoDaRemessa(l, 12, 10));
     k.KTBPLA.S3_DATAMOV = k.KDATAPED;
-    k.KTBPLA.S3_DTLIQUI = OBR_STRTODATA(REM_CAMPO(l, 22, 10));
+    k.KTBPLA.S3_DTLIQUI = OBR_STRTODATA(CampoDaRemessa(l, 22, 10));
     k.KTBPLA.S3_DTPRIPAR = k.KTBPLA.S3_DTLIQUI;
-    k.KTBPLA.S3_PRINFIN = OBR_VALOR(REM_CAMPO(l, 32, 12)) / 100;
-    k.KTBPLA.S3_TAXABAN = OBR_VALOR(REM_CAMPO(l, 59, 6)) / 1000;
-    k.KTBPLA.S3_TAXAFOR = OBR_VALOR(REM_CAMPO(l, 68, 7)) / 10000;
-    k.KNOMECLI = REM_CAMPO(l, 113, 40);
-    k.KCGCCLI = REM_CAMPO(l, 154, 14);
-    k.KENDERECO = REM_CAMPO(l, 168, 40);
-    k.KCIDADE = REM_CAMPO(l, 208, 20);
-    k.KESTADO = REM_CAMPO(l, 228, 2);
-    k.KCEPCLI = REM_CAMPO(l, 230, 5) + REM_CAMPO(l, 236, 3);
+    k.KTBPLA.S3_PRINFIN = OBR_VALOR(CampoDaRemessa(l, 32, 12)) / 100;
+    k.KTBPLA.S3_TAXABAN = OBR_VALOR(CampoDaRemessa(l, 59, 6)) / 1000;
+    k.KTBPLA.S3_TAXAFOR = OBR_VALOR(CampoDaRemessa(l, 68, 7)) / 10000;
+    k.KNOMECLI = CampoDaRemessa(l, 113, 40);
+    k.KCGCCLI = CampoDaRemessa(l, 154, 14);
+    k.KENDERECO = CampoDaRemessa(l, 168, 40);
+    k.KCIDADE = CampoDaRemessa(l, 208, 20);
+    k.KESTADO = CampoDaRemessa(l, 228, 2);
+    k.KCEPCLI = CampoDaRemessa(l, 230, 5) + CampoDaRemessa(l, 236, 3);
 }
 
-void REM_LEWABCO(TvenCAMPOSREMESSA& k, const std::string& l) {
-    k.KNUMPED = "000000" + REM_CAMPO(l, 4, 6);
-    k.KTBPLA.S3_PRINFIN = OBR_VALOR(REM_CAMPO(l, 18, 11)) / 100;
+void LeLinhaWabco(TvenCAMPOSREMESSA& k, const std::string& l) {
+    k.KNUMPED = "000000" + CampoDaRemessa(l, 4, 6);
+    k.KTBPLA.S3_PRINFIN = OBR_VALOR(CampoDaRemessa(l, 18, 11)) / 100;
 }
 
-TregBR REM_LEBR(TvenCAMPOSREMESSA& k, const std::string& l, TvenCONSULTATAXA& consulta) {
-    const std::string tipo = REM_CAMPO(l, 1, 2);
+TregBR LeLinhaBr(TvenCAMPOSREMESSA& k, const std::string& l, TvenCONSULTATAXA& consulta) {
+    const std::string tipo = CampoDaRemessa(l, 1, 2);
     if (tipo == "00") {
         k.KDATAPRO = aaaammdd(l, 3);
-        k.KIDENTEMP = REM_CAMPO(l, 36, 20);
-        k.KNOMEEMP = REM_CAMPO(l, 56, 30);
+        k.KIDENTEMP = CampoDaRemessa(l, 36, 20);
+        k.KNOMEEMP = CampoDaRemessa(l, 56, 30);
         k.KDATAREF = aaaammdd(l, 104);
-        k.KHORAPRO = REM_CAMPO(l, 112, 6);
-        k.KULTREMBAN = OBR_STRTOINT(REM_CAMPO(l, 118, 6));
-        k.KLEGENINS = REM_CAMPO(l, 124, 5);
+        k.KHORAPRO = CampoDaRemessa(l, 112, 6);
+        k.KULTREMBAN = OBR_STRTOINT(CampoDaRemessa(l, 118, 6));
+        k.KLEGENINS = CampoDaRemessa(l, 124, 5);
         return brHEADER;
     }
     if (tipo == "01") {
         TKTBMANPLA& p = k.KTBPLA;
         k.KDATAPRO = aaaammdd(l, 3);
         p.S3_DATAMOV = aaaammdd(l, 11);
-        k.KNUMCONV = REM_CAMPO(l, 19, 9);
-        k.KAGEFOR = REM_CAMPO(l, 28, 4);
-        k.KCGCCLI = REM_CAMPO(l, 49, 14);
+        k.KNUMCONV = CampoDaRemessa(l, 19, 9);
+        k.KAGEFOR = CampoDaRemessa(l, 28, 4);
+        k.KCGCCLI = CampoDaRemessa(l, 49, 14);
         // A short line must not shift the later fields of the bank record:
         // these three are passed on at their full widths.
-        p.S3_CGC1AVAL = OBR_AJUSTA(REM_CAMPO(l, 63, 15), 15, true, 0);
-        p.S3_CGC2AVAL = OBR_AJUSTA(REM_CAMPO(l, 78, 15), 15, true, 0);
-        p.S3_NUMAUT = OBR_AJUSTA(REM_CAMPO(l, 93, 8), 8, true, 0);
-        k.KNUMPROGOP = OBR_STRTOINT(REM_CAMPO(l, 101, 5));
-        p.S3_PRINFIN = OBR_VALOR(REM_CAMPO(l, 106, 15)) / 100;
+        p.S3_CGC1AVAL = OBR_AJUSTA(CampoDaRemessa(l, 63, 15), 15, true, 0);
+        p.S3_CGC2AVAL = OBR_AJUSTA(CampoDaRemessa(l, 78, 15), 15, true, 0);
+        p.S3_NUMAUT = OBR_AJUSTA(CampoDaRemessa(l, 93, 8), 8, true, 0);
+        k.KNUMPROGOP = OBR_STRTOINT(CampoDaRemessa(l, 101, 5));
+        p.S3_PRINFIN = OBR_VALOR(CampoDaRemessa(l, 106, 15)) / 100;
         k.KDATAPED = aaaammdd(l, 121);
         p.S3_DTLIQUI = aaaammdd(l, 129);
-        p.S3_NUMPARC = OBR_STRTOINT(REM_CAMPO(l, 146, 2));
-        k.KTIPEQUCLI = REM_CAMPO(l, 167, 1);
-        k.KNUMPED = REM_CAMPO(l, 168, 15);
+        p.S3_NUMPARC = OBR_STRTOINT(CampoDaRemessa(l, 146, 2));
+        k.KTIPEQUCLI = CampoDaRemessa(l, 167, 1);
+        k.KNUMPED = CampoDaRemessa(l, 168, 15);
         p.S3_DTPRIPAR = aaaammdd(l, 206);
-        k.KDATACONTR = REM_CAMPO(l, 214, 31);
+        k.KDATACONTR = CampoDaRemessa(l, 214, 31);
         consulta.data = aaaammdd(l, 214);
-        consulta.produto = REM_CAMPO(l, 222, 1);
+        consulta.produto = CampoDaRemessa(l, 222, 1);
         // Whole days between two dates: no rounding is left to do.
         consulta.dias = p.S3_DTLIQUI - consulta.data;
         return brOPERACAO;
     }
     if (tipo == "02") {
-        k.KCGCCLI = REM_CAMPO(l, 12, 14);
-        k.KATIVICLI = REM_CAMPO(l, 26, 4);
-        k.KNOMECLI = REM_CAMPO(l, 30, 40);
-        k.KDDDTELRAM = REM_CAMPO(l, 70, 15);
-        k.KENDERECO = REM_CAMPO(l, 85, 40);
-        k.KNUMANDCOM = REM_CAMPO(l, 125, 18);
-        k.KCEPCLI = REM_CAMPO(l, 143, 8);
-        k.KBAIRRO = REM_CAMPO(l, 151, 15);
-        k.KCIDADE = REM_CAMPO(l, 166, 20);
-        k.KESTADO = REM_CAMPO(l, 186, 2);
+        k.KCGCCLI = CampoDaRemessa(l, 12, 14);
+        k.KATIVICLI = CampoDaRemessa(l, 26, 4);
+        k.KNOMECLI = CampoDaRemessa(l, 30, 40);
+        k.KDDDTELRAM = CampoDaRemessa(l, 70, 15);
+        k.KENDERECO = CampoDaRemessa(l, 85, 40);
+        k.KNUMANDCOM = CampoDaRemessa(l, 125, 18);
+        k.KCEPCLI = CampoDaRemessa(l, 143, 8);
+        k.KBAIRRO = CampoDaRemessa(l, 151, 15);
+        k.KCIDADE = CampoDaRemessa(l, 166, 20);
+        k.KESTADO = CampoDaRemessa(l, 186, 2);
         return brCLIENTE;
     }
     return brOUTRO;
 }
 
-void REM_EQUALIZACAO(TvenCAMPOSREMESSA& k, const std::string& tipequcli) {
+void EqualizacaoDaRemessa(TvenCAMPOSREMESSA& k, const std::string& tipequcli) {
     const std::string t = OBR_TRIM(tipequcli);
     if (t == "S" || t == "N") {
         k.KTIPEQUCLI = t;
@@ -187,7 +187,7 @@ void REM_EQUALIZACAO(TvenCAMPOSREMESSA& k, const std::string& tipequcli) {
                        : "S";
 }
 
-void REM_CRITICA(const TvenCAMPOSREMESSA& k,
+void CriticaDaRemessa(const TvenCAMPOSREMESSA& k,
                  const std::function<void(const std::string&)>& ocorrencia) {
     if (OBR_VAZIO(k.KCGCCLI)) ocorrencia("CNPJ DO CLIENTE NÃO INFORMADO."_ansi);
     std::string mensagem;

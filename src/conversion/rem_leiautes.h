@@ -21,30 +21,30 @@ inline constexpr const char* kTIPO_WABCO = "4";
 inline constexpr int kCELPAV_LINHAS_CABECALHO = 3;
 
 // The `tamanho` characters of `linha` from column `inicio`.
-std::string REM_CAMPO(const std::string& linha, int inicio, int tamanho);
+std::string CampoDaRemessa(const std::string& linha, int inicio, int tamanho);
 
 // Values set once per run, before the first line, for every client type.
-void REM_VALORESINICIAIS(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData hoje,
+void ValoresIniciaisDaRemessa(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData hoje,
                          const std::string& horaHHMMSS);
 
 // Contract start date a Cofap file offers for the start-date question
 // (columns 148-155 of its first line); 0 when there is none.
-TData REM_DATAINICIOCOFAP(const std::string& primeiraLinha);
+TData DataInicioCofap(const std::string& primeiraLinha);
 
 // Preparation by type, after the initial values. Cofap takes the contract
 // start date the person confirmed; Celpav looks at every operation line for
 // the reference date. BR's only preparation is the header check
-// (REM_BRTEMHEADER), Wabco's sets the dates of the day.
-void REM_PREPARACOFAP(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData inicioContrato,
+// (BrTemHeader), Wabco's sets the dates of the day.
+void PreparaCofap(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData inicioContrato,
                       TData hoje);
-void REM_PREPARACELPAV(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente,
+void PreparaCelpav(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente,
                        const std::vector<std::string>& linhas);
-void REM_PREPARAWABCO(TvenCAMPOSREMESSA& k, TData hoje);
-bool REM_BRTEMHEADER(const std::vector<std::string>& linhas);
+void PreparaWabco(TvenCAMPOSREMESSA& k, TData hoje);
+bool BrTemHeader(const std::vector<std::string>& linhas);
 
-void REM_LECOFAP(TvenCAMPOSREMESSA& k, const std::string& linha);
-void REM_LECELPAV(TvenCAMPOSREMESSA& k, const std::string& linha);
-void REM_LEWABCO(TvenCAMPOSREMESSA& k, const std::string& linha);
+void LeLinhaCofap(TvenCAMPOSREMESSA& k, const std::string& linha);
+void LeLinhaCelpav(TvenCAMPOSREMESSA& k, const std::string& linha);
+void LeLinhaWabco(TvenCAMPOSREMESSA& k, const std::string& linha);
 
 // A BR file is already in the bank's record layout; columns 1-2 say which
 // record a line is.
@@ -56,14 +56,14 @@ struct TvenCONSULTATAXA {
     int dias = 0;         // due date minus contract date (may be negative)
     TData data = 0;       // contract date
 };
-TregBR REM_LEBR(TvenCAMPOSREMESSA& k, const std::string& linha, TvenCONSULTATAXA& consulta);
+TregBR LeLinhaBr(TvenCAMPOSREMESSA& k, const std::string& linha, TvenCONSULTATAXA& consulta);
 
 // Equalisation flag of a Cofap or Celpav operation: the register's "S" or
 // "N", or, when the register says it depends, "N" exactly when both rates
 // read the same to six decimals.
-void REM_EQUALIZACAO(TvenCAMPOSREMESSA& k, const std::string& tipequcli);
+void EqualizacaoDaRemessa(TvenCAMPOSREMESSA& k, const std::string& tipequcli);
 
 // The checks of a Cofap or Celpav operation, all of them, in order; each
 // failure is handed to `ocorrencia` with its message.
-void REM_CRITICA(const TvenCAMPOSREMESSA& k,
+void CriticaDaRemessa(const TvenCAMPOSREMESSA& k,
                  const std::function<void(const std::string&)>& ocorrencia);

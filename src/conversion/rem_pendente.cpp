@@ -32,7 +32,7 @@ void REM_PENDENTE(Tabela& convepen, const std::string& codcli, const std::string
     preenche(convepen, cgccli, dataRemessa);
 }
 
-void REM_PENDENTES(Tabela& convepen, const std::string& codcli,
+void RegistraPendentes(Tabela& convepen, const std::string& codcli,
                    const std::vector<OperacaoPendente>& operacoes, TData dataRemessa) {
     // One batch for the whole file: the refreshed rows tell other
     // workstations once, the new ones are written together.

@@ -23,5 +23,5 @@ struct OperacaoPendente {
 // as those calls would leave it; the new rows are appended in batches after
 // every existing one was refreshed, a planilha repeated in the file taking
 // the CNPJ of its last operation.
-void REM_PENDENTES(Tabela& convepen, const std::string& codcli,
+void RegistraPendentes(Tabela& convepen, const std::string& codcli,
                    const std::vector<OperacaoPendente>& operacoes, TData dataRemessa);

@@ -56,7 +56,7 @@ TvenCLIENTE leCliente(Tabela& t) {
 
 }  // namespace
 
-std::string REM_TITULOJANELA() { return "Leitura do Arquivo Remessa de Vendor - Conversão"_ansi; }
+std::string TituloDaJanelaRemessa() { return "Leitura do Arquivo Remessa de Vendor - Conversão"_ansi; }
 
 TvenREMESSA::TvenREMESSA(const std::string& codigo, bool linhaComando)
     : KACIONOU_EM_LINHA_DE_COMANDO(linhaComando) {
@@ -72,7 +72,7 @@ void TvenREMESSA::REM_OCORRENCIA(const std::string& mensagem) {
 bool TvenREMESSA::pedeCliente() {
     Tabela& cli = DMQUOR().TBCONVECLI;
     return PedeClienteVendor(
-        cli, KQUALCLIENTE, REM_TITULOJANELA(),
+        cli, KQUALCLIENTE, TituloDaJanelaRemessa(),
         [](const std::string&) { return std::string("CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi); },
         [&]() -> std::string {
             if (!tipoVendor(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString())))
@@ -107,14 +107,14 @@ bool TvenREMESSA::prepara() {
     const TData hoje = GERAL().DATADIA;
     const std::string& tipo = cliente_.TIPOEMP;
     const auto& linhas = oARQREMCLI.TABDADOS;
-    REM_VALORESINICIAIS(*this, cliente_, hoje, OBR_HORA());
+    ValoresIniciaisDaRemessa(*this, cliente_, hoje, OBR_HORA());
     if (tipo == kTIPO_COFAP) {
-        TData oferecida = REM_DATAINICIOCOFAP(linhas.front());
+        TData oferecida = DataInicioCofap(linhas.front());
         for (;;) {
             const auto data = GERAL().Dialogo().DataInicioContrato(oferecida);
             if (!data) return false;
             if (*data != 0) {
-                REM_PREPARACOFAP(*this, cliente_, *data, hoje);
+                PreparaCofap(*this, cliente_, *data, hoje);
                 return true;
             }
             GERAL().MENSAGEM("DATA DE INICIO DO CONTRATO NÃO FOI INFORMADO CORRETAMENTE."_ansi,
@@ -122,12 +122,12 @@ bool TvenREMESSA::prepara() {
             oferecida = 0;  // the window comes back as it was left: empty
         }
     }
-    if (tipo == kTIPO_BR && !REM_BRTEMHEADER(linhas)) {
+    if (tipo == kTIPO_BR && !BrTemHeader(linhas)) {
         GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE SEM REGISTRO HEADER", somERRO);
         return false;
     }
-    if (tipo == kTIPO_CELPAV) REM_PREPARACELPAV(*this, cliente_, linhas);
-    if (tipo == kTIPO_WABCO) REM_PREPARAWABCO(*this, hoje);
+    if (tipo == kTIPO_CELPAV) PreparaCelpav(*this, cliente_, linhas);
+    if (tipo == kTIPO_WABCO) PreparaWabco(*this, hoje);
     return true;
 }
 
@@ -145,36 +145,36 @@ bool TvenREMESSA::processaLinha(std::size_t indice) {
     std::vector<std::pair<TvenREGISTRO, bool>> registros;
     const auto ocorrencia = [this](const std::string& m) { REM_OCORRENCIA(m); };
     if (tipo == kTIPO_COFAP || tipo == kTIPO_CELPAV) {
-        if (tipo == kTIPO_COFAP) REM_LECOFAP(*this, linha);
-        else REM_LECELPAV(*this, linha);
-        REM_EQUALIZACAO(*this, cliente_.TIPEQUCLI);
-        REM_CRITICA(*this, ocorrencia);
-        registros.emplace_back(REM_MONTACLIENTE(*this), false);
-        registros.emplace_back(REM_MONTAOPERACAO(*this), true);
+        if (tipo == kTIPO_COFAP) LeLinhaCofap(*this, linha);
+        else LeLinhaCelpav(*this, linha);
+        EqualizacaoDaRemessa(*this, cliente_.TIPEQUCLI);
+        CriticaDaRemessa(*this, ocorrencia);
+        registros.emplace_back(MontaRegistroCliente(*this), false);
+        registros.emplace_back(MontaRegistroOperacao(*this), true);
     } else if (tipo == kTIPO_BR) {
         TvenCONSULTATAXA consulta;
-        switch (REM_LEBR(*this, linha, consulta)) {
+        switch (LeLinhaBr(*this, linha, consulta)) {
             case brOPERACAO:
                 if (!TAX_LOCALIZA(DMQUOR().TBCONVETAX, consulta.produto, consulta.dias,
                                   consulta.data, KTBPLA.S3_TAXABAN, KTBPLA.S3_TAXAFOR))
                     return false;
-                registros.emplace_back(REM_MONTAOPERACAO(*this), true);
+                registros.emplace_back(MontaRegistroOperacao(*this), true);
                 break;
             case brCLIENTE:
-                registros.emplace_back(REM_MONTACLIENTE(*this), false);
+                registros.emplace_back(MontaRegistroCliente(*this), false);
                 break;
             case brHEADER:
             case brOUTRO:
                 break;
         }
     } else {
-        REM_LEWABCO(*this, linha);
-        registros.emplace_back(REM_MONTACONSIGNACAO(*this), true);
+        LeLinhaWabco(*this, linha);
+        registros.emplace_back(MontaRegistroConsignacao(*this), true);
     }
 
     const bool consignacao = tipo == kTIPO_WABCO;
     TvenREGISTRO header;
-    if (oGRAVA.WTOTREGGR == 0) header = REM_MONTAHEADER(*this, consignacao);
+    if (oGRAVA.WTOTREGGR == 0) header = MontaRegistroHeader(*this, consignacao);
     for (const std::string& f : header.falhas) REM_OCORRENCIA(f);
     for (const auto& [registro, operacao] : registros)
         for (const std::string& f : registro.falhas) REM_OCORRENCIA(f);
@@ -252,7 +252,7 @@ bool TvenREMESSA::atualizaCadastro() {
     const TData hoje = GERAL().DATADIA;
     Tabela& pen = DMQUOR().TBCONVEPEN;
     try {
-        REM_PENDENTES(pen, KQUALCLIENTE, pendentes_, hoje);
+        RegistraPendentes(pen, KQUALCLIENTE, pendentes_, hoje);
     } catch (...) {
         cli.Cancel();
         throw;

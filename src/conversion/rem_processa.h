@@ -26,7 +26,7 @@
 #include "core/diario_execucao.h"
 
 // Caption of the conversion's window (client code, Cofap start date).
-std::string REM_TITULOJANELA();
+std::string TituloDaJanelaRemessa();
 
 // The run object: the working fields and counters of one conversion.
 class TvenREMESSA : public TvenCAMPOSREMESSA {

@@ -6,37 +6,37 @@
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
 
-std::string RET_CAMPO(const std::string& linha, int inicio, int tamanho) {
+std::string CampoDoRetorno(const std::string& linha, int inicio, int tamanho) {
     const auto i = static_cast<std::size_t>(inicio - 1);
     if (i >= linha.size()) return {};
     return linha.substr(i, static_cast<std::size_t>(tamanho));
 }
 
-long long RET_VALOR(const std::string& linha, int inicio) {
-    return std::llround(OBR_VALOR(RET_CAMPO(linha, inicio, 15)));
+long long ValorDoRetorno(const std::string& linha, int inicio) {
+    return std::llround(OBR_VALOR(CampoDoRetorno(linha, inicio, 15)));
 }
 
-bool RET_LINHAVAZIA(const std::string& linha) {
+bool LinhaVazia(const std::string& linha) {
     return linha.find_first_not_of(' ') == std::string::npos;
 }
 
-int RET_GERACAOHEADER(const std::string& header) {
-    return OBR_STRTOINT(RET_CAMPO(header, 118, 6));
+int GeracaoDoHeader(const std::string& header) {
+    return OBR_STRTOINT(CampoDoRetorno(header, 118, 6));
 }
 
-std::string RET_CONFEREHEADER(const std::string& header, const std::string& tipoEmpresa,
+std::string ConfereHeaderDoRetorno(const std::string& header, const std::string& tipoEmpresa,
                               const std::string& identemp, int geracaoEsperada) {
     const bool wabco = tipoEmpresa == "4";
-    if (RET_TIPO(header) != (wabco ? "40" : "10"))
+    if (TipoDoRegistroRetorno(header) != (wabco ? "40" : "10"))
         return "ARQUIVO RETORNO DO BANCO SEM O REGISTRO HEADER.";
-    if (RET_CAMPO(header, 12, 7) != "RETORNO")
+    if (CampoDoRetorno(header, 12, 7) != "RETORNO")
         return "ARQUIVO LIDO NÃO IDENTIFICADO COMO RETORNO PELO HEADER."_ansi;
     if (tipoEmpresa != "1") return {};
-    const std::string informado = RET_CAMPO(header, 36, 20);
+    const std::string informado = CampoDoRetorno(header, 36, 20);
     if (OBR_TRIM(informado) != OBR_TRIM(identemp))
         return "IDENTIFICAÇÃO DA EMPRESA NÃO BATE COM O INFORMADO NO HEADER.\r\nInformado no Header : "_ansi +
                informado + "\r\n" + "Tabela de Clientes - Identificação : "_ansi + identemp;
-    const int lida = RET_GERACAOHEADER(header);
+    const int lida = GeracaoDoHeader(header);
     if (lida != geracaoEsperada)
         return "ARQUIVO RETORNO INFORMADO AO SISTEMA NãO CORRESPONTE AO ESPERADO.\r\n Arquivo esperado : "_ansi +
                std::to_string(geracaoEsperada) + "\r\n" + "Arquivo informado : " +
@@ -44,31 +44,31 @@ std::string RET_CONFEREHEADER(const std::string& header, const std::string& tipo
     return {};
 }
 
-TvenTOTAISRETORNO RET_LETOTAIS(const std::vector<std::string>& linhas, bool br) {
+TvenTOTAISRETORNO LeTotaisDoRetorno(const std::vector<std::string>& linhas, bool br) {
     TvenTOTAISRETORNO t;
     auto conta = [&t](int i, long long valor) {
         ++t.qtdLida[i];
         t.valorLido[i] += valor;
     };
     for (const std::string& l : linhas) {
-        const std::string tipo = RET_TIPO(l);
-        if (tipo == "11") conta(0, RET_VALOR(l, 57));
-        else if (tipo == "13") conta(1, RET_VALOR(l, 52));
-        else if (tipo == "14") conta(2, RET_VALOR(l, 77));
+        const std::string tipo = TipoDoRegistroRetorno(l);
+        if (tipo == "11") conta(0, ValorDoRetorno(l, 57));
+        else if (tipo == "13") conta(1, ValorDoRetorno(l, 52));
+        else if (tipo == "14") conta(2, ValorDoRetorno(l, 77));
         else if (tipo == "19") {
             t.temTrailler = true;
-            t.qtdInformada[0] += OBR_STRTOINT(RET_CAMPO(l, 11, 5));
-            t.qtdInformada[1] += OBR_STRTOINT(RET_CAMPO(l, 31, 5));
-            t.qtdInformada[2] += OBR_STRTOINT(RET_CAMPO(l, 111, 5));
-            t.valorInformado[0] += RET_VALOR(l, 36);
-            t.valorInformado[1] += RET_VALOR(l, 96);
-            t.valorInformado[2] += RET_VALOR(l, 116);
+            t.qtdInformada[0] += OBR_STRTOINT(CampoDoRetorno(l, 11, 5));
+            t.qtdInformada[1] += OBR_STRTOINT(CampoDoRetorno(l, 31, 5));
+            t.qtdInformada[2] += OBR_STRTOINT(CampoDoRetorno(l, 111, 5));
+            t.valorInformado[0] += ValorDoRetorno(l, 36);
+            t.valorInformado[1] += ValorDoRetorno(l, 96);
+            t.valorInformado[2] += ValorDoRetorno(l, 116);
         } else if (tipo == "49") {
             t.temTrailler = true;
             for (int i = 0; i < 3; ++i) t.qtdInformada[i] = t.valorInformado[i] = 0;
         }
-        if (br && tipo != "10" && tipo != "19" && !RET_LINHAVAZIA(l)) {
-            const std::string filial = RET_CAMPO(l, 242, 3);
+        if (br && tipo != "10" && tipo != "19" && !LinhaVazia(l)) {
+            const std::string filial = CampoDoRetorno(l, 242, 3);
             bool nova = true;
             for (const std::string& f : t.filiais)
                 if (f == filial) {
@@ -101,7 +101,7 @@ std::string C(long long n) {
 
 }  // namespace
 
-std::string RET_CONFERETOTAIS(const TvenTOTAISRETORNO& t) {
+std::string ConfereTotaisDoRetorno(const TvenTOTAISRETORNO& t) {
     if (!t.temTrailler) return "ARQUIVO RETORNO DO BANCO SEM O REGISTRO TRAILLER.";
     bool igual = true;
     for (int i = 0; i < 3; ++i)

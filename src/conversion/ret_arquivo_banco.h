@@ -21,21 +21,21 @@ using TvenCENTAVOS = __int128;
 
 // The `tamanho` columns of `linha` from `inicio` (1-based); past the end of a
 // short line, the part that exists.
-std::string RET_CAMPO(const std::string& linha, int inicio, int tamanho);
+std::string CampoDoRetorno(const std::string& linha, int inicio, int tamanho);
 // Record type: columns 1-2.
-inline std::string RET_TIPO(const std::string& linha) { return RET_CAMPO(linha, 1, 2); }
+inline std::string TipoDoRegistroRetorno(const std::string& linha) { return CampoDoRetorno(linha, 1, 2); }
 // Amount field of 15 columns, in cents.
-long long RET_VALOR(const std::string& linha, int inicio);
+long long ValorDoRetorno(const std::string& linha, int inicio);
 // A line with nothing but blanks (or nothing at all) is no record.
-bool RET_LINHAVAZIA(const std::string& linha);
+bool LinhaVazia(const std::string& linha);
 
 // The header checks, in order, on the first line. `tipoEmpresa` "1" Cofap,
 // "2" BR, "4" Wabco; `geracaoEsperada` only matters to Cofap. Answers the
 // message of the first check that fails, empty when the header passes.
-std::string RET_CONFEREHEADER(const std::string& header, const std::string& tipoEmpresa,
+std::string ConfereHeaderDoRetorno(const std::string& header, const std::string& tipoEmpresa,
                               const std::string& identemp, int geracaoEsperada);
 // Generation number the header carries (columns 118-123).
-int RET_GERACAOHEADER(const std::string& header);
+int GeracaoDoHeader(const std::string& header);
 
 // What the scan of the whole file found.
 struct TvenTOTAISRETORNO {
@@ -49,10 +49,10 @@ struct TvenTOTAISRETORNO {
     std::vector<std::string> filiais;
 };
 
-TvenTOTAISRETORNO RET_LETOTAIS(const std::vector<std::string>& linhas, bool br);
+TvenTOTAISRETORNO LeTotaisDoRetorno(const std::vector<std::string>& linhas, bool br);
 
 // Empty when the trailers agree with the records; otherwise the message that
 // ends the run (no trailer at all, or the counts and totals side by side).
 // Values are compared as numbers: a count or total too large for the
 // message's picture must still be told apart.
-std::string RET_CONFERETOTAIS(const TvenTOTAISRETORNO& t);
+std::string ConfereTotaisDoRetorno(const TvenTOTAISRETORNO& t);

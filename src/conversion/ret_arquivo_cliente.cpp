@@ -44,8 +44,8 @@ public:
 
 // yyyymmdd of a bank record read as "dd/mm/yy".
 TData dataBanco(const std::string& registro, int inicio) {
-    const std::string t = RET_CAMPO(registro, inicio, 8);
-    return OBR_STRTODATA(RET_CAMPO(t, 7, 2) + "/" + RET_CAMPO(t, 5, 2) + "/" + RET_CAMPO(t, 3, 2));
+    const std::string t = CampoDoRetorno(registro, inicio, 8);
+    return OBR_STRTODATA(CampoDoRetorno(t, 7, 2) + "/" + CampoDoRetorno(t, 5, 2) + "/" + CampoDoRetorno(t, 3, 2));
 }
 
 int digitos(const std::string& texto) {
@@ -71,42 +71,42 @@ int indiceTipoBR(const std::string& tipo) {
 
 }  // namespace
 
-int RET_TAMANHOREGISTRO(const std::string& tipoEmpresa) {
+int TamanhoDoRegistroRetorno(const std::string& tipoEmpresa) {
     return tipoEmpresa == "1" ? 400 : tipoEmpresa == "2" ? 250 : 28;
 }
 
-TvenPARCELACOFAP RET_LEPARCELACOFAP(const std::string& r) {
+TvenPARCELACOFAP LeParcelaCofap(const std::string& r) {
     TvenPARCELACOFAP p;
-    const std::string tipo = RET_TIPO(r);
-    p.numped = RET_CAMPO(r, 11, 15);
-    p.numparc = digitos(RET_CAMPO(r, 42, 2));
+    const std::string tipo = TipoDoRegistroRetorno(r);
+    p.numped = CampoDoRetorno(r, 11, 15);
+    p.numparc = digitos(CampoDoRetorno(r, 42, 2));
     if (tipo == "12") {
         p.ocorrencia = "02";
         p.datapaga = p.dtliqui = dataBanco(r, 44);
-        p.valprest = RET_VALOR(r, 52);
-        p.valpago = RET_VALOR(r, 91);
+        p.valprest = ValorDoRetorno(r, 52);
+        p.valpago = ValorDoRetorno(r, 91);
     } else if (tipo == "13") {
         p.ocorrencia = "09";
         // The bank lays this date at 42-49, over the instalment number's
         // columns (which then read as the century digits); the offset
         // differs from "12" and "14" on purpose.
         p.datapaga = p.dtliqui = dataBanco(r, 42);
-        p.valprest = p.valpago = RET_VALOR(r, 52);
-        p.jurmora = RET_VALOR(r, 67);
+        p.valprest = p.valpago = ValorDoRetorno(r, 52);
+        p.jurmora = ValorDoRetorno(r, 67);
     } else if (tipo == "14") {
         p.ocorrencia = "06";
         p.datapaga = dataBanco(r, 52);
         p.dtliqui = dataBanco(r, 44);
-        p.valprest = RET_VALOR(r, 62);
-        p.valpago = RET_VALOR(r, 77);
-        p.desconto = RET_VALOR(r, 122);
-        p.jurmora = RET_VALOR(r, 92);
-        p.multa = RET_VALOR(r, 107);
+        p.valprest = ValorDoRetorno(r, 62);
+        p.valpago = ValorDoRetorno(r, 77);
+        p.desconto = ValorDoRetorno(r, 122);
+        p.jurmora = ValorDoRetorno(r, 92);
+        p.multa = ValorDoRetorno(r, 107);
     }
     return p;
 }
 
-TvenREGRETORNO RET_COFAPHEADER(const TvenDADOSCOFAP& d) {
+TvenREGRETORNO HeaderCofap(const TvenDADOSCOFAP& d) {
     Montagem m;
     m.fixo("02RETORNO01COBRANCA       ")
         .fixo(std::string(11, '0'))
@@ -121,7 +121,7 @@ TvenREGRETORNO RET_COFAPHEADER(const TvenDADOSCOFAP& d) {
     return m.r;
 }
 
-TvenREGRETORNO RET_COFAPPARCELA(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
+TvenREGRETORNO ParcelaCofap(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
                                 const std::string& cgccli) {
     const std::string zeros13(13, '0');
     Montagem m;
@@ -161,7 +161,7 @@ TvenREGRETORNO RET_COFAPPARCELA(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP&
     return m.r;
 }
 
-TvenREGRETORNO RET_COFAPTRAILLER(const TvenDADOSCOFAP& d, long long detalhes,
+TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
                                  TvenCENTAVOS totalPago) {
     Montagem m;
     m.fixo("9")
@@ -175,23 +175,23 @@ TvenREGRETORNO RET_COFAPTRAILLER(const TvenDADOSCOFAP& d, long long detalhes,
 }
 
 void TvenTOTAISFILIAL::Soma(const std::string& registro) {
-    const int i = indiceTipoBR(RET_TIPO(registro));
+    const int i = indiceTipoBR(TipoDoRegistroRetorno(registro));
     if (i < 0) return;
     static const int kColuna[] = {57, 57, 52, 52, 52, 77};
     ++qtd[i];
-    valor[i] += RET_VALOR(registro, kColuna[i]);
+    valor[i] += ValorDoRetorno(registro, kColuna[i]);
 }
 
-TvenREGRETORNO RET_BRHEADER(const std::string& headerBanco, int geracao) {
+TvenREGRETORNO HeaderBr(const std::string& headerBanco, int geracao) {
     const std::string h = colunas244(headerBanco);
     Montagem m;
     m.fixo(h.substr(0, 117)).numero(geracao, 6, "O NÚMERO DE GERAÇÃO"_ansi).fixo(h.substr(123));
     return m.r;
 }
 
-TvenREGRETORNO RET_BRDETALHE(const std::string& registro) { return {colunas244(registro), {}}; }
+TvenREGRETORNO DetalheBr(const std::string& registro) { return {colunas244(registro), {}}; }
 
-TvenREGRETORNO RET_BRTRAILLER(const std::string& traillerBanco, const TvenTOTAISFILIAL& t) {
+TvenREGRETORNO TrailerBr(const std::string& traillerBanco, const TvenTOTAISFILIAL& t) {
     static const char* const kTipos[] = {"11", "21", "12", "22", "13", "14"};
     const std::string b = colunas244(traillerBanco);
     auto qtd = [&](int i) { return "A QUANTIDADE DE REGISTROS " + std::string(kTipos[i]); };
@@ -204,12 +204,12 @@ TvenREGRETORNO RET_BRTRAILLER(const std::string& traillerBanco, const TvenTOTAIS
     return m.r;
 }
 
-TvenREGRETORNO RET_WABCOPAGAMENTO(int consignante, const std::string& registro) {
+TvenREGRETORNO PagamentoWabco(int consignante, const std::string& registro) {
     Montagem m;
     m.numero(consignante, 3, "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi)
-        .texto(RET_CAMPO(registro, 11, 6), 6)
+        .texto(CampoDoRetorno(registro, 11, 6), 6)
         .fixo("567")
         .fixo("00000")
-        .numero(RET_VALOR(registro, 30), 11, "O VALOR PAGO");
+        .numero(ValorDoRetorno(registro, 30), 11, "O VALOR PAGO");
     return m.r;
 }

@@ -23,7 +23,7 @@ struct TvenREGRETORNO {
 };
 
 // Record length of the client file of a company type ("1", "2", "4").
-int RET_TAMANHOREGISTRO(const std::string& tipoEmpresa);
+int TamanhoDoRegistroRetorno(const std::string& tipoEmpresa);
 
 // Cofap.
 
@@ -41,7 +41,7 @@ struct TvenPARCELACOFAP {
 };
 
 // Reads a bank record "12", "13" or "14" (the only ones Cofap takes).
-TvenPARCELACOFAP RET_LEPARCELACOFAP(const std::string& registro);
+TvenPARCELACOFAP LeParcelaCofap(const std::string& registro);
 
 struct TvenDADOSCOFAP {
     std::string cgcfor;    // CONVECLI.CGCFOR
@@ -51,10 +51,10 @@ struct TvenDADOSCOFAP {
     int geracao = 0;       // KULTRETCLI
 };
 
-TvenREGRETORNO RET_COFAPHEADER(const TvenDADOSCOFAP& d);
-TvenREGRETORNO RET_COFAPPARCELA(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
+TvenREGRETORNO HeaderCofap(const TvenDADOSCOFAP& d);
+TvenREGRETORNO ParcelaCofap(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
                                 const std::string& cgccli);
-TvenREGRETORNO RET_COFAPTRAILLER(const TvenDADOSCOFAP& d, long long detalhes,
+TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
                                  TvenCENTAVOS totalPago);
 
 // BR.
@@ -68,10 +68,10 @@ struct TvenTOTAISFILIAL {
     void Soma(const std::string& registro);
 };
 
-TvenREGRETORNO RET_BRHEADER(const std::string& headerBanco, int geracao);
-TvenREGRETORNO RET_BRDETALHE(const std::string& registro);
-TvenREGRETORNO RET_BRTRAILLER(const std::string& traillerBanco, const TvenTOTAISFILIAL& t);
+TvenREGRETORNO HeaderBr(const std::string& headerBanco, int geracao);
+TvenREGRETORNO DetalheBr(const std::string& registro);
+TvenREGRETORNO TrailerBr(const std::string& traillerBanco, const TvenTOTAISFILIAL& t);
 
 // Wabco.
 
-TvenREGRETORNO RET_WABCOPAGAMENTO(int consignante, const std::string& registro);
+TvenREGRETORNO PagamentoWabco(int consignante, const std::string& registro);

@@ -5,7 +5,7 @@
 #include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
 
-std::string RET_ARQUIVOFILIAL(TData hoje, const std::string& filial) {
+std::string ArquivoDaFilial(TData hoje, const std::string& filial) {
     return "R" + OBR_DATATOTEXTO("DATA_DDMMAA", hoje).substr(0, 4) + filial + ".TXT";
 }
 
@@ -15,7 +15,7 @@ bool controle(unsigned char c) { return c < 0x20 || c == 0x7F; }
 
 }  // namespace
 
-std::string RET_FILIALIMPROPRIA(const std::string& filial) {
+std::string FilialImpropria(const std::string& filial) {
     for (unsigned char c : filial) {
         // "\" is refused as well: where these files may be taken to, it is
         // a directory separator.
@@ -26,7 +26,7 @@ std::string RET_FILIALIMPROPRIA(const std::string& filial) {
     return {};
 }
 
-std::string RET_FILIALVISIVEL(const std::string& filial) {
+std::string FilialVisivel(const std::string& filial) {
     std::string r;
     for (unsigned char c : filial) {
         if (controle(c)) {

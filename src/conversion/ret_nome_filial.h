@@ -9,13 +9,13 @@
 #include "core/texto/calendario.h"
 
 // "R" + day and month of `hoje` (ddmm) + branch code + ".TXT".
-std::string RET_ARQUIVOFILIAL(TData hoje, const std::string& filial);
+std::string ArquivoDaFilial(TData hoje, const std::string& filial);
 
 // Empty when the code can stand in a file name of the data directory;
 // otherwise why it cannot (a directory separator, NUL, another control
 // character).
-std::string RET_FILIALIMPROPRIA(const std::string& filial);
+std::string FilialImpropria(const std::string& filial);
 
 // The code as it can be shown in a message or a log: control characters as
 // their hexadecimal code in brackets ("[0A]").
-std::string RET_FILIALVISIVEL(const std::string& filial);
+std::string FilialVisivel(const std::string& filial);

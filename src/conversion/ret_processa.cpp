@@ -61,7 +61,7 @@ bool mesmoArquivo(const std::string& a, const std::string& b) {
 
 }  // namespace
 
-std::string RET_TITULOJANELA() { return "Leitura do Arquivo Retorno de Vendor - Conversão"_ansi; }
+std::string TituloDaJanelaRetorno() { return "Leitura do Arquivo Retorno de Vendor - Conversão"_ansi; }
 
 TvenRETORNO::TvenRETORNO(const std::string& codigo, bool linhaComando)
     : QUALCLIENTE(codigo), ACIONOU_EM_LINHA_DE_COMANDO(linhaComando) {}
@@ -69,13 +69,13 @@ TvenRETORNO::TvenRETORNO(const std::string& codigo, bool linhaComando)
 void TvenRETORNO::RET_OCORRENCIA(const std::string& mensagem) {
     const bool primeira = WERRO == "N";
     WERRO = "S";
-    oLOG_.Irregularidade(primeira, KNUMPED, RET_TIPO(KDADOSBAN), KNUMPARC, mensagem);
+    oLOG_.Irregularidade(primeira, KNUMPED, TipoDoRegistroRetorno(KDADOSBAN), KNUMPARC, mensagem);
 }
 
 bool TvenRETORNO::pedeCliente() {
     Tabela& cli = DMQUOR().TBCONVECLI;
     return PedeClienteVendor(
-        cli, QUALCLIENTE, RET_TITULOJANELA(),
+        cli, QUALCLIENTE, TituloDaJanelaRetorno(),
         [](const std::string& codigo) {
             return "CÓDIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA.\r\nCódigo informado : "_ansi + codigo;
         },
@@ -96,13 +96,13 @@ bool TvenRETORNO::confereArquivoBanco() {
     const auto& linhas = oARQRETBAN.TABDADOS;
     const std::string& header = linhas.front();
     std::string mensagem =
-        RET_CONFEREHEADER(header, cliente_.TIPOEMP, cliente_.IDENTEMP, KULTRETBAN);
+        ConfereHeaderDoRetorno(header, cliente_.TIPOEMP, cliente_.IDENTEMP, KULTRETBAN);
     if (mensagem.empty()) {
-        if (cliente_.TIPOEMP != kTIPO_COFAP) KULTRETBAN = RET_GERACAOHEADER(header);
-        KNOMEEMP = RET_CAMPO(header, 56, 30);
-        const TvenTOTAISRETORNO totais = RET_LETOTAIS(linhas, cliente_.TIPOEMP == kTIPO_BR);
+        if (cliente_.TIPOEMP != kTIPO_COFAP) KULTRETBAN = GeracaoDoHeader(header);
+        KNOMEEMP = CampoDoRetorno(header, 56, 30);
+        const TvenTOTAISRETORNO totais = LeTotaisDoRetorno(linhas, cliente_.TIPOEMP == kTIPO_BR);
         KTBFILIAL = totais.filiais;
-        mensagem = RET_CONFERETOTAIS(totais);
+        mensagem = ConfereTotaisDoRetorno(totais);
     }
     if (mensagem.empty()) return true;
     GERAL().MENSAGEM(mensagem, somERRO);
@@ -181,7 +181,7 @@ void TvenRETORNO::nomeiaArquivos() {
 
 bool TvenRETORNO::RET_GRAVATRAILLER() {
     if (cliente_.TIPOEMP == kTIPO_COFAP) {
-        const TvenREGRETORNO t = RET_COFAPTRAILLER(cofap_, WTOTREGTI, WTOTVALTI);
+        const TvenREGRETORNO t = TrailerCofap(cofap_, WTOTREGTI, WTOTVALTI);
         if (!t.falhas.empty()) {
             std::string texto;
             for (const std::string& f : t.falhas) texto += f + "\r\n";
@@ -198,18 +198,18 @@ void TvenRETORNO::RET_COFAP() {
     for (const std::string& linha : oARQRETBAN.TABDADOS) {
         ++WPES;
         KDADOSBAN = linha;
-        const std::string tipo = RET_TIPO(linha);
+        const std::string tipo = TipoDoRegistroRetorno(linha);
         if (tipo == "10" || tipo == "19") {
             ++WHEA;
             continue;
         }
         if ((tipo != "12" && tipo != "13" && tipo != "14") ||
-            (tipo == "13" && RET_CAMPO(linha, 85, 1) != "2")) {
+            (tipo == "13" && CampoDoRetorno(linha, 85, 1) != "2")) {
             ++WDES;
             continue;
         }
         WERRO = "N";
-        const TvenPARCELACOFAP p = RET_LEPARCELACOFAP(linha);
+        const TvenPARCELACOFAP p = LeParcelaCofap(linha);
         KNUMPED = p.numped;
         KNUMPARC = p.numparc;
         std::string cgccli;
@@ -220,15 +220,15 @@ void TvenRETORNO::RET_COFAP() {
         else
             cgccli = pen.FieldByName("CGCCLI").AsString();
         if (KNUMPARC == 0) RET_OCORRENCIA("NÚMERO DA PARCELA NÃO INFORMADO."_ansi);
-        const TvenREGRETORNO detalhe = RET_COFAPPARCELA(cofap_, p, cgccli);
+        const TvenREGRETORNO detalhe = ParcelaCofap(cofap_, p, cgccli);
         for (const std::string& f : detalhe.falhas) RET_OCORRENCIA(f);
         if (WERRO == "S") {
             ++WDES;
             continue;
         }
         if (WTOTREGGRA == 0) {
-            oARQRETCLI.CRIA_ARQSAIDA(RET_TAMANHOREGISTRO(kTIPO_COFAP));
-            RET_GRAVAREG(RET_COFAPHEADER(cofap_).conteudo);
+            oARQRETCLI.CRIA_ARQSAIDA(TamanhoDoRegistroRetorno(kTIPO_COFAP));
+            RET_GRAVAREG(HeaderCofap(cofap_).conteudo);
         }
         RET_GRAVAREG(detalhe.conteudo);
         ++WTOTREGTI;
@@ -242,30 +242,30 @@ void TvenRETORNO::RET_WABCO() {
     for (const std::string& linha : oARQRETBAN.TABDADOS) {
         ++WPES;
         KDADOSBAN = linha;
-        const std::string tipo = RET_TIPO(linha);
+        const std::string tipo = TipoDoRegistroRetorno(linha);
         if (tipo == "40" || tipo == "49") {
             ++WHEA;
             continue;
         }
         // A blank line is no payment: written, it would be a payment of 0
         // for a planilha without number.
-        if (tipo == "41" || RET_LINHAVAZIA(linha)) {
+        if (tipo == "41" || LinhaVazia(linha)) {
             ++WDES;
             continue;
         }
         WERRO = "N";
-        KNUMPED = RET_CAMPO(linha, 11, 6);
+        KNUMPED = CampoDoRetorno(linha, 11, 6);
         KNUMPARC = 0;
-        const TvenREGRETORNO r = RET_WABCOPAGAMENTO(cliente_.NUMPROGOP, linha);
+        const TvenREGRETORNO r = PagamentoWabco(cliente_.NUMPROGOP, linha);
         for (const std::string& f : r.falhas) RET_OCORRENCIA(f);
         if (WERRO == "S") {
             ++WDES;
             continue;
         }
-        if (WTOTREGGRA == 0) oARQRETCLI.CRIA_ARQSAIDA(RET_TAMANHOREGISTRO(kTIPO_WABCO));
+        if (WTOTREGGRA == 0) oARQRETCLI.CRIA_ARQSAIDA(TamanhoDoRegistroRetorno(kTIPO_WABCO));
         RET_GRAVAREG(r.conteudo);
         ++WTOTREGTI;
-        WTOTVALTI += RET_VALOR(linha, 30);
+        WTOTVALTI += ValorDoRetorno(linha, 30);
         ++WCON;
     }
 }
@@ -283,7 +283,7 @@ int TvenRETORNO::geracaoFilial(const std::string& filial) {
 }
 
 void TvenRETORNO::recusaFilial(const std::string& filial, const std::string& motivo) {
-    const std::string texto = "FILIAL " + RET_FILIALVISIVEL(filial) +
+    const std::string texto = "FILIAL " + FilialVisivel(filial) +
                               " SEM ARQUIVO RETORNO: " + motivo + ". NENHUM ARQUIVO FOI GRAVADO PARA ELA.";
     oLOG_.Aviso(texto);
     recusas_.push_back(texto);
@@ -294,8 +294,8 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
     WPES = WDES = WHEA = WCON = 0;
     WTOTREGGRA = 0;
     sequenciaExcedida_ = false;
-    const std::string nome = RET_ARQUIVOFILIAL(GERAL().DATADIA, filial);
-    std::string motivo = RET_FILIALIMPROPRIA(filial);
+    const std::string nome = ArquivoDaFilial(GERAL().DATADIA, filial);
+    std::string motivo = FilialImpropria(filial);
     // Another branch's file of this run, or the bank's own file, must not
     // be replaced.
     if (motivo.empty() && mesmoArquivo(nome, KARQRETBAN))
@@ -320,7 +320,7 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
     TKTBBRFILIAL geracoesAntes = KTBBRFILIAL;
     for (const std::string& linha : oARQRETBAN.TABDADOS) {
         ++WPES;
-        const std::string tipo = RET_TIPO(linha);
+        const std::string tipo = TipoDoRegistroRetorno(linha);
         if (tipo == "10") {
             ++WHEA;
             if (primeiroHeader) {
@@ -329,24 +329,24 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
                 KARQRETCLI = nome;
                 oLOG_.HeaderFilial(KARQRETCLI, KULTRETCLI);
                 ++WTOTHEADER_BR;
-                if (WTOTHEADER_BR == 1) oARQRETCLI.CRIA_ARQSAIDA(RET_TAMANHOREGISTRO(kTIPO_BR));
+                if (WTOTHEADER_BR == 1) oARQRETCLI.CRIA_ARQSAIDA(TamanhoDoRegistroRetorno(kTIPO_BR));
                 else oARQRETCLI.LIMPAAUXILIAR();
             }
             // Each batch of the bank file keeps its own header and trailer
             // in the branch's file, and its trailer counts that batch.
             lote = TvenTOTAISFILIAL();
-            const TvenREGRETORNO h = RET_BRHEADER(linha, KULTRETCLI);
+            const TvenREGRETORNO h = HeaderBr(linha, KULTRETCLI);
             falhas.insert(falhas.end(), h.falhas.begin(), h.falhas.end());
             RET_GRAVAREG(h.conteudo);
             traillerNoFim = false;
         } else if (tipo == "19") {
             ++WHEA;
-            const TvenREGRETORNO t = RET_BRTRAILLER(linha, lote);
+            const TvenREGRETORNO t = TrailerBr(linha, lote);
             falhas.insert(falhas.end(), t.falhas.begin(), t.falhas.end());
             RET_GRAVAREG(t.conteudo);
             traillerNoFim = true;
-        } else if (!RET_LINHAVAZIA(linha) && RET_CAMPO(linha, 242, 3) == filial) {
-            RET_GRAVAREG(RET_BRDETALHE(linha).conteudo);
+        } else if (!LinhaVazia(linha) && CampoDoRetorno(linha, 242, 3) == filial) {
+            RET_GRAVAREG(DetalheBr(linha).conteudo);
             lote.Soma(linha);
             ++WCON;
             traillerNoFim = false;
@@ -431,7 +431,7 @@ bool TvenRETORNO::atualizaCadastro(int ultretcli) {
     OBR_EDITA(cli);
     cli.FieldByName("ULTRETBAN").SetAsInteger(KULTRETBAN);
     cli.FieldByName("ULTRETCLI").SetAsInteger(ultretcli);
-    if (cliente_.TIPOEMP == kTIPO_BR) omanCONVECLI.CLI_GRAVAFILIAIS(cli, KTBBRFILIAL);
+    if (cliente_.TIPOEMP == kTIPO_BR) omanCONVECLI.GravaFiliaisDoCliente(cli, KTBBRFILIAL);
     cli.Post();
     return true;
 }

@@ -24,7 +24,7 @@
 #include "registers/manconvecli.h"
 
 // Caption of the conversion's window (client code).
-std::string RET_TITULOJANELA();
+std::string TituloDaJanelaRetorno();
 
 // The client register values the return conversion reads (CONVECLI).
 struct TvenCLIENTERETORNO {

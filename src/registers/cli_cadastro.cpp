@@ -54,7 +54,7 @@ std::string codigoGuardado(const std::string& codigo) {
 
 }  // namespace
 
-std::vector<LinhaCliente> CLI_LINHAS(Tabela& convecli) {
+std::vector<LinhaCliente> LinhasDosClientes(Tabela& convecli) {
     std::vector<LinhaCliente> linhas;
     for (convecli.First(); !convecli.Eof(); convecli.Next())
         linhas.push_back({convecli.FieldByName("CODCLI").AsString(),
@@ -63,7 +63,7 @@ std::vector<LinhaCliente> CLI_LINHAS(Tabela& convecli) {
     return linhas;
 }
 
-bool CLI_EXCLUI(Tabela& convecli, Tabela& convepen) {
+bool ExcluiCliente(Tabela& convecli, Tabela& convepen) {
     const std::string codigo = convecli.FieldByName("CODCLI").AsString();
     if (convepen.Locate("CODCLI", {codigo})) {
         GERAL().MENSAGEM("CLIENTE COM REMESSAS PENDENTES DE RETORNO. NÃO PODE SER EXCLUÍDO."_ansi,
@@ -78,7 +78,7 @@ bool CLI_EXCLUI(Tabela& convecli, Tabela& convepen) {
     return true;
 }
 
-TdetJANELA CLI_JANELADETALHE(int itemIndex) {
+TdetJANELA JanelaDeDetalheDoCliente(int itemIndex) {
     switch (itemIndex) {
         case 0: return detCOFAP;
         case 1: return detBR;
@@ -152,7 +152,7 @@ void TcadCLIENTE::FormShow() {
     }
 }
 
-bool TcadCLIENTE::CLI_DETALHA() {
+bool TcadCLIENTE::DetalhaCliente() {
     if (ITEMINDEX == -1) {
         GERAL().MENSAGEM(
             "AINDA NÃO FOI DEFINIDO O TIPO DA EMPRESA. NÃO PODE FAZER O DETALHAMENTO."_ansi,
@@ -278,8 +278,8 @@ void TcadCLIENTE::grava(const std::string& tipo) {
             for (const auto& c : kTextos) convecli_.FieldByName(c.campo).SetAsString(this->*c.k);
             for (const auto& c : kNumeros) convecli_.FieldByName(c.campo).SetAsInteger(this->*c.k);
             if (tipo == "2")
-                oman_.CLI_GRAVAFILIAIS(convecli_, KTBBRFILIAL);
+                oman_.GravaFiliaisDoCliente(convecli_, KTBBRFILIAL);
             else
-                oman_.CLI_GRAVAREGRAS(convecli_, KTBHEACON, KTBDETCON);
+                oman_.GravaRegrasDoCliente(convecli_, KTBHEACON, KTBDETCON);
         });
 }

@@ -21,12 +21,12 @@ struct LinhaCliente {
     std::string NOMEEMP;
     std::uint32_t registro = 0;  // record number, to find the row again
 };
-std::vector<LinhaCliente> CLI_LINHAS(Tabela& convecli);
+std::vector<LinhaCliente> LinhasDosClientes(Tabela& convecli);
 
 // "Exclui" of the list window on the current CONVECLI row: refused while
 // CONVEPEN holds any row of the client, otherwise deleted after the
 // question. True when the row was deleted.
-bool CLI_EXCLUI(Tabela& convecli, Tabela& convepen);
+bool ExcluiCliente(Tabela& convecli, Tabela& convepen);
 
 // The detail window of each item index of the company-type group.
 enum TdetJANELA {
@@ -39,7 +39,7 @@ enum TdetJANELA {
     detCOBRANCA,
     detDESCONTO
 };
-TdetJANELA CLI_JANELADETALHE(int itemIndex);
+TdetJANELA JanelaDeDetalheDoCliente(int itemIndex);
 
 // Checks one translation rule of a client of type `tipo`; false with the
 // reason in `mensagem`.
@@ -93,7 +93,7 @@ public:
     // For a new client, the first press for a type sets that type's default
     // rule positions and reads both rule groups anew; later presses for the
     // same type keep what the operator typed in the detail window.
-    bool CLI_DETALHA();
+    bool DetalhaCliente();
 
     // Validates the whole client; with `gravar` also writes it. On a failed
     // check the message is shown and the answer is false.

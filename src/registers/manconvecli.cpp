@@ -87,7 +87,7 @@ void TmanCONVECLI::CLI_ABRPARAM(TKTBCONVE& regras, const std::string& texto1,
     regras[3] = regraDoTexto(texto3);
 }
 
-std::string TmanCONVECLI::CLI_FECHAPARAM(const TXKTBCONVE& regra) const {
+std::string TmanCONVECLI::FechaParametrosDoCliente(const TXKTBCONVE& regra) const {
     return OBR_INTTOSTR(regra.S5_INI, 3) + OBR_INTTOSTR(regra.S5_FIN, 3) +
            OBR_AJUSTA(regra.S5_ORI, 30, true, 0) + OBR_AJUSTA(regra.S5_TRA, 30, true, 0);
 }

@@ -67,7 +67,7 @@ public:
     void CLI_ABRPARAM(TKTBCONVE& regras, const std::string& texto1, const std::string& texto2,
                       const std::string& texto3) const;
     // Stored form of a rule: 66 characters.
-    std::string CLI_FECHAPARAM(const TXKTBCONVE& regra) const;
+    std::string FechaParametrosDoCliente(const TXKTBCONVE& regra) const;
 
     // "ABRE_FILIAIS" reads the branches from the stored text and answers
     // empty; any other mode answers the stored form (45 characters) of the
@@ -79,9 +79,9 @@ public:
     // fields CONHEACP1..3 (header rules), CONDETCP1..3 (detail rules) and,
     // for a BR client, CONDETCP1 (branches). Writing needs the record in
     // edit or insert mode.
-    void CLI_LEREGRAS(Tabela& convecli, TKTBCONVE& cabecalho, TKTBCONVE& detalhe) const;
-    void CLI_GRAVAREGRAS(Tabela& convecli, const TKTBCONVE& cabecalho,
+    void LeRegrasDoCliente(Tabela& convecli, TKTBCONVE& cabecalho, TKTBCONVE& detalhe) const;
+    void GravaRegrasDoCliente(Tabela& convecli, const TKTBCONVE& cabecalho,
                          const TKTBCONVE& detalhe) const;
-    void CLI_LEFILIAIS(Tabela& convecli, TKTBBRFILIAL& filiais) const;
-    void CLI_GRAVAFILIAIS(Tabela& convecli, const TKTBBRFILIAL& filiais) const;
+    void LeFiliaisDoCliente(Tabela& convecli, TKTBBRFILIAL& filiais) const;
+    void GravaFiliaisDoCliente(Tabela& convecli, const TKTBBRFILIAL& filiais) const;
 };

@@ -10,7 +10,7 @@ const char* const kDetalhe[] = {"CONDETCP1", "CONDETCP2", "CONDETCP3"};
 
 }  // namespace
 
-void TmanCONVECLI::CLI_LEREGRAS(Tabela& convecli, TKTBCONVE& cabecalho,
+void TmanCONVECLI::LeRegrasDoCliente(Tabela& convecli, TKTBCONVE& cabecalho,
                                 TKTBCONVE& detalhe) const {
     auto texto = [&convecli](const char* campo) {
         return convecli.FieldByName(campo).AsString();
@@ -19,19 +19,19 @@ void TmanCONVECLI::CLI_LEREGRAS(Tabela& convecli, TKTBCONVE& cabecalho,
     CLI_ABRPARAM(detalhe, texto(kDetalhe[0]), texto(kDetalhe[1]), texto(kDetalhe[2]));
 }
 
-void TmanCONVECLI::CLI_GRAVAREGRAS(Tabela& convecli, const TKTBCONVE& cabecalho,
+void TmanCONVECLI::GravaRegrasDoCliente(Tabela& convecli, const TKTBCONVE& cabecalho,
                                    const TKTBCONVE& detalhe) const {
     for (int n = 1; n <= 3; ++n) {
-        convecli.FieldByName(kCabecalho[n - 1]).SetAsString(CLI_FECHAPARAM(cabecalho[n]));
-        convecli.FieldByName(kDetalhe[n - 1]).SetAsString(CLI_FECHAPARAM(detalhe[n]));
+        convecli.FieldByName(kCabecalho[n - 1]).SetAsString(FechaParametrosDoCliente(cabecalho[n]));
+        convecli.FieldByName(kDetalhe[n - 1]).SetAsString(FechaParametrosDoCliente(detalhe[n]));
     }
 }
 
-void TmanCONVECLI::CLI_LEFILIAIS(Tabela& convecli, TKTBBRFILIAL& filiais) const {
+void TmanCONVECLI::LeFiliaisDoCliente(Tabela& convecli, TKTBBRFILIAL& filiais) const {
     CLI_ABRBR("ABRE_FILIAIS", filiais, convecli.FieldByName("CONDETCP1").AsString());
 }
 
-void TmanCONVECLI::CLI_GRAVAFILIAIS(Tabela& convecli, const TKTBBRFILIAL& filiais) const {
+void TmanCONVECLI::GravaFiliaisDoCliente(Tabela& convecli, const TKTBBRFILIAL& filiais) const {
     TKTBBRFILIAL copia = filiais;
     convecli.FieldByName("CONDETCP1").SetAsString(CLI_ABRBR("FECHA_FILIAIS", copia, ""));
 }

@@ -19,7 +19,7 @@ std::string TBCONVETAXTAXABANGetText(double taxa) { return OBR_PICTURE("@E 99999
 
 std::string TBCONVETAXDIASTAXGetText(long long dias) { return OBR_INTTOSTR(dias, 3); }
 
-std::vector<LinhaTaxa> TAX_LINHAS(Tabela& convetax) {
+std::vector<LinhaTaxa> LinhasDasTaxas(Tabela& convetax) {
     std::vector<LinhaTaxa> linhas;
     for (convetax.First(); !convetax.Eof(); convetax.Next()) {
         LinhaTaxa l;
@@ -37,12 +37,12 @@ std::vector<LinhaTaxa> TAX_LINHAS(Tabela& convetax) {
     return linhas;
 }
 
-bool TAX_POSICIONA(Tabela& convetax, const LinhaTaxa& linha) {
+bool PosicionaTaxa(Tabela& convetax, const LinhaTaxa& linha) {
     return POSICIONA_REGISTRO(convetax, kChave, {linha.inicio, linha.PRODTAX, linha.dias},
                               linha.registro);
 }
 
-bool TAX_EXCLUI(Tabela& convetax) {
+bool ExcluiTaxa(Tabela& convetax) {
     const std::string data = OBR_DATATOSTR(convetax.FieldByName("DATINITAX").AsDate());
     if (!OBR_CONFIRMA("Confirma exclusão da Taxa selecionada ? "_ansi, "N_Data : " + data))
         return false;

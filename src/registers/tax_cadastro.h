@@ -30,12 +30,12 @@ struct LinhaTaxa {
     long long dias = 0;      // key
     std::uint32_t registro = 0;
 };
-std::vector<LinhaTaxa> TAX_LINHAS(Tabela& convetax);
+std::vector<LinhaTaxa> LinhasDasTaxas(Tabela& convetax);
 // Puts CONVETAX on the row of the list.
-bool TAX_POSICIONA(Tabela& convetax, const LinhaTaxa& linha);
+bool PosicionaTaxa(Tabela& convetax, const LinhaTaxa& linha);
 
 // "Exclui" on the current row, after the question. True when deleted.
-bool TAX_EXCLUI(Tabela& convetax);
+bool ExcluiTaxa(Tabela& convetax);
 
 // The insert/alter window's rate row. Dates are day counts (0 = empty).
 struct CamposTaxa {

@@ -18,7 +18,7 @@ ClientesPorRemessa LeClientesPorRemessa(Tabela& convecli, const TmanCONVECLI& om
         ClienteRemessa& c = clientes[chave];
         c.codigo = convecli.FieldByName("CODCLI").AsString();
         c.tipo = convecli.FieldByName("TIPOEMP").AsString();
-        omanCONVECLI.CLI_LEREGRAS(convecli, c.cabecalho, c.detalhe);
+        omanCONVECLI.LeRegrasDoCliente(convecli, c.cabecalho, c.detalhe);
     }
     return clientes;
 }

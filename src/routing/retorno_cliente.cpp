@@ -36,7 +36,7 @@ CadastroRetorno::CadastroRetorno(Tabela& convecli, const TmanCONVECLI& omanCONVE
         c.codcobcon = convecli.FieldByName("CODCOBCON").AsString();
         c.nomeplan = convecli.FieldByName("NOMEPLAN").AsString();
         TKTBCONVE cabecalho, detalhe;
-        omanCONVECLI.CLI_LEREGRAS(convecli, cabecalho, detalhe);
+        omanCONVECLI.LeRegrasDoCliente(convecli, cabecalho, detalhe);
         for (int n = 1; n <= TKTBCONVE::Tamanho(); ++n) {
             c.cabecalho.emplace_back(cabecalho[n]);
             c.detalhe.emplace_back(detalhe[n]);

@@ -17,19 +17,19 @@ TEST(RemessaLeiautes, EqualizacaoAteASextaCasa) {
     TvenCAMPOSREMESSA k;
     k.KTBPLA.S3_TAXABAN = 1.5;
     k.KTBPLA.S3_TAXAFOR = 1.5000001;
-    REM_EQUALIZACAO(k, "D");
+    EqualizacaoDaRemessa(k, "D");
     EXPECT_EQ(k.KTIPEQUCLI, "N");
     k.KTBPLA.S3_TAXAFOR = 1.500001;
-    REM_EQUALIZACAO(k, "D");
+    EqualizacaoDaRemessa(k, "D");
     EXPECT_EQ(k.KTIPEQUCLI, "S");
-    REM_EQUALIZACAO(k, "N");  // the register's word wins over the rates
+    EqualizacaoDaRemessa(k, "N");  // the register's word wins over the rates
     EXPECT_EQ(k.KTIPEQUCLI, "N");
 }
 
 TEST(RemessaLeiautes, CriticasEmOrdemTodasExecutadas) {
     auto critica = [](const TvenCAMPOSREMESSA& k) {
         std::vector<std::string> r;
-        REM_CRITICA(k, [&r](const std::string& m) { r.push_back(m); });
+        CriticaDaRemessa(k, [&r](const std::string& m) { r.push_back(m); });
         return r;
     };
     TvenCAMPOSREMESSA k;
@@ -55,10 +55,10 @@ TEST(RemessaLeiautes, LinhaBRCurtaNaoDesalinhaORegistro) {
     TvenCAMPOSREMESSA k;
     TvenCONSULTATAXA consulta;
     const std::string linha = LinhaFixa().em(1, "01").em(49, "11222333000181").em(63, "1234");
-    ASSERT_EQ(REM_LEBR(k, linha, consulta), brOPERACAO);
+    ASSERT_EQ(LeLinhaBr(k, linha, consulta), brOPERACAO);
     EXPECT_EQ(k.KTBPLA.S3_CGC1AVAL, "1234" + BRANCOS(11));
     EXPECT_EQ(k.KTBPLA.S3_NUMAUT, BRANCOS(8));
-    const std::string r = REM_MONTAOPERACAO(k).conteudo;
+    const std::string r = MontaRegistroOperacao(k).conteudo;
     EXPECT_EQ(r.size(), 244u);
     EXPECT_EQ(r.substr(62, 15), "1234" + BRANCOS(11));
     EXPECT_EQ(r.substr(100, 5), "00000");
@@ -74,8 +74,8 @@ TEST(RemessaLeiautes, DataDeReferenciaCelpav) {
     auto referencia = [&](std::vector<std::string> datas) {
         std::vector<std::string> linhas = cab;
         for (const auto& d : datas) linhas.push_back(LinhaFixa().em(12, d));
-        REM_VALORESINICIAIS(k, cliente, 0, "000000");
-        REM_PREPARACELPAV(k, cliente, linhas);
+        ValoresIniciaisDaRemessa(k, cliente, 0, "000000");
+        PreparaCelpav(k, cliente, linhas);
         return k.KDATAREF;
     };
     EXPECT_EQ(referencia({"05/02/2026", "01/01/2027"}), DATA_CODIFICA(2019, 12, 31));

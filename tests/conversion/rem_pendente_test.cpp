@@ -51,7 +51,7 @@ TEST(RemPendentes, EmLotesComoUmaChamadaPorOperacao) {
         if (dir == umAUm.Caminho())
             for (const OperacaoPendente& op : arquivo) REM_PENDENTE(t, "COFAP", op.numped, op.cgccli, 46100);
         else
-            REM_PENDENTES(t, "COFAP", arquivo, 46100);
+            RegistraPendentes(t, "COFAP", arquivo, 46100);
         t.Close();
     }
     // The change counter (header bytes 24-27) counts edits, which are fewer.

@@ -26,34 +26,34 @@ std::string trailer(const char* qtd11, const char* total11, const char* qtd14 = 
 
 TEST(RetornoBanco, HeaderConferidoNaOrdem) {
     // Identification with blanks around it, expected generation: passes.
-    EXPECT_EQ(RET_CONFEREHEADER(headerCofap("   QUORCOFAP", "000042"), "1", "QUORCOFAP", 42), "");
-    EXPECT_EQ(RET_CONFEREHEADER(headerCofap("QUORCOFAP", "000042"), "1", "QUORCOFAP", 1),
+    EXPECT_EQ(ConfereHeaderDoRetorno(headerCofap("   QUORCOFAP", "000042"), "1", "QUORCOFAP", 42), "");
+    EXPECT_EQ(ConfereHeaderDoRetorno(headerCofap("QUORCOFAP", "000042"), "1", "QUORCOFAP", 1),
               "ARQUIVO RETORNO INFORMADO AO SISTEMA NãO CORRESPONTE AO ESPERADO.\r\n Arquivo "
               "esperado : 1\r\nArquivo informado : 42"_ansi);
-    EXPECT_EQ(RET_CONFEREHEADER(headerCofap("OUTRA", "000042"), "1", "QUORCOFAP", 42),
+    EXPECT_EQ(ConfereHeaderDoRetorno(headerCofap("OUTRA", "000042"), "1", "QUORCOFAP", 42),
               "IDENTIFICAÇÃO DA EMPRESA NÃO BATE COM O INFORMADO NO HEADER.\r\nInformado no "
               "Header : OUTRA               \r\nTabela de Clientes - Identificação : QUORCOFAP"_ansi);
     // BR and Wabco compare neither; Wabco's header is "40".
-    EXPECT_EQ(RET_CONFEREHEADER(headerCofap("OUTRA", "000007"), "2", "QUORBR", 1), "");
-    EXPECT_EQ(RET_CONFEREHEADER(headerCofap("OUTRA", "000007"), "4", "QUORWABCO", 1),
+    EXPECT_EQ(ConfereHeaderDoRetorno(headerCofap("OUTRA", "000007"), "2", "QUORBR", 1), "");
+    EXPECT_EQ(ConfereHeaderDoRetorno(headerCofap("OUTRA", "000007"), "4", "QUORWABCO", 1),
               "ARQUIVO RETORNO DO BANCO SEM O REGISTRO HEADER.");
-    EXPECT_EQ(RET_GERACAOHEADER(headerCofap("", "000007")), 7);
+    EXPECT_EQ(GeracaoDoHeader(headerCofap("", "000007")), 7);
 }
 
 TEST(RetornoBanco, TraillersSomadosEComparadosComOsRegistros) {
     const std::string r11 = LinhaFixa().em(1, "11").em(57, "000000000005000");
     const std::string r14 = LinhaFixa().em(1, "14").em(77, "000000000000123");
     // Two trailers, each for part of the file.
-    EXPECT_EQ(RET_CONFERETOTAIS(RET_LETOTAIS(
+    EXPECT_EQ(ConfereTotaisDoRetorno(LeTotaisDoRetorno(
                   {headerCofap("", "1"), r11, trailer("00001", "000000000005000"), r11, r14,
                    trailer("00001", "000000000005000", "00001", "000000000000123")},
                   false)),
               "");
-    EXPECT_EQ(RET_CONFERETOTAIS(RET_LETOTAIS({headerCofap("", "1"), r11, r11}, false)),
+    EXPECT_EQ(ConfereTotaisDoRetorno(LeTotaisDoRetorno({headerCofap("", "1"), r11, r11}, false)),
               "ARQUIVO RETORNO DO BANCO SEM O REGISTRO TRAILLER.");
     // Wabco's "49" informs nothing: it passes only without "11", "13", "14".
-    EXPECT_EQ(RET_CONFERETOTAIS(RET_LETOTAIS({"40", "42", "49"}, false)), "");
-    EXPECT_NE(RET_CONFERETOTAIS(RET_LETOTAIS({"40", r11, "49"}, false)), "");
+    EXPECT_EQ(ConfereTotaisDoRetorno(LeTotaisDoRetorno({"40", "42", "49"}, false)), "");
+    EXPECT_NE(ConfereTotaisDoRetorno(LeTotaisDoRetorno({"40", r11, "49"}, false)), "");
 }
 
 // More records than the message's pictures hold: the difference is still
@@ -64,7 +64,7 @@ TEST(RetornoBanco, ContagensAlemDaFiguraAindaDiferem) {
     linhas.insert(linhas.end(), 100001, r13);
     for (int i = 0; i < 2; ++i)  // 2 x 50,000 = 100,000 informed
         linhas.push_back(LinhaFixa().em(1, "19").em(31, "50000").em(96, "000000000050000"));
-    const std::string m = RET_CONFERETOTAIS(RET_LETOTAIS(linhas, false));
+    const std::string m = ConfereTotaisDoRetorno(LeTotaisDoRetorno(linhas, false));
     EXPECT_NE(m.find("Reg. 13 - Total informado : " + BRANCOS(10) + "1.000,00 -     100.000\r\n" +
                      "               Total lido : " + BRANCOS(10) + "1.000,01 -     100.001"),
               std::string::npos)
@@ -74,7 +74,7 @@ TEST(RetornoBanco, ContagensAlemDaFiguraAindaDiferem) {
 
 TEST(RetornoBanco, FiliaisNaOrdemDaPrimeiraAparicao) {
     auto det = [](const char* f) { return LinhaFixa().em(1, "12").em(242, f).str(); };
-    const auto t = RET_LETOTAIS({LinhaFixa().em(1, "10").em(242, "999"), det("001"), det("002"),
+    const auto t = LeTotaisDoRetorno({LinhaFixa().em(1, "10").em(242, "999"), det("001"), det("002"),
                                  "", det("001"), LinhaFixa().em(1, "19").em(242, "888")},
                                 true);
     EXPECT_EQ(t.filiais, (std::vector<std::string>{"001", "002"}));
@@ -88,9 +88,9 @@ TEST(RetornoCliente, ParcelaCofapDeUmRegistro14) {
         .em(1, "14").em(11, "00004321").em(42, "02").em(44, "20260228").em(52, "20260305")
         .em(62, "000000000100000").em(77, "000000000101550").em(92, "000000000001000")
         .em(107, "000000000000800").em(122, "000000000000250");
-    const TvenPARCELACOFAP p = RET_LEPARCELACOFAP(r);
+    const TvenPARCELACOFAP p = LeParcelaCofap(r);
     const TvenDADOSCOFAP d{"11222333000181", "QUORCOFAP", "NOME", DATA_CODIFICA(2026, 3, 10), 7};
-    const TvenREGRETORNO reg = RET_COFAPPARCELA(d, p, "60701190000104");
+    const TvenREGRETORNO reg = ParcelaCofap(d, p, "60701190000104");
     ASSERT_TRUE(reg.falhas.empty());
     const std::string& c = reg.conteudo;
     ASSERT_EQ(c.size(), 394u);
@@ -107,7 +107,7 @@ TEST(RetornoCliente, ParcelaCofapDeUmRegistro14) {
 
     // Fifteen digits in the bank's field, thirteen in the client's.
     const TvenREGRETORNO grande =
-        RET_COFAPPARCELA(d, RET_LEPARCELACOFAP(LinhaFixa().em(1, "12").em(11, "1").em(42, "01")
+        ParcelaCofap(d, LeParcelaCofap(LinhaFixa().em(1, "12").em(11, "1").em(42, "01")
                                                     .em(91, "123456789012345")),
                          "60701190000104");
     EXPECT_EQ(grande.falhas,

@@ -127,7 +127,7 @@ TEST_F(CliCadastro, RegrasECodigosDeCobranca) {
     TcadCLIENTE c(cli(), oman, fmINCLUSAO);
     c.FormShow();
     preencheValido(c, 5);  // Cobrança 400
-    ASSERT_TRUE(c.CLI_DETALHA());
+    ASSERT_TRUE(c.DetalhaCliente());
     // The default positions come with empty texts: refused until filled in.
     EXPECT_FALSE(valida(c));
     EXPECT_EQ(ultimaMensagem(), "CAMPO 1 : TRADUÇÃO PARA O CAMPO NÃO INFORMADA."_ansi);
@@ -161,12 +161,12 @@ TEST_F(CliCadastro, RegrasECodigosDeCobranca) {
 TEST_F(CliCadastro, DetalhamentoPoeAsPosicoesPadraoSoNaInclusao) {
     TcadCLIENTE c(cli(), oman, fmINCLUSAO);
     c.FormShow();
-    EXPECT_FALSE(c.CLI_DETALHA());
+    EXPECT_FALSE(c.DetalhaCliente());
     EXPECT_EQ(ultimaMensagem(),
               "AINDA NÃO FOI DEFINIDO O TIPO DA EMPRESA. NÃO PODE FAZER O DETALHAMENTO."_ansi);
     c.ITEMINDEX = 7;  // Vendor 250
     c.KTBDETCON[3] = {1, 2, "AB", "CD"};  // typed in an earlier opening
-    ASSERT_TRUE(c.CLI_DETALHA());
+    ASSERT_TRUE(c.DetalhaCliente());
     EXPECT_EQ(c.KTBHEACON[1].S5_INI, 36);
     EXPECT_EQ(c.KTBHEACON[1].S5_FIN, 46);
     EXPECT_EQ(c.KTBDETCON[1].S5_INI, 101);
@@ -176,12 +176,12 @@ TEST_F(CliCadastro, DetalhamentoPoeAsPosicoesPadraoSoNaInclusao) {
     // Rules confirmed in the detail window stay for the next opening...
     c.KTBHEACON[1].S5_ORI = "12345678901";
     c.KTBDETCON[3] = {1, 2, "AB", "CD"};
-    ASSERT_TRUE(c.CLI_DETALHA());
+    ASSERT_TRUE(c.DetalhaCliente());
     EXPECT_EQ(c.KTBHEACON[1].S5_ORI, "12345678901");
     EXPECT_EQ(c.KTBDETCON[3].S5_TRA, "CD");
     // ...until another type is chosen, whose defaults then apply.
     c.ITEMINDEX = 5;  // Cobrança 400
-    ASSERT_TRUE(c.CLI_DETALHA());
+    ASSERT_TRUE(c.DetalhaCliente());
     EXPECT_EQ(c.KTBHEACON[2].S5_INI, 77);
     EXPECT_EQ(c.KTBHEACON[1].S5_ORI, "");
 }
@@ -213,7 +213,7 @@ TEST_F(CliCadastro, GravaInclusaoEAlteracaoNoLugar) {
     TcadCLIENTE c(cli(), oman, fmINCLUSAO);
     c.FormShow();
     preencheValido(c, 5);
-    ASSERT_TRUE(c.CLI_DETALHA());
+    ASSERT_TRUE(c.DetalhaCliente());
     c.KTBHEACON[1] = {36, 46, "12345678901", "ABCDEFGHIJK"};
     c.KTBHEACON[2] = {};
     c.KTBDETCON[1] = {};
@@ -303,22 +303,22 @@ TEST_F(CliCadastro, ExclusaoRecusadaComPendenciasEConfirmadaSemElas) {
     pen.Post();
 
     ASSERT_TRUE(cli().Locate("CODCLI", {"A1"}));
-    EXPECT_FALSE(CLI_EXCLUI(cli(), pen));
+    EXPECT_FALSE(ExcluiCliente(cli(), pen));
     EXPECT_EQ(ultimaMensagem(),
               "CLIENTE COM REMESSAS PENDENTES DE RETORNO. NÃO PODE SER EXCLUÍDO."_ansi);
     EXPECT_TRUE(dados.dialogo().perguntas.empty());
 
     ASSERT_TRUE(cli().Locate("CODCLI", {"B2"}));
-    EXPECT_FALSE(CLI_EXCLUI(cli(), pen));  // Enter answers the default, Não
+    EXPECT_FALSE(ExcluiCliente(cli(), pen));  // Enter answers the default, Não
     ASSERT_EQ(dados.dialogo().perguntas.size(), 1u);
     EXPECT_EQ(dados.dialogo().perguntas[0].titulo, "Cliente : B2");
     EXPECT_FALSE(dados.dialogo().perguntas[0].padraoSim);
     dados.dialogo().respostasSimNao.push_back(true);
     ASSERT_TRUE(cli().Locate("CODCLI", {"B2"}));
-    EXPECT_TRUE(CLI_EXCLUI(cli(), pen));
+    EXPECT_TRUE(ExcluiCliente(cli(), pen));
     EXPECT_EQ(cli().RecordCount(), 1);
 
-    const auto linhas = CLI_LINHAS(cli());
+    const auto linhas = LinhasDosClientes(cli());
     ASSERT_EQ(linhas.size(), 1u);
     EXPECT_EQ(linhas[0].CODCLI, "A1");
 }

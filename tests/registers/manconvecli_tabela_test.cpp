@@ -20,12 +20,12 @@ TEST(ManConvecliTabela, RegrasEFiliaisPelosCamposDoCliente) {
     cab[1] = {1, 3, "237", "341"};
     det[3] = {110, 111, "06", "  "};
     cli.Append();
-    m.CLI_GRAVAREGRAS(cli, cab, det);
+    m.GravaRegrasDoCliente(cli, cab, det);
     cli.Post();
     EXPECT_EQ(cli.FieldByName("CONHEACP2").Bruto(), "  0  0" + std::string(60, ' '));
 
     TKTBCONVE cab2, det2;
-    m.CLI_LEREGRAS(cli, cab2, det2);
+    m.LeRegrasDoCliente(cli, cab2, det2);
     EXPECT_EQ(cab2[1].S5_INI, 1);
     EXPECT_EQ(cab2[1].S5_FIN, 3);
     EXPECT_EQ(cab2[1].S5_ORI, "237");
@@ -38,10 +38,10 @@ TEST(ManConvecliTabela, RegrasEFiliaisPelosCamposDoCliente) {
     f[1] = {"001", 5};
     f[4] = {"9", 123456};
     cli.Edit();
-    m.CLI_GRAVAFILIAIS(cli, f);
+    m.GravaFiliaisDoCliente(cli, f);
     cli.Post();
     TKTBBRFILIAL lidas;
-    m.CLI_LEFILIAIS(cli, lidas);
+    m.LeFiliaisDoCliente(cli, lidas);
     EXPECT_EQ(lidas[1].S6_FILIAL, "001");
     EXPECT_EQ(lidas[1].S6_ULTRETBR, 5);
     EXPECT_EQ(lidas[4].S6_FILIAL, "9  ");

@@ -26,12 +26,12 @@ TEST(ManConvecliTipos, IndicesCodigosETextos) {
 TEST(ManConvecliRegras, FormaGuardadaNosDoisSentidos) {
     TmanCONVECLI m;
     TXKTBCONVE r{12, 15, "ABC  ", "XYZ"};
-    const std::string guardada = m.CLI_FECHAPARAM(r);
+    const std::string guardada = m.FechaParametrosDoCliente(r);
     ASSERT_EQ(guardada.size(), 66u);
     EXPECT_EQ(guardada, " 12 15ABC" + std::string(27, ' ') + "XYZ" + std::string(27, ' '));
-    EXPECT_EQ(m.CLI_FECHAPARAM({}), "  0  0" + std::string(60, ' '));
-    EXPECT_EQ(m.CLI_FECHAPARAM({1000, 5, "", ""}).substr(0, 6), "***  5");
-    EXPECT_EQ(m.CLI_FECHAPARAM({1, 2, std::string(40, 'O'), ""}).substr(6, 30),
+    EXPECT_EQ(m.FechaParametrosDoCliente({}), "  0  0" + std::string(60, ' '));
+    EXPECT_EQ(m.FechaParametrosDoCliente({1000, 5, "", ""}).substr(0, 6), "***  5");
+    EXPECT_EQ(m.FechaParametrosDoCliente({1, 2, std::string(40, 'O'), ""}).substr(6, 30),
               std::string(30, 'O'));
 
     TKTBCONVE lidas;

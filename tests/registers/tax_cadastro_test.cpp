@@ -74,7 +74,7 @@ TEST_F(TaxCadastro, InclusaoAlteracaoEChaveRepetida) {
     repetida.PRODTAX = "a";  // product codes are compared exactly
     EXPECT_TRUE(repetida.TAX_KMENS());
 
-    auto linhas = TAX_LINHAS(tax());
+    auto linhas = LinhasDasTaxas(tax());
     ASSERT_EQ(linhas.size(), 3u);
     EXPECT_EQ(linhas[0].PRODTAX, "A");
     EXPECT_EQ(linhas[0].DIASTAX, " 30");
@@ -86,7 +86,7 @@ TEST_F(TaxCadastro, InclusaoAlteracaoEChaveRepetida) {
 
     // Altering keeps the key and the inclusion date.
     dados.g.geral().DATADIA += 5;
-    ASSERT_TRUE(TAX_POSICIONA(tax(), linhas[0]));
+    ASSERT_TRUE(PosicionaTaxa(tax(), linhas[0]));
     TcadTAXA a(tax(), fmALTERACAO);
     a.FormShow();
     EXPECT_FALSE(a.ChaveHabilitada());
@@ -95,20 +95,20 @@ TEST_F(TaxCadastro, InclusaoAlteracaoEChaveRepetida) {
     a.DATFINTAX = DATA_CODIFICA(2019, 12, 31);
     ASSERT_TRUE(a.TAX_KMENS());
     EXPECT_EQ(tax().RecordCount(), 3);
-    ASSERT_TRUE(TAX_POSICIONA(tax(), linhas[0]));
+    ASSERT_TRUE(PosicionaTaxa(tax(), linhas[0]));
     EXPECT_EQ(tax().FieldByName("TAXAFOR").AsFloat(), 3);
     EXPECT_EQ(tax().FieldByName("DATAINC").AsDate(), dados.g.geral().DATADIA - 5);
 
     // Deleting asks first, with Não as the default.
-    ASSERT_TRUE(TAX_POSICIONA(tax(), linhas[1]));
-    EXPECT_FALSE(TAX_EXCLUI(tax()));
+    ASSERT_TRUE(PosicionaTaxa(tax(), linhas[1]));
+    EXPECT_FALSE(ExcluiTaxa(tax()));
     ASSERT_EQ(dados.dialogo().perguntas.size(), 1u);
     EXPECT_EQ(dados.dialogo().perguntas[0].titulo, "Data : 01/01/2019");
     EXPECT_FALSE(dados.dialogo().perguntas[0].padraoSim);
     dados.dialogo().respostasSimNao.push_back(true);
-    EXPECT_TRUE(TAX_EXCLUI(tax()));
+    EXPECT_TRUE(ExcluiTaxa(tax()));
     EXPECT_EQ(tax().RecordCount(), 2);
     // A row gone meanwhile is said to be gone.
-    EXPECT_FALSE(TAX_POSICIONA(tax(), linhas[1]));
+    EXPECT_FALSE(PosicionaTaxa(tax(), linhas[1]));
     EXPECT_NE(ultimaMensagem().find("EXCLU"), std::string::npos);
 }

@@ -93,9 +93,9 @@ bool TFRMCLIINCALT::CLI_KMENS(bool gravar) {
 void TFRMCLIINCALT::BTNDETALHAClick() {
     TcadCLIENTE& c = *cliente_;
     c.ITEMINDEX = RADTIPOEMP->ITEMINDEX();
-    if (!c.CLI_DETALHA()) return;
+    if (!c.DetalhaCliente()) return;
     std::unique_ptr<TFRMDETALHE> janela;
-    switch (CLI_JANELADETALHE(c.ITEMINDEX)) {
+    switch (JanelaDeDetalheDoCliente(c.ITEMINDEX)) {
         case detCOFAP: janela = std::make_unique<TFRMVENDORCOFAP>(*this); break;
         case detBR: janela = std::make_unique<TFRMVENDORBR>(*this); break;
         case detCELPAV: janela = std::make_unique<TFRMVENDORCELPAV>(*this); break;
@@ -135,7 +135,7 @@ TFRMCLIMANUT::TFRMCLIMANUT(QWidget* pai)
 
 void TFRMCLIMANUT::preenche(std::uint32_t registro) {
     std::vector<LinhaGrade> linhas;
-    for (const LinhaCliente& l : CLI_LINHAS(DMQUOR().TBCONVECLI))
+    for (const LinhaCliente& l : LinhasDosClientes(DMQUOR().TBCONVECLI))
         linhas.push_back({{QtDeAnsi(l.CODCLI), QtDeAnsi(l.TIPOEMP), QtDeAnsi(l.NOMEEMP)},
                           l.registro});
     Mostra(linhas, registro);
@@ -176,7 +176,7 @@ void TFRMCLIMANUT::Exclui() {
         preenche(0);
         return;
     }
-    if (!CLI_EXCLUI(cli, DMQUOR().TBCONVEPEN)) return;
+    if (!ExcluiCliente(cli, DMQUOR().TBCONVEPEN)) return;
     preenche(0);
     SelecionaLinha(linha);
 }

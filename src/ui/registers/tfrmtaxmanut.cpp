@@ -116,7 +116,7 @@ TFRMTAXMANUT::TFRMTAXMANUT(QWidget* pai)
 }
 
 void TFRMTAXMANUT::preenche(std::uint32_t registro) {
-    linhas_ = TAX_LINHAS(DMQUOR().TBCONVETAX);
+    linhas_ = LinhasDasTaxas(DMQUOR().TBCONVETAX);
     std::vector<LinhaGrade> linhas;
     for (const LinhaTaxa& l : linhas_)
         linhas.push_back({{QtDeAnsi(l.DATINITAX), QtDeAnsi(l.DATFINTAX), QtDeAnsi(l.PRODTAX),
@@ -126,7 +126,7 @@ void TFRMTAXMANUT::preenche(std::uint32_t registro) {
 }
 
 bool TFRMTAXMANUT::posiciona() {
-    if (TAX_POSICIONA(DMQUOR().TBCONVETAX, linhas_.at(static_cast<std::size_t>(LinhaAtual()))))
+    if (PosicionaTaxa(DMQUOR().TBCONVETAX, linhas_.at(static_cast<std::size_t>(LinhaAtual()))))
         return true;
     preenche(0);
     return false;
@@ -153,7 +153,7 @@ void TFRMTAXMANUT::Altera() {
 
 void TFRMTAXMANUT::Exclui() {
     const int linha = LinhaAtual();
-    if (!posiciona() || !TAX_EXCLUI(DMQUOR().TBCONVETAX)) return;
+    if (!posiciona() || !ExcluiTaxa(DMQUOR().TBCONVETAX)) return;
     preenche(0);
     SelecionaLinha(linha);
 }
