@@ -179,15 +179,20 @@ double blocosDeUmCliente(const std::string& dados, int blocos, int rodadas, bool
     return mediana(tempos);
 }
 
-int blocosDeUmCliente(int argc, char** argv) {
-    char modelo[] = "/tmp/bench-segregacao-XXXXXX";
-    const std::string raiz = ::mkdtemp(modelo);
-    const std::string dados = raiz + "/dados";
+// Quiet services and a fresh data directory, made the current one.
+void instalaDados(const std::string& dados) {
     InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
     MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
     INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
     fs::current_path(dados);
+}
+
+int blocosDeUmCliente(int argc, char** argv) {
+    char modelo[] = "/tmp/bench-segregacao-XXXXXX";
+    const std::string raiz = ::mkdtemp(modelo);
+    const std::string dados = raiz + "/dados";
+    instalaDados(dados);
     Tabela& cli = DMQUOR().TBCONVECLI;
     cli.Open();
     cli.Append();
@@ -233,11 +238,7 @@ int main(int argc, char** argv) {
     const std::string base = raiz + "/base";
     const std::string parque = raiz + "/parque";  // pristine parked files
 
-    InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
-        DialogoConsole::Config{nullptr, nullptr, false, false})));
-    MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
-    INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
-    fs::current_path(dados);
+    instalaDados(dados);
     Tabela& cli = DMQUOR().TBCONVECLI;
     cli.Open();
     // Half the clients have a detail rule that puts back a third of their

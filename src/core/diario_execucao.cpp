@@ -446,11 +446,7 @@ void DiarioExecucao::Criado(const std::string& temporario, const std::string& fi
     struct stat velho {};
     if (::lstat(final.c_str(), &velho) == 0 && S_ISREG(velho.st_mode) &&
         !(velho.st_dev == st.st_dev && velho.st_ino == st.st_ino)) {
-        static unsigned contador = 0;
-        const auto barra = final.find_last_of('/');
-        const std::string guarda = (barra == std::string::npos ? "" : final.substr(0, barra + 1)) + "." +
-                                   (barra == std::string::npos ? final : final.substr(barra + 1)) +
-                                   ".cvtmp" + std::to_string(::getpid()) + "-g" + std::to_string(contador++);
+        const std::string guarda = NomeTemporarioAoLado(final);
         grava({"GUARDA", final, guarda});
         if (::link(final.c_str(), guarda.c_str()) == 0) {
             SincronizaDiretorio(guarda);

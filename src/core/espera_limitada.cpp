@@ -24,7 +24,7 @@ int EsperaMaximaEmSegundos() {
 }
 
 EsperaLimitada::EsperaLimitada(std::string oQue, bool podeDesistir)
-    : oQue_(std::move(oQue)), podeDesistir_(podeDesistir) {}
+    : oQue_(std::move(oQue)), podeDesistir_(podeDesistir), maximo_(EsperaMaximaEmSegundos()) {}
 
 EsperaLimitada::~EsperaLimitada() {
     if (avisou_) GERAL().Dialogo().EsperaEncerra();
@@ -33,15 +33,14 @@ EsperaLimitada::~EsperaLimitada() {
 void EsperaLimitada::Pausa() {
     DialogoUsuario& dialogo = GERAL().Dialogo();
     const bool comLimite = podeDesistir_ && !dialogo.PodeCancelarEspera();
-    const int maximo = EsperaMaximaEmSegundos();
-    if (comLimite && esperouMs_ >= maximo * 1000)
+    if (comLimite && esperouMs_ >= maximo_ * 1000)
         throw ErroEsperaAbandonada(oQue_ + " HÁ "_ansi + std::to_string(esperouMs_ / 1000) +
                                    " SEGUNDOS; A ESPERA TERMINOU (CONVERSOR_ESPERA_MAX) E A OPERAÇÃO NÃO FOI FEITA."_ansi);
     GERAL().Espera(kPausaMs);
     esperouMs_ += kPausaMs;
     if (!avisou_ && esperouMs_ >= kAvisoMs) {
         avisou_ = true;
-        dialogo.EsperaInicia(oQue_ + (comLimite ? "; AGUARDANDO ATÉ "_ansi + std::to_string(maximo) + " SEGUNDOS."
+        dialogo.EsperaInicia(oQue_ + (comLimite ? "; AGUARDANDO ATÉ "_ansi + std::to_string(maximo_) + " SEGUNDOS."
                                       : podeDesistir_ ? std::string("; AGUARDANDO. CANCELA ENCERRA A EXECUÇÃO."_ansi)
                                                       : std::string("; AGUARDANDO.")));
     }

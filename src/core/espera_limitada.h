@@ -33,6 +33,7 @@ public:
 private:
     std::string oQue_;
     bool podeDesistir_;
+    int maximo_;  // CONVERSOR_ESPERA_MAX, read when the wait begins
     int esperouMs_ = 0;
     bool avisou_ = false;
 };

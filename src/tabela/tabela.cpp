@@ -732,16 +732,14 @@ void Tabela::Post() {
     buffer_[0] = ' ';
     if (estado_ == EstadoTabela::Inserindo) {
         if (m.emLote) {
-            if (m.noLote == 0 && !m.versaoAdiada) m.inicioLote = std::chrono::steady_clock::now();
+            marcaPendenciaDoLote();
             m.lote.append(buffer_);
             ++m.noLote;
             recAtual_ = 0;
             m.primeiroAdiado = false;
             estado_ = EstadoTabela::Navegando;
             eof_ = bof_ = false;
-            if (m.noLote >= kLoteRegistros ||
-                std::chrono::steady_clock::now() - m.inicioLote >= std::chrono::milliseconds(kLoteMs))
-                descarregaLote();
+            descarregaLoteVencido();
             return;
         }
         gravaNoFim(buffer_.data(), 1);
@@ -762,7 +760,7 @@ void Tabela::Post() {
     soltaRegistro();
     if (m.emLote) {
         // In a batch the change counter moves once, when the batch is written.
-        if (m.noLote == 0 && !m.versaoAdiada) m.inicioLote = std::chrono::steady_clock::now();
+        marcaPendenciaDoLote();
         m.versaoAdiada = true;
     } else {
         incrementaVersao();
@@ -779,8 +777,7 @@ void Tabela::Post() {
         m.posValida = m.pos != m.indice->Fim();
     }
     estado_ = EstadoTabela::Navegando;
-    if (m.emLote && std::chrono::steady_clock::now() - m.inicioLote >= std::chrono::milliseconds(kLoteMs))
-        descarregaLote();
+    if (m.emLote) descarregaLoteVencido();
 }
 
 // Appended records to the end of the file, after what other processes
@@ -834,6 +831,20 @@ void Tabela::EncerraLote() {
     fimDeNavegacao();
     imp_->emLote = false;
     descarregaLote();
+}
+
+// The batch's clock starts with the first thing it keeps back.
+void Tabela::marcaPendenciaDoLote() {
+    Implementacao& m = *imp_;
+    if (m.noLote == 0 && !m.versaoAdiada) m.inicioLote = std::chrono::steady_clock::now();
+}
+
+// A batch that is full, or has kept something back for kLoteMs, is written.
+void Tabela::descarregaLoteVencido() {
+    Implementacao& m = *imp_;
+    if (m.noLote >= kLoteRegistros ||
+        std::chrono::steady_clock::now() - m.inicioLote >= std::chrono::milliseconds(kLoteMs))
+        descarregaLote();
 }
 
 // The appended records of the batch, so that this object's own reads and

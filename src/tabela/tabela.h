@@ -177,6 +177,8 @@ private:
     IndiceMemoria* ordem();
     void descarregaLote();
     void escreveInclusoesDoLote();
+    void marcaPendenciaDoLote();
+    void descarregaLoteVencido();
     void gravaNoFim(const char* registros, std::uint32_t quantos);
     void sincroniza();
     void recarregaTudo(std::uint32_t total);

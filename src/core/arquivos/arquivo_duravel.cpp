@@ -64,15 +64,18 @@ int poeNome(const std::string& de, const std::string& para, bool substitui) {
 
 }  // namespace
 
-ArquivoDuravel::ArquivoDuravel(std::string destino) : destino_(std::move(destino)) {
+std::string NomeTemporarioAoLado(const std::string& destino) {
     static std::atomic<unsigned> contador{0};
-    const auto barra = destino_.find_last_of('/');
-    const std::string dir = barra == std::string::npos ? "" : destino_.substr(0, barra + 1);
-    const std::string nome = barra == std::string::npos ? destino_ : destino_.substr(barra + 1);
+    const auto barra = destino.find_last_of('/');
+    const std::string dir = barra == std::string::npos ? "" : destino.substr(0, barra + 1);
+    const std::string nome = barra == std::string::npos ? destino : destino.substr(barra + 1);
+    return dir + "." + nome + kMarca + std::to_string(::getpid()) + "-" + std::to_string(contador++);
+}
+
+ArquivoDuravel::ArquivoDuravel(std::string destino) : destino_(std::move(destino)) {
     const mode_t modo = modoPara(destino_);
     for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        temporario_ = dir + "." + nome + kMarca + std::to_string(::getpid()) + "-" +
-                      std::to_string(contador++);
+        temporario_ = NomeTemporarioAoLado(destino_);
         fd_ = ::open(temporario_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, modo);
         if (fd_ >= 0 || errno != EEXIST) break;
     }

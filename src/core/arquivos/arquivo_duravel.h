@@ -78,6 +78,10 @@ int RenomeiaDuravel(const std::string& de, const std::string& para, bool substit
 // The directory holding `caminho` (or the directory itself when
 // `ehDiretorio`) flushed to disk, so that names made there last.
 void SincronizaDiretorio(const std::string& caminho, bool ehDiretorio = false);
+// A fresh hidden name beside `destino` of the kind the durable writer's
+// temporaries take: recovery removes such a file once no live run holds
+// it or names it.
+std::string NomeTemporarioAoLado(const std::string& destino);
 // A name of the durable writer's temporaries.
 bool EhTemporarioDuravel(const std::string& nome);
 // Removes the temporaries of `diretorio` whose writer is gone (no lock
