@@ -41,7 +41,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     confere(HeaderCofap(cofap), 394);
     confere(HeaderBr(linhas.front(), 7), 244);
     TvenTOTAISFILIAL filial;
-    TvenCENTAVOS pago = 0;
+    Centavos pago = 0;
     long long detalhes = 0;
     for (std::size_t i = 0; i < linhas.size() && i < 5000; ++i) {
         const std::string& l = linhas[i];

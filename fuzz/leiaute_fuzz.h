@@ -1,8 +1,9 @@
 #pragma once
 // One client remittance file of a given company type read as its conversion
-// reads it: lines split by the external reader, the type's preparation, each
-// line into the working fields, the checks, and the bank records built from
-// them. Nothing may crash, hang or write outside the record's columns.
+// reads it, through the type's profile: lines split by the external reader,
+// the preparation, each line into the working fields, the checks, and the
+// bank records built from them. Nothing may crash, hang or write outside the
+// record's columns.
 
 #include <cstdint>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 
 #include "conversion/rem_arquivo_banco.h"
 #include "conversion/rem_leiautes.h"
+#include "conversion/rem_perfis.h"
 #include "core/arquivos/leitura_externo.h"
 #include "core/texto/calendario.h"
 #include "fuzz/arquivo_fuzz.h"
@@ -36,39 +38,20 @@ inline int FUZZ_LEIAUTE(const char* tipo, const std::uint8_t* dados, std::size_t
     const TData hoje = DATA_CODIFICA(2026, 12, 9);
     TvenCAMPOSREMESSA k;
     ValoresIniciaisDaRemessa(k, cliente, hoje, "120000");
-    const std::string t = tipo;
-    if (t == kTIPO_COFAP) {
-        const TData inicio = linhas.empty() ? 0 : DataInicioCofap(linhas.front());
-        PreparaCofap(k, cliente, inicio ? inicio : hoje, hoje);
-    } else if (t == kTIPO_CELPAV) {
-        PreparaCelpav(k, cliente, linhas);
-    } else if (t == kTIPO_WABCO) {
-        PreparaWabco(k, hoje);
-    } else {
-        (void)BrTemHeader(linhas);
-    }
-    CONFERE_REGISTRO_BANCO(MontaRegistroHeader(k, t == kTIPO_WABCO));
-    for (std::size_t i = 0; i < linhas.size() && i < 5000; ++i) {
-        const std::string& l = linhas[i];
-        if (t == kTIPO_COFAP || t == kTIPO_CELPAV) {
-            if (t == kTIPO_CELPAV && i < static_cast<std::size_t>(kCELPAV_LINHAS_CABECALHO)) continue;
-            if (t == kTIPO_COFAP) LeLinhaCofap(k, l);
-            else LeLinhaCelpav(k, l);
-            EqualizacaoDaRemessa(k, cliente.TIPEQUCLI);
-            CriticaDaRemessa(k, [](const std::string&) {});
-            CONFERE_REGISTRO_BANCO(MontaRegistroCliente(k));
-            CONFERE_REGISTRO_BANCO(MontaRegistroOperacao(k));
-        } else if (t == kTIPO_WABCO) {
-            LeLinhaWabco(k, l);
-            CONFERE_REGISTRO_BANCO(MontaRegistroConsignacao(k));
-        } else {
-            TvenCONSULTATAXA consulta;
-            switch (LeLinhaBr(k, l, consulta)) {
-                case brOPERACAO: CONFERE_REGISTRO_BANCO(MontaRegistroOperacao(k)); break;
-                case brCLIENTE: CONFERE_REGISTRO_BANCO(MontaRegistroCliente(k)); break;
-                default: break;
-            }
-        }
+    const TvenPERFILREMESSA& perfil = *PerfilDaRemessa(tipo);
+    const TData inicio = linhas.empty() ? 0 : DataInicioCofap(linhas.front());
+    (void)perfil.prepara(k, cliente, linhas, inicio ? inicio : hoje, hoje);
+    CONFERE_REGISTRO_BANCO(MontaRegistroHeader(k, perfil.consignacao));
+    // Rates are looked up in a table the fuzzer has none of: a fixed pair.
+    const TvenBUSCATAXA taxas = [&k](const TvenCONSULTATAXA&) {
+        k.KTBPLA.S3_TAXABAN = 1.5;
+        k.KTBPLA.S3_TAXAFOR = 1.25;
+        return true;
+    };
+    for (std::size_t i = static_cast<std::size_t>(perfil.linhasCabecalho); i < linhas.size() && i < 5000; ++i) {
+        TvenREGISTROSDALINHA registros;
+        (void)perfil.leLinha(k, cliente, linhas[i], [](const std::string&) {}, taxas, registros);
+        for (const auto& [registro, operacao] : registros) CONFERE_REGISTRO_BANCO(registro);
     }
     return 0;
 }

@@ -1,8 +1,15 @@
 #include "conversion/execucao_vendor.h"
 
+#include <unistd.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "core/arquivos/caminho_arquivo.h"
 #include "core/geral.h"
 #include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
+#include "tabela/nome_arquivo.h"
 
 bool PedeClienteVendor(Tabela& convecli, std::string& codigo, const std::string& titulo,
                          const std::function<std::string(const std::string& codigo)>& naoLocalizado,
@@ -38,4 +45,29 @@ bool LeArquivoVendor(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, co
         return false;
     }
     return true;
+}
+
+bool MesmoArquivoVendor(const std::string& a, const std::string& b) {
+    std::error_code erro;
+    return EmMaiusculas(a) == EmMaiusculas(b) ||
+           std::filesystem::equivalent(ResolveCaminho(a), ResolveCaminho(b), erro);
+}
+
+void AvisaDisketteVendor(const std::string& entrada) {
+    const std::string unidade = EmMaiusculas(entrada.substr(0, 2));
+    if (unidade == "A:" || unidade == "B:")
+        GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + entrada.substr(0, 2), somERRO);
+}
+
+std::string TemporarioVendor(const std::string& saida) {
+    return ResolveCaminho(OBR_PARTEARQ(saida, 0) + "." + OBR_PARTEARQ(saida, 3) + "." +
+                          std::to_string(::getpid()) + ".novo");
+}
+
+void AvisaSemNomeVendor(const std::string& qual, const std::string& temporario,
+                        const std::string& final, int erro) {
+    GERAL().MENSAGEM("O ARQUIVO "_ansi + qual + " FOI GRAVADO COMO "_ansi + temporario +
+                         " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " + std::strerror(erro) +
+                         ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
+                     somERRO);
 }

@@ -63,7 +63,7 @@ public:
     // Zero-filled digits of valor × 10^decimais, fraction dropped. A value
     // the field cannot hold (negative, or too many digits) is reported.
     Montagem& numero(int largura, int decimais, double valor, const std::string& rotulo,
-                     long long* valorEscrito = nullptr) {
+                     Centavos* valorEscrito = nullptr) {
         const double escalado = valor * std::pow(10.0, decimais);
         std::string t;
         if (escalado >= 0 && escalado < 1e15 && escalado == std::floor(escalado)) {
@@ -76,7 +76,7 @@ public:
             r.falhas.push_back("O ARQUIVO DO BANCO NÃO COMPORTA "_ansi + rotulo + ": " +
                                OBR_NUMEROGERAL(valor));
         else if (valorEscrito)
-            *valorEscrito = std::stoll(t);
+            *valorEscrito = CentavosDoCampo(t);
         r.conteudo += t;
         return *this;
     }

@@ -14,6 +14,7 @@
 
 #include "conversion/rem_campos.h"
 #include "core/arquivos/grava_externo.h"
+#include "core/texto/centavos.h"
 
 inline constexpr int kTAMANHO_REGISTRO_BANCO = 250;
 
@@ -21,7 +22,7 @@ inline constexpr int kTAMANHO_REGISTRO_BANCO = 250;
 struct TvenREGISTRO {
     std::string conteudo;
     std::vector<std::string> falhas;  // one message per value that does not fit
-    long long principalCentavos = 0;  // operation and consignment records
+    Centavos principalCentavos = 0;  // operation and consignment records
 };
 
 TvenREGISTRO MontaRegistroHeader(const TvenCAMPOSREMESSA& k, bool consignacao);
@@ -36,7 +37,7 @@ public:
 
     int WTOTREGGR = 0;        // records staged (sequence number of the last one)
     int WTOTREGTI = 0;        // operation or consignment records staged
-    long long WTOTVALTI = 0;  // their principal, in cents
+    Centavos WTOTVALTI = 0;  // their principal
 
     // Frames a record (blank-filled to 244 columns, sequence number appended)
     // and stages it.

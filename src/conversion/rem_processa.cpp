@@ -1,17 +1,9 @@
 #include "conversion/rem_processa.h"
 
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <filesystem>
-#include <memory>
-
 #include "conversion/execucao_vendor.h"
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
+#include "conversion/rem_perfis.h"
 #include "conversion/resumo_vendor.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
@@ -29,10 +21,6 @@
 #include "tabela/nome_arquivo.h"
 
 namespace {
-
-bool tipoVendor(const std::string& tipo) {
-    return tipo == kTIPO_COFAP || tipo == kTIPO_BR || tipo == kTIPO_CELPAV || tipo == kTIPO_WABCO;
-}
 
 TvenCLIENTE leCliente(Tabela& t) {
     TvenCLIENTE c;
@@ -75,26 +63,22 @@ bool TvenREMESSA::pedeCliente() {
         cli, KQUALCLIENTE, TituloDaJanelaRemessa(),
         [](const std::string&) { return std::string("CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi); },
         [&]() -> std::string {
-            if (!tipoVendor(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString())))
-                return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
+            perfil_ = PerfilDaRemessa(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString()));
+            if (!perfil_) return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
             cliente_ = leCliente(cli);
             return {};
         });
 }
 
 bool TvenREMESSA::confereCadastro() {
-    const std::string& tipo = cliente_.TIPOEMP;
-    const bool cofapOuCelpav = tipo == kTIPO_COFAP || tipo == kTIPO_CELPAV;
     std::string mensagem;
     if (cliente_.ARQREMBAN.empty())
         mensagem = "NOME DO ARQUIVO REMESSA DO BANCO AINDA NAO INFORMADO";
     else if (cliente_.ARQREMCLI.empty())
         mensagem = "NOME DO ARQUIVO REMESSA DO CLIENTE AINDA NAO INFORMADO";
-    else if (cliente_.NUMPROGOP == 0 && cofapOuCelpav)
-        mensagem = "PROGRAMA OPERACIONAL DO CLIENTE AINDA NAO INFORMADO";
-    else if (cliente_.NUMPROGOP == 0 && tipo == kTIPO_WABCO)
-        mensagem = "CODIGO DA EMPRESA CONSIGNANTE AINDA NAO INFORMADO";
-    else if (cliente_.ATIVICLI == 0 && cofapOuCelpav)
+    else if (cliente_.NUMPROGOP == 0 && perfil_->faltaProgramaOperacional)
+        mensagem = perfil_->faltaProgramaOperacional;
+    else if (cliente_.ATIVICLI == 0 && perfil_->exigeAtividade)
         mensagem = "CODIGO DA ATIVIDADE DO CLIENTE AINDA NAO INFORMADO";
     if (mensagem.empty()) return true;
     GERAL().MENSAGEM(mensagem, somERRO);
@@ -103,78 +87,48 @@ bool TvenREMESSA::confereCadastro() {
 
 bool TvenREMESSA::leArquivoCliente() { return LeArquivoVendor(oARQREMCLI, KARQREMCLI, "REMESSA DO CLIENTE"); }
 
+// The contract start date the person confirms, offered from the file;
+// 0 when the question was cancelled.
+TData TvenREMESSA::perguntaInicioContrato() {
+    TData oferecida = DataInicioCofap(oARQREMCLI.TABDADOS.front());
+    for (;;) {
+        const auto data = GERAL().Dialogo().DataInicioContrato(oferecida);
+        if (!data) return 0;
+        if (*data != 0) return *data;
+        GERAL().MENSAGEM("DATA DE INICIO DO CONTRATO NÃO FOI INFORMADO CORRETAMENTE."_ansi, somERRO);
+        oferecida = 0;  // the window comes back as it was left: empty
+    }
+}
+
 bool TvenREMESSA::prepara() {
     const TData hoje = GERAL().DATADIA;
-    const std::string& tipo = cliente_.TIPOEMP;
-    const auto& linhas = oARQREMCLI.TABDADOS;
     ValoresIniciaisDaRemessa(*this, cliente_, hoje, OBR_HORA());
-    if (tipo == kTIPO_COFAP) {
-        TData oferecida = DataInicioCofap(linhas.front());
-        for (;;) {
-            const auto data = GERAL().Dialogo().DataInicioContrato(oferecida);
-            if (!data) return false;
-            if (*data != 0) {
-                PreparaCofap(*this, cliente_, *data, hoje);
-                return true;
-            }
-            GERAL().MENSAGEM("DATA DE INICIO DO CONTRATO NÃO FOI INFORMADO CORRETAMENTE."_ansi,
-                             somERRO);
-            oferecida = 0;  // the window comes back as it was left: empty
-        }
-    }
-    if (tipo == kTIPO_BR && !BrTemHeader(linhas)) {
-        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE SEM REGISTRO HEADER", somERRO);
-        return false;
-    }
-    if (tipo == kTIPO_CELPAV) PreparaCelpav(*this, cliente_, linhas);
-    if (tipo == kTIPO_WABCO) PreparaWabco(*this, hoje);
-    return true;
+    TData inicioContrato = 0;
+    if (perfil_->perguntaInicioContrato && (inicioContrato = perguntaInicioContrato()) == 0) return false;
+    const std::string mensagem = perfil_->prepara(*this, cliente_, oARQREMCLI.TABDADOS, inicioContrato, hoje);
+    if (mensagem.empty()) return true;
+    GERAL().MENSAGEM(mensagem, somERRO);
+    return false;
 }
 
 bool TvenREMESSA::processaLinha(std::size_t indice) {
     ++WPES;
     WERRO = "N";
-    const std::string& tipo = cliente_.TIPOEMP;
-    const std::string& linha = oARQREMCLI.TABDADOS[indice];
-    if (tipo == kTIPO_CELPAV && indice < kCELPAV_LINHAS_CABECALHO) {
+    if (indice < static_cast<std::size_t>(perfil_->linhasCabecalho)) {
         ++WDES;
         return true;
     }
-    // The bank records of the line, in file order; `true` marks those that
-    // count as operations in the trailer.
-    std::vector<std::pair<TvenREGISTRO, bool>> registros;
+    TvenREGISTROSDALINHA registros;
     const auto ocorrencia = [this](const std::string& m) { REM_OCORRENCIA(m); };
-    if (tipo == kTIPO_COFAP || tipo == kTIPO_CELPAV) {
-        if (tipo == kTIPO_COFAP) LeLinhaCofap(*this, linha);
-        else LeLinhaCelpav(*this, linha);
-        EqualizacaoDaRemessa(*this, cliente_.TIPEQUCLI);
-        CriticaDaRemessa(*this, ocorrencia);
-        registros.emplace_back(MontaRegistroCliente(*this), false);
-        registros.emplace_back(MontaRegistroOperacao(*this), true);
-    } else if (tipo == kTIPO_BR) {
-        TvenCONSULTATAXA consulta;
-        switch (LeLinhaBr(*this, linha, consulta)) {
-            case brOPERACAO:
-                if (!TAX_LOCALIZA(DMQUOR().TBCONVETAX, consulta.produto, consulta.dias,
-                                  consulta.data, KTBPLA.S3_TAXABAN, KTBPLA.S3_TAXAFOR))
-                    return false;
-                registros.emplace_back(MontaRegistroOperacao(*this), true);
-                break;
-            case brCLIENTE:
-                registros.emplace_back(MontaRegistroCliente(*this), false);
-                break;
-            case brHEADER:
-            case brOUTRO:
-                break;
-        }
-    } else {
-        LeLinhaWabco(*this, linha);
-        registros.emplace_back(MontaRegistroConsignacao(*this), true);
-    }
+    const auto taxas = [this](const TvenCONSULTATAXA& c) {
+        return TAX_LOCALIZA(DMQUOR().TBCONVETAX, c.produto, c.dias, c.data, KTBPLA.S3_TAXABAN,
+                            KTBPLA.S3_TAXAFOR);
+    };
+    if (!perfil_->leLinha(*this, cliente_, oARQREMCLI.TABDADOS[indice], ocorrencia, taxas, registros))
+        return false;
 
-    const bool consignacao = tipo == kTIPO_WABCO;
     TvenREGISTRO header;
-    if (oGRAVA.WTOTREGGR == 0) header = MontaRegistroHeader(*this, consignacao);
+    if (oGRAVA.WTOTREGGR == 0) header = MontaRegistroHeader(*this, perfil_->consignacao);
     for (const std::string& f : header.falhas) REM_OCORRENCIA(f);
     for (const auto& [registro, operacao] : registros)
         for (const std::string& f : registro.falhas) REM_OCORRENCIA(f);
@@ -191,14 +145,14 @@ bool TvenREMESSA::processaLinha(std::size_t indice) {
         if (operacao) oGRAVA.REM_GRAVAOPERACAO(registro);
         else oGRAVA.REM_GRAVAREG(registro.conteudo);
     }
-    if (tipo == kTIPO_COFAP) pendentes_.push_back({KNUMPED, KCGCCLI});
+    if (perfil_->guardaPendentes) pendentes_.push_back({KNUMPED, KCGCCLI});
     ++WGRA;
     return true;
 }
 
 bool TvenREMESSA::gravaArquivoBanco(std::string& temporario, DiarioExecucao& diario) {
     const std::vector<std::string> motivos =
-        oGRAVA.REM_GRAVATRAILLER(*this, cliente_.TIPOEMP == kTIPO_WABCO);
+        oGRAVA.REM_GRAVATRAILLER(*this, perfil_->consignacao);
     if (!motivos.empty()) {
         std::string texto;
         for (const std::string& m : motivos) texto += m + "\r\n";
@@ -213,12 +167,9 @@ bool TvenREMESSA::gravaArquivoBanco(std::string& temporario, DiarioExecucao& dia
     const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
     if (!diretorio.empty() && !ArquivoExiste(diretorio))
         return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
-    // The name the writer will resolve it to, so that the rename later
+    // Resolved as the writer will resolve it, so that the rename later
     // moves the very file written.
-    // The process number keeps two workstations converting the same client
-    // from writing into one file.
-    temporario = ResolveCaminho(diretorio + "." + OBR_PARTEARQ(KARQREMBAN, 3) + "." +
-                                     std::to_string(::getpid()) + ".novo");
+    temporario = TemporarioVendor(KARQREMBAN);
     diario.Saida(temporario, ResolveCaminho(KARQREMBAN), true);
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMBAN", std::to_string(geracaoGravada_));
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMCLI", std::to_string(KULTREMCLI));
@@ -263,6 +214,52 @@ bool TvenREMESSA::atualizaCadastro() {
     return true;
 }
 
+bool TvenREMESSA::confereArquivos() {
+    const std::string recusa = RecusaNomeDeSaida(KARQREMBAN, DiretoriosDosCadastros());
+    if (!recusa.empty()) {
+        GERAL().MENSAGEM(MensagemDeSaidaRecusada("ARQREMBAN", KQUALCLIENTE, KARQREMBAN, recusa),
+                         somERRO);
+        return false;
+    }
+    // Writing the bank file over the client's would destroy the file it
+    // was made from.
+    if (MesmoArquivoVendor(KARQREMCLI, KARQREMBAN)) {
+        GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO E O DO CLIENTE TÊM O MESMO NOME ("_ansi +
+                             KARQREMCLI + "). CORRIJA O CADASTRO DO CLIENTE.",
+                         somERRO);
+        return false;
+    }
+    AvisaDisketteVendor(KARQREMCLI);
+    if (!ArquivoExiste(ResolveCaminho(KARQREMCLI))) {
+        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE AINDA NAO DISPONIVEL NO MOMENTO", somERRO);
+        return false;
+    }
+    return true;
+}
+
+// The bank file, the pending rows and the generations are one unit: after
+// a crash the next run names the file when the generations were posted,
+// and removes it otherwise.
+bool TvenREMESSA::gravaUnidade() {
+    DiarioExecucao diario("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi + KQUALCLIENTE);
+    std::string temporario;
+    if (!gravaArquivoBanco(temporario, diario)) return false;
+    if (temporario.empty()) return true;
+    const std::string final = ResolveCaminho(KARQREMBAN);
+    if (!atualizaCadastro()) return false;  // the journal removes the file
+    diario.Comprometido();
+    if (const int erro = RenomeiaDuravel(temporario, final, true)) {
+        // The counters have moved on: the file must not be lost. The
+        // journal stays, and the next run gives it its name.
+        AvisaSemNomeVendor("REMESSA DO BANCO", temporario, final, erro);
+        diario.DeixaParaARecuperacao();
+        return false;
+    }
+    diario.Conclui();
+    ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(WGRA));
+    return true;
+}
+
 void TvenREMESSA::REM_PROCESSA() {
     if (!KACIONOU_EM_LINHA_DE_COMANDO &&
         !OBR_CONFIRMA(
@@ -276,37 +273,12 @@ void TvenREMESSA::REM_PROCESSA() {
     oGRAVA.WTOTVALTI = 0;
     if (!pedeCliente() || !confereCadastro()) return;
 
-    const std::string& tipo = cliente_.TIPOEMP;
     KARQREMCLI = cliente_.ARQREMCLI + ".TXT";
     KARQREMBAN = cliente_.ARQREMBAN + ".TXT";
-    KULTREMCLI = tipo == kTIPO_WABCO ? 0 : ProximaGeracaoVendor(cliente_.ULTREMCLI);
-    KULTREMBAN = tipo == kTIPO_BR ? 0 : ProximaGeracaoVendor(cliente_.ULTREMBAN);
+    KULTREMCLI = perfil_->numeraArquivoCliente ? ProximaGeracaoVendor(cliente_.ULTREMCLI) : 0;
+    KULTREMBAN = perfil_->numeraArquivoBanco ? ProximaGeracaoVendor(cliente_.ULTREMBAN) : 0;
 
-    const std::string recusa = RecusaNomeDeSaida(KARQREMBAN, DiretoriosDosCadastros());
-    if (!recusa.empty()) {
-        GERAL().MENSAGEM(MensagemDeSaidaRecusada("ARQREMBAN", KQUALCLIENTE, KARQREMBAN, recusa),
-                         somERRO);
-        return;
-    }
-    // Writing the bank file over the client's would destroy the file it
-    // was made from.
-    std::error_code erro;
-    if (EmMaiusculas(KARQREMCLI) == EmMaiusculas(KARQREMBAN) ||
-        std::filesystem::equivalent(ResolveCaminho(KARQREMCLI),
-                                    ResolveCaminho(KARQREMBAN), erro)) {
-        GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO E O DO CLIENTE TÊM O MESMO NOME ("_ansi +
-                             KARQREMCLI + "). CORRIJA O CADASTRO DO CLIENTE.",
-                         somERRO);
-        return;
-    }
-    const std::string unidade = EmMaiusculas(KARQREMCLI.substr(0, 2));
-    if (unidade == "A:" || unidade == "B:")
-        GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQREMCLI.substr(0, 2),
-                         somERRO);
-    if (!ArquivoExiste(ResolveCaminho(KARQREMCLI))) {
-        GERAL().MENSAGEM("ARQUIVO REMESSA DO CLIENTE AINDA NAO DISPONIVEL NO MOMENTO", somERRO);
-        return;
-    }
+    if (!confereArquivos()) return;
     if (!oLOG_.Prepara()) return;
     oLOG_.DefineArquivos(KARQREMCLI, KULTREMCLI, KARQREMBAN);
     if (!leArquivoCliente()) return;
@@ -324,33 +296,7 @@ void TvenREMESSA::REM_PROCESSA() {
     // The listing is closed before the bank file is written: the operator
     // keeps the rejected operations even when the file cannot be written.
     oLOG_.Totais(WPES, WDES, WGRA);
-    // The bank file, the pending rows and the generations are one unit:
-    // after a crash the next run names the file when the generations were
-    // posted, and removes it otherwise.
-    std::unique_ptr<DiarioExecucao> diario;
-    std::string temporario;
-    if (oGRAVA.WTOTREGGR > 0) {
-        diario = std::make_unique<DiarioExecucao>("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi +
-                                                  KQUALCLIENTE);
-        if (!gravaArquivoBanco(temporario, *diario)) return;
-    }
-    if (!temporario.empty()) {
-        const std::string final = ResolveCaminho(KARQREMBAN);
-        if (!atualizaCadastro()) return;  // the journal removes the file
-        diario->Comprometido();
-        if (const int erro = RenomeiaDuravel(temporario, final, true)) {
-            // The counters have moved on: the file must not be lost. The
-            // journal stays, and the next run gives it its name.
-            GERAL().MENSAGEM("O ARQUIVO REMESSA DO BANCO FOI GRAVADO COMO "_ansi + temporario +
-                                 " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
-                                 std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
-                             somERRO);
-            diario->DeixaParaARecuperacao();
-            return;
-        }
-        diario->Conclui();
-        ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(WGRA));
-    }
+    if (oGRAVA.WTOTREGGR > 0 && !gravaUnidade()) return;
     GERAL().MENSAGEM("Registros Pesquisados : " + std::to_string(WPES) + "\r\n" +
                          "Registros desprezados : " + std::to_string(WDES) + "\r\n" +
                          "Registros Gravados : " + std::to_string(WGRA),

@@ -25,6 +25,8 @@
 #include "core/arquivos/leitura_externo.h"
 #include "core/diario_execucao.h"
 
+struct TvenPERFILREMESSA;
+
 // Caption of the conversion's window (client code, Cofap start date).
 std::string TituloDaJanelaRemessa();
 
@@ -57,11 +59,17 @@ private:
     bool pedeCliente();
     bool confereCadastro();
     bool leArquivoCliente();
+    TData perguntaInicioContrato();
     bool prepara();
     bool processaLinha(std::size_t indice);
+    // The register's names may be used: not a system file, not the client's
+    // own file; the client's file is there.
+    bool confereArquivos();
     bool gravaArquivoBanco(std::string& temporario, DiarioExecucao& diario);
+    bool gravaUnidade();
     bool atualizaCadastro();
 
+    const TvenPERFILREMESSA* perfil_ = nullptr;  // the client's layout
     TvenCLIENTE cliente_;
     TvenLOGREMESSA oLOG_;
     std::vector<OperacaoPendente> pendentes_;

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "conversion/ret_perfis.h"
 #include "core/texto/ansi.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
@@ -12,8 +13,8 @@ std::string CampoDoRetorno(const std::string& linha, int inicio, int tamanho) {
     return linha.substr(i, static_cast<std::size_t>(tamanho));
 }
 
-long long ValorDoRetorno(const std::string& linha, int inicio) {
-    return std::llround(OBR_VALOR(CampoDoRetorno(linha, inicio, 15)));
+Centavos ValorDoRetorno(const std::string& linha, int inicio) {
+    return CentavosDoCampo(CampoDoRetorno(linha, inicio, 15));
 }
 
 bool LinhaVazia(const std::string& linha) {
@@ -26,12 +27,12 @@ int GeracaoDoHeader(const std::string& header) {
 
 std::string ConfereHeaderDoRetorno(const std::string& header, const std::string& tipoEmpresa,
                               const std::string& identemp, int geracaoEsperada) {
-    const bool wabco = tipoEmpresa == "4";
-    if (TipoDoRegistroRetorno(header) != (wabco ? "40" : "10"))
+    const TvenPERFILRETORNO* perfil = PerfilDoRetorno(tipoEmpresa);
+    if (TipoDoRegistroRetorno(header) != (perfil && perfil->consignacao ? "40" : "10"))
         return "ARQUIVO RETORNO DO BANCO SEM O REGISTRO HEADER.";
     if (CampoDoRetorno(header, 12, 7) != "RETORNO")
         return "ARQUIVO LIDO NÃO IDENTIFICADO COMO RETORNO PELO HEADER."_ansi;
-    if (tipoEmpresa != "1") return {};
+    if (!perfil || !perfil->confereIdentificacao) return {};
     const std::string informado = CampoDoRetorno(header, 36, 20);
     if (OBR_TRIM(informado) != OBR_TRIM(identemp))
         return "IDENTIFICAÇÃO DA EMPRESA NÃO BATE COM O INFORMADO NO HEADER.\r\nInformado no Header : "_ansi +
@@ -46,7 +47,7 @@ std::string ConfereHeaderDoRetorno(const std::string& header, const std::string&
 
 TvenTOTAISRETORNO LeTotaisDoRetorno(const std::vector<std::string>& linhas, bool br) {
     TvenTOTAISRETORNO t;
-    auto conta = [&t](int i, long long valor) {
+    auto conta = [&t](int i, Centavos valor) {
         ++t.qtdLida[i];
         t.valorLido[i] += valor;
     };
@@ -90,9 +91,9 @@ std::string figura(const char* picture, const char* maior, double valor) {
     return r.find('*') == std::string::npos ? r : OBR_PICTURE(maior, valor);
 }
 
-std::string T(TvenCENTAVOS centavos) {
+std::string T(Centavos centavos) {
     return figura("@E 999,999,999,999.99", "@E 999,999,999,999,999,999,999.99",
-                  static_cast<double>(centavos) / 100.0);
+                  EmReais(centavos));
 }
 
 std::string C(long long n) {

@@ -15,9 +15,7 @@
 #include <string>
 #include <vector>
 
-// Sums of amounts in cents. A million records of fifteen digits each would
-// overflow 64 bits, so the sums are kept wider.
-using TvenCENTAVOS = __int128;
+#include "core/texto/centavos.h"
 
 // The `tamanho` columns of `linha` from `inicio` (1-based); past the end of a
 // short line, the part that exists.
@@ -25,7 +23,7 @@ std::string CampoDoRetorno(const std::string& linha, int inicio, int tamanho);
 // Record type: columns 1-2.
 inline std::string TipoDoRegistroRetorno(const std::string& linha) { return CampoDoRetorno(linha, 1, 2); }
 // Amount field of 15 columns, in cents.
-long long ValorDoRetorno(const std::string& linha, int inicio);
+Centavos ValorDoRetorno(const std::string& linha, int inicio);
 // A line with nothing but blanks (or nothing at all) is no record.
 bool LinhaVazia(const std::string& linha);
 
@@ -42,9 +40,9 @@ struct TvenTOTAISRETORNO {
     bool temTrailler = false;
     // Index 0 record "11", 1 record "13", 2 record "14".
     long long qtdLida[3] = {0, 0, 0};
-    TvenCENTAVOS valorLido[3] = {0, 0, 0};
+    Centavos valorLido[3] = {0, 0, 0};
     long long qtdInformada[3] = {0, 0, 0};
-    TvenCENTAVOS valorInformado[3] = {0, 0, 0};
+    Centavos valorInformado[3] = {0, 0, 0};
     // BR: branch codes of the detail records, in order of first appearance.
     std::vector<std::string> filiais;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "conversion/ret_perfis.h"
 #include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
@@ -28,9 +29,9 @@ public:
     }
     // Zero-filled digits; a value the field cannot hold (negative, or too
     // many digits) is reported and the field filled with zeros.
-    Montagem& numero(TvenCENTAVOS valor, int largura, const std::string& rotulo) {
+    Montagem& numero(Centavos valor, int largura, const std::string& rotulo) {
         std::string d;
-        for (TvenCENTAVOS v = valor < 0 ? -valor : valor; v > 0; v /= 10)
+        for (Centavos v = valor < 0 ? -valor : valor; v > 0; v /= 10)
             d.insert(d.begin(), static_cast<char>('0' + static_cast<int>(v % 10)));
         if (valor < 0 || d.size() > static_cast<std::size_t>(largura)) {
             r.falhas.push_back("O ARQUIVO DO CLIENTE NÃO COMPORTA "_ansi + rotulo + ": " +
@@ -72,7 +73,8 @@ int indiceTipoBR(const std::string& tipo) {
 }  // namespace
 
 int TamanhoDoRegistroRetorno(const std::string& tipoEmpresa) {
-    return tipoEmpresa == "1" ? 400 : tipoEmpresa == "2" ? 250 : 28;
+    const TvenPERFILRETORNO* perfil = PerfilDoRetorno(tipoEmpresa);
+    return perfil ? perfil->tamanhoRegistro : 28;
 }
 
 TvenPARCELACOFAP LeParcelaCofap(const std::string& r) {
@@ -162,7 +164,7 @@ TvenREGRETORNO ParcelaCofap(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
 }
 
 TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
-                                 TvenCENTAVOS totalPago) {
+                                 Centavos totalPago) {
     Montagem m;
     m.fixo("9")
         .numero(detalhes, 8, "A QUANTIDADE DE PARCELAS")

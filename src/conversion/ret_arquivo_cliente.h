@@ -33,11 +33,11 @@ struct TvenPARCELACOFAP {
     int numparc = 0;
     TData datapaga = 0;
     TData dtliqui = 0;
-    long long valprest = 0;  // amounts in cents
-    long long valpago = 0;
-    long long desconto = 0;
-    long long jurmora = 0;
-    long long multa = 0;
+    Centavos valprest = 0;
+    Centavos valpago = 0;
+    Centavos desconto = 0;
+    Centavos jurmora = 0;
+    Centavos multa = 0;
 };
 
 // Reads a bank record "12", "13" or "14" (the only ones Cofap takes).
@@ -55,7 +55,7 @@ TvenREGRETORNO HeaderCofap(const TvenDADOSCOFAP& d);
 TvenREGRETORNO ParcelaCofap(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
                                 const std::string& cgccli);
 TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
-                                 TvenCENTAVOS totalPago);
+                                 Centavos totalPago);
 
 // BR.
 
@@ -63,7 +63,7 @@ TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
 // "14" (index 0 to 5).
 struct TvenTOTAISFILIAL {
     long long qtd[6] = {0, 0, 0, 0, 0, 0};
-    TvenCENTAVOS valor[6] = {0, 0, 0, 0, 0, 0};
+    Centavos valor[6] = {0, 0, 0, 0, 0, 0};
     // Adds a detail record of the branch; other types add nothing.
     void Soma(const std::string& registro);
 };

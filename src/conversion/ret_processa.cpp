@@ -1,12 +1,6 @@
 #include "conversion/ret_processa.h"
 
-#include <unistd.h>
-
-#include <cstring>
-#include <filesystem>
-
 #include "conversion/execucao_vendor.h"
-#include "conversion/rem_leiautes.h"
 #include "conversion/resumo_vendor.h"
 #include "conversion/ret_nome_filial.h"
 #include "conversion/tktbmanpla.h"
@@ -28,10 +22,6 @@ namespace {
 
 constexpr long long kMAIOR_SEQUENCIA = 999999;
 
-bool tipoRetorno(const std::string& tipo) {
-    return tipo == kTIPO_COFAP || tipo == kTIPO_BR || tipo == kTIPO_WABCO;
-}
-
 TvenCLIENTERETORNO leCliente(Tabela& t) {
     TvenCLIENTERETORNO c;
     auto texto = [&t](const char* campo) { return t.FieldByName(campo).AsString(); };
@@ -51,12 +41,6 @@ TvenCLIENTERETORNO leCliente(Tabela& t) {
 // Next generation of a Cofap client file: three digits in its records.
 int proximaGeracaoCofap(long long ultima) {
     return ultima >= 999 || ultima < 0 ? 1 : static_cast<int>(ultima + 1);
-}
-
-bool mesmoArquivo(const std::string& a, const std::string& b) {
-    std::error_code erro;
-    return EmMaiusculas(a) == EmMaiusculas(b) ||
-           std::filesystem::equivalent(ResolveCaminho(a), ResolveCaminho(b), erro);
 }
 
 }  // namespace
@@ -81,8 +65,9 @@ bool TvenRETORNO::pedeCliente() {
         },
         [&]() -> std::string {
             cliente_ = leCliente(cli);
-            const bool comArquivoCliente = cliente_.TIPOEMP == kTIPO_BR || !cliente_.ARQRETCLI.empty();
-            if (!tipoRetorno(cliente_.TIPOEMP)) return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
+            perfil_ = PerfilDoRetorno(cliente_.TIPOEMP);
+            if (!perfil_) return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
+            const bool comArquivoCliente = PorFilial(*perfil_) || !cliente_.ARQRETCLI.empty();
             if (cliente_.ARQRETBAN.empty()) return "NOME DO ARQUIVO RETORNO DO BANCO AINDA NÃO INFORMADO."_ansi;
             // Without it the client's file would be named ".TXT".
             if (!comArquivoCliente) return "NOME DO ARQUIVO RETORNO DO CLIENTE AINDA NÃO INFORMADO."_ansi;
@@ -98,9 +83,9 @@ bool TvenRETORNO::confereArquivoBanco() {
     std::string mensagem =
         ConfereHeaderDoRetorno(header, cliente_.TIPOEMP, cliente_.IDENTEMP, KULTRETBAN);
     if (mensagem.empty()) {
-        if (cliente_.TIPOEMP != kTIPO_COFAP) KULTRETBAN = GeracaoDoHeader(header);
+        if (!perfil_->confereIdentificacao) KULTRETBAN = GeracaoDoHeader(header);
         KNOMEEMP = CampoDoRetorno(header, 56, 30);
-        const TvenTOTAISRETORNO totais = LeTotaisDoRetorno(linhas, cliente_.TIPOEMP == kTIPO_BR);
+        const TvenTOTAISRETORNO totais = LeTotaisDoRetorno(linhas, PorFilial(*perfil_));
         KTBFILIAL = totais.filiais;
         mensagem = ConfereTotaisDoRetorno(totais);
     }
@@ -116,14 +101,15 @@ void TvenRETORNO::RET_GRAVAREG(const std::string& registro) {
         sequenciaExcedida_ = true;
         return;
     }
-    if (cliente_.TIPOEMP == kTIPO_WABCO) {
+    const auto colunas = static_cast<std::size_t>(perfil_->colunasAntesDaSequencia);
+    if (colunas == 0) {
         oARQRETCLI.GRAVA_INF(registro);
         return;
     }
     // Cut or blank-filled, never trimmed: a BR record goes to the client as
     // the bank wrote it, byte for byte.
-    std::string r = registro.substr(0, cliente_.TIPOEMP == kTIPO_COFAP ? 394 : 244);
-    r.resize(cliente_.TIPOEMP == kTIPO_COFAP ? 394 : 244, ' ');
+    std::string r = registro.substr(0, colunas);
+    r.resize(colunas, ' ');
     oARQRETCLI.GRAVA_INF(r + OBR_ZEROS(6, 0, static_cast<double>(WTOTREGGRA)));
 }
 
@@ -148,8 +134,7 @@ bool TvenRETORNO::gravaArquivo() {
             diario_ = std::make_unique<DiarioExecucao>("CONVERSÃO DO RETORNO VENDOR DO CLIENTE "_ansi +
                                                        QUALCLIENTE);
         const std::string final = ResolveCaminho(KARQRETCLI);
-        const std::string temporario = ResolveCaminho(
-            diretorio + "." + OBR_PARTEARQ(KARQRETCLI, 3) + "." + std::to_string(::getpid()) + ".novo");
+        const std::string temporario = TemporarioVendor(KARQRETCLI);
         diario_->Saida(temporario, final, true);
         oARQRETCLI.NOMEARQSAI = temporario;
         if (!oARQRETCLI.GRAVA_ARQUIVO(tipCOMFIMARQ)) return false;
@@ -167,10 +152,7 @@ void TvenRETORNO::nomeiaArquivos() {
     diario_->Comprometido();
     for (const auto& [temporario, final] : escritos_)
         if (const int erro = RenomeiaDuravel(temporario, final, true)) {
-            GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE FOI GRAVADO COMO "_ansi + temporario +
-                                 " MAS NÃO PÔDE RECEBER O NOME "_ansi + final + " : " +
-                                 std::strerror(erro) + ". A PRÓXIMA EXECUÇÃO DARÁ O NOME A ELE."_ansi,
-                             somERRO);
+            AvisaSemNomeVendor("RETORNO DO CLIENTE", temporario, final, erro);
             diario_->DeixaParaARecuperacao();
             return;
         }
@@ -180,7 +162,7 @@ void TvenRETORNO::nomeiaArquivos() {
 }
 
 bool TvenRETORNO::RET_GRAVATRAILLER() {
-    if (cliente_.TIPOEMP == kTIPO_COFAP) {
+    if (perfil_->traillerProprio) {
         const TvenREGRETORNO t = TrailerCofap(cofap_, WTOTREGTI, WTOTVALTI);
         if (!t.falhas.empty()) {
             std::string texto;
@@ -227,7 +209,7 @@ void TvenRETORNO::RET_COFAP() {
             continue;
         }
         if (WTOTREGGRA == 0) {
-            oARQRETCLI.CRIA_ARQSAIDA(TamanhoDoRegistroRetorno(kTIPO_COFAP));
+            oARQRETCLI.CRIA_ARQSAIDA(perfil_->tamanhoRegistro);
             RET_GRAVAREG(HeaderCofap(cofap_).conteudo);
         }
         RET_GRAVAREG(detalhe.conteudo);
@@ -262,7 +244,7 @@ void TvenRETORNO::RET_WABCO() {
             ++WDES;
             continue;
         }
-        if (WTOTREGGRA == 0) oARQRETCLI.CRIA_ARQSAIDA(TamanhoDoRegistroRetorno(kTIPO_WABCO));
+        if (WTOTREGGRA == 0) oARQRETCLI.CRIA_ARQSAIDA(perfil_->tamanhoRegistro);
         RET_GRAVAREG(r.conteudo);
         ++WTOTREGTI;
         WTOTVALTI += ValorDoRetorno(linha, 30);
@@ -289,35 +271,28 @@ void TvenRETORNO::recusaFilial(const std::string& filial, const std::string& mot
     recusas_.push_back(texto);
 }
 
-bool TvenRETORNO::passaFilial(const std::string& filial,
-                              std::vector<std::string>& nomesGravados) {
-    WPES = WDES = WHEA = WCON = 0;
-    WTOTREGGRA = 0;
-    sequenciaExcedida_ = false;
-    const std::string nome = ArquivoDaFilial(GERAL().DATADIA, filial);
+std::string TvenRETORNO::motivoSemArquivo(const std::string& filial, const std::string& nome,
+                                          const std::vector<std::string>& nomesGravados) {
     std::string motivo = FilialImpropria(filial);
     // Another branch's file of this run, or the bank's own file, must not
     // be replaced.
-    if (motivo.empty() && mesmoArquivo(nome, KARQRETBAN))
+    if (motivo.empty() && MesmoArquivoVendor(nome, KARQRETBAN))
         motivo = "O ARQUIVO " + nome + " É O PRÓPRIO ARQUIVO RETORNO DO BANCO"_ansi;
     for (const std::string& n : nomesGravados)
-        if (motivo.empty() && mesmoArquivo(nome, n))
+        if (motivo.empty() && MesmoArquivoVendor(nome, n))
             motivo = "O ARQUIVO " + nome + " JÁ FOI GRAVADO PARA OUTRA FILIAL NESTA CONVERSÃO"_ansi;
     if (motivo.empty()) {
         const std::string recusa = RecusaNomeDeSaida(nome, diretoriosDosCadastros_);
         if (!recusa.empty()) motivo = "O NOME " + nome + " NÃO PODE SER USADO: "_ansi + recusa;
     }
-    if (!motivo.empty()) {
-        oLOG_.Aviso("");
-        recusaFilial(filial, motivo);
-        return false;
-    }
+    return motivo;
+}
 
+bool TvenRETORNO::copiaDaFilial(const std::string& filial, const std::string& nome,
+                                std::vector<std::string>& falhas) {
     bool primeiroHeader = true;
     bool traillerNoFim = false;
     TvenTOTAISFILIAL lote;
-    std::vector<std::string> falhas;
-    TKTBBRFILIAL geracoesAntes = KTBBRFILIAL;
     for (const std::string& linha : oARQRETBAN.TABDADOS) {
         ++WPES;
         const std::string tipo = TipoDoRegistroRetorno(linha);
@@ -329,7 +304,7 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
                 KARQRETCLI = nome;
                 oLOG_.HeaderFilial(KARQRETCLI, KULTRETCLI);
                 ++WTOTHEADER_BR;
-                if (WTOTHEADER_BR == 1) oARQRETCLI.CRIA_ARQSAIDA(TamanhoDoRegistroRetorno(kTIPO_BR));
+                if (WTOTHEADER_BR == 1) oARQRETCLI.CRIA_ARQSAIDA(perfil_->tamanhoRegistro);
                 else oARQRETCLI.LIMPAAUXILIAR();
             }
             // Each batch of the bank file keeps its own header and trailer
@@ -354,7 +329,24 @@ bool TvenRETORNO::passaFilial(const std::string& filial,
             ++WDES;
         }
     }
+    return traillerNoFim;
+}
 
+bool TvenRETORNO::passaFilial(const std::string& filial,
+                              std::vector<std::string>& nomesGravados) {
+    WPES = WDES = WHEA = WCON = 0;
+    WTOTREGGRA = 0;
+    sequenciaExcedida_ = false;
+    const std::string nome = ArquivoDaFilial(GERAL().DATADIA, filial);
+    if (const std::string motivo = motivoSemArquivo(filial, nome, nomesGravados); !motivo.empty()) {
+        oLOG_.Aviso("");
+        recusaFilial(filial, motivo);
+        return false;
+    }
+
+    std::vector<std::string> falhas;
+    const TKTBBRFILIAL geracoesAntes = KTBBRFILIAL;
+    const bool traillerNoFim = copiaDaFilial(filial, nome, falhas);
     bool gravado = false;
     if (!falhas.empty()) {
         std::string texto;
@@ -431,7 +423,7 @@ bool TvenRETORNO::atualizaCadastro(int ultretcli) {
     OBR_EDITA(cli);
     cli.FieldByName("ULTRETBAN").SetAsInteger(KULTRETBAN);
     cli.FieldByName("ULTRETCLI").SetAsInteger(ultretcli);
-    if (cliente_.TIPOEMP == kTIPO_BR) omanCONVECLI.GravaFiliaisDoCliente(cli, KTBBRFILIAL);
+    if (PorFilial(*perfil_)) omanCONVECLI.GravaFiliaisDoCliente(cli, KTBBRFILIAL);
     cli.Post();
     return true;
 }
@@ -451,16 +443,16 @@ void TvenRETORNO::RET_PROCESSA() {
     WTOTREGGRA = WTOTREGTI = 0;
     WTOTVALTI = 0;
     KTBFILIAL.clear();
-    const std::string& tipo = cliente_.TIPOEMP;
+    const bool porFilial = PorFilial(*perfil_);
     KARQRETBAN = cliente_.ARQRETBAN;
     if (KARQRETBAN.find('.') == std::string::npos) KARQRETBAN += ".TXT";
-    if (tipo == kTIPO_BR) omanCONVECLI.CLI_ABRBR("ABRE_FILIAIS", KTBBRFILIAL, cliente_.CONDETCP1);
+    if (porFilial) omanCONVECLI.CLI_ABRBR("ABRE_FILIAIS", KTBBRFILIAL, cliente_.CONDETCP1);
     else KARQRETCLI = cliente_.ARQRETCLI + ".TXT";
-    KULTRETCLI = tipo == kTIPO_COFAP ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
+    KULTRETCLI = perfil_->geracaoDoCliente ? proximaGeracaoCofap(cliente_.ULTRETCLI) : 0;
     KULTRETBAN = ProximaGeracaoVendor(cliente_.ULTRETBAN);
 
     diretoriosDosCadastros_ = DiretoriosDosCadastros();
-    if (tipo != kTIPO_BR) {
+    if (!porFilial) {
         const std::string recusa = RecusaNomeDeSaida(KARQRETCLI, diretoriosDosCadastros_);
         if (!recusa.empty()) {
             GERAL().MENSAGEM(MensagemDeSaidaRecusada("ARQRETCLI", QUALCLIENTE, KARQRETCLI, recusa),
@@ -470,16 +462,13 @@ void TvenRETORNO::RET_PROCESSA() {
     }
     // Writing the client's file over the bank's would destroy the file it
     // is made from.
-    if (tipo != kTIPO_BR && mesmoArquivo(KARQRETCLI, KARQRETBAN)) {
+    if (!porFilial && MesmoArquivoVendor(KARQRETCLI, KARQRETBAN)) {
         GERAL().MENSAGEM("O ARQUIVO RETORNO DO CLIENTE E O DO BANCO TÊM O MESMO NOME ("_ansi +
                              KARQRETBAN + "). CORRIJA O CADASTRO DO CLIENTE.",
                          somERRO);
         return;
     }
-    const std::string unidade = EmMaiusculas(KARQRETBAN.substr(0, 2));
-    if (unidade == "A:" || unidade == "B:")
-        GERAL().MENSAGEM("Coloque o Diskette para LEITURA no Drive " + KARQRETBAN.substr(0, 2),
-                         somERRO);
+    AvisaDisketteVendor(KARQRETBAN);
     if (!ArquivoExiste(ResolveCaminho(KARQRETBAN))) {
         GERAL().MENSAGEM("ARQUIVO RETORNO DO BANCO NÃO ENCONTRADO : "_ansi + KARQRETBAN, somERRO);
         return;
@@ -491,13 +480,18 @@ void TvenRETORNO::RET_PROCESSA() {
     if (!leArquivoBanco() || !confereArquivoBanco()) return;
     if (!oLOG_.Inicializa(GERAL().Hora(), KARQRETBAN, KULTRETBAN)) return;
 
-    if (tipo == kTIPO_BR) {
-        RET_BR();
-        return;
+    switch (perfil_->passada) {
+        case passaFILIAIS:
+            RET_BR();
+            return;
+        case passaPARCELAS:
+            cofap_ = {cliente_.CGCFOR, cliente_.IDENTEMP, KNOMEEMP, GERAL().DATADIA, KULTRETCLI};
+            RET_COFAP();
+            break;
+        case passaPAGAMENTOS:
+            RET_WABCO();
+            break;
     }
-    cofap_ = {cliente_.CGCFOR, cliente_.IDENTEMP, KNOMEEMP, GERAL().DATADIA, KULTRETCLI};
-    if (tipo == kTIPO_COFAP) RET_COFAP();
-    else RET_WABCO();
     oLOG_.Totais(WPES, WDES, WHEA, WCON);
     if (WTOTREGGRA == 0 || !RET_GRAVATRAILLER()) return;
     // The pending rows' dates can be written twice without harm; the

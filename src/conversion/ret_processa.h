@@ -13,14 +13,14 @@
 
 #include <memory>
 #include <string>
-
-#include "core/diario_execucao.h"
 #include <vector>
 
 #include "conversion/ret_arquivo_cliente.h"
+#include "conversion/ret_perfis.h"
 #include "conversion/ret_relatorio.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/arquivos/leitura_externo.h"
+#include "core/diario_execucao.h"
 #include "registers/manconvecli.h"
 
 // Caption of the conversion's window (client code).
@@ -65,7 +65,7 @@ public:
     int WTOTHEADER_BR = 0;
     long long WTOTREGGRA = 0;  // records staged in the current client file
     long long WTOTREGTI = 0;   // detail records staged (Cofap, Wabco)
-    TvenCENTAVOS WTOTVALTI = 0;
+    Centavos WTOTVALTI = 0;
     std::vector<std::string> KTBFILIAL;
     TKTBBRFILIAL KTBBRFILIAL;
 
@@ -90,6 +90,13 @@ private:
     bool gravaArquivo();
     // Branch pass of RET_BR; true when its file was written.
     bool passaFilial(const std::string& filial, std::vector<std::string>& nomesGravados);
+    // Why the branch gets no file under `nome`; empty when it may.
+    std::string motivoSemArquivo(const std::string& filial, const std::string& nome,
+                                 const std::vector<std::string>& nomesGravados);
+    // Stages the branch's records, each batch with its header and trailer;
+    // true when the last of them is a trailer.
+    bool copiaDaFilial(const std::string& filial, const std::string& nome,
+                       std::vector<std::string>& falhas);
     int geracaoFilial(const std::string& filial);
     void recusaFilial(const std::string& filial, const std::string& motivo);
     void dataPendentes();
@@ -103,6 +110,7 @@ private:
     std::vector<std::string> diretoriosDosCadastros_;  // where register names may write, read once
     std::vector<std::pair<std::string, std::string>> escritos_;  // temporary, final
 
+    const TvenPERFILRETORNO* perfil_ = nullptr;  // the client's layout
     TvenCLIENTERETORNO cliente_;
     TvenDADOSCOFAP cofap_;
     TvenLOGRETORNO oLOG_;

@@ -16,7 +16,7 @@ std::string ajustado(std::string_view texto, std::size_t largura) {
     return r;
 }
 
-std::string zeros(int largura, long long valor) {
+std::string zeros(int largura, Centavos valor) {
     return OBR_ZEROS(largura, 0, static_cast<double>(valor));
 }
 
@@ -68,7 +68,7 @@ std::string_view baldeDe(std::string_view ocorrencia) {
 
 bool BaldesOcorrencia::TemBalde(std::string_view ocorrencia) { return !baldeDe(ocorrencia).empty(); }
 
-void BaldesOcorrencia::Conta(std::string_view ocorrencia, long long valor) {
+void BaldesOcorrencia::Conta(std::string_view ocorrencia, Centavos valor) {
     const std::string_view balde = baldeDe(ocorrencia);
     if (balde.empty()) return;
     const std::size_t i = indice(balde);

@@ -9,6 +9,7 @@
 #include <string_view>
 
 #include "core/texto/calendario.h"
+#include "core/texto/centavos.h"
 
 // A parked return by its name (upper case): the name the segregation gives
 // it, "RC" + hhmmss + "." + a number from 001 to 998; any other file of the
@@ -44,14 +45,14 @@ class BaldesOcorrencia {
 public:
     // The occurrence has a bucket.
     static bool TemBalde(std::string_view ocorrencia);
-    void Conta(std::string_view ocorrencia, long long valor);
+    void Conta(std::string_view ocorrencia, Centavos valor);
     long long Quantidade(const char* balde) const { return quantidades_[indice(balde)]; }
-    long long Valor(const char* balde) const { return valores_[indice(balde)]; }
+    Centavos Valor(const char* balde) const { return valores_[indice(balde)]; }
 
 private:
     static std::size_t indice(std::string_view balde);
     std::array<long long, 7> quantidades_{};
-    std::array<long long, 7> valores_{};
+    std::array<Centavos, 7> valores_{};
 };
 
 // Header: the last header line met, with the latest header date at 95-100

@@ -27,6 +27,7 @@
 #include "core/arquivos/erro_arquivo.h"
 #include "core/geral.h"
 #include "core/texto/ansi.h"
+#include "core/texto/centavos.h"
 #include "core/texto/obr_datas.h"
 #include "core/texto/obr_numeros.h"
 #include "core/texto/obr_texto.h"
@@ -45,18 +46,6 @@ std::string trecho(std::string_view linha, std::size_t inicio, std::size_t taman
     std::string r(inicio - 1 < linha.size() ? linha.substr(inicio - 1, tamanho) : std::string_view());
     r.resize(tamanho, ' ');
     return r;
-}
-
-// An amount of the layout: digits with two implied decimals, read as
-// OBR_VALOR reads them (which it is left to when the field holds anything
-// but digits).
-long long valorEmCentavos(std::string_view digitos) {
-    long long v = 0;
-    for (char c : digitos) {
-        if (c < '0' || c > '9') return std::llround(OBR_VALOR(std::string(digitos)));
-        v = v * 10 + (c - '0');
-    }
-    return v;
 }
 
 // The parked files of a directory, in ascending order of their upper-cased
@@ -199,7 +188,7 @@ struct TarqSEGREGA::Consolidacao {
     BaldesOcorrencia baldes[2];
     std::unordered_set<std::string> chavesRetorno;  // 71-82 of every record of the first file
     std::vector<std::string> semPlanilha;          // 06 details the planilha lacks
-    long long totalOperacao = 0;
+    Centavos totalOperacao = 0;
 
     void cabecalhoOuTrailer(std::string_view linha) {
         if (linha[0] == '0') {
@@ -301,9 +290,9 @@ bool TarqSEGREGA::leEstacionados(Consolidacao& c, std::string& ilegivel) {
 void TarqSEGREGA::consolidaDetalhe(Consolidacao& c, std::string_view linha, std::string& registro) {
     const std::string ocorrencia(linha.size() > 108 ? linha.substr(108, 2) : std::string_view());
     // A short line's amount is read blank-filled, as its field.
-    const long long valor = !BaldesOcorrencia::TemBalde(ocorrencia) ? 0
-                            : linha.size() >= 165 ? valorEmCentavos(linha.substr(152, 13))
-                                                  : valorEmCentavos(trecho(linha, 153, 13));
+    const Centavos valor = !BaldesOcorrencia::TemBalde(ocorrencia) ? 0
+                            : linha.size() >= 165 ? CentavosDoCampo(linha.substr(152, 13))
+                                                  : CentavosDoCampo(trecho(linha, 153, 13));
     for (int k = 0; k < 2; ++k) {
         if (!c.listas[k].Contem(ocorrencia)) continue;
         if (!c.arquivo[k]) {
@@ -325,7 +314,7 @@ void TarqSEGREGA::consolidaDetalhe(Consolidacao& c, std::string_view linha, std:
                 registro = registro.substr(0, 188) + p.substr(34, 13) + registro.substr(201, 39) +
                            p.substr(47, 13) + p.substr(21, 13) + registro.substr(266, 29) + c.dataTexto +
                            registro.substr(301, 99);
-                c.totalOperacao += valorEmCentavos(p.substr(21, 13));
+                c.totalOperacao += CentavosDoCampo(p.substr(21, 13));
             }
         }
         c.grava(k, registro);
@@ -373,7 +362,7 @@ bool TarqSEGREGA::ARQ_CONFEREPLANILHA(const Consolidacao& c) {
     if (irregularidades == 0) {
         linhaDoLog(pre + "Concluído com sucesso. "_ansi + "Títulos lidos: "_ansi + lidos +
                    " - Valor da operação: "_ansi +
-                   OBR_PICTURE("@E 999,999,999,999.99", static_cast<double>(c.totalOperacao) / 100));
+                   OBR_PICTURE("@E 999,999,999,999.99", EmReais(c.totalOperacao)));
         return true;
     }
     linhaDoLog(pre + "Processamento interrompido com irregularidade na planilha.");
