@@ -5,9 +5,30 @@
 namespace {
 
 const TvenPERFILRETORNO kPERFIS[] = {
-    {kTIPO_COFAP, 400, 394, false, true, true, true, passaPARCELAS},
-    {kTIPO_BR, 250, 244, false, false, false, false, passaFILIAIS},
-    {kTIPO_WABCO, 28, 0, true, false, false, false, passaPAGAMENTOS},
+    {.tipo = kTIPO_COFAP,
+     .tamanhoRegistro = 400,
+     .colunasAntesDaSequencia = 394,
+     .consignacao = false,
+     .confereIdentificacao = true,
+     .geracaoDoCliente = true,
+     .traillerProprio = true,
+     .passada = passaPARCELAS},
+    {.tipo = kTIPO_BR,
+     .tamanhoRegistro = 250,
+     .colunasAntesDaSequencia = 244,
+     .consignacao = false,
+     .confereIdentificacao = false,
+     .geracaoDoCliente = false,  // each branch file has its own
+     .traillerProprio = false,
+     .passada = passaFILIAIS},
+    {.tipo = kTIPO_WABCO,
+     .tamanhoRegistro = 28,
+     .colunasAntesDaSequencia = 0,
+     .consignacao = true,
+     .confereIdentificacao = false,
+     .geracaoDoCliente = false,
+     .traillerProprio = false,
+     .passada = passaPAGAMENTOS},
 };
 
 }  // namespace
