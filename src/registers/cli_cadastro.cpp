@@ -187,73 +187,13 @@ bool TcadCLIENTE::DetalhaCliente() {
 
 bool TcadCLIENTE::CLI_KMENS(bool gravar) {
     const std::string t = Tipo();
-    std::string mensagem;
-
-    // Group 1: the first failing check.
-    std::string cnpj;
-    if (OBR_VAZIO(TXTCODCLI))
-        mensagem = "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
-    else if (Inclusao() && convecli_.Locate("CODCLI", {codigoGuardado(TXTCODCLI)}))
-        mensagem = "CÓDIGO DO CLIENTE INFORMADO JÁ EXISTENTE NA TABELA."_ansi;
-    else if (OBR_VAZIO(TXTNOMEEMP))
-        mensagem = "NOME DA EMPRESA NÃO FOI INFORMADO."_ansi;
-    else if (OBR_VAZIO(KARQREMBAN) && noConjunto(t, "1234"))
-        mensagem = "NOME DO ARQUIVO REMESSA DO BANCO NÃO INFORMADO."_ansi;
-    else if (OBR_VAZIO(KARQRETBAN) && noConjunto(t, "124"))
-        mensagem = "NOME DO ARQUIVO RETORNO DO BANCO NÃO INFORMADO."_ansi;
-    else if (OBR_VAZIO(KARQRETCLI) && noConjunto(t, "14ACVDR"))
-        mensagem = "NOME DO ARQUIVO RETORNO DO CLIENTE NÃO INFORMADO."_ansi;
-    else if (OBR_VAZIO(KLEGENINS) && noConjunto(t, "134"))
-        mensagem = "LEGENDA (MNEMÔNICO) NÃO INFORMADO."_ansi;
-    else if (!OBR_VAZIO(KLEGENINS) && !OBR_ISLETRA(KLEGENINS))
-        mensagem = "LEGENDA (MNEMÔNICO) DEVE INICIAR COM LETRA."_ansi;
-    else if (OBR_VAZIO(KIDENTEMP) && noConjunto(t, "134D"))
-        mensagem = "IDENTIFICAÇÃO DA EMPRESA NO BANCO NÃO INFORMADA."_ansi;
-    else if (KNUMPROGOP == 0 && t == "4")
-        mensagem = "CÓDIGO DA EMPRESA CONSIGNANTE NÃO INFORMADO."_ansi;
-    else if (OBR_VAZIO(KCGCCLI) && t == "1")
-        mensagem = "CNPJ DO CLIENTE NÃO FOI INFORMADO."_ansi;
-    else if (!OBR_VAZIO(KCGCCLI) && !OBR_CNPJCPF(KCGCCLI, cnpj))
-        mensagem = cnpj;
-
-    // Group 2, Celpav and Cofap: its failure replaces group 1's message.
-    if (noConjunto(t, "31")) {
-        if (KNUMPROGOP == 0)
-            mensagem = "PROGRAMA OPERACIONAL DA EMPRESA NÃO INFORMADO."_ansi;
-        else if (KATIVICLI == 0)
-            mensagem = "CÓDIGO DA ATIVIDADE DO CLIENTE NÃO INFORMADO."_ansi;
-        else if (KTIPEQUCLI != "S" && KTIPEQUCLI != "N" && KTIPEQUCLI != "D")
-            mensagem = "NÃO IDENTIFICADO SE É EQUALIZAÇÃO ANTECIPADA OU NÃO."_ansi;
-        else if (OBR_VAZIO(KNUMCONV))
-            mensagem = "NÚMERO DO CONVÊNIO NÃO INFORMADO."_ansi;
-        else if (OBR_VAZIO(KAGEFOR))
-            mensagem = "CÓDIGO DA AGÊNCIA NÃO INFORMADA."_ansi;
-    }
-    if (!mensagem.empty()) {
-        GERAL().MENSAGEM(mensagem, somERRO);
-        return false;
-    }
-
-    // Group 3: the translation rules of the types whose files are checked.
-    if (noConjunto(t, "ACVV")) {
-        const TKTBCONVE* grupos[] = {&KTBHEACON, &KTBDETCON};
-        for (const TKTBCONVE* regras : grupos) {
-            for (int n = 1; n <= TKTBCONVE::Tamanho() && mensagem.empty(); ++n) {
-                const TXKTBCONVE& r = (*regras)[n];
-                std::string motivo;
-                if (!CLI_VALIDACAMPO(r.S5_INI, r.S5_FIN, t, r.S5_ORI, r.S5_TRA, motivo))
-                    mensagem = "CAMPO " + std::to_string(n) + " : " + motivo;
-            }
-        }
-    }
-    // Group 4: the collection types that park returns need both the
-    // directory and a code; its failure replaces group 3's message.
-    if ((t == "A" || t == "C") &&
-        (!KCODCOBLIQ.empty() || !KCODCOBCON.empty() || !KDIRTEMP.empty())) {
-        if (OBR_VAZIO(KDIRTEMP))
-            mensagem = "DIRETÓRIO TEMPORÁRIO PRECISA SER INFORMADO (PARA CÓDIGO)."_ansi;
-        else if (OBR_VAZIO(KCODCOBLIQ) && OBR_VAZIO(KCODCOBCON))
-            mensagem = "PELO MENOS UM CÓDIGO PRECISA SER INFORMADO (COM DIRETÓRIO)."_ansi;
+    // Group 2's failure replaces group 1's message, group 4's replaces group
+    // 3's; groups 3 and 4 are looked at only once 1 and 2 pass.
+    std::string mensagem = falhaNosDados(t);
+    if (std::string m = falhaNoContratoVendor(t); !m.empty()) mensagem = std::move(m);
+    if (mensagem.empty()) {
+        mensagem = falhaNasRegras(t);
+        if (std::string m = falhaNaGuardaDeRetornos(t); !m.empty()) mensagem = std::move(m);
     }
     if (!mensagem.empty()) {
         GERAL().MENSAGEM(mensagem, somERRO);
@@ -261,6 +201,67 @@ bool TcadCLIENTE::CLI_KMENS(bool gravar) {
     }
     if (gravar) grava(t);
     return true;
+}
+
+std::string TcadCLIENTE::falhaNosDados(const std::string& t) {
+    // Group 1: the first failing check.
+    std::string cnpj;
+    if (OBR_VAZIO(TXTCODCLI)) return "CÓDIGO DO CLIENTE NÃO FOI INFORMADO."_ansi;
+    if (Inclusao() && convecli_.Locate("CODCLI", {codigoGuardado(TXTCODCLI)}))
+        return "CÓDIGO DO CLIENTE INFORMADO JÁ EXISTENTE NA TABELA."_ansi;
+    if (OBR_VAZIO(TXTNOMEEMP)) return "NOME DA EMPRESA NÃO FOI INFORMADO."_ansi;
+    if (OBR_VAZIO(KARQREMBAN) && noConjunto(t, "1234"))
+        return "NOME DO ARQUIVO REMESSA DO BANCO NÃO INFORMADO."_ansi;
+    if (OBR_VAZIO(KARQRETBAN) && noConjunto(t, "124"))
+        return "NOME DO ARQUIVO RETORNO DO BANCO NÃO INFORMADO."_ansi;
+    if (OBR_VAZIO(KARQRETCLI) && noConjunto(t, "14ACVDR"))
+        return "NOME DO ARQUIVO RETORNO DO CLIENTE NÃO INFORMADO."_ansi;
+    if (OBR_VAZIO(KLEGENINS) && noConjunto(t, "134")) return "LEGENDA (MNEMÔNICO) NÃO INFORMADO."_ansi;
+    if (!OBR_VAZIO(KLEGENINS) && !OBR_ISLETRA(KLEGENINS))
+        return "LEGENDA (MNEMÔNICO) DEVE INICIAR COM LETRA."_ansi;
+    if (OBR_VAZIO(KIDENTEMP) && noConjunto(t, "134D"))
+        return "IDENTIFICAÇÃO DA EMPRESA NO BANCO NÃO INFORMADA."_ansi;
+    if (KNUMPROGOP == 0 && t == "4") return "CÓDIGO DA EMPRESA CONSIGNANTE NÃO INFORMADO."_ansi;
+    if (OBR_VAZIO(KCGCCLI) && t == "1") return "CNPJ DO CLIENTE NÃO FOI INFORMADO."_ansi;
+    if (!OBR_VAZIO(KCGCCLI) && !OBR_CNPJCPF(KCGCCLI, cnpj)) return cnpj;
+    return {};
+}
+
+std::string TcadCLIENTE::falhaNoContratoVendor(const std::string& t) const {
+    // Group 2, Celpav and Cofap.
+    if (!noConjunto(t, "31")) return {};
+    if (KNUMPROGOP == 0) return "PROGRAMA OPERACIONAL DA EMPRESA NÃO INFORMADO."_ansi;
+    if (KATIVICLI == 0) return "CÓDIGO DA ATIVIDADE DO CLIENTE NÃO INFORMADO."_ansi;
+    if (KTIPEQUCLI != "S" && KTIPEQUCLI != "N" && KTIPEQUCLI != "D")
+        return "NÃO IDENTIFICADO SE É EQUALIZAÇÃO ANTECIPADA OU NÃO."_ansi;
+    if (OBR_VAZIO(KNUMCONV)) return "NÚMERO DO CONVÊNIO NÃO INFORMADO."_ansi;
+    if (OBR_VAZIO(KAGEFOR)) return "CÓDIGO DA AGÊNCIA NÃO INFORMADA."_ansi;
+    return {};
+}
+
+std::string TcadCLIENTE::falhaNasRegras(const std::string& t) const {
+    // Group 3: the translation rules of the types whose files are checked;
+    // the first rule that fails, header rules first.
+    if (!noConjunto(t, "ACVV")) return {};
+    for (const TKTBCONVE* regras : {&KTBHEACON, &KTBDETCON}) {
+        for (int n = 1; n <= TKTBCONVE::Tamanho(); ++n) {
+            const TXKTBCONVE& r = (*regras)[n];
+            std::string motivo;
+            if (!CLI_VALIDACAMPO(r.S5_INI, r.S5_FIN, t, r.S5_ORI, r.S5_TRA, motivo))
+                return "CAMPO " + std::to_string(n) + " : " + motivo;
+        }
+    }
+    return {};
+}
+
+std::string TcadCLIENTE::falhaNaGuardaDeRetornos(const std::string& t) const {
+    // Group 4: the collection types that park returns need both the
+    // directory and a code.
+    if ((t != "A" && t != "C") || (KCODCOBLIQ.empty() && KCODCOBCON.empty() && KDIRTEMP.empty())) return {};
+    if (OBR_VAZIO(KDIRTEMP)) return "DIRETÓRIO TEMPORÁRIO PRECISA SER INFORMADO (PARA CÓDIGO)."_ansi;
+    if (OBR_VAZIO(KCODCOBLIQ) && OBR_VAZIO(KCODCOBCON))
+        return "PELO MENOS UM CÓDIGO PRECISA SER INFORMADO (COM DIRETÓRIO)."_ansi;
+    return {};
 }
 
 void TcadCLIENTE::grava(const std::string& tipo) {

@@ -100,6 +100,13 @@ public:
     bool CLI_KMENS(bool gravar);
 
 private:
+    // The groups of checks of CLI_KMENS for the type `t`: the message of the
+    // first failing check of the group, empty when it passes. The first
+    // looks the code up in CONVECLI, which moves its cursor.
+    std::string falhaNosDados(const std::string& t);
+    std::string falhaNoContratoVendor(const std::string& t) const;
+    std::string falhaNasRegras(const std::string& t) const;
+    std::string falhaNaGuardaDeRetornos(const std::string& t) const;
     void grava(const std::string& tipo);
 
     Tabela& convecli_;

@@ -185,22 +185,33 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
     ARQ_OCORRENCIA(std::string(1, codigo));
     OBR_ORDENALISTA(lista);
 
+    const std::string chave = EmMaiusculas(KARQREMBAN);
+    if (recusaNomeJaUsado(chave, lista)) return;
+    leRemessasDoProduto(*produto, lista);
+    if (oGRAEXT->TOTREGGRA > 0) gravaProduto(chave);
+    oGRAEXT.reset();
+    produtoAtual_ = nullptr;
+    movidos_.clear();
+    concluiUnidade();
+}
+
+bool TarqCONCATENA::recusaNomeJaUsado(const std::string& chave, const std::vector<std::string>& lista) {
     // A bank file must not replace another one of this run (two products
     // whose names come out the same) nor a client file this run lists: what
     // it replaced would be lost.
-    const std::string chave = EmMaiusculas(KARQREMBAN);
-    if (nomesUsados_.count(chave)) {
-        GERAL().MENSAGEM("O NOME DO ARQUIVO REMESSA DO BANCO "_ansi + KARQREMBAN +
-                             " JÁ É USADO NESTA CONCATENAÇÃO. VERIFIQUE OS NOMES DOS "
-                             "ARQUIVOS REMESSA DO BANCO NA INSTALAÇÃO."_ansi,
-                         somERRO);
-        for (const std::string& nome : lista) linhaDoLog(nome, "NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO");
-        desfazUnidade();
-        return;
-    }
+    if (!nomesUsados_.count(chave)) return false;
+    GERAL().MENSAGEM("O NOME DO ARQUIVO REMESSA DO BANCO "_ansi + KARQREMBAN +
+                         " JÁ É USADO NESTA CONCATENAÇÃO. VERIFIQUE OS NOMES DOS "
+                         "ARQUIVOS REMESSA DO BANCO NA INSTALAÇÃO."_ansi,
+                     somERRO);
+    for (const std::string& nome : lista) linhaDoLog(nome, "NAO LIDO - NOME DO ARQUIVO DO BANCO JA USADO");
+    desfazUnidade();
+    return true;
+}
 
-    produtoAtual_ = produto;
-    oGRAEXT = std::make_unique<ArquivoProduto>(produto->tamanhoRegistro, KARQREMBAN);
+void TarqCONCATENA::leRemessasDoProduto(const ProdutoRemessa& produto, const std::vector<std::string>& lista) {
+    produtoAtual_ = &produto;
+    oGRAEXT = std::make_unique<ArquivoProduto>(produto.tamanhoRegistro, KARQREMBAN);
     oGRAEXT->aoCriarTemporario = [this](const std::string& temporario, const std::string& final) {
         diario_->Saida(temporario, final, true);
     };
@@ -222,29 +233,29 @@ void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& list
         devolveMovidos();
         throw;
     }
+}
 
-    if (oGRAEXT->TOTREGGRA > 0) {
-        bool gravou = false;
-        try {
-            if (oGRAEXT->PRONTO()) {
-                diario_->Confirma({DiarioExecucao::Define("CONVEINS.DBF", "", "", "ULTDATCOB", KULTDATCOB)});
-                gravou = oGRAEXT->GRAVA_ARQUIVO();
-            }
-        } catch (const std::exception& e) {
-            GERAL().MENSAGEM(e.what(), somERRO);
+void TarqCONCATENA::gravaProduto(const std::string& chave) {
+    bool gravou = false;
+    try {
+        if (oGRAEXT->PRONTO()) {
+            diario_->Confirma({DiarioExecucao::Define("CONVEINS.DBF", "", "", "ULTDATCOB", KULTDATCOB)});
+            gravou = oGRAEXT->GRAVA_ARQUIVO();
         }
-        if (gravou) {
-            nomesUsados_.insert(chave);
-            ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(oGRAEXT->TOTREGGRA));
-        } else if (!diario_->Confirmado()) {
-            oGRAEXT.reset();
-            desfazUnidade();
-            devolveMovidos();
-        }
+    } catch (const std::exception& e) {
+        GERAL().MENSAGEM(e.what(), somERRO);
     }
-    oGRAEXT.reset();
-    produtoAtual_ = nullptr;
-    movidos_.clear();
+    if (gravou) {
+        nomesUsados_.insert(chave);
+        ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(oGRAEXT->TOTREGGRA));
+    } else if (!diario_->Confirmado()) {
+        oGRAEXT.reset();
+        desfazUnidade();
+        devolveMovidos();
+    }
+}
+
+void TarqCONCATENA::concluiUnidade() {
     // A unit that wrote nothing gives its number back, and the day of the
     // numbering stays as it was with it.
     if (!diario_->Confirmado()) {

@@ -90,6 +90,15 @@ private:
     std::string caminhoDoCliente(const std::string& nome) const;
     void classifica(const std::vector<std::string>& nomes);
     std::string nomeDoProduto(const ProdutoRemessa& produto);
+    // The steps of ARQ_GRAVAPRODUTO. A name already taken in this run is
+    // refused, its client files logged and the unit undone (true).
+    bool recusaNomeJaUsado(const std::string& chave, const std::vector<std::string>& lista);
+    // Reads the product's client files into a new oGRAEXT.
+    void leRemessasDoProduto(const ProdutoRemessa& produto, const std::vector<std::string>& lista);
+    // Writes oGRAEXT under its name; when it cannot, the moved files go back.
+    void gravaProduto(const std::string& chave);
+    // Keeps the day of the numbering with a written file, or undoes the unit.
+    void concluiUnidade();
     void traduz(const ClienteRemessa& cliente, const ProdutoRemessa& produto);
     void linhaDoLog(const std::string& nome, const std::string& texto);
     // The moved files are back where they were: the journal undid the

@@ -113,6 +113,65 @@ std::string valorNaNovaColuna(const DefCampo& o, const DefCampo& d, std::string_
     return texto;
 }
 
+// The table's file name, from the words after ALTER TABLE: "dir/CONVEINS"
+// or a quoted name keeps its last path element, ".DBF" when it has none.
+std::string arquivoDaTabela(Palavras& w, const FazErro& erro) {
+    std::string tabela = w.pega();
+    if (tabela.empty()) throw erro("FALTA O NOME DA TABELA");
+    tabela.erase(std::remove(tabela.begin(), tabela.end(), '"'), tabela.end());
+    if (auto b = tabela.find_last_of('/'); b != std::string::npos) tabela = tabela.substr(b + 1);
+    if (tabela.find('.') == std::string::npos) tabela += ".DBF";
+    return tabela;
+}
+
+int colunaDeNome(const std::vector<Coluna>& colunas, const std::string& nome) {
+    for (std::size_t i = 0; i < colunas.size(); ++i)
+        if (EmMaiusculas(colunas[i].def.nome) == nome) return static_cast<int>(i);
+    return -1;
+}
+
+// The new table's columns: the old ones, each taking its own data, changed
+// by the ADD and ALTER clauses in their order.
+std::vector<Coluna> colunasAlteradas(Palavras& w, const CabecalhoDbf& antigo, const FazErro& erro) {
+    std::vector<Coluna> colunas;
+    for (std::size_t i = 0; i < antigo.campos.size(); ++i)
+        colunas.push_back({antigo.campos[i], static_cast<int>(i)});
+    while (!w.fim()) {
+        w.aceita(",");
+        if (w.aceita("ADD")) {
+            w.aceita("COLUMN");
+            Coluna c;
+            c.def.nome = w.pega();
+            if (c.def.nome.empty() || c.def.nome.size() > 10) throw erro("NOME DE COLUNA " + c.def.nome);
+            if (colunaDeNome(colunas, c.def.nome) >= 0) throw erro("COLUNA " + c.def.nome + " JÁ EXISTE"_ansi);
+            leTipo(w, c.def, erro);
+            colunas.push_back(c);
+        } else if (w.aceita("ALTER")) {
+            w.aceita("COLUMN");
+            const std::string velho = w.pega();
+            const std::string novo = w.pega();
+            const int i = colunaDeNome(colunas, velho);
+            if (i < 0) throw erro("COLUNA " + velho + " NÃO EXISTE"_ansi);
+            if (novo != velho && colunaDeNome(colunas, novo) >= 0) throw erro("COLUNA " + novo + " JÁ EXISTE"_ansi);
+            if (novo.empty() || novo.size() > 10) throw erro("NOME DE COLUNA " + novo);
+            colunas[static_cast<std::size_t>(i)].def.nome = novo;
+            leTipo(w, colunas[static_cast<std::size_t>(i)].def, erro);
+        } else if (!w.fim()) {
+            throw erro("CLÁUSULA "_ansi + w.olha());
+        }
+    }
+    return colunas;
+}
+
+CabecalhoDbf cabecalhoComColunas(const CabecalhoDbf& antigo, const std::vector<Coluna>& colunas) {
+    CabecalhoDbf novo = antigo;
+    novo.versao = antigo.versao == 0x03 || antigo.versao == 0x83 ? antigo.versao : 0x03;
+    novo.campos.clear();
+    for (const auto& c : colunas) novo.campos.push_back(c.def);
+    MontaCabecalhoDbf(novo);  // computes the new offsets
+    return novo;
+}
+
 }  // namespace
 
 void InstrucaoSQL::ExecSQL() {
@@ -121,58 +180,17 @@ void InstrucaoSQL::ExecSQL() {
     };
     Palavras w(sql_);
     if (!w.aceita("ALTER") || !w.aceita("TABLE")) throw erro("SOMENTE ALTER TABLE É ACEITO"_ansi);
-    std::string tabela = w.pega();
-    if (tabela.empty()) throw erro("FALTA O NOME DA TABELA");
-    // "dir/CONVEINS" or a quoted name: keep the last path element.
-    tabela.erase(std::remove(tabela.begin(), tabela.end(), '"'), tabela.end());
-    if (auto b = tabela.find_last_of('/'); b != std::string::npos) tabela = tabela.substr(b + 1);
-    if (tabela.find('.') == std::string::npos) tabela += ".DBF";
-    const std::string caminho = ResolveNoDiretorio(diretorio_, tabela);
+    const std::string caminho = ResolveNoDiretorio(diretorio_, arquivoDaTabela(w, erro));
 
     const DbfExclusivo arquivo(caminho, "NÃO PODE TER A ESTRUTURA ALTERADA"_ansi);
     const int fd = arquivo.fd();
     const CabecalhoDbf antigo = LeCabecalhoDbf(fd, caminho);
     ConfereDbfCompleto(fd, antigo, caminho);
+    const std::vector<Coluna> colunas = colunasAlteradas(w, antigo, erro);
+    const CabecalhoDbf novo = cabecalhoComColunas(antigo, colunas);
 
-    std::vector<Coluna> colunas;
-    for (std::size_t i = 0; i < antigo.campos.size(); ++i)
-        colunas.push_back({antigo.campos[i], static_cast<int>(i)});
-    auto acha = [&](const std::string& nome) -> int {
-        for (std::size_t i = 0; i < colunas.size(); ++i)
-            if (EmMaiusculas(colunas[i].def.nome) == nome) return static_cast<int>(i);
-        return -1;
-    };
-    while (!w.fim()) {
-        w.aceita(",");
-        if (w.aceita("ADD")) {
-            w.aceita("COLUMN");
-            Coluna c;
-            c.def.nome = w.pega();
-            if (c.def.nome.empty() || c.def.nome.size() > 10) throw erro("NOME DE COLUNA " + c.def.nome);
-            if (acha(c.def.nome) >= 0) throw erro("COLUNA " + c.def.nome + " JÁ EXISTE"_ansi);
-            leTipo(w, c.def, erro);
-            colunas.push_back(c);
-        } else if (w.aceita("ALTER")) {
-            w.aceita("COLUMN");
-            const std::string velho = w.pega();
-            const std::string novo = w.pega();
-            const int i = acha(velho);
-            if (i < 0) throw erro("COLUNA " + velho + " NÃO EXISTE"_ansi);
-            if (novo != velho && acha(novo) >= 0) throw erro("COLUNA " + novo + " JÁ EXISTE"_ansi);
-            if (novo.empty() || novo.size() > 10) throw erro("NOME DE COLUNA " + novo);
-            colunas[static_cast<std::size_t>(i)].def.nome = novo;
-            leTipo(w, colunas[static_cast<std::size_t>(i)].def, erro);
-        } else if (!w.fim()) {
-            throw erro("CLÁUSULA "_ansi + w.olha());
-        }
-    }
-
-    CabecalhoDbf novo = antigo;
-    novo.versao = antigo.versao == 0x03 || antigo.versao == 0x83 ? antigo.versao : 0x03;
-    novo.campos.clear();
-    for (const auto& c : colunas) novo.campos.push_back(c.def);
-    MontaCabecalhoDbf(novo);  // computes the new offsets
-
+    // Each old record, in its order, carried column by column into the new
+    // layout; new columns stay blank.
     const std::size_t tamVelho = antigo.tamanhoRegistro;
     std::uint32_t total = antigo.registros;
     std::string velhoReg(tamVelho, ' ');

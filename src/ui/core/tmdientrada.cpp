@@ -24,6 +24,19 @@
 #include "ui/report/tfrmresumo.h"
 #include "ui/routing/tfrmpassada.h"
 
+namespace {
+
+// A menu entry whose window the application wires; without it the entry
+// says so.
+std::function<void()> janelaDoMenu(const std::function<void()>& f, const char* nome) {
+    return [f, nome] {
+        if (f) f();
+        else SOLICITACAO_INDISPONIVEL(QtParaAnsi(QString::fromUtf8(nome)));
+    };
+}
+
+}  // namespace
+
 TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistema solicitacoes,
                          JanelasSistema janelas, QWidget* pai)
     : QMainWindow(pai),
@@ -39,23 +52,29 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
     GERAL().DefineDialogo(std::move(dialogo));
     setWindowTitle(QStringLiteral("Sistema Conversor de Arquivos do Banco Quor de Investimentos S.A."));
 
-    auto janela = [](const std::function<void()>& f, const char* nome) {
-        return [f, nome] {
-            if (f) f();
-            else SOLICITACAO_INDISPONIVEL(QtParaAnsi(QString::fromUtf8(nome)));
-        };
-    };
+    montaMenuArquivos();
+    montaMenuConversao();
+    montaMenuRoteamento();
+    montaMenuEspeciais();
+    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("A&juda"));
+    ajuda->addAction(acao("mnu_indice", QStringLiteral("Í&ndice"), [this] { mostraAjuda(); }));
+    montaBarraDeFerramentas();
+    montaBarraDeStatus();
+}
 
+void TMDIENTRADA::montaMenuArquivos() {
     QMenu* arquivos = menuBar()->addMenu(QStringLiteral("&Arquivos"));
     arquivos->addAction(acao("mnu_manutconvecli", QStringLiteral("&Tabela de Clientes"),
-                             janela(janelas_.mnu_manutconvecli, "Tabela de Clientes")));
+                             janelaDoMenu(janelas_.mnu_manutconvecli, "Tabela de Clientes")));
     arquivos->addAction(acao("mnu_manutconvetax", QStringLiteral("T&abela de Taxas"),
-                             janela(janelas_.mnu_manutconvetax, "Tabela de Taxas")));
+                             janelaDoMenu(janelas_.mnu_manutconvetax, "Tabela de Taxas")));
     arquivos->addAction(acao("mnu_listaconvecli", QStringLiteral("&Listagem dos Clientes"),
-                             janela(janelas_.mnu_listaconvecli, "Listagem dos Clientes")));
+                             janelaDoMenu(janelas_.mnu_listaconvecli, "Listagem dos Clientes")));
     arquivos->addSeparator();
     arquivos->addAction(acao("chk_encerra", QStringLiteral("&Encerramento"), [this] { close(); }));
+}
 
+void TMDIENTRADA::montaMenuConversao() {
     QMenu* conversao = menuBar()->addMenu(QStringLiteral("&Conversão"));
     conversao->addAction(acao("mnu_arquivoremessa", QStringLiteral("&Arquivo Remessa - Vendor"), comResumo("Arquivo Remessa - Vendor", [this] {
         if (solicitacoes_.VEN_CONVREMESSA) solicitacoes_.VEN_CONVREMESSA("", false);
@@ -65,7 +84,9 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
         if (solicitacoes_.VEN_CONVRETORNO) solicitacoes_.VEN_CONVRETORNO("", false);
         else SOLICITACAO_INDISPONIVEL("Arquivo Retorno - Vendor");
     })));
+}
 
+void TMDIENTRADA::montaMenuRoteamento() {
     QMenu* roteia = menuBar()->addMenu(QStringLiteral("C&oncatena/Segrega"));
     roteia->addAction(acao("mnu_concatena", QStringLiteral("&Concatena Remessas"), comResumo("Concatena Remessas", [this] {
         if (solicitacoes_.CONCATENA_REMESSAS) solicitacoes_.CONCATENA_REMESSAS();
@@ -83,22 +104,23 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
         comResumo("Segrega Retornos - Passada " + std::to_string(*passada),
                   [this, p = *passada] { solicitacoes_.SEGREGA_RETORNOS(p); })();
     }));
+}
 
+void TMDIENTRADA::montaMenuEspeciais() {
     QMenu* especiais = menuBar()->addMenu(QStringLiteral("&Especiais"));
     especiais->addAction(acao("mnu_statussistema", QStringLiteral("&Status do Sistema"),
-                              janela(janelas_.mnu_statussistema, "Status do Sistema")));
+                              janelaDoMenu(janelas_.mnu_statussistema, "Status do Sistema")));
     especiais->addAction(acao("mnu_instalacaosistema", QStringLiteral("&Instalação do Sistema"),
-                              janela(janelas_.mnu_instalacaosistema, "Instalação do Sistema")));
+                              janelaDoMenu(janelas_.mnu_instalacaosistema, "Instalação do Sistema")));
     especiais->addSeparator();
     especiais->addAction(acao("mnu_arqlimpeza", QStringLiteral("&Limpeza de Remessa Pendente"),
                               comResumo("Limpeza de Remessa Pendente",
-                                        janela(janelas_.mnu_arqlimpeza, "Limpeza de Remessa Pendente"))));
+                                        janelaDoMenu(janelas_.mnu_arqlimpeza, "Limpeza de Remessa Pendente"))));
     especiais->addAction(acao("mnu_reorganizacao", QStringLiteral("&Reorganização dos Arquivos"),
                               [] { ARQ_REORGANIZA(opcCOM_CONFIRMACAO); }));
+}
 
-    QMenu* ajuda = menuBar()->addMenu(QStringLiteral("A&juda"));
-    ajuda->addAction(acao("mnu_indice", QStringLiteral("Í&ndice"), [this] { mostraAjuda(); }));
-
+void TMDIENTRADA::montaBarraDeFerramentas() {
     QToolBar* barra = addToolBar(QStringLiteral("Ferramentas"));
     barra->setObjectName("TOOLBAR");
     barra->setMovable(false);
@@ -110,8 +132,10 @@ TMDIENTRADA::TMDIENTRADA(std::vector<std::string> argumentos, SolicitacoesSistem
     encerra->setIcon(style()->standardIcon(QStyle::SP_DialogCloseButton));
     barra->addAction(sobre);
     barra->addAction(encerra);
+}
 
-    // Status bar: two panels, the first showing the hint under the mouse.
+void TMDIENTRADA::montaBarraDeStatus() {
+    // Two panels, the first showing the hint under the mouse.
     painelDica_ = new QLabel(this);
     painelDica_->setObjectName("STBPRINCIPAL_0");
     painelDica_->setMinimumWidth(550);

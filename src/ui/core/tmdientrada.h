@@ -48,6 +48,13 @@ private:
     QAction* acao(const QString& nome, const QString& legenda, std::function<void()> efeito,
                   const QString& dica = QString());
     void executa(const std::function<void()>& efeito);
+    // The window's bars, one menu at a time.
+    void montaMenuArquivos();
+    void montaMenuConversao();
+    void montaMenuRoteamento();
+    void montaMenuEspeciais();
+    void montaBarraDeFerramentas();
+    void montaBarraDeStatus();
     // The run, ended with its summary box and status-bar line.
     std::function<void()> comResumo(const std::string& titulo, std::function<void()> efeito);
     void FormShow();

@@ -102,26 +102,64 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
     setModal(true);
 
+    QToolBar* barra = montaBarra();
+    auto* focaLocaliza = new QAction(this);
+    focaLocaliza->setShortcut(QKeySequence::Find);
+    connect(focaLocaliza, &QAction::triggered, this, [this] {
+        edtLocaliza_->setFocus();
+        edtLocaliza_->selectAll();
+    });
+    addAction(focaLocaliza);
+    montaFolha(barra);
+
+    connect(spnPagina_, &QSpinBox::valueChanged, this, [this](int p) { IrParaPagina(p); });
+    connect(spnZoom_, &QSpinBox::valueChanged, this, [this](int z) { DefineZoom(z); });
+    connect(edtLocaliza_, &QLineEdit::returnPressed, this, &TFRMVISUALIZA::localizaProxima);
+
+    // Wide screens get a larger starting zoom.
+    const QScreen* tela = screen() ? screen() : QGuiApplication::primaryScreen();
+    int zoom = modelo.zoomPercentual;
+    if (tela && tela->geometry().width() > 800) zoom += 20;
+    if (tela) resize(tela->availableGeometry().size() * 9 / 10);
+    zoom_ = std::clamp(zoom, kZOOM_MINIMO, kZOOM_MAXIMO);
+    atualiza();
+    rolagem_->setFocus();
+}
+
+QAction* TFRMVISUALIZA::comIcone(QAction* a, QStyle::StandardPixmap icone) const {
+    a->setIcon(style()->standardIcon(icone));
+    return a;
+}
+
+QToolBar* TFRMVISUALIZA::montaBarra() {
     auto* barra = new QToolBar(this);
     barra->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    QStyle* s = style();
-    auto comIcone = [&](QAction* a, QStyle::StandardPixmap icone) {
-        a->setIcon(s->standardIcon(icone));
-        return a;
-    };
+    const std::vector<QAction*> setas = poeNavegacao(barra);
+    barra->addSeparator();
+    poeZoom(barra);
+    barra->addSeparator();
+    poeLocaliza(barra);
+    barra->addSeparator();
+    poeSaidas(barra);
     // The page arrows show only their icons (the hint names them), so that
     // the search field keeps its room on a narrow screen.
-    std::vector<QAction*> soIcone;
-    auto iconeSo = [&](QAction* a, QStyle::StandardPixmap icone) {
-        soIcone.push_back(comIcone(a, icone));
+    for (QAction* a : setas)
+        if (auto* b = qobject_cast<QToolButton*>(barra->widgetForAction(a))) b->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    return barra;
+}
+
+std::vector<QAction*> TFRMVISUALIZA::poeNavegacao(QToolBar* barra) {
+    std::vector<QAction*> setas;
+    auto seta = [&](QAction* a, QStyle::StandardPixmap icone) {
+        setas.push_back(comIcone(a, icone));
         return a;
     };
-    barra->addAction(iconeSo(acao("primeira", QStringLiteral("Primeira"), QStringLiteral("Primeira página"),
-                                   QKeySequence(Qt::CTRL | Qt::Key_Home), &TFRMVISUALIZA::primeira),
-                              QStyle::SP_MediaSkipBackward));
-    barra->addAction(iconeSo(acao("anterior", QStringLiteral("Anterior"), QStringLiteral("Página anterior"),
-                                   QKeySequence(Qt::Key_PageUp), &TFRMVISUALIZA::anterior),
-                              QStyle::SP_ArrowLeft));
+    barra->addAction(seta(acao("primeira", QStringLiteral("Primeira"), QStringLiteral("Primeira página"),
+                               QKeySequence(Qt::CTRL | Qt::Key_Home), &TFRMVISUALIZA::primeira),
+                          QStyle::SP_MediaSkipBackward));
+    barra->addAction(seta(acao("anterior", QStringLiteral("Anterior"), QStringLiteral("Página anterior"),
+                               QKeySequence(Qt::Key_PageUp), &TFRMVISUALIZA::anterior),
+                          QStyle::SP_ArrowLeft));
     spnPagina_ = new QSpinBox(barra);
     spnPagina_->setObjectName(QStringLiteral("SPNPAGINA"));
     spnPagina_->setToolTip(QStringLiteral("Ir para a página"));
@@ -131,13 +169,16 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     barra->addWidget(spnPagina_);
     lblTotal_ = new QLabel(QStringLiteral(" de %1 ").arg(Paginas()), barra);
     barra->addWidget(lblTotal_);
-    barra->addAction(iconeSo(acao("proxima", QStringLiteral("Próxima"), QStringLiteral("Próxima página"),
-                                   QKeySequence(Qt::Key_PageDown), &TFRMVISUALIZA::proxima),
-                              QStyle::SP_ArrowRight));
-    barra->addAction(iconeSo(acao("ultima", QStringLiteral("Última"), QStringLiteral("Última página"),
-                                   QKeySequence(Qt::CTRL | Qt::Key_End), &TFRMVISUALIZA::ultima),
-                              QStyle::SP_MediaSkipForward));
-    barra->addSeparator();
+    barra->addAction(seta(acao("proxima", QStringLiteral("Próxima"), QStringLiteral("Próxima página"),
+                               QKeySequence(Qt::Key_PageDown), &TFRMVISUALIZA::proxima),
+                          QStyle::SP_ArrowRight));
+    barra->addAction(seta(acao("ultima", QStringLiteral("Última"), QStringLiteral("Última página"),
+                               QKeySequence(Qt::CTRL | Qt::Key_End), &TFRMVISUALIZA::ultima),
+                          QStyle::SP_MediaSkipForward));
+    return setas;
+}
+
+void TFRMVISUALIZA::poeZoom(QToolBar* barra) {
     barra->addAction(acao("reduz", QStringLiteral("−"), QStringLiteral("Reduzir"),
                           QKeySequence(Qt::CTRL | Qt::Key_Minus), &TFRMVISUALIZA::reduz));
     spnZoom_ = new QSpinBox(barra);
@@ -153,7 +194,9 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     barra->addAction(acao("largura", QStringLiteral("Largura"),
                           QStringLiteral("Ajusta o zoom à largura da página"), QKeySequence(),
                           &TFRMVISUALIZA::AjustaLargura));
-    barra->addSeparator();
+}
+
+void TFRMVISUALIZA::poeLocaliza(QToolBar* barra) {
     edtLocaliza_ = new QLineEdit(barra);
     edtLocaliza_->setObjectName(QStringLiteral("EDTLOCALIZA"));
     edtLocaliza_->setPlaceholderText(QStringLiteral("Localizar texto"));
@@ -165,7 +208,9 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
                                    QStringLiteral("Localiza o texto na próxima página que o contém"),
                                    QKeySequence(Qt::Key_F3), &TFRMVISUALIZA::localizaProxima),
                               QStyle::SP_FileDialogContentsView));
-    barra->addSeparator();
+}
+
+void TFRMVISUALIZA::poeSaidas(QToolBar* barra) {
     barra->addAction(comIcone(acao("salva", QStringLiteral("Salvar"),
                                    QStringLiteral("Salva o relatório em PDF, HTML ou texto"),
                                    QKeySequence::Save, &TFRMVISUALIZA::salvaComo),
@@ -175,18 +220,9 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     barra->addAction(comIcone(acao("fecha", QStringLiteral("Fechar"), QStringLiteral("Fecha a visualização"),
                                    QKeySequence(), &TFRMVISUALIZA::reject),
                               QStyle::SP_DialogCloseButton));
+}
 
-    for (QAction* a : soIcone)
-        if (auto* b = qobject_cast<QToolButton*>(barra->widgetForAction(a))) b->setToolButtonStyle(Qt::ToolButtonIconOnly);
-
-    auto* focaLocaliza = new QAction(this);
-    focaLocaliza->setShortcut(QKeySequence::Find);
-    connect(focaLocaliza, &QAction::triggered, this, [this] {
-        edtLocaliza_->setFocus();
-        edtLocaliza_->selectAll();
-    });
-    addAction(focaLocaliza);
-
+void TFRMVISUALIZA::montaFolha(QToolBar* barra) {
     folha_ = new PaginaVisualizada(modelo_, geometria_, this);
     rolagem_ = new QScrollArea(this);
     rolagem_->setBackgroundRole(QPalette::Dark);
@@ -202,19 +238,6 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     layout->addWidget(barra);
     layout->addWidget(rolagem_, 1);
     layout->addWidget(lblSituacao_);
-
-    connect(spnPagina_, &QSpinBox::valueChanged, this, [this](int p) { IrParaPagina(p); });
-    connect(spnZoom_, &QSpinBox::valueChanged, this, [this](int z) { DefineZoom(z); });
-    connect(edtLocaliza_, &QLineEdit::returnPressed, this, &TFRMVISUALIZA::localizaProxima);
-
-    // Wide screens get a larger starting zoom.
-    const QScreen* tela = screen() ? screen() : QGuiApplication::primaryScreen();
-    int zoom = modelo.zoomPercentual;
-    if (tela && tela->geometry().width() > 800) zoom += 20;
-    if (tela) resize(tela->availableGeometry().size() * 9 / 10);
-    zoom_ = std::clamp(zoom, kZOOM_MINIMO, kZOOM_MAXIMO);
-    atualiza();
-    rolagem_->setFocus();
 }
 
 TFRMVISUALIZA::~TFRMVISUALIZA() = default;

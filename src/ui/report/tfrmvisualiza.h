@@ -4,6 +4,7 @@
 // HTML or plain text.
 
 #include <QDialog>
+#include <QStyle>
 #include <QString>
 #include <map>
 #include <memory>
@@ -17,6 +18,7 @@ class QLabel;
 class QLineEdit;
 class QScrollArea;
 class QSpinBox;
+class QToolBar;
 class MotorRelatorioQt;
 class PaginaVisualizada;
 
@@ -61,6 +63,16 @@ public:
 private:
     QAction* acao(const QString& nome, const QString& texto, const QString& dica,
                   const QKeySequence& atalho, void (TFRMVISUALIZA::*efeito)());
+    QAction* comIcone(QAction* a, QStyle::StandardPixmap icone) const;
+    // The tool bar, one group of controls at a time; the page arrows are
+    // returned to be shown as icons only.
+    QToolBar* montaBarra();
+    std::vector<QAction*> poeNavegacao(QToolBar* barra);
+    void poeZoom(QToolBar* barra);
+    void poeLocaliza(QToolBar* barra);
+    void poeSaidas(QToolBar* barra);
+    // The page in its scroll area, under the tool bar, above the status line.
+    void montaFolha(QToolBar* barra);
     void primeira() { IrParaPagina(1); }
     void anterior() { IrParaPagina(Pagina() - 1); }
     void proxima() { IrParaPagina(Pagina() + 1); }
