@@ -161,8 +161,8 @@ int main(int argc, char** argv) {
 
     InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
-    MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
-    INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
+    InstalaMotorDeRelatorio(std::make_unique<apoio_bench::MotorDescarta>());
+    InstalaDiretorioDeDados(dados, false, GERAL().DATADIA);
     fs::current_path(dados);
     cadastra(dados);
     const long long total = geraArquivos(dados, arquivos, linhas);

@@ -72,7 +72,7 @@ int main(int argc, char** argv) {
     const auto t0 = std::chrono::steady_clock::now();
     const ModeloRelatorio m = modelo(paginas);
     const auto t1 = std::chrono::steady_clock::now();
-    GRAVA_PDF_RELATORIO(m, QString::fromLocal8Bit(arquivo.c_str()));
+    GravaRelatorioEmPdf(m, QString::fromLocal8Bit(arquivo.c_str()));
     const auto t2 = std::chrono::steady_clock::now();
 
     const double montagem = std::chrono::duration<double>(t1 - t0).count();

@@ -183,8 +183,8 @@ double blocosDeUmCliente(const std::string& dados, int blocos, int rodadas, bool
 void instalaDados(const std::string& dados) {
     InstalaGeral(std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(
         DialogoConsole::Config{nullptr, nullptr, false, false})));
-    MOTOR_RELATORIO_INSTALA(std::make_unique<apoio_bench::MotorDescarta>());
-    INSTALA_DIRETORIO(dados, false, GERAL().DATADIA);
+    InstalaMotorDeRelatorio(std::make_unique<apoio_bench::MotorDescarta>());
+    InstalaDiretorioDeDados(dados, false, GERAL().DATADIA);
     fs::current_path(dados);
 }
 

@@ -137,7 +137,7 @@ int main(int argc, char** argv) {
     std::printf("diretório: %s\n", dir.c_str());
 
     bool ok = etapa("Preparação (não medida)", [n] {
-        INSTALA_DIRETORIO(".", true, GERAL().DATADIA);
+        InstalaDiretorioDeDados(".", true, GERAL().DATADIA);
         Tabela& pen = DMQUOR().TBCONVEPEN;
         pen.Open();
         // Planilhas n/2 .. 3n/2 - 1 of an earlier remittance of the client.
@@ -146,7 +146,7 @@ int main(int argc, char** argv) {
             pen.FieldByName("CODCLI").SetAsString("COFAP");
             pen.FieldByName("NUMPED").SetAsString(planilha(i));
             pen.FieldByName("CGCCLI").SetAsString(kCNPJS[i % 4]);
-            pen.FieldByName("DTREMESSA").SetAsDate(DATA_CODIFICA(2026, 2, 10));
+            pen.FieldByName("DTREMESSA").SetAsDate(CodificaData(2026, 2, 10));
             pen.Post();
         }
         pen.Close();
@@ -205,7 +205,7 @@ int main(int argc, char** argv) {
                  TvenCLIENTE cliente;
                  cliente.NUMPROGOP = cliente.ATIVICLI = 1;
                  ValoresIniciaisDaRemessa(k, cliente, GERAL().DATADIA, "120000");
-                 PreparaCofap(k, cliente, DATA_CODIFICA(2026, 3, 1), GERAL().DATADIA);
+                 PreparaCofap(k, cliente, CodificaData(2026, 3, 1), GERAL().DATADIA);
                  grava.REM_GRAVAREG(MontaRegistroHeader(k, false).conteudo);
                  for (long i = 0; i < n; ++i) {
                      LeLinhaCofap(k, linhaCofap(i));

@@ -153,7 +153,7 @@ int main(int argc, char** argv) {
     std::printf("directory: %s\n", dir.c_str());
 
     bool ok = etapa("Preparation (not measured)", [n] {
-        INSTALA_DIRETORIO(".", true, GERAL().DATADIA);
+        InstalaDiretorioDeDados(".", true, GERAL().DATADIA);
         Tabela& cli = DMQUOR().TBCONVECLI;
         cli.Open();
         cli.Locate("CODCLI", {"BR"});

@@ -32,9 +32,9 @@ inline void ambienteSilencioso() {
     c.entradaEhTerminal = false;
     c.comSom = false;
     auto geral = std::make_unique<TmvGERAL>(std::make_unique<DialogoConsole>(c));
-    geral->DATADIA = DATA_CODIFICA(2026, 3, 10);
+    geral->DATADIA = CodificaData(2026, 3, 10);
     InstalaGeral(std::move(geral));
-    MOTOR_RELATORIO_INSTALA(std::make_unique<MotorDescarta>());
+    InstalaMotorDeRelatorio(std::make_unique<MotorDescarta>());
 }
 
 struct Resultado {

@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* dados, std::size_t tam
     cofap.cgcfor = "11222333000181";
     cofap.identemp = "QUORFUZZ";
     cofap.nomeemp = "FUZZ";
-    cofap.hoje = DATA_CODIFICA(2026, 12, 9);
+    cofap.hoje = CodificaData(2026, 12, 9);
     cofap.geracao = 42;
     confere(HeaderCofap(cofap), 394);
     confere(HeaderBr(linhas.front(), 7), 244);

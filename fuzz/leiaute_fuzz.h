@@ -35,7 +35,7 @@ inline int FUZZ_LEIAUTE(const char* tipo, const std::uint8_t* dados, std::size_t
     cliente.NOMEEMP = "FUZZ";
     cliente.TIPEQUCLI = "D";
     cliente.NUMPROGOP = 1;
-    const TData hoje = DATA_CODIFICA(2026, 12, 9);
+    const TData hoje = CodificaData(2026, 12, 9);
     TvenCAMPOSREMESSA k;
     ValoresIniciaisDaRemessa(k, cliente, hoje, "120000");
     const TvenPERFILREMESSA& perfil = *PerfilDaRemessa(tipo);

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     }
     std::vector<std::string> argumentos;
     for (int i = 1; i < argc; ++i) argumentos.push_back(Utf8ParaAnsi(argv[i]));
-    const SolicitacoesSistema solicitacoes = SOLICITACOES_DO_SISTEMA();
+    const SolicitacoesSistema solicitacoes = MontaSolicitacoesSistema();
 
     if (SemTela()) {
         if (argumentos.empty()) {
@@ -52,17 +52,17 @@ int main(int argc, char** argv) {
             return 2;
         }
         // Without a screen every report is written as a PDF file.
-        MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioSemTela>());
+        InstalaMotorDeRelatorio(std::make_unique<MotorRelatorioSemTela>());
         return ExecutaLinhaDeComando(argumentos, solicitacoes);
     }
 
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromLatin1(kTITULO_APLICACAO));
-    INSTALA_TRADUCOES_QT(app);
-    INSTALA_ICONE(app);
-    INSTALA_FILTRO_CARACTERES(app);
-    MOTOR_RELATORIO_INSTALA(std::make_unique<MotorRelatorioQt>());
-    TMDIENTRADA janela(argumentos, solicitacoes, JANELAS_DO_SISTEMA());
+    InstalaTraducoesQt(app);
+    InstalaIcone(app);
+    InstalaFiltroDeCaracteres(app);
+    InstalaMotorDeRelatorio(std::make_unique<MotorRelatorioQt>());
+    TMDIENTRADA janela(argumentos, solicitacoes, MontaJanelasSistema());
     // Restored from maximised, the window comes back at most of the desktop,
     // centred, its title bar on the screen; without a window manager (which
     // ignores the maximised request) that is the size it has.

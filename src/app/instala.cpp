@@ -28,12 +28,12 @@ namespace {
 TData hoje() {
     if (const char* d = std::getenv("CONVERSOR_DATA"); d && std::strlen(d) == 8) {
         const int v = std::atoi(d);
-        if (TData t = DATA_CODIFICA(v / 10000, v / 100 % 100, v % 100)) return t;
+        if (TData t = CodificaData(v / 10000, v / 100 % 100, v % 100)) return t;
     }
     std::time_t t = std::time(nullptr);
     std::tm tm{};
     ::localtime_r(&t, &tm);
-    return DATA_CODIFICA(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
+    return CodificaData(tm.tm_year + 1900, tm.tm_mon + 1, tm.tm_mday);
 }
 
 // The usage, in the terminal's UTF-8.
@@ -81,13 +81,13 @@ int main(int argc, char** argv) {
     try {
         if (opcao == "--mostra") {
             std::ostringstream s;
-            INSTALA_MOSTRA(dir, s);
+            MostraTabelasDoDiretorio(dir, s);
             std::cout << AnsiParaUtf8(s.str());
             return 0;
         }
         const TData dia = hoje();
         if (opcao == "--exemplo") ConfereDiaDeExemplo(dir, dia);
-        INSTALA_DIRETORIO(dir, !opcao.empty(), dia);
+        InstalaDiretorioDeDados(dir, !opcao.empty(), dia);
         if (opcao == "--exemplo") InstalaDiaDeExemplo(dir, dia);
         std::cout << AnsiParaUtf8("Diretório de dados criado: "_ansi) << dir
                   << (opcao == "--exemplo"     ? AnsiParaUtf8(" (com um dia de trabalho de exemplo)"_ansi)

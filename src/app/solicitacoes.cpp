@@ -10,7 +10,7 @@
 #include "ui/registers/tfrmtaxmanut.h"
 #include "ui/routing/tfrminssistema.h"
 
-SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
+SolicitacoesSistema MontaSolicitacoesSistema() {
     SolicitacoesSistema s;
     s.CONCATENA_REMESSAS = CONCATENA_REMESSAS;
     s.SEGREGA_RETORNOS = SEGREGA_RETORNOS;
@@ -19,13 +19,13 @@ SolicitacoesSistema SOLICITACOES_DO_SISTEMA() {
     return s;
 }
 
-JanelasSistema JANELAS_DO_SISTEMA() {
+JanelasSistema MontaJanelasSistema() {
     JanelasSistema j;
-    j.mnu_manutconvecli = [] { MANUTENCAO_CLIENTES(); };
-    j.mnu_manutconvetax = [] { MANUTENCAO_TAXAS(); };
-    j.mnu_listaconvecli = [] { LISTAGEM_CLIENTES(); };
-    j.mnu_statussistema = [] { STATUS_SISTEMA(); };
-    j.mnu_instalacaosistema = [] { INSTALACAO_SISTEMA(); };
+    j.mnu_manutconvecli = [] { AbreManutencaoDeClientes(); };
+    j.mnu_manutconvetax = [] { AbreManutencaoDeTaxas(); };
+    j.mnu_listaconvecli = [] { ImprimeListagemDeClientes(); };
+    j.mnu_statussistema = [] { AbreStatusDoSistema(); };
+    j.mnu_instalacaosistema = [] { AbreInstalacaoDoSistema(); };
     j.mnu_arqlimpeza = [] { LimpezaDasRemessasPendentes(); };
     return j;
 }

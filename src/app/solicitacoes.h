@@ -5,6 +5,6 @@
 #include "core/partida/linha_comando.h"
 #include "ui/core/tmdientrada.h"
 
-SolicitacoesSistema SOLICITACOES_DO_SISTEMA();
+SolicitacoesSistema MontaSolicitacoesSistema();
 // The windows behind the main menu's register and housekeeping entries.
-JanelasSistema JANELAS_DO_SISTEMA();
+JanelasSistema MontaJanelasSistema();

@@ -54,7 +54,7 @@ public:
     // yyyymmdd; zeros for no date.
     Montagem& data(TData d) {
         int ano = 0, mes = 0, dia = 0;
-        DATA_DECODIFICA(d, ano, mes, dia);
+        DecodificaData(d, ano, mes, dia);
         digitos(r.conteudo, ano, 4);
         digitos(r.conteudo, mes, 2);
         digitos(r.conteudo, dia, 2);
@@ -74,7 +74,7 @@ public:
         }
         if (t.find_first_not_of("0123456789") != std::string::npos)
             r.falhas.push_back("O ARQUIVO DO BANCO NÃO COMPORTA "_ansi + rotulo + ": " +
-                               OBR_NUMEROGERAL(valor));
+                               TextoDoNumero(valor));
         else if (valorEscrito)
             *valorEscrito = CentavosDoCampo(t);
         r.conteudo += t;

@@ -14,7 +14,7 @@ TData aaaammdd(const std::string& linha, int inicio) {
 
 // The reference date of a remittance is its earliest operation date, but
 // never later than this.
-TData referenciaInicial() { return DATA_CODIFICA(2019, 12, 31); }
+TData referenciaInicial() { return CodificaData(2019, 12, 31); }
 
 // Values Cofap and Celpav files do not carry.
 void valoresFixosDoCliente(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente) {
@@ -176,7 +176,7 @@ TregBR LeLinhaBr(TvenCAMPOSREMESSA& k, const std::string& l, TvenCONSULTATAXA& c
 }
 
 void EqualizacaoDaRemessa(TvenCAMPOSREMESSA& k, const std::string& tipequcli) {
-    const std::string t = OBR_TRIM(tipequcli);
+    const std::string t = AparaPontas(tipequcli);
     if (t == "S" || t == "N") {
         k.KTIPEQUCLI = t;
         return;

@@ -26,9 +26,9 @@ TvenCLIENTE leCliente(Tabela& t) {
     TvenCLIENTE c;
     auto texto = [&t](const char* campo) { return t.FieldByName(campo).AsString(); };
     c.CODCLI = texto("CODCLI");
-    c.TIPOEMP = OBR_TRIM(texto("TIPOEMP"));
-    c.ARQREMCLI = OBR_TRIM(texto("ARQREMCLI"));
-    c.ARQREMBAN = OBR_TRIM(texto("ARQREMBAN"));
+    c.TIPOEMP = AparaPontas(texto("TIPOEMP"));
+    c.ARQREMCLI = AparaPontas(texto("ARQREMCLI"));
+    c.ARQREMBAN = AparaPontas(texto("ARQREMBAN"));
     c.IDENTEMP = texto("IDENTEMP");
     c.NOMEEMP = texto("NOMEEMP");
     c.LEGENINS = texto("LEGENINS");
@@ -63,7 +63,7 @@ bool TvenREMESSA::pedeCliente() {
         cli, KQUALCLIENTE, TituloDaJanelaRemessa(),
         [](const std::string&) { return std::string("CODIGO DO CLIENTE INFORMADO NÃO LOCALIZADO NA TABELA."_ansi); },
         [&]() -> std::string {
-            perfil_ = PerfilDaRemessa(OBR_TRIM(cli.FieldByName("TIPOEMP").AsString()));
+            perfil_ = PerfilDaRemessa(AparaPontas(cli.FieldByName("TIPOEMP").AsString()));
             if (!perfil_) return "CLIENTE INFORMADO NÃO TEM TIPO DE ARQUIVO DEFINIDO."_ansi;
             cliente_ = leCliente(cli);
             return {};

@@ -34,7 +34,7 @@ std::string ConfereHeaderDoRetorno(const std::string& header, const std::string&
         return "ARQUIVO LIDO NÃO IDENTIFICADO COMO RETORNO PELO HEADER."_ansi;
     if (!perfil || !perfil->confereIdentificacao) return {};
     const std::string informado = CampoDoRetorno(header, 36, 20);
-    if (OBR_TRIM(informado) != OBR_TRIM(identemp))
+    if (AparaPontas(informado) != AparaPontas(identemp))
         return "IDENTIFICAÇÃO DA EMPRESA NÃO BATE COM O INFORMADO NO HEADER.\r\nInformado no Header : "_ansi +
                informado + "\r\n" + "Tabela de Clientes - Identificação : "_ansi + identemp;
     const int lida = GeracaoDoHeader(header);

@@ -26,9 +26,9 @@ TvenCLIENTERETORNO leCliente(Tabela& t) {
     TvenCLIENTERETORNO c;
     auto texto = [&t](const char* campo) { return t.FieldByName(campo).AsString(); };
     c.CODCLI = texto("CODCLI");
-    c.TIPOEMP = OBR_TRIM(texto("TIPOEMP"));
-    c.ARQRETBAN = OBR_TRIM(texto("ARQRETBAN"));
-    c.ARQRETCLI = OBR_TRIM(texto("ARQRETCLI"));
+    c.TIPOEMP = AparaPontas(texto("TIPOEMP"));
+    c.ARQRETBAN = AparaPontas(texto("ARQRETBAN"));
+    c.ARQRETCLI = AparaPontas(texto("ARQRETCLI"));
     c.IDENTEMP = texto("IDENTEMP");
     c.CGCFOR = texto("CGCFOR");
     c.NUMPROGOP = static_cast<int>(t.FieldByName("NUMPROGOP").AsInteger());
@@ -256,7 +256,7 @@ int TvenRETORNO::geracaoFilial(const std::string& filial) {
     for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k) {
         TXKTBBRFILIAL& f = KTBBRFILIAL[k];
         if (!OBR_VAZIO(f.S6_FILIAL) &&
-            OBR_TRIMDIREITA(f.S6_FILIAL) == OBR_TRIMDIREITA(filial)) {
+            AparaDireita(f.S6_FILIAL) == AparaDireita(filial)) {
             f.S6_ULTRETBR = ProximaGeracaoVendor(f.S6_ULTRETBR);
             return f.S6_ULTRETBR;
         }

@@ -143,7 +143,7 @@ public:
         }
     }
     bool Achado() const { return achado_; }
-    std::string Valor(const std::string& campo) { return OBR_TRIM(t_.FieldByName(campo).AsString()); }
+    std::string Valor(const std::string& campo) { return AparaPontas(t_.FieldByName(campo).AsString()); }
     void Define(const std::string& campo, const std::string& valor,
                 const std::string& campo2 = {}, const std::string& valor2 = {}) {
         OBR_EDITA(t_);
@@ -221,7 +221,7 @@ void finaliza(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
     for (const auto& l : linhas) {
         if (l[0] == "DEPOIS_DEFINE" && l.size() >= 6) {
             Registro r(l[1], l[2], l[3]);
-            if (r.Achado() && r.Valor(l[4]) != OBR_TRIM(l[5])) r.Define(l[4], l[5]);
+            if (r.Achado() && r.Valor(l[4]) != AparaPontas(l[5])) r.Define(l[4], l[5]);
         } else if (l[0] == "DEPOIS_APAGA" && l.size() >= 2 && existe(l[1])) {
             if (::unlink(l[1].c_str()) == 0) {
                 ++c.apagados;
@@ -281,7 +281,7 @@ void desfaz(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
         } else if (l[0] == "NUMERO" && l.size() >= 7) {
             Registro r(l[1], l[2], l[3]);
             // Restored only while nobody took the number after this one.
-            if (r.Achado() && r.Valor(l[4]) == OBR_TRIM(l[6])) {
+            if (r.Achado() && r.Valor(l[4]) == AparaPontas(l[6])) {
                 r.Define(l[4], l[5], l.size() >= 10 ? l[7] : std::string(),
                          l.size() >= 10 ? l[8] : std::string());
                 ++c.restaurados;
@@ -299,7 +299,7 @@ bool resolve(const std::vector<std::vector<std::string>>& linhas, Conta& c) {
         if (l[0] == "SE" && l.size() >= 6) {
             temSe = true;
             Registro r(l[1], l[2], l[3]);
-            if (!r.Achado() || r.Valor(l[4]) != OBR_TRIM(l[5])) seVale = false;
+            if (!r.Achado() || r.Valor(l[4]) != AparaPontas(l[5])) seVale = false;
         }
     }
     confirmado = confirmado || (temSe && seVale && !desistiu);

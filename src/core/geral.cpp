@@ -23,8 +23,8 @@ TData dataDoAmbiente(const char* valor) {
     if (v.size() != 8) return 0;
     for (char c : v)
         if (c < '0' || c > '9') return 0;
-    return DATA_CODIFICA(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)),
-                         std::stoi(v.substr(6, 2)));
+    return CodificaData(std::stoi(v.substr(0, 4)), std::stoi(v.substr(4, 2)),
+                        std::stoi(v.substr(6, 2)));
 }
 
 std::unique_ptr<TmvGERAL>& instancia() {
@@ -44,7 +44,7 @@ TmvGERAL::TmvGERAL(std::unique_ptr<DialogoUsuario> dialogo)
       }),
       espera_([](int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }) {
     const std::tm hoje = agoraLocal();
-    DATADIA = DATA_CODIFICA(hoje.tm_year + 1900, hoje.tm_mon + 1, hoje.tm_mday);
+    DATADIA = CodificaData(hoje.tm_year + 1900, hoje.tm_mon + 1, hoje.tm_mday);
     if (const char* v = std::getenv("CONVERSOR_DATA"); v && *v) {
         if (const TData d = dataDoAmbiente(v); d != 0)
             DATADIA = d;

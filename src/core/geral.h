@@ -20,7 +20,7 @@ struct HoraDoDia {
 };
 
 // Functions of the progress counter for callers that report through a single
-// entry point (CONTADOR_FUNCAO).
+// entry point (ContadorPorFuncao).
 enum TprgFUNCAO {
     prgINICIALIZA,
     prgSO_CONTA,
@@ -86,7 +86,7 @@ public:
     void CONTADOR_ENCERRA();
     // prgSO_INTERROMPE only reads FLAGINTERROMPE; any other function counts
     // one step first. Answers FLAGINTERROMPE.
-    bool CONTADOR_FUNCAO(TprgFUNCAO funcao);
+    bool ContadorPorFuncao(TprgFUNCAO funcao);
     const EstadoContador& Contador() const { return contador_; }
 
     // Directory helpers. There are no drive letters here: both give the

@@ -34,7 +34,7 @@ void TmvGERAL::CONTADOR_ENCERRA() {
     dialogo_->ContadorEncerra();
 }
 
-bool TmvGERAL::CONTADOR_FUNCAO(TprgFUNCAO funcao) {
+bool TmvGERAL::ContadorPorFuncao(TprgFUNCAO funcao) {
     if (funcao != prgSO_INTERROMPE) CONTADOR_SO_CONTA();
     return FLAGINTERROMPE;
 }

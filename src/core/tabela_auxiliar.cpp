@@ -230,8 +230,8 @@ bool TauxTABELA::CRIATABAPARTIRDAESTRUTURA(Tabela& KARQESTRUTURA, const std::str
                                            const std::string& KNOMETABELAINF) {
     KARQESTRUTURA.Pack();
     for (KARQESTRUTURA.First(); !KARQESTRUTURA.Eof(); KARQESTRUTURA.Next()) {
-        const std::string tipo = OBR_TRIM(KARQESTRUTURA.FieldByName("FIELD_TYPE").AsString());
-        ADDCAMPO(OBR_TRIM(KARQESTRUTURA.FieldByName("FIELD_NAME").AsString()),
+        const std::string tipo = AparaPontas(KARQESTRUTURA.FieldByName("FIELD_TYPE").AsString());
+        ADDCAMPO(AparaPontas(KARQESTRUTURA.FieldByName("FIELD_NAME").AsString()),
                  tipo == "N" ? tipNUME : tipo == "D" ? tipDATE : tipCHAR,
                  static_cast<int>(KARQESTRUTURA.FieldByName("FIELD_LEN").AsInteger()),
                  static_cast<int>(KARQESTRUTURA.FieldByName("FIELD_DEC").AsInteger()));

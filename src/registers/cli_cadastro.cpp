@@ -49,7 +49,7 @@ bool noConjunto(const std::string& tipo, const char* conjunto) {
 // dropped. Comparing in that form keeps a typed "ABC " from passing the
 // duplicate check and then being stored over as a second "ABC".
 std::string codigoGuardado(const std::string& codigo) {
-    return OBR_TRIMDIREITA(codigo.substr(0, 15));
+    return AparaDireita(codigo.substr(0, 15));
 }
 
 }  // namespace
@@ -101,7 +101,7 @@ bool CLI_VALIDACAMPO(int inicio, int fim, const std::string& tipo, const std::st
     const long long tamanho = static_cast<long long>(fim) - inicio + 1;
     auto compara = [tamanho](const std::string& texto, const std::string& menor,
                              const std::string& maior) {
-        const auto n = static_cast<long long>(OBR_TRIM(texto).size());
+        const auto n = static_cast<long long>(AparaPontas(texto).size());
         return n < tamanho ? menor : n > tamanho ? maior : std::string();
     };
     if (inicio == 0)
@@ -267,7 +267,7 @@ std::string TcadCLIENTE::falhaNaGuardaDeRetornos(const std::string& t) const {
 void TcadCLIENTE::grava(const std::string& tipo) {
     const std::string codigo = codigoGuardado(TXTCODCLI);
     const bool existe = convecli_.Locate("CODCLI", {codigo});
-    GRAVA_REGISTRO(
+    GravaRegistroDoCadastro(
         convecli_, existe,
         [&] {
             convecli_.FieldByName("CODCLI").SetAsString(TXTCODCLI);

@@ -69,7 +69,7 @@ void CLI_LISTAGEM(Tabela& convecli, const TmanCONVECLI& oman) {
     EJECT(krDUAS_MENSAGENS);
 }
 
-void LISTAGEM_CLIENTES() {
+void ImprimeListagemDeClientes() {
     Tabela& cli = DMQUOR().TBCONVECLI;
     const TabelasAbertas tabelas{&cli};
     TmanCONVECLI oman;

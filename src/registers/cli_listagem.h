@@ -11,4 +11,4 @@
 void CLI_LISTAGEM(Tabela& convecli, const TmanCONVECLI& omanCONVECLI);
 
 // Menu entry: opens CONVECLI, prints the listing, closes the table.
-void LISTAGEM_CLIENTES();
+void ImprimeListagemDeClientes();

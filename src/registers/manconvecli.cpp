@@ -8,16 +8,16 @@ namespace {
 
 TXKTBCONVE regraDoTexto(const std::string& t) {
     TXKTBCONVE r;
-    r.S5_INI = OBR_STRTOINT(OBR_COPIA(t, 1, 3));
-    r.S5_FIN = OBR_STRTOINT(OBR_COPIA(t, 4, 3));
-    r.S5_ORI = OBR_TRIMDIREITA(OBR_COPIA(t, 7, 30));
-    r.S5_TRA = OBR_COPIA(t, 37, 30);
+    r.S5_INI = OBR_STRTOINT(TrechoDe(t, 1, 3));
+    r.S5_FIN = OBR_STRTOINT(TrechoDe(t, 4, 3));
+    r.S5_ORI = AparaDireita(TrechoDe(t, 7, 30));
+    r.S5_TRA = TrechoDe(t, 37, 30);
     return r;
 }
 
 }  // namespace
 
-const std::array<TipoEmpresa, 9>& TIPOS_EMPRESA() {
+const std::array<TipoEmpresa, 9>& TiposDeEmpresa() {
     static const std::array<TipoEmpresa, 9> tipos{{
         {"1", "1) Cofap", "Conversao de Vendor - Cofap"},
         {"2", "2) BR", "Conversao de Vendor - BR"},
@@ -34,7 +34,7 @@ const std::array<TipoEmpresa, 9>& TIPOS_EMPRESA() {
 
 TraducaoCONVECLI TmanCONVECLI::CLI_TRTIPOEMP(TsaiTRADUZ modo, const std::string& codigo,
                                              int indice) const {
-    const auto& tipos = TIPOS_EMPRESA();
+    const auto& tipos = TiposDeEmpresa();
     TraducaoCONVECLI r;
     switch (modo) {
         case trCODIGOtoNUMERICO:
@@ -97,8 +97,8 @@ std::string TmanCONVECLI::CLI_ABRBR(const std::string& modo, TKTBBRFILIAL& filia
     if (modo == "ABRE_FILIAIS") {
         for (int k = 1; k <= TKTBBRFILIAL::Tamanho(); ++k) {
             const int inicio = 9 * (k - 1) + 1;
-            filiais[k].S6_FILIAL = OBR_COPIA(texto, inicio, 3);
-            filiais[k].S6_ULTRETBR = OBR_STRTOINT(OBR_COPIA(texto, inicio + 3, 6));
+            filiais[k].S6_FILIAL = TrechoDe(texto, inicio, 3);
+            filiais[k].S6_ULTRETBR = OBR_STRTOINT(TrechoDe(texto, inicio + 3, 6));
         }
         return {};
     }

@@ -20,13 +20,13 @@ struct TraducaoCONVECLI {
 };
 
 // One company type as the register shows it; the item index of the radio
-// group is the position in TIPOS_EMPRESA, which is not the code order.
+// group is the position in TiposDeEmpresa, which is not the code order.
 struct TipoEmpresa {
     const char* codigo;
     std::string legenda;  // caption of the radio button
     std::string texto;    // text of the type
 };
-const std::array<TipoEmpresa, 9>& TIPOS_EMPRESA();
+const std::array<TipoEmpresa, 9>& TiposDeEmpresa();
 
 // Arrays the system indexes from 1 (rules 1 to 3, branches 1 to 5).
 template <typename T, int N>

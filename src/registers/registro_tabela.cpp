@@ -14,8 +14,8 @@ bool andaAte(Tabela& tabela, std::uint32_t registro) {
 
 }  // namespace
 
-bool POSICIONA_REGISTRO(Tabela& tabela, const std::string& campos,
-                        const std::vector<ValorBusca>& chave, std::uint32_t registro) {
+bool PosicionaNoRegistro(Tabela& tabela, const std::string& campos,
+                         const std::vector<ValorBusca>& chave, std::uint32_t registro) {
     // Rows sharing the key follow one another from the first of them; a row
     // whose key another workstation changed is looked for from the top.
     if (tabela.Locate(campos, chave) && andaAte(tabela, registro)) return true;
@@ -26,8 +26,8 @@ bool POSICIONA_REGISTRO(Tabela& tabela, const std::string& campos,
     return false;
 }
 
-void GRAVA_REGISTRO(Tabela& tabela, bool existe, const std::function<void()>& chave,
-                    const std::function<void()>& campos) {
+void GravaRegistroDoCadastro(Tabela& tabela, bool existe, const std::function<void()>& chave,
+                             const std::function<void()>& campos) {
     if (!existe) {
         tabela.Append();
         try {

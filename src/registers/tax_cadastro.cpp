@@ -38,8 +38,8 @@ std::vector<LinhaTaxa> LinhasDasTaxas(Tabela& convetax) {
 }
 
 bool PosicionaTaxa(Tabela& convetax, const LinhaTaxa& linha) {
-    return POSICIONA_REGISTRO(convetax, kChave, {linha.inicio, linha.PRODTAX, linha.dias},
-                              linha.registro);
+    return PosicionaNoRegistro(convetax, kChave, {linha.inicio, linha.PRODTAX, linha.dias},
+                               linha.registro);
 }
 
 bool ExcluiTaxa(Tabela& convetax) {
@@ -93,7 +93,7 @@ bool TcadTAXA::TAX_KMENS() {
         GERAL().MENSAGEM(mensagem, somERRO);
         return false;
     }
-    GRAVA_REGISTRO(
+    GravaRegistroDoCadastro(
         convetax_, localiza(),
         [&] {
             convetax_.FieldByName("DATINITAX").SetAsDate(DATINITAX);

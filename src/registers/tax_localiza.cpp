@@ -9,7 +9,7 @@
 bool TAX_LOCALIZA(Tabela& convetax, const std::string& produto, int dias, TData data,
                   double& taxaban, double& taxafor) {
     // Stored codes lose their trailing blanks; so does the one looked for.
-    const std::string codigo = OBR_TRIMDIREITA(produto);
+    const std::string codigo = AparaDireita(produto);
     Campo& prodtax = convetax.FieldByName("PRODTAX");
     Campo& diastax = convetax.FieldByName("DIASTAX");
     Campo& inicio = convetax.FieldByName("DATINITAX");

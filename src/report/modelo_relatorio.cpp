@@ -12,7 +12,7 @@ void PaginaRelatorio::Escreve(int linha, int coluna, const std::string& texto) {
     l.replace(ini, texto.size(), texto);
 }
 
-std::string RELATORIO_TEXTO(const ModeloRelatorio& modelo) {
+std::string RelatorioEmTexto(const ModeloRelatorio& modelo) {
     std::string r;
     for (std::size_t p = 0; p < modelo.paginas.size(); ++p) {
         if (p > 0) r += '\f';
@@ -42,7 +42,7 @@ std::string escapa(const std::string& ansi) {
 
 }  // namespace
 
-std::string RELATORIO_HTML(const ModeloRelatorio& modelo) {
+std::string RelatorioEmHtml(const ModeloRelatorio& modelo) {
     std::string r =
         "<!DOCTYPE html>\n<html lang=\"pt-BR\">\n<head>\n<meta charset=\"utf-8\">\n<title>" +
         escapa(modelo.titulo) +

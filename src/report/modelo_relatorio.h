@@ -25,6 +25,6 @@ struct ModeloRelatorio {
 };
 
 // Plain text: pages separated by a form feed, lines by CR LF.
-std::string RELATORIO_TEXTO(const ModeloRelatorio& modelo);
+std::string RelatorioEmTexto(const ModeloRelatorio& modelo);
 // A self-contained HTML document (UTF-8), one <pre> block per page.
-std::string RELATORIO_HTML(const ModeloRelatorio& modelo);
+std::string RelatorioEmHtml(const ModeloRelatorio& modelo);

@@ -7,9 +7,9 @@ std::unique_ptr<MotorRelatorio>& instalado() {
 }
 }  // namespace
 
-MotorRelatorio* MOTOR_RELATORIO() { return instalado().get(); }
+MotorRelatorio* MotorDeRelatorioAtual() { return instalado().get(); }
 
-std::unique_ptr<MotorRelatorio> MOTOR_RELATORIO_INSTALA(std::unique_ptr<MotorRelatorio> motor) {
+std::unique_ptr<MotorRelatorio> InstalaMotorDeRelatorio(std::unique_ptr<MotorRelatorio> motor) {
     auto anterior = std::move(instalado());
     instalado() = std::move(motor);
     return anterior;

@@ -32,5 +32,5 @@ public:
 };
 
 // The process's engine; the application installs one at start.
-MotorRelatorio* MOTOR_RELATORIO();
-std::unique_ptr<MotorRelatorio> MOTOR_RELATORIO_INSTALA(std::unique_ptr<MotorRelatorio> motor);
+MotorRelatorio* MotorDeRelatorioAtual();
+std::unique_ptr<MotorRelatorio> InstalaMotorDeRelatorio(std::unique_ptr<MotorRelatorio> motor);

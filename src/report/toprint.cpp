@@ -117,8 +117,8 @@ void ToPRINT::EMITEemPDF() {
     for (int n = 2; ArquivoExiste(KNOMEdoARQUIVOemPDF); ++n)
         KNOMEdoARQUIVOemPDF = base + "_" + std::to_string(n) + ".PDF";
     try {
-        if (!MOTOR_RELATORIO()) throw std::runtime_error("sem motor de relatorios");
-        MOTOR_RELATORIO()->GravaPdf(modelo_, KNOMEdoARQUIVOemPDF);
+        if (!MotorDeRelatorioAtual()) throw std::runtime_error("sem motor de relatorios");
+        MotorDeRelatorioAtual()->GravaPdf(modelo_, KNOMEdoARQUIVOemPDF);
         arquivoPdf_ = KNOMEdoARQUIVOemPDF;
         ResumoRelatorio(arquivoPdf_, modelo_);
     } catch (const std::exception&) {
@@ -135,7 +135,7 @@ bool ToPRINT::IMP_FECHA() {
     bool ok = false;
     std::string detalhe;  // the engine's own words, when it gave any
     try {
-        ok = MOTOR_RELATORIO() && MOTOR_RELATORIO()->Fecha(modelo_);
+        ok = MotorDeRelatorioAtual() && MotorDeRelatorioAtual()->Fecha(modelo_);
     } catch (const std::exception& e) {
         ok = false;
         detalhe = std::string("\r\n\r\n") + e.what();
@@ -164,7 +164,7 @@ std::string nomePdfDoTitulo(const std::string& titulo) {
 
 }  // namespace
 
-void ToPRINT::IMP_OUTRODESTINO() {
+void ToPRINT::OfereceOutroDestino() {
     switch (GERAL().Dialogo().DestinoAposFalha(KTITULO)) {
         case dstVIDEO:
             visualizar = modelo_.visualizar = true;
@@ -204,7 +204,7 @@ void EJECT(TkrMENS tipo) {
         // Nothing was printed: no word of a finished report, but the pages
         // are not lost either.
         GERAL().CURSORDEFAULT();
-        p.IMP_OUTRODESTINO();
+        p.OfereceOutroDestino();
         oPRINT.reset();
         return;
     }
@@ -219,7 +219,7 @@ void EJECT(TkrMENS tipo) {
 }
 
 void IMP_SETUPIMPRESSORA() {
-    MotorRelatorio* m = MOTOR_RELATORIO();
+    MotorRelatorio* m = MotorDeRelatorioAtual();
     try {
         if (!m) throw std::runtime_error("sem motor de relatorios");
         m->SetupImpressora();

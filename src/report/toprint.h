@@ -46,7 +46,7 @@ public:
     bool IMP_FECHA();
     // After a printer failure: the report on the screen or in a PDF file,
     // as the operator chooses.
-    void IMP_OUTRODESTINO();
+    void OfereceOutroDestino();
 
     // The pages produced so far, as the engine will receive them.
     const ModeloRelatorio& Modelo() const { return modelo_; }

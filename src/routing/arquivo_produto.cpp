@@ -64,7 +64,7 @@ void ArquivoProduto::GRAVA_INF(std::string_view registro) {
     if (buffer_.size() >= kPedaco) descarrega();
 }
 
-void ArquivoProduto::REESCREVE_PRIMEIRO(std::string_view registro) {
+void ArquivoProduto::ReescrevePrimeiroRegistro(std::string_view registro) {
     if (erro_ || TOTREGGRA == 0) return;
     std::string novo;
     poe(novo, registro);
@@ -97,7 +97,7 @@ void ArquivoProduto::ENCAMINHA() {
     std::string().swap(buffer_);
 }
 
-void ArquivoProduto::AGUARDA_DISCO() {
+void ArquivoProduto::AguardaDisco() {
     if (erro_ || fd_ < 0) return;
     ::sync_file_range(fd_, 0, 0,
                       SYNC_FILE_RANGE_WAIT_BEFORE | SYNC_FILE_RANGE_WRITE | SYNC_FILE_RANGE_WAIT_AFTER);
@@ -144,7 +144,7 @@ void ArquivoProduto::escritos(long long bytes) {
     }
 }
 
-void ArquivoProduto::COPIA_DE(int origem, long long inicio, long long bytes, long registros) {
+void ArquivoProduto::AcrescentaTrecho(int origem, long long inicio, long long bytes, long registros) {
     TOTREGGRA += registros;
     descarrega();  // the records before these go first
     if (erro_ || bytes <= 0 || !abre()) return;
@@ -188,7 +188,7 @@ void ArquivoProduto::COPIA_DE(int origem, long long inicio, long long bytes, lon
     escritos(bytes);
 }
 
-void ArquivoProduto::JUNTA_EM(ArquivoProduto& destino) {
+void ArquivoProduto::JuntaEm(ArquivoProduto& destino) {
     descarrega();
     // A finished file has closed its descriptor: it is read back from
     // where it lies, unnamed.
@@ -202,7 +202,7 @@ void ArquivoProduto::JUNTA_EM(ArquivoProduto& destino) {
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
                           erro_);
     }
-    if (escritos_ > 0) destino.COPIA_DE(fd_ >= 0 ? fd_ : proprio, 0, escritos_, TOTREGGRA);
+    if (escritos_ > 0) destino.AcrescentaTrecho(fd_ >= 0 ? fd_ : proprio, 0, escritos_, TOTREGGRA);
     if (proprio >= 0) ::close(proprio);
     abandona();
 }
@@ -254,7 +254,7 @@ bool ArquivoProduto::GRAVA_ARQUIVO() {
     return true;
 }
 
-const std::string& ArquivoProduto::ARQUIVO_CONCLUIDO() {
+const std::string& ArquivoProduto::ConcluiSemNomear() {
     conclui();
     return temporario_;
 }

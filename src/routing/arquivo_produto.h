@@ -46,20 +46,20 @@ public:
     // `registros` records that are already exactly as GRAVA_INF would write
     // them (each the record length, CR LF after). They are copied inside the
     // system, without passing through this process.
-    void COPIA_DE(int origem, long long inicio, long long bytes, long registros);
+    void AcrescentaTrecho(int origem, long long inicio, long long bytes, long registros);
 
     // Appends every record written here to `destino` (copied inside the
     // system) and drops this file, finished or not (never one that took
     // its name): pieces written apart end in one file. A failure to write them here throws ErroArquivo as
     // GRAVA_ARQUIVO does; one in `destino` is its own, found when it is
     // finished.
-    void JUNTA_EM(ArquivoProduto& destino);
+    void JuntaEm(ArquivoProduto& destino);
 
     // Replaces the first record written (there must be one) by `registro`,
     // laid out as GRAVA_INF lays it out, so of the same length. A writer
     // that only knows its header once every record has gone writes a
     // placeholder first and the header last, and reads its input once.
-    void REESCREVE_PRIMEIRO(std::string_view registro);
+    void ReescrevePrimeiroRegistro(std::string_view registro);
 
     // Hands every record written so far to the file and asks the disk to
     // start writing them, without waiting: the flush of GRAVA_ARQUIVO or
@@ -69,7 +69,7 @@ public:
     // Waits until the disk has written what ENCAMINHA handed it. A caller
     // with many files waits for all of them first: their flushes then share
     // one write of the file system's journal instead of one each.
-    void AGUARDA_DISCO();
+    void AguardaDisco();
 
     // Finishes the file (every record flushed to disk) and leaves it
     // unnamed; false, with the staging writer's message and nothing left,
@@ -94,7 +94,7 @@ public:
     // Finishes the file as GRAVA_ARQUIVO does before naming it, and answers
     // where it lies, unnamed, for a caller that reads it back; it stays there
     // until it is named or moved, or the object is destroyed.
-    const std::string& ARQUIVO_CONCLUIDO();
+    const std::string& ConcluiSemNomear();
 
 private:
     // The record laid out for the file, appended to `destino`.

@@ -42,7 +42,7 @@ bool OcorrenciaNaLista(const std::string& ocorrencia, const std::string& lista) 
 }
 
 ListaDeOcorrencias::ListaDeOcorrencias(const std::string& lista)
-    : lista_(lista), todos_(OBR_TRIM(lista) == "TODOS") {}
+    : lista_(lista), todos_(AparaPontas(lista) == "TODOS") {}
 
 std::size_t BaldesOcorrencia::indice(std::string_view balde) {
     static const char* const nomes[] = {"02", "06", "10", "12", "13", "14", "19"};

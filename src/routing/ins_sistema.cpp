@@ -31,7 +31,7 @@ const CampoNumero kNumeros[] = {
 
 }  // namespace
 
-TinsSISTEMA INS_CARREGA() {
+TinsSISTEMA CarregaInstalacao() {
     Tabela& t = DMQUOR().TBCONVEINS;
     t.First();
     TinsSISTEMA ins;
@@ -75,8 +75,8 @@ bool INS_GRAVA(const TinsSISTEMA& ins) {
     return true;
 }
 
-TinsSTATUS INS_STATUS() {
-    const TinsSISTEMA ins = INS_CARREGA();
+TinsSTATUS LeStatusDoSistema() {
+    const TinsSISTEMA ins = CarregaInstalacao();
     auto numero = [](int n) { return OBR_INTTOSTR(n, 0); };
     auto total = [](Tabela& t) { return OBR_INTTOSTR(t.RecordCount(), 4); };
     TDMQUOR& dm = DMQUOR();

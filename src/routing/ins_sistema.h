@@ -22,7 +22,7 @@ struct TinsSISTEMA {
 };
 
 // From the open CONVEINS record.
-TinsSISTEMA INS_CARREGA();
+TinsSISTEMA CarregaInstalacao();
 // Refuses, with the message, a sequence number given for a product whose
 // file name is blank; otherwise stores all twelve settings in CONVEINS
 // (waiting while another workstation holds the record) and answers true.
@@ -37,4 +37,4 @@ struct TinsSTATUS {
     std::string TOTCLI, TOTTAX, TOTPEN;  // four places, asterisks above 9999
 };
 // From the open CONVEINS, CONVECLI, CONVETAX and CONVEPEN.
-TinsSTATUS INS_STATUS();
+TinsSTATUS LeStatusDoSistema();

@@ -5,7 +5,7 @@
 #include "routing/produtos_retorno.h"
 #include "tabela/tabela.h"
 
-int LARGURA_IDENTIDADE(char tipo) {
+int LarguraDaIdentidade(char tipo) {
     const ProdutoRetorno* p = ProdutoRetornoDe(tipo);
     return p ? p->tamIdentificacao : 0;
 }
@@ -41,7 +41,7 @@ CadastroRetorno::CadastroRetorno(Tabela& convecli, const TmanCONVECLI& omanCONVE
             c.cabecalho.emplace_back(cabecalho[n]);
             c.detalhe.emplace_back(detalhe[n]);
         }
-        const int largura = LARGURA_IDENTIDADE(c.tipo);
+        const int largura = LarguraDaIdentidade(c.tipo);
         if (largura > 0) {
             c.identidade = ajustado(c.tipo == 'D' ? convecli.FieldByName("IDENTEMP").AsString()
                                                   : cabecalho[1].S5_TRA,
@@ -54,7 +54,7 @@ CadastroRetorno::CadastroRetorno(Tabela& convecli, const TmanCONVECLI& omanCONVE
 }
 
 const ClienteRetorno* CadastroRetorno::Localiza(char tipo, const std::string& identificacao) const {
-    const int largura = LARGURA_IDENTIDADE(tipo);
+    const int largura = LarguraDaIdentidade(tipo);
     if (largura == 0) return nullptr;
     const auto it = porIdentidade_.find(std::string(1, tipo) + ajustado(identificacao, largura));
     return it == porIdentidade_.end() ? nullptr : &clientes_[it->second];

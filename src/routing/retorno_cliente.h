@@ -56,4 +56,4 @@ private:
 
 // The client identity of a company type: its width (0 for a type that is no
 // collection product) and the text it is taken from.
-int LARGURA_IDENTIDADE(char tipo);
+int LarguraDaIdentidade(char tipo);

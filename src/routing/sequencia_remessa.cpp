@@ -3,8 +3,8 @@
 #include "core/obr_edita.h"
 #include "tabela/tabela.h"
 
-std::string SUBSTITUI_PRIMEIRA(const std::string& texto, const std::string& de,
-                               const std::string& para) {
+std::string SubstituiPrimeira(const std::string& texto, const std::string& de,
+                              const std::string& para) {
     const auto pos = texto.find(de);
     if (de.empty() || pos == std::string::npos) return texto;
     std::string r = texto;

@@ -10,8 +10,8 @@
 class Tabela;
 
 // The text with the first occurrence of `de` replaced by `para`.
-std::string SUBSTITUI_PRIMEIRA(const std::string& texto, const std::string& de,
-                               const std::string& para);
+std::string SubstituiPrimeira(const std::string& texto, const std::string& de,
+                              const std::string& para);
 
 // Number of the next file: 1 after 99 (the two digits are used up), the
 // stored number plus 1 when the last file was written on the same day and

@@ -67,9 +67,9 @@ bool TarqCONCATENA::confereInstalacao() {
     const std::string hoje = OBR_DATATOSTR(GERAL().DATADIA);
     const std::vector<std::string> diretorios = DiretoriosDosCadastros();
     for (const ProdutoRemessa& p : ProdutosRemessa()) {
-        const std::string modelo = OBR_TRIM(conveins_.FieldByName(p.campoArquivo).AsString());
-        const std::string nome = SUBSTITUI_PRIMEIRA(
-            SUBSTITUI_PRIMEIRA(modelo, "DDMM", hoje.substr(0, 2) + hoje.substr(3, 2)), "NN", "01");
+        const std::string modelo = AparaPontas(conveins_.FieldByName(p.campoArquivo).AsString());
+        const std::string nome = SubstituiPrimeira(
+            SubstituiPrimeira(modelo, "DDMM", hoje.substr(0, 2) + hoje.substr(3, 2)), "NN", "01");
         const std::string recusa = RecusaNomeDeSaida(nome, diretorios);
         if (recusa.empty()) continue;
         GERAL().MENSAGEM(MensagemDeSaidaRecusada(p.campoArquivo, "", modelo, recusa), somERRO);
@@ -154,7 +154,7 @@ void TarqCONCATENA::ARQ_CONCATENA() {
 }
 
 std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
-    std::string nome = SUBSTITUI_PRIMEIRA(KARQREMBAN, "DDMM", KULTDATCOB);
+    std::string nome = SubstituiPrimeira(KARQREMBAN, "DDMM", KULTDATCOB);
     if (nome.find("NN") == std::string::npos) return nome;
     std::int32_t& numero = produto.codigo == 'A' ? KSEQREMC24 : KSEQREMC40;
     // Chosen once per counter and run: later products that share the
@@ -170,7 +170,7 @@ std::string TarqCONCATENA::nomeDoProduto(const ProdutoRemessa& produto) {
                                 diaAnterior, KULTDATCOB);
             });
     }
-    return SUBSTITUI_PRIMEIRA(nome, "NN", OBR_ZEROS(2, 0, numero));
+    return SubstituiPrimeira(nome, "NN", OBR_ZEROS(2, 0, numero));
 }
 
 void TarqCONCATENA::ARQ_GRAVAPRODUTO(char codigo, std::vector<std::string>& lista) {

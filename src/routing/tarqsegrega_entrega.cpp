@@ -42,7 +42,7 @@ void TarqSEGREGA::entregaPendentes(std::size_t quantos) {
                                 std::make_move_iterator(pendentes_.begin() + static_cast<std::ptrdiff_t>(quantos)));
     pendentes_.erase(pendentes_.begin(), pendentes_.begin() + static_cast<std::ptrdiff_t>(quantos));
     for (Pendencia& p : lote)
-        if (p.bloco) p.bloco->arquivo->AGUARDA_DISCO();
+        if (p.bloco) p.bloco->arquivo->AguardaDisco();
     entregando_ = true;
     for (Pendencia& p : lote) {
         if (p.bloco) {
@@ -112,7 +112,7 @@ void TarqSEGREGA::escreve(std::string_view linha, const LeitorDeLinhas* origem) 
 void TarqSEGREGA::descarregaTrecho() {
     Bloco& b = *bloco_;
     if (b.trechoBytes == 0) return;
-    b.arquivo->COPIA_DE(b.origem, b.trechoInicio, b.trechoBytes, b.trechoRegistros);
+    b.arquivo->AcrescentaTrecho(b.origem, b.trechoInicio, b.trechoBytes, b.trechoRegistros);
     b.trechoBytes = 0;
     b.trechoRegistros = 0;
 }
@@ -195,7 +195,7 @@ TarqSEGREGA::Entrega TarqSEGREGA::entregaNoTrabalho(Bloco& bloco) {
             juntos = juntos_.emplace(chave, Juntos{std::move(arquivo), cliente.arqretcli, 0}).first;
         }
         if (juntos != juntos_.end()) {
-            bloco.arquivo->JUNTA_EM(*juntos->second.arquivo);
+            bloco.arquivo->JuntaEm(*juntos->second.arquivo);
             juntos->second.uso = ++usos_;
             return Entrega::juntada;
         }
@@ -249,7 +249,7 @@ void TarqSEGREGA::juntaAoArquivo(const std::string& nome, ArquivoProduto& juntos
         std::string_view linha;
         while (velho.Proxima(linha)) junto.GRAVA_INF(linha);
         if (velho.Falhou()) throw ErroArquivo("ERRO AO LER O ARQUIVO "_ansi + anterior, EIO);
-        juntos.JUNTA_EM(junto);
+        juntos.JuntaEm(junto);
         gravou = junto.GRAVA_ARQUIVO();
     }
     if (!gravou) {

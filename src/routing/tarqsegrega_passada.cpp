@@ -193,9 +193,9 @@ struct TarqSEGREGA::Consolidacao {
     void cabecalhoOuTrailer(std::string_view linha) {
         if (linha[0] == '0') {
             ultimoHeader.assign(linha);
-            const TData d = OBR_TEXTOTODATA("DDMMAA_DATA", OBR_COPIA(ultimoHeader, 95, 6));
+            const TData d = OBR_TEXTOTODATA("DDMMAA_DATA", TrechoDe(ultimoHeader, 95, 6));
             if (data == 0 || d > data) data = d;
-            menor = std::min(menor, OBR_STRTOINT(OBR_COPIA(ultimoHeader, 109, 5)));
+            menor = std::min(menor, OBR_STRTOINT(TrechoDe(ultimoHeader, 109, 5)));
         } else if (linha[0] == '9') {
             ultimoTrailer.assign(linha);
         }
@@ -280,7 +280,7 @@ bool TarqSEGREGA::leEstacionados(Consolidacao& c, std::string& ilegivel) {
         c.dataTexto = OBR_DATATOTEXTO("DATA_DDMMAA", c.data);
         for (int k = 0; k < 2; ++k)
             if (c.arquivo[k])
-                c.arquivo[k]->REESCREVE_PRIMEIRO(HeaderConsolidado(c.ultimoHeader, c.data, c.menor + k));
+                c.arquivo[k]->ReescrevePrimeiroRegistro(HeaderConsolidado(c.ultimoHeader, c.data, c.menor + k));
     }
     return true;
 }
@@ -355,7 +355,7 @@ bool TarqSEGREGA::ARQ_CONFEREPLANILHA(const Consolidacao& c) {
     const std::vector<std::string>& linhas = *c.planilha.linhas;
     for (const std::string& l : linhas) {
         if (l.empty() || l[0] != '1' || ARQ_ACHARETORNO(c, trecho(l, 2, 12))) continue;
-        linhaDoLog(pre + "Planilha não encontrado no Retorno - "_ansi + "Título: "_ansi + OBR_COPIA(l, 2, 12));
+        linhaDoLog(pre + "Planilha não encontrado no Retorno - "_ansi + "Título: "_ansi + TrechoDe(l, 2, 12));
         ++irregularidades;
     }
     const std::string lidos = OBR_INTTOSTR(static_cast<long long>(linhas.size()), 0);
@@ -386,7 +386,7 @@ bool TarqSEGREGA::gravaConsolidados(Consolidacao& c, bool conferida) {
     for (auto& a : c.arquivo)
         if (a) a->ENCAMINHA();
     for (auto& a : c.arquivo)
-        if (a) a->AGUARDA_DISCO();
+        if (a) a->AguardaDisco();
     bool gravados = true;
     for (auto& a : c.arquivo) {
         if (!a) continue;

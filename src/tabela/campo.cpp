@@ -39,7 +39,7 @@ TData LeData(std::string_view bruto) {
             partes[k] = partes[k] * 10 + (c - '0');
         }
     }
-    return DATA_CODIFICA(partes[0], partes[1], partes[2]);
+    return CodificaData(partes[0], partes[1], partes[2]);
 }
 
 bool FormataNumero(double valor, int tamanho, int decimais, std::string& saida) {
@@ -65,7 +65,7 @@ bool FormataNumero(double valor, int tamanho, int decimais, std::string& saida) 
 
 std::string FormataData(TData valor) {
     int a, m, d;
-    if (!DATA_DECODIFICA(valor, a, m, d)) return std::string(8, ' ');
+    if (!DecodificaData(valor, a, m, d)) return std::string(8, ' ');
     char b[16];
     std::snprintf(b, sizeof b, "%04d%02d%02d", a, m, d);
     return b;
@@ -110,7 +110,7 @@ std::string Campo::AsString() const {
     switch (Def().tipo) {
         case 'D': {
             int a, m, d;
-            if (!DATA_DECODIFICA(AsDate(), a, m, d)) return std::string();
+            if (!DecodificaData(AsDate(), a, m, d)) return std::string();
             char b[16];
             std::snprintf(b, sizeof b, "%02d/%02d/%04d", d, m, a);
             return b;
@@ -143,7 +143,7 @@ void Campo::SetAsString(const std::string& valor) {
             char s1 = 0, s2 = 0;
             TData data = 0;
             if (std::sscanf(v.c_str(), "%d%c%d%c%d", &dia, &s1, &mes, &s2, &ano) == 5)
-                data = DATA_CODIFICA(ano, mes, dia);
+                data = CodificaData(ano, mes, dia);
             if (data == 0)
                 throw ErroTabela("DATA INVÁLIDA PARA O CAMPO "_ansi + d.nome + ": " + valor);
             return SetAsDate(data);

@@ -33,7 +33,7 @@ protected:
     std::string dados = raiz / "dados";
 
     void SetUp() override {
-        DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 12, 9));
+        DADOS_DE_EXEMPLO(dados, CodificaData(2026, 12, 9));
         fs::create_directories(dados + "/COPIA");
     }
 

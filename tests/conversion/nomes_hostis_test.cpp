@@ -48,7 +48,7 @@ protected:
     std::string fora = raiz / "fora";
 
     void SetUp() override {
-        DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 12, 9));
+        DADOS_DE_EXEMPLO(dados, CodificaData(2026, 12, 9));
         fs::create_directories(dados + "/COPIA");
         fs::create_directories(fora + "/sub");
         GRAVA_ARQUIVO_TESTE(fora + "/vitima", "NAO MEXA\r\n");

@@ -78,9 +78,9 @@ TEST(RemessaLeiautes, DataDeReferenciaCelpav) {
         PreparaCelpav(k, cliente, linhas);
         return k.KDATAREF;
     };
-    EXPECT_EQ(referencia({"05/02/2026", "01/01/2027"}), DATA_CODIFICA(2019, 12, 31));
+    EXPECT_EQ(referencia({"05/02/2026", "01/01/2027"}), CodificaData(2019, 12, 31));
     EXPECT_EQ(referencia({"05/02/2019", "03/01/2019", "31/02/2019", "  /  /    "}),
-              DATA_CODIFICA(2019, 1, 3));
+              CodificaData(2019, 1, 3));
 }
 
 namespace {
@@ -104,18 +104,18 @@ TEST(TaxaLocaliza, PrimeiraLinhaQueCobreNaOrdemDoIndice) {
     CriaTabela("CONVETAX.DBF", EsquemaConvetax().campos);
     Tabela& t = DMQUOR().TBCONVETAX;
     t.Open();
-    const TData jan = DATA_CODIFICA(2019, 1, 1), dez = DATA_CODIFICA(2019, 12, 31);
+    const TData jan = CodificaData(2019, 1, 1), dez = CodificaData(2019, 12, 31);
     // Appended out of order: the index decides.
     taxa(t, jan, dez, "A", 60, 2.0);
     taxa(t, jan, dez, "A", 30, 1.0);
-    taxa(t, DATA_CODIFICA(2018, 6, 1), DATA_CODIFICA(2019, 6, 30), "A", 60, 3.0);
-    taxa(t, DATA_CODIFICA(2019, 8, 1), DATA_CODIFICA(2019, 7, 1), "B", 90, 4.0);
+    taxa(t, CodificaData(2018, 6, 1), CodificaData(2019, 6, 30), "A", 60, 3.0);
+    taxa(t, CodificaData(2019, 8, 1), CodificaData(2019, 7, 1), "B", 90, 4.0);
     double banco = 0, fornecedor = 0;
     auto acha = [&](const char* produto, int dias, TData data) {
         banco = 0;
         return TAX_LOCALIZA(t, produto, dias, data, banco, fornecedor);
     };
-    const TData junho = DATA_CODIFICA(2019, 6, 15), julho = DATA_CODIFICA(2019, 7, 1);
+    const TData junho = CodificaData(2019, 6, 15), julho = CodificaData(2019, 7, 1);
     EXPECT_TRUE(acha("A", 25, julho));  // the shortest term that covers
     EXPECT_EQ(banco, 1.0);
     EXPECT_EQ(fornecedor, 2.0);
@@ -130,7 +130,7 @@ TEST(TaxaLocaliza, PrimeiraLinhaQueCobreNaOrdemDoIndice) {
 
     EXPECT_FALSE(acha("A", 61, junho));
     EXPECT_FALSE(acha("a", 25, junho));
-    EXPECT_FALSE(acha("B", 10, DATA_CODIFICA(2019, 7, 15)));  // period ends before it starts
+    EXPECT_FALSE(acha("B", 10, CodificaData(2019, 7, 15)));  // period ends before it starts
     ASSERT_EQ(g.dialogo().mensagens.size(), 3u);
     EXPECT_EQ(g.dialogo().mensagens[0].texto,
               "TAXAS NÃO DISPONÍVEIS PARA DATA/PRODUTO/DIAS : 15/06/2019-A- 61"_ansi);

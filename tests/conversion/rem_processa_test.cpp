@@ -18,7 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TData hoje() { return DATA_CODIFICA(2026, 3, 10); }
+TData hoje() { return CodificaData(2026, 3, 10); }
 
 std::string cofap(const std::string& planilha, const std::string& cnpj,
                   const std::string& principal = "100,00", const std::string& inicio = "20260301") {
@@ -36,10 +36,10 @@ protected:
     void SetUp() override {
         auto m = std::make_unique<MotorGuardaRelatorios>();
         motor = m.get();
-        motorAnterior = MOTOR_RELATORIO_INSTALA(std::move(m));
+        motorAnterior = InstalaMotorDeRelatorio(std::move(m));
         DADOS_DE_EXEMPLO(".", hoje());
     }
-    void TearDown() override { MOTOR_RELATORIO_INSTALA(std::move(motorAnterior)); }
+    void TearDown() override { InstalaMotorDeRelatorio(std::move(motorAnterior)); }
 
     std::vector<std::string> mensagens() {
         std::vector<std::string> r;
@@ -138,11 +138,11 @@ TEST_F(RemessaRun, DataDeInicioCofapVaziaPedeDeNovo) {
     VEN_CONVREMESSA("COFAP", true);
     EXPECT_EQ(mensagens(), std::vector<std::string>{
                                "DATA DE INICIO DO CONTRATO NÃO FOI INFORMADO CORRETAMENTE."_ansi});
-    EXPECT_EQ(dl.datasOferecidas, (std::vector<TData>{DATA_CODIFICA(2026, 3, 1), 0}));
+    EXPECT_EQ(dl.datasOferecidas, (std::vector<TData>{CodificaData(2026, 3, 1), 0}));
     confereNadaMudou("COFAP", "VCOFAP.TXT");
 
     // The date typed at the second try is every operation's date.
-    dl.respostasData = {TData{0}, DATA_CODIFICA(2026, 2, 20)};
+    dl.respostasData = {TData{0}, CodificaData(2026, 2, 20)};
     VEN_CONVREMESSA("COFAP", true);
     const auto linhas = LINHAS_CRLF(LE_ARQUIVO("VCOFAP.TXT"));
     ASSERT_EQ(linhas.size(), 4u);

@@ -16,7 +16,7 @@ void abre(Tabela& t, const std::string& dir, const EsquemaTabela& e) {
 
 }  // namespace
 
-void DADOS_DE_EXEMPLO(const std::string& dir, TData hoje) { INSTALA_DIRETORIO(dir, true, hoje); }
+void DADOS_DE_EXEMPLO(const std::string& dir, TData hoje) { InstalaDiretorioDeDados(dir, true, hoje); }
 
 void ALTERA_CLIENTE(const std::string& dir, const std::string& codigo,
                     const std::vector<std::pair<std::string, std::string>>& campos) {

@@ -34,7 +34,7 @@ protected:
     DiretorioTemporario raiz;
     std::string dados = raiz / "dados";
 
-    void SetUp() override { DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 3, 10)); }
+    void SetUp() override { DADOS_DE_EXEMPLO(dados, CodificaData(2026, 3, 10)); }
 
     Execucao converte(const std::string& codigo, const std::string& data = "20260310") {
         const std::string erros = raiz / "erros.txt";
@@ -185,7 +185,7 @@ TEST_F(RemessaE2E, CofapArquivoPendentesEGeracoes) {
         t.Open();
         ASSERT_TRUE(t.Locate("CODCLI;NUMPED", {"COFAP", "00001234"}));
         t.Edit();
-        t.FieldByName("DTRETORNO").SetAsDate(DATA_CODIFICA(2026, 3, 10));
+        t.FieldByName("DTRETORNO").SetAsDate(CodificaData(2026, 3, 10));
         t.Post();
     }
     const Execucao e2 = converte("COFAP", "20260311");

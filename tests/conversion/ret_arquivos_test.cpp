@@ -83,13 +83,13 @@ TEST(RetornoBanco, FiliaisNaOrdemDaPrimeiraAparicao) {
 // A "14" (payment after due date) in Cofap's record: both dates, the value,
 // paid, discount, interest and fine each in its own columns.
 TEST(RetornoCliente, ParcelaCofapDeUmRegistro14) {
-    GeralDeTeste g(DATA_CODIFICA(2026, 3, 10));
+    GeralDeTeste g(CodificaData(2026, 3, 10));
     const std::string r = LinhaFixa()
         .em(1, "14").em(11, "00004321").em(42, "02").em(44, "20260228").em(52, "20260305")
         .em(62, "000000000100000").em(77, "000000000101550").em(92, "000000000001000")
         .em(107, "000000000000800").em(122, "000000000000250");
     const TvenPARCELACOFAP p = LeParcelaCofap(r);
-    const TvenDADOSCOFAP d{"11222333000181", "QUORCOFAP", "NOME", DATA_CODIFICA(2026, 3, 10), 7};
+    const TvenDADOSCOFAP d{"11222333000181", "QUORCOFAP", "NOME", CodificaData(2026, 3, 10), 7};
     const TvenREGRETORNO reg = ParcelaCofap(d, p, "60701190000104");
     ASSERT_TRUE(reg.falhas.empty());
     const std::string& c = reg.conteudo;

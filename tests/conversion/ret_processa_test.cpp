@@ -19,7 +19,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-TData hoje() { return DATA_CODIFICA(2026, 3, 10); }
+TData hoje() { return CodificaData(2026, 3, 10); }
 
 std::string header(const char* tipo, const char* ident, const char* geracao) {
     return LinhaFixa().em(1, tipo).em(12, "RETORNO").em(36, ident).em(56, "NOME DO BANCO")
@@ -43,10 +43,10 @@ protected:
     void SetUp() override {
         auto m = std::make_unique<MotorGuardaRelatorios>();
         motor = m.get();
-        motorAnterior = MOTOR_RELATORIO_INSTALA(std::move(m));
+        motorAnterior = InstalaMotorDeRelatorio(std::move(m));
         DADOS_DE_EXEMPLO(".", hoje());
     }
-    void TearDown() override { MOTOR_RELATORIO_INSTALA(std::move(motorAnterior)); }
+    void TearDown() override { InstalaMotorDeRelatorio(std::move(motorAnterior)); }
 
     std::vector<std::string> mensagens() {
         std::vector<std::string> r;

@@ -32,7 +32,7 @@ protected:
     DiretorioTemporario raiz;
     std::string dados = raiz / "dados";
 
-    void SetUp() override { DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 3, 10)); }
+    void SetUp() override { DADOS_DE_EXEMPLO(dados, CodificaData(2026, 3, 10)); }
 
     Execucao converte(const std::string& codigo, const std::string& data = "20260310") {
         const std::string erros = raiz / "erros.txt";
@@ -83,7 +83,7 @@ protected:
         t.FieldByName("CODCLI").SetAsString("COFAP");
         t.FieldByName("NUMPED").SetAsString(numped);
         t.FieldByName("CGCCLI").SetAsString(cgccli);
-        t.FieldByName("DTREMESSA").SetAsDate(DATA_CODIFICA(2026, 3, 2));
+        t.FieldByName("DTREMESSA").SetAsDate(CodificaData(2026, 3, 2));
         t.Post();
     }
 };

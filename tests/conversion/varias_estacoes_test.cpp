@@ -79,7 +79,7 @@ long leTudo(const std::string& dados, const std::string& nome) {
 TEST(VariasEstacoes, OitoProcessosNoMesmoDiretorio) {
     DiretorioTemporario raiz;
     const std::string dados = raiz / "dados";
-    DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 12, 9));
+    DADOS_DE_EXEMPLO(dados, CodificaData(2026, 12, 9));
     ALTERA_CLIENTE(dados, "COFAP", {{"TIPEQUCLI", "D"}, {"ULTREMBAN", "41"}, {"ULTREMCLI", "6"}});
     fs::create_directories(dados + "/COPIA");
 
@@ -208,7 +208,7 @@ TEST(VariasEstacoes, OitoProcessosNoMesmoDiretorio) {
 TEST(VariasEstacoes, ExecucaoSemTelaDesisteDoRegistroPreso) {
     DiretorioTemporario raiz;
     const std::string dados = raiz / "dados";
-    DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 12, 9));
+    DADOS_DE_EXEMPLO(dados, CodificaData(2026, 12, 9));
     fs::create_directories(dados + "/COPIA");
     GRAVA_ARQUIVO_TESTE(dados + "/BETA400.001", registro(400, "01REMESSA01COBRANCA BETA") +
                                                     registro(400, "1 TITULO BETA 001") + registro(400, "9"));

@@ -4,19 +4,19 @@
 #include "core/texto/calendario.h"
 
 TEST(Calendario, IdaEVoltaEDatasImpossiveis) {
-    EXPECT_EQ(DATA_CODIFICA(1899, 12, 30), 0);
-    EXPECT_EQ(DATA_CODIFICA(1900, 1, 1), 2);  // the Delphi/Excel serial of 1900-01-01
-    EXPECT_EQ(DATA_CODIFICA(2019, 2, 30), 0);
-    EXPECT_EQ(DATA_CODIFICA(2019, 13, 1), 0);
-    EXPECT_NE(DATA_CODIFICA(2024, 2, 29), 0);
-    EXPECT_EQ(DATA_CODIFICA(2023, 2, 29), 0);
+    EXPECT_EQ(CodificaData(1899, 12, 30), 0);
+    EXPECT_EQ(CodificaData(1900, 1, 1), 2);  // the Delphi/Excel serial of 1900-01-01
+    EXPECT_EQ(CodificaData(2019, 2, 30), 0);
+    EXPECT_EQ(CodificaData(2019, 13, 1), 0);
+    EXPECT_NE(CodificaData(2024, 2, 29), 0);
+    EXPECT_EQ(CodificaData(2023, 2, 29), 0);
     for (TData d = 1; d < 80000; d += 37) {
         int a, m, dia;
-        ASSERT_TRUE(DATA_DECODIFICA(d, a, m, dia));
-        ASSERT_EQ(DATA_CODIFICA(a, m, dia), d);
+        ASSERT_TRUE(DecodificaData(d, a, m, dia));
+        ASSERT_EQ(CodificaData(a, m, dia), d);
     }
     int a, m, dia;
-    EXPECT_FALSE(DATA_DECODIFICA(0, a, m, dia));
+    EXPECT_FALSE(DecodificaData(0, a, m, dia));
 }
 
 TEST(Ansi, LiteralViraWindows1252) {

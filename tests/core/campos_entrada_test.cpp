@@ -27,7 +27,7 @@ TEST(CampoData, SaidaTomaDataMantemOuRecusa) {
     GeralDeTeste g;  // two-digit years fall in the window of 2026
     RegrasCampoData d;
     EXPECT_FALSE(d.Sai("01/02/30  "));
-    EXPECT_EQ(d.KDATADIG, DATA_CODIFICA(2030, 2, 1));
+    EXPECT_EQ(d.KDATADIG, CodificaData(2030, 2, 1));
     EXPECT_FALSE(d.Sai("  /  /    "));  // erased: no date, and no complaint
     EXPECT_EQ(d.KDATADIG, 0);
     for (const char* ruim : {"31/02/2019", "1 /  /    ", "00/00/0000"}) {
@@ -103,19 +103,19 @@ TEST(CampoFloat, TeclasEComprimento) {
 }
 
 TEST(CampoNumero, MilharesDecimaisETextoDigitado) {
-    EXPECT_EQ(CAMPO_NUMERO_MILHAR(1234567.891, 12, 2), "1.234.567,89");
-    EXPECT_EQ(CAMPO_NUMERO_MILHAR(-0.001, 12, 2), "0,00");
-    EXPECT_EQ(CAMPO_NUMERO_MILHAR(999.5, 12, 0), "1.000");
+    EXPECT_EQ(NumeroComMilhar(1234567.891, 12, 2), "1.234.567,89");
+    EXPECT_EQ(NumeroComMilhar(-0.001, 12, 2), "0,00");
+    EXPECT_EQ(NumeroComMilhar(999.5, 12, 0), "1.000");
     // 11 significant digits leave 5 decimals to a 6-digit integer part, but
     // never round the integer part away.
-    EXPECT_EQ(CAMPO_NUMERO_MILHAR(123456.1234567, 11, 6), "123.456,123460");
-    EXPECT_EQ(CAMPO_NUMERO_MILHAR(1234567, 4, 2), "1.234.567,00");
+    EXPECT_EQ(NumeroComMilhar(123456.1234567, 11, 6), "123.456,123460");
+    EXPECT_EQ(NumeroComMilhar(1234567, 4, 2), "1.234.567,00");
 
     double v = 0;
-    EXPECT_TRUE(CAMPO_TEXTO_NUMERO("  -12,5 ", v));
+    EXPECT_TRUE(LeNumeroDigitado("  -12,5 ", v));
     EXPECT_DOUBLE_EQ(v, -12.5);
-    EXPECT_TRUE(CAMPO_TEXTO_NUMERO("1,5E3", v));
+    EXPECT_TRUE(LeNumeroDigitado("1,5E3", v));
     EXPECT_DOUBLE_EQ(v, 1500);
     for (const char* ruim : {"", "-", ",", "1.234", "1,2,3", "12a", "1E", "1E999", "1 2"})
-        EXPECT_FALSE(CAMPO_TEXTO_NUMERO(ruim, v)) << ruim;
+        EXPECT_FALSE(LeNumeroDigitado(ruim, v)) << ruim;
 }

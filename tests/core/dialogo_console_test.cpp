@@ -42,7 +42,7 @@ TEST(DialogoConsole, SemTerminalNinguemEsperaResposta) {
     // Typed input cannot be given: Cancel, and the reason is an error.
     EXPECT_EQ(c.dialogo.CodigoCliente("Leitura do Arquivo Remessa"), std::nullopt);
     EXPECT_EQ(c.dialogo.ErrosMostrados(), 1);
-    const TData d = DATA_CODIFICA(2019, 1, 2);
+    const TData d = CodificaData(2019, 1, 2);
     EXPECT_EQ(c.dialogo.DataInicioContrato(d), d);
     EXPECT_EQ(c.dialogo.DataInicioContrato(0), std::nullopt);
     EXPECT_EQ(c.dialogo.ErrosMostrados(), 2);
@@ -58,9 +58,9 @@ TEST(DialogoConsole, NoTerminalPerguntaEConverteODigitado) {
     EXPECT_FALSE(c.dialogo.Pergunta("Confirma?", "Confirme", true));  // asked again after "talvez"
     EXPECT_TRUE(c.dialogo.Pergunta("Confirma?", "Confirme", true));   // Enter
     EXPECT_EQ(c.dialogo.CodigoCliente("Remessa"), std::optional<std::string>("AÇÃO-01"_ansi));
-    const TData d = DATA_CODIFICA(2019, 1, 2);
+    const TData d = CodificaData(2019, 1, 2);
     EXPECT_EQ(c.dialogo.DataInicioContrato(d), d);  // Enter keeps the pre-filled date
-    EXPECT_EQ(c.dialogo.DataInicioContrato(d), DATA_CODIFICA(2019, 12, 31));
+    EXPECT_EQ(c.dialogo.DataInicioContrato(d), CodificaData(2019, 12, 31));
     EXPECT_EQ(c.dialogo.DestinoRelatorio("LISTAGEM", {"linha"}), dstIMPRESSORA);
     EXPECT_FALSE(c.dialogo.Pergunta("Confirma?", "Confirme", false));  // end of input
     EXPECT_EQ(c.dialogo.CodigoCliente("Remessa"), std::nullopt);

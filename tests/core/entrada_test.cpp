@@ -94,7 +94,7 @@ std::string versao() {
 TEST(Entrada, VersaoAtualNaoMudaNada) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", true, g.geral().DATADIA);
     const std::string antes = LE_ARQUIVO("CONVEINS.DBF");
     TproENTRADA().PRO_ENTRADA(kVERSAO_SISTEMA);
     EXPECT_EQ(LE_ARQUIVO("CONVEINS.DBF"), antes);
@@ -108,7 +108,7 @@ TEST(Entrada, VersaoAtualNaoMudaNada) {
 TEST(Entrada, VersaoAntigaTrocaEsquemaEReorganiza) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", true, g.geral().DATADIA);
     criaInstalacaoAntiga("2.10");
     // An index beside the installation table is set aside during the
     // change and found again afterwards.
@@ -158,7 +158,7 @@ TEST(Entrada, VersaoAntigaTrocaEsquemaEReorganiza) {
 TEST(Entrada, VersaoAntigaComColunasNovasSoGravaVersao) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", false, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", false, g.geral().DATADIA);
     {
         Tabela t;
         t.SetTableName("CONVEINS");
@@ -185,7 +185,7 @@ TEST(Entrada, SemTabelaDeInstalacaoOErroChegaAoChamador) {
 TEST(Reorganizacao, RespostaNaoNaoTocaEmNada) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", true, g.geral().DATADIA);
     incluiClienteExcluido();
     GRAVA_ARQUIVO_TESTE("CONVETAX.NTX", "x");
     const std::string antes = LE_ARQUIVO("CONVECLI.DBF");
@@ -214,7 +214,7 @@ TEST(Reorganizacao, RespostaNaoNaoTocaEmNada) {
 TEST(Reorganizacao, TabelaEmUsoNaoPerdeOIndice) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", true, g.geral().DATADIA);
     const std::string caminho = d.caminho();
     ProcessoFilho outro([&](const CanalProcesso& c) {
         Tabela t;
@@ -241,7 +241,7 @@ TEST(Reorganizacao, TabelaEmUsoNaoPerdeOIndice) {
 TEST(Reorganizacao, TabelaIncompletaReparadaQuandoConfirmado) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", true, g.geral().DATADIA);
     const std::vector<std::string> codigos = cortaClientes();
     ASSERT_EQ(codigos.size(), 9u);
     const std::string curto = LE_ARQUIVO("CONVECLI.DBF");
@@ -292,7 +292,7 @@ TEST(Reorganizacao, TabelaIncompletaReparadaQuandoConfirmado) {
 TEST(Reorganizacao, TabelaIncompletaNaoReparadaSemConfirmacao) {
     GeralDeTeste g;
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, g.geral().DATADIA);
+    InstalaDiretorioDeDados(".", true, g.geral().DATADIA);
     cortaClientes();
     GRAVA_ARQUIVO_TESTE("CONVETAX.NTX", "x");
     const auto antes = conteudoDoDiretorio();

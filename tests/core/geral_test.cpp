@@ -62,10 +62,10 @@ TEST(GeralContador, PercentualContagemECancela) {
 
     t.dialogo().cancelaNaAtualizacao = 2;
     g.CONTADOR_INICIALIZA(8, true, "Run");
-    EXPECT_FALSE(g.CONTADOR_FUNCAO(prgSO_CONTA));
+    EXPECT_FALSE(g.ContadorPorFuncao(prgSO_CONTA));
     EXPECT_EQ(g.Contador().LBLPROGRESSO, "13%");  // 12.5 rounds away from zero
-    EXPECT_TRUE(g.CONTADOR_FUNCAO(prgSO_CONTA));
-    EXPECT_TRUE(g.CONTADOR_FUNCAO(prgSO_INTERROMPE));
+    EXPECT_TRUE(g.ContadorPorFuncao(prgSO_CONTA));
+    EXPECT_TRUE(g.ContadorPorFuncao(prgSO_INTERROMPE));
     EXPECT_EQ(g.Contador().KTOTALGERAL, 2);  // reading the flag does not count
     g.CONTADOR_ENCERRA();
     EXPECT_TRUE(g.FLAGINTERROMPE);
@@ -77,7 +77,7 @@ TEST(GeralContador, PercentualContagemECancela) {
 TEST(GeralDataDia, VariavelDeAmbienteFixaODia) {
     ::setenv("CONVERSOR_DATA", "20191231", 1);
     TmvGERAL fixo(std::make_unique<DialogoRoteirizado>());
-    EXPECT_EQ(fixo.DATADIA, DATA_CODIFICA(2019, 12, 31));
+    EXPECT_EQ(fixo.DATADIA, CodificaData(2019, 12, 31));
     EXPECT_EQ(fixo.ERRO_CONVERSOR_DATA, "");
     ::setenv("CONVERSOR_DATA", "20190230", 1);
     TmvGERAL errado(std::make_unique<DialogoRoteirizado>());

@@ -12,8 +12,8 @@
 TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
     DiretorioTemporario d;
     const std::string dir = d / "dados/novo";
-    const TData hoje = DATA_CODIFICA(2026, 12, 9);
-    INSTALA_DIRETORIO(dir, true, hoje);
+    const TData hoje = CodificaData(2026, 12, 9);
+    InstalaDiretorioDeDados(dir, true, hoje);
     for (const EsquemaTabela* e : EsquemasDasTabelas()) {
         Tabela t;
         t.SetDatabaseName(dir);
@@ -60,18 +60,18 @@ TEST(Instalacao, CriaAsQuatroTabelasERecusaSobrescrever) {
 
     // A second installation over it touches nothing.
     const std::string antes = LE_ARQUIVO(dir + "/CONVECLI.DBF");
-    EXPECT_THROW(INSTALA_DIRETORIO(dir, false, hoje), ErroTabela);
+    EXPECT_THROW(InstalaDiretorioDeDados(dir, false, hoje), ErroTabela);
     EXPECT_EQ(LE_ARQUIVO(dir + "/CONVECLI.DBF"), antes);
 
     std::ostringstream s;
-    INSTALA_MOSTRA(dir, s);
+    MostraTabelasDoDiretorio(dir, s);
     EXPECT_NE(s.str().find("CODCLI=COFAP"), std::string::npos);
 }
 
 TEST(Instalacao, UmaTabelaJaPresenteImpedeTudo) {
     DiretorioTemporario d;
     GRAVA_ARQUIVO_TESTE(d / "convetax.dbf", "qualquer coisa");
-    EXPECT_THROW(INSTALA_DIRETORIO(d.Caminho(), false, 1), ErroTabela);
+    EXPECT_THROW(InstalaDiretorioDeDados(d.Caminho(), false, 1), ErroTabela);
     EXPECT_FALSE(ArquivoExiste(d / "CONVEINS.DBF"));
     EXPECT_EQ(LE_ARQUIVO(d / "convetax.dbf"), "qualquer coisa");
 }

@@ -5,12 +5,12 @@
 #include "core/texto/obr_numeros.h"
 
 TEST(ObrNumeroGeral, QuinzeDigitosSemExpoenteComVirgula) {
-    EXPECT_EQ(OBR_NUMEROGERAL(0.1 + 0.2), "0,3");  // 17 digits would show the binary error
-    EXPECT_EQ(OBR_NUMEROGERAL(-1234.5), "-1234,5");
-    EXPECT_EQ(OBR_NUMEROGERAL(-0.0), "0");
-    EXPECT_EQ(OBR_NUMEROGERAL(1e15), "1000000000000000");
-    EXPECT_EQ(OBR_NUMEROGERAL(0.00001), "0,00001");
-    EXPECT_EQ(OBR_NUMEROGERAL(1.0 / 3), "0,333333333333333");
+    EXPECT_EQ(TextoDoNumero(0.1 + 0.2), "0,3");  // 17 digits would show the binary error
+    EXPECT_EQ(TextoDoNumero(-1234.5), "-1234,5");
+    EXPECT_EQ(TextoDoNumero(-0.0), "0");
+    EXPECT_EQ(TextoDoNumero(1e15), "1000000000000000");
+    EXPECT_EQ(TextoDoNumero(0.00001), "0,00001");
+    EXPECT_EQ(TextoDoNumero(1.0 / 3), "0,333333333333333");
 }
 
 TEST(ObrNumeroGeral, IgnoraOLocaleDaMaquina) {
@@ -19,7 +19,7 @@ TEST(ObrNumeroGeral, IgnoraOLocaleDaMaquina) {
     const std::string guardado = antes ? antes : "C";
     if (!std::setlocale(LC_NUMERIC, "pt_BR.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
         GTEST_SKIP() << "no locale with a decimal comma installed";
-    EXPECT_EQ(OBR_NUMEROGERAL(1234.5), "1234,5");
+    EXPECT_EQ(TextoDoNumero(1234.5), "1234,5");
     EXPECT_DOUBLE_EQ(OBR_VALOR("1.234,5"), 1234.5);
     std::setlocale(LC_NUMERIC, guardado.c_str());
 }

@@ -19,7 +19,7 @@ TEST(ObrAjusta, LetrasAcentuadasNaoSaoBrancos) {
     // take them for control characters and trim them away.
     EXPECT_EQ(OBR_AJUSTA("CAF\xC9", 5, true, 0), "CAF\xC9 ");
     EXPECT_EQ(OBR_AJUSTA("\xC9XITO", 6, false, 1), " \xC9XITO");
-    EXPECT_EQ(OBR_TRIM("\xA0x\xA0"), "\xA0x\xA0");
+    EXPECT_EQ(AparaPontas("\xA0x\xA0"), "\xA0x\xA0");
 }
 
 TEST(ObrTexto, PedacosDeTexto) {

@@ -53,9 +53,9 @@ struct Escritor {
 }  // namespace
 
 TEST(DescargaQueFalha, ArquivoAntigoFicaInteiroESemTemporario) {
-    GeralDeTeste g{DATA_CODIFICA(2026, 3, 10)};
+    GeralDeTeste g{CodificaData(2026, 3, 10)};
     DiretorioDeTrabalho d;
-    DADOS_DE_EXEMPLO(".", DATA_CODIFICA(2026, 3, 10));
+    DADOS_DE_EXEMPLO(".", CodificaData(2026, 3, 10));
     const Escritor escritores[] = {
         {"arquivo inteiro", "INTEIRO.TXT", [] { GravaArquivoCompleto("INTEIRO.TXT", "NOVO\r\n"); }},
         {"arquivo de produto", "PRODUTO.TXT",

@@ -189,10 +189,10 @@ TEST_F(CliCadastro, DetalhamentoPoeAsPosicoesPadraoSoNaInclusao) {
 // The operator must be able to open any client of the example day and save
 // it unchanged: every register passes the register's own checks.
 TEST(CliCadastroExemplo, ClientesDoDiaDeExemploPassamNaVerificacao) {
-    const TData dia = DATA_CODIFICA(2026, 12, 9);
+    const TData dia = CodificaData(2026, 12, 9);
     GeralDeTeste g(dia);
     DiretorioDeTrabalho d;
-    INSTALA_DIRETORIO(".", true, dia);
+    InstalaDiretorioDeDados(".", true, dia);
     InstalaDiaDeExemplo(".", dia);
     Tabela& cli = DMQUOR().TBCONVECLI;
     cli.Open();
@@ -299,7 +299,7 @@ TEST_F(CliCadastro, ExclusaoRecusadaComPendenciasEConfirmadaSemElas) {
     Tabela& pen = DMQUOR().TBCONVEPEN;
     pen.Append();
     pen.FieldByName("CODCLI").SetAsString("A1");
-    pen.FieldByName("DTRETORNO").SetAsDate(DATA_CODIFICA(2020, 1, 1));  // answered long ago
+    pen.FieldByName("DTRETORNO").SetAsDate(CodificaData(2020, 1, 1));  // answered long ago
     pen.Post();
 
     ASSERT_TRUE(cli().Locate("CODCLI", {"A1"}));

@@ -60,7 +60,7 @@ TEST(ListagemClientes, GruposPorTipoERegrasDeTraducao) {
     DiretorioDeTrabalho d;
     auto motor = std::make_unique<MotorGuarda>();
     MotorGuarda* m = motor.get();
-    auto anterior = MOTOR_RELATORIO_INSTALA(std::move(motor));
+    auto anterior = InstalaMotorDeRelatorio(std::move(motor));
     CriaTabela("CONVECLI.DBF", EsquemaConvecli().campos);
     Tabela& t = DMQUOR().TBCONVECLI;
     t.Open();
@@ -71,8 +71,8 @@ TEST(ListagemClientes, GruposPorTipoERegrasDeTraducao) {
     t.Close();
 
     g.dialogo().respostasDestino = {dstIMPRESSORA};
-    LISTAGEM_CLIENTES();
-    auto devolvido = MOTOR_RELATORIO_INSTALA(std::move(anterior));
+    ImprimeListagemDeClientes();
+    auto devolvido = InstalaMotorDeRelatorio(std::move(anterior));
 
     ASSERT_EQ(m->fechados.size(), 1u);
     const ModeloRelatorio& rel = m->fechados[0];
@@ -115,14 +115,14 @@ TEST(ListagemClientes, TabelaVaziaECancelamento) {
     DiretorioDeTrabalho d;
     auto motor = std::make_unique<MotorGuarda>();
     MotorGuarda* m = motor.get();
-    auto anterior = MOTOR_RELATORIO_INSTALA(std::move(motor));
+    auto anterior = InstalaMotorDeRelatorio(std::move(motor));
     CriaTabela("CONVECLI.DBF", EsquemaConvecli().campos);
     g.dialogo().respostasDestino = {dstCANCELA, dstIMPRESSORA};
-    LISTAGEM_CLIENTES();
+    ImprimeListagemDeClientes();
     EXPECT_TRUE(m->fechados.empty());
     EXPECT_TRUE(g.dialogo().mensagens.empty());
-    LISTAGEM_CLIENTES();
-    auto devolvido = MOTOR_RELATORIO_INSTALA(std::move(anterior));
+    ImprimeListagemDeClientes();
+    auto devolvido = InstalaMotorDeRelatorio(std::move(anterior));
     ASSERT_EQ(m->fechados.size(), 1u);
     ASSERT_EQ(m->fechados[0].paginas.size(), 1u);
     EXPECT_EQ(corpo(m->fechados[0]).back(),

@@ -15,10 +15,10 @@ protected:
         return m.empty() ? std::string() : m.back();
     }
     static void preenche(TcadTAXA& t) {
-        t.DATINITAX = DATA_CODIFICA(2019, 1, 1);
+        t.DATINITAX = CodificaData(2019, 1, 1);
         t.PRODTAX = "A";
         t.DIASTAX = 30;
-        t.DATFINTAX = DATA_CODIFICA(2019, 12, 31);
+        t.DATFINTAX = CodificaData(2019, 12, 31);
         t.TAXABAN = 1.5;
         t.TAXAFOR = 2.25;
     }
@@ -59,7 +59,7 @@ TEST_F(TaxCadastro, InclusaoAlteracaoEChaveRepetida) {
     TcadTAXA t(tax(), fmINCLUSAO);
     t.FormShow();
     preenche(t);
-    t.DATFINTAX = DATA_CODIFICA(2018, 1, 1);  // before the start: accepted
+    t.DATFINTAX = CodificaData(2018, 1, 1);  // before the start: accepted
     ASSERT_TRUE(t.TAX_KMENS());
     TcadTAXA outra(tax(), fmINCLUSAO);
     outra.FormShow();
@@ -92,7 +92,7 @@ TEST_F(TaxCadastro, InclusaoAlteracaoEChaveRepetida) {
     EXPECT_FALSE(a.ChaveHabilitada());
     EXPECT_EQ(a.TAXABAN, 1.5);
     a.TAXAFOR = 3;
-    a.DATFINTAX = DATA_CODIFICA(2019, 12, 31);
+    a.DATFINTAX = CodificaData(2019, 12, 31);
     ASSERT_TRUE(a.TAX_KMENS());
     EXPECT_EQ(tax().RecordCount(), 3);
     ASSERT_TRUE(PosicionaTaxa(tax(), linhas[0]));

@@ -29,19 +29,19 @@ struct MotorGravador : MotorRelatorio {
 };
 
 struct Ambiente {
-    GeralDeTeste g{DATA_CODIFICA(2019, 12, 6)};
+    GeralDeTeste g{CodificaData(2019, 12, 6)};
     MotorGravador* motor;
     std::unique_ptr<MotorRelatorio> anterior;
     Ambiente() {
         auto m = std::make_unique<MotorGravador>();
         motor = m.get();
-        anterior = MOTOR_RELATORIO_INSTALA(std::move(m));
+        anterior = InstalaMotorDeRelatorio(std::move(m));
         g.hora = {15, 30, 12};
         g.geral().RAZAOSOC = "BANCO QUOR";
     }
     ~Ambiente() {
         oPRINT.reset();
-        MOTOR_RELATORIO_INSTALA(std::move(anterior));
+        InstalaMotorDeRelatorio(std::move(anterior));
     }
 };
 

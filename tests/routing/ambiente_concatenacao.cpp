@@ -37,14 +37,14 @@ std::string REGRA(const char* inicio, const char* fim, std::string esperado, std
 AmbienteConcatenacao::AmbienteConcatenacao() {
     auto m = std::make_unique<MotorDeTeste>();
     motor = m.get();
-    anterior_ = MOTOR_RELATORIO_INSTALA(std::move(m));
-    INSTALA_DIRETORIO(d.caminho(), false, g.geral().DATADIA);
+    anterior_ = InstalaMotorDeRelatorio(std::move(m));
+    InstalaDiretorioDeDados(d.caminho(), false, g.geral().DATADIA);
 }
 
 AmbienteConcatenacao::~AmbienteConcatenacao() {
     DMQUOR().FechaTodas();
     oPRINT.reset();
-    MOTOR_RELATORIO_INSTALA(std::move(anterior_));
+    InstalaMotorDeRelatorio(std::move(anterior_));
 }
 
 void AmbienteConcatenacao::Instalacao(

@@ -44,7 +44,7 @@ public:
     AmbienteConcatenacao();
     ~AmbienteConcatenacao();
 
-    GeralDeTeste g{DATA_CODIFICA(2026, 12, 9)};
+    GeralDeTeste g{CodificaData(2026, 12, 9)};
     DiretorioDeTrabalho d;
     MotorDeTeste* motor;
 

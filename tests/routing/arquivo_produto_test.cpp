@@ -59,7 +59,7 @@ TEST(ArquivoProduto, PrimeiroRegistroReescritoNoFim) {
             p.GRAVA_INF("");
             for (int i = 1; i < registros; ++i) p.GRAVA_INF(i % 2 ? "DETALHE" : "OUTRO");
             if (encaminha) p.ENCAMINHA();
-            p.REESCREVE_PRIMEIRO("CABECALHO-LONGO-DEMAIS  ");
+            p.ReescrevePrimeiroRegistro("CABECALHO-LONGO-DEMAIS  ");
             ASSERT_TRUE(p.GRAVA_ARQUIVO());
             const std::string gravado = LE_ARQUIVO("SAIDA.RET");
             ASSERT_EQ(gravado.size(), static_cast<std::size_t>(registros) * 12);

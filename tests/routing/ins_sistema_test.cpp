@@ -15,7 +15,7 @@ protected:
 }  // namespace
 
 TEST_F(InsSistema, UltimoLidoSemNomeRecusadoNaOrdemDosProdutos) {
-    const TinsSISTEMA antes = INS_CARREGA();
+    const TinsSISTEMA antes = CarregaInstalacao();
     TinsSISTEMA ins = antes;
     ins.ARQREMC40 = "MUDOU";
     ins.ARQREMV24 = "";
@@ -30,7 +30,7 @@ TEST_F(InsSistema, UltimoLidoSemNomeRecusadoNaOrdemDosProdutos) {
     EXPECT_FALSE(INS_GRAVA(ins));
     EXPECT_EQ(dados.mensagens().back(),
               "INFORMADO \"Último lido\" PARA COBRANÇA 240 SEM O NOME DO ARQUIVO."_ansi);
-    EXPECT_EQ(INS_CARREGA().ARQREMC40, antes.ARQREMC40);  // nothing stored
+    EXPECT_EQ(CarregaInstalacao().ARQREMC40, antes.ARQREMC40);  // nothing stored
 
     TinsSISTEMA bom;
     bom.PRAZOPEN = 45;
@@ -39,7 +39,7 @@ TEST_F(InsSistema, UltimoLidoSemNomeRecusadoNaOrdemDosProdutos) {
     bom.ARQREMDES = "";  // blank with 0 is accepted
     bom.DIRCOPIA = "/dados/lidos";
     ASSERT_TRUE(INS_GRAVA(bom));
-    const TinsSISTEMA lido = INS_CARREGA();
+    const TinsSISTEMA lido = CarregaInstalacao();
     EXPECT_EQ(lido.PRAZOPEN, 45);
     EXPECT_EQ(lido.ARQREMC24, "C24DDMMNN");
     EXPECT_EQ(lido.SEQREMC24, 3);
@@ -62,7 +62,7 @@ TEST_F(InsSistema, StatusComContagensEmQuatroPosicoes) {
         dm.TBCONVEPEN.FieldByName("NUMPED").SetAsString(std::to_string(i));
         dm.TBCONVEPEN.Post();
     }
-    TinsSTATUS s = INS_STATUS();
+    TinsSTATUS s = LeStatusDoSistema();
     EXPECT_EQ(s.TOTCLI, "   3");
     EXPECT_EQ(s.TOTTAX, "   0");
     EXPECT_EQ(s.TOTPEN, "****");

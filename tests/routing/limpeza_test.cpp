@@ -10,7 +10,7 @@ namespace {
 
 class Limpeza : public ::testing::Test {
 protected:
-    Limpeza() : dados(DATA_CODIFICA(2019, 12, 31)) {}
+    Limpeza() : dados(CodificaData(2019, 12, 31)) {}
 
     // Pending operations: (client, order, return date), then the retention.
     void prepara(const std::vector<std::tuple<std::string, std::string, TData>>& pendentes,
@@ -27,7 +27,7 @@ protected:
             pen.Append();
             pen.FieldByName("CODCLI").SetAsString(cli);
             pen.FieldByName("NUMPED").SetAsString(ped);
-            pen.FieldByName("DTREMESSA").SetAsDate(DATA_CODIFICA(2018, 12, 1));
+            pen.FieldByName("DTREMESSA").SetAsDate(CodificaData(2018, 12, 1));
             pen.FieldByName("DTRETORNO").SetAsDate(retorno);
             pen.Post();
         }
@@ -48,17 +48,17 @@ protected:
 }  // namespace
 
 TEST_F(Limpeza, DataLimiteContagensEPack) {
-    const TData d30_11 = DATA_CODIFICA(2019, 11, 30);
+    const TData d30_11 = CodificaData(2019, 11, 30);
     // Three answered before the limit in a row, one on the limit, one pending.
     prepara({{"C1", "1", d30_11},
              {"C1", "2", d30_11 - 40},
              {"C1", "3", d30_11 - 1},
-             {"C2", "4", DATA_CODIFICA(2019, 12, 1)},
+             {"C2", "4", CodificaData(2019, 12, 1)},
              {"C2", "5", 0}},
             30);
     TpenLIMPEZA l;
     ASSERT_TRUE(l.Aberta());
-    EXPECT_EQ(l.DataLimite(), DATA_CODIFICA(2019, 12, 1));
+    EXPECT_EQ(l.DataLimite(), CodificaData(2019, 12, 1));
     l.ARQ_LIMPEZA();
     const auto& p = dados.dialogo().perguntas;
     ASSERT_EQ(p.size(), 1u);
@@ -84,7 +84,7 @@ TEST_F(Limpeza, TabelaVaziaRespostaNaoEPrazoZero) {
     }
     EXPECT_EQ(dados.dialogo().mensagens.back().texto,
               "Registros Pesquisadas : 0\nRegistros mantidos : 0\nRegistros excluidos : 0");
-    prepara({{"C1", "1", DATA_CODIFICA(2019, 12, 30)}, {"C1", "2", DATA_CODIFICA(2019, 12, 31)}},
+    prepara({{"C1", "1", CodificaData(2019, 12, 30)}, {"C1", "2", CodificaData(2019, 12, 31)}},
             0);
     {
         dados.dialogo().respostasSimNao.push_back(false);
@@ -96,7 +96,7 @@ TEST_F(Limpeza, TabelaVaziaRespostaNaoEPrazoZero) {
     EXPECT_EQ(restantes().size(), 2u);
     {
         TpenLIMPEZA l;
-        EXPECT_EQ(l.DataLimite(), DATA_CODIFICA(2019, 12, 31));
+        EXPECT_EQ(l.DataLimite(), CodificaData(2019, 12, 31));
         l.ARQ_LIMPEZA();
         EXPECT_EQ(l.WEXC, 1);
     }
@@ -106,7 +106,7 @@ TEST_F(Limpeza, TabelaVaziaRespostaNaoEPrazoZero) {
 }
 
 TEST_F(Limpeza, EmUsoEmOutraEstacaoNadaEExcluido) {
-    prepara({{"C1", "1", DATA_CODIFICA(2010, 1, 1)}}, 30);
+    prepara({{"C1", "1", CodificaData(2010, 1, 1)}}, 30);
     ProcessoFilho outra([](const CanalProcesso& c) {
         Tabela t;
         t.SetTableName("CONVEPEN");

@@ -99,7 +99,7 @@ protected:
 
     void instala() {
         fs::remove_all(dados);
-        DADOS_DE_EXEMPLO(dados, DATA_CODIFICA(2026, 12, 9));
+        DADOS_DE_EXEMPLO(dados, CodificaData(2026, 12, 9));
         fs::create_directories(dados + "/COPIA");
     }
 

@@ -2,7 +2,7 @@
 
 #include "core/dados/instalacao.h"
 
-DadosDeTeste::DadosDeTeste(TData dia) : g(dia) { INSTALA_DIRETORIO(".", false, dia); }
+DadosDeTeste::DadosDeTeste(TData dia) : g(dia) { InstalaDiretorioDeDados(".", false, dia); }
 
 DadosDeTeste::~DadosDeTeste() {
     DMQUOR().FechaTodas();

@@ -8,7 +8,7 @@
 
 class DadosDeTeste {
 public:
-    explicit DadosDeTeste(TData dia = DATA_CODIFICA(2026, 3, 15));
+    explicit DadosDeTeste(TData dia = CodificaData(2026, 3, 15));
     ~DadosDeTeste();
     GeralDeTeste g;
     DialogoRoteirizado& dialogo() { return g.dialogo(); }

@@ -13,7 +13,7 @@
 
 class GeralDeTeste {
 public:
-    explicit GeralDeTeste(TData dia = DATA_CODIFICA(2026, 3, 15));
+    explicit GeralDeTeste(TData dia = CodificaData(2026, 3, 15));
     ~GeralDeTeste();
     GeralDeTeste(const GeralDeTeste&) = delete;
     GeralDeTeste& operator=(const GeralDeTeste&) = delete;

@@ -46,7 +46,7 @@ TEST(TabelaInteroperabilidade, OutraFerramentaLeOQueOMotorGrava) {
         t.FieldByName("NOMEEMP").SetAsString("INDÚSTRIA SÃO JOÃO"_ansi);
         t.FieldByName("ULTREMBAN").SetAsInteger(999999);
         t.FieldByName("TAXA").SetAsFloat(-1.5);
-        t.FieldByName("DATAINC").SetAsDate(DATA_CODIFICA(2026, 12, 9));
+        t.FieldByName("DATAINC").SetAsDate(CodificaData(2026, 12, 9));
         t.Post();
         t.Append();
         t.FieldByName("CODCLI").SetAsString("APAGADO");
@@ -88,7 +88,7 @@ print('ok')
         ASSERT_EQ(t.RecordCount(), 2);
         EXPECT_EQ(t.FieldByName("NOME").AsString(), "ação"_ansi);
         EXPECT_DOUBLE_EQ(t.FieldByName("VALOR").AsFloat(), 1234.5);
-        EXPECT_EQ(t.FieldByName("DIA").AsDate(), DATA_CODIFICA(2019, 3, 5));
+        EXPECT_EQ(t.FieldByName("DIA").AsDate(), CodificaData(2019, 3, 5));
         EXPECT_EQ(t.FieldByName("ATIVO").AsString(), "T");
         t.Next();
         EXPECT_EQ(t.FieldByName("NOME").AsString(), "outro");
@@ -98,7 +98,7 @@ print('ok')
         t.Post();
         t.Append();
         t.FieldByName("NOME").SetAsString("novo");
-        t.FieldByName("DIA").SetAsDate(DATA_CODIFICA(2026, 1, 31));
+        t.FieldByName("DIA").SetAsDate(CodificaData(2026, 1, 31));
         t.Post();
     }
     EXPECT_EQ(python(d, R"(

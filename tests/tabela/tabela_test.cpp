@@ -53,7 +53,7 @@ TEST(Tabela, ValoresDeCadaTipoVoltamComoForamGravados) {
         t.FieldByName("NOME").SetAsString("AÇÚCAR  "_ansi);
         t.FieldByName("QTD").SetAsInteger(-123);
         t.FieldByName("TAXA").SetAsFloat(12345.678901);
-        t.FieldByName("DIA").SetAsDate(DATA_CODIFICA(2019, 3, 5));
+        t.FieldByName("DIA").SetAsDate(CodificaData(2019, 3, 5));
         t.Post();
         t.Append();  // an empty record: blanks everywhere
         t.Post();
@@ -157,7 +157,7 @@ TEST(Tabela, ChaveComDataENumeroEDuplicadas) {
     t.Open();
     auto inclui = [&](int a, int m, int dd, const char* p, int dias) {
         t.Append();
-        t.FieldByName("DATINITAX").SetAsDate(DATA_CODIFICA(a, m, dd));
+        t.FieldByName("DATINITAX").SetAsDate(CodificaData(a, m, dd));
         t.FieldByName("PRODTAX").SetAsString(p);
         t.FieldByName("DIASTAX").SetAsInteger(dias);
         t.Post();
@@ -169,9 +169,9 @@ TEST(Tabela, ChaveComDataENumeroEDuplicadas) {
     std::vector<std::uint32_t> ordem;
     for (t.First(); !t.Eof(); t.Next()) ordem.push_back(t.RecNo());
     EXPECT_EQ(ordem, (std::vector<std::uint32_t>{2, 3, 4, 1}));
-    EXPECT_TRUE(t.Locate("DATINITAX;PRODTAX", {DATA_CODIFICA(2020, 1, 2), "A"}));
+    EXPECT_TRUE(t.Locate("DATINITAX;PRODTAX", {CodificaData(2020, 1, 2), "A"}));
     EXPECT_EQ(t.RecNo(), 3u);
-    EXPECT_TRUE(t.Locate("DATINITAX;PRODTAX;DIASTAX", {DATA_CODIFICA(2020, 1, 2), "A", 100}));
+    EXPECT_TRUE(t.Locate("DATINITAX;PRODTAX;DIASTAX", {CodificaData(2020, 1, 2), "A", 100}));
     EXPECT_EQ(t.RecNo(), 1u);
     EXPECT_THROW(t.SetIndexName("OUTRA"), ErroTabela);
 }

@@ -126,7 +126,7 @@ private slots:
     void init() {
         anterior_ = QDir::currentPath();
         dados_ = std::make_unique<QTemporaryDir>();
-        INSTALA_DIRETORIO(dados_->path().toStdString(), false, DATA_CODIFICA(2026, 3, 15));
+        InstalaDiretorioDeDados(dados_->path().toStdString(), false, CodificaData(2026, 3, 15));
         QDir::setCurrent(dados_->path());
     }
     void cleanup() {
@@ -183,7 +183,7 @@ private slots:
             linha = celula(lista, 0, 0) + "|" + celula(lista, 0, 1);
             clica(lista, "BTNSAIDA");
         });
-        MANUTENCAO_CLIENTES();
+        AbreManutencaoDeClientes();
         QVERIFY2(aviso.isEmpty(), qPrintable(aviso));
         QCOMPARE(linha, QStringLiteral("BETA400|C"));
         QCOMPARE(reaberta, QStringLiteral("00000000001|RQPONMLKJIHGFEDCBA"));
@@ -242,7 +242,7 @@ private slots:
             clica(lista, "BTNNOVO");
             clica(lista, "BTNSAIDA");
         });
-        MANUTENCAO_CLIENTES();
+        AbreManutencaoDeClientes();
         QVERIFY(!habilitado);
         QCOMPARE(codigo, QStringLiteral("ACME"));
         QCOMPARE(aviso, QStringLiteral("CÓDIGO DO CLIENTE NÃO FOI INFORMADO."));
@@ -278,7 +278,7 @@ private slots:
             linhas = controle<QTableWidget>(lista, "GRDTABELA")->rowCount();
             clica(lista, "BTNSAIDA");
         });
-        MANUTENCAO_CLIENTES();
+        AbreManutencaoDeClientes();
         QCOMPARE(aviso, QStringLiteral("CLIENTE COM REMESSAS PENDENTES DE RETORNO. NÃO PODE SER EXCLUÍDO."));
         QCOMPARE(pergunta, QStringLiteral("Cliente : ZETA"));
         QCOMPARE(linhas, 2);
@@ -322,7 +322,7 @@ private slots:
             fim = celula(lista, 0, 1);
             clica(lista, "BTNSAIDA");
         });
-        MANUTENCAO_TAXAS();
+        AbreManutencaoDeTaxas();
         QVERIFY2(aviso.isEmpty(), qPrintable(aviso));
         QCOMPARE(linha, (QStringList{"01/01/2019", "31/12/2019", "A", " 30", "    1,500000",
                                      "    2,250000"}));
@@ -349,7 +349,7 @@ private slots:
             digita(janela, "TXTPRAZOPEN", "45");
             clica(janela, "BTNOK");
         });
-        INSTALACAO_SISTEMA();
+        AbreInstalacaoDoSistema();
         QCOMPARE(aviso, QStringLiteral("INFORMADO \"Último lido\" PARA VENDOR 240 SEM O NOME DO ARQUIVO."));
 
         QString prazo, totais;
@@ -360,7 +360,7 @@ private slots:
                      controle<QLabel>(janela, "LBLTOTPEN")->text();
             TECLA(janela, Qt::Key_Return);
         });
-        STATUS_SISTEMA();
+        AbreStatusDoSistema();
         QCOMPARE(prazo, QStringLiteral("45"));
         QCOMPARE(totais, QStringLiteral("   0|   0"));
     }

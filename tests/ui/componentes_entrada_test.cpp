@@ -49,7 +49,7 @@ private slots:
     void dataImpossivelEsvaziaEFicaNoCampo() {
         QWidget* avisado = nullptr;
         j_->data->OnSAIDA = [&](QWidget* w) { avisado = w; };
-        j_->data->setASDATETIME(DATA_CODIFICA(2019, 2, 28));
+        j_->data->setASDATETIME(CodificaData(2019, 2, 28));
         j_->data->setASDATETIME(0);
         QCOMPARE(j_->data->displayText(), QStringLiteral("28/02/2019"));
 

@@ -234,7 +234,7 @@ private slots:
         QUANDO_ABRIR([](QWidget* janela) { TECLA(janela, Qt::Key_Escape); });
         QVERIFY(!g.dialogo().CodigoCliente("Retorno"));
 
-        const TData dia = DATA_CODIFICA(2026, 3, 10);
+        const TData dia = CodificaData(2026, 3, 10);
         QUANDO_ABRIR([](QWidget* janela) { janela->findChild<QPushButton*>("BTNOK")->click(); });
         QCOMPARE(g.dialogo().DataInicioContrato(dia), std::optional<TData>(dia));
         // Emptied: the empty date, for the run to say so and ask again.

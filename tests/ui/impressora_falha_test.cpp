@@ -69,10 +69,10 @@ private slots:
         QDir::setCurrent(dados_.path());
         auto motor = std::make_unique<ImpressoraQueFalha>();
         motor_ = motor.get();
-        motorAnterior_ = MOTOR_RELATORIO_INSTALA(std::move(motor));
+        motorAnterior_ = InstalaMotorDeRelatorio(std::move(motor));
     }
     void cleanup() {
-        MOTOR_RELATORIO_INSTALA(std::move(motorAnterior_));
+        InstalaMotorDeRelatorio(std::move(motorAnterior_));
         for (const QString& f : QDir(dados_.path()).entryList(QDir::Files)) QFile::remove(dados_.filePath(f));
         QDir::setCurrent(anterior_);
     }

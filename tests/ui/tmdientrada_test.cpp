@@ -41,7 +41,7 @@ private slots:
         // The window runs the start-up check when shown: give it a data
         // directory of the current version.
         anterior_ = QDir::currentPath();
-        INSTALA_DIRETORIO(dados_.path().toStdString(), true, DATA_CODIFICA(2026, 12, 9));
+        InstalaDiretorioDeDados(dados_.path().toStdString(), true, CodificaData(2026, 12, 9));
         QDir::setCurrent(dados_.path());
     }
     void cleanupTestCase() { QDir::setCurrent(anterior_); }
@@ -190,10 +190,10 @@ private slots:
     // Qt's own texts come in Portuguese, and a field refuses at once what
     // the files cannot hold (the euro sign they can).
     void traducoesECaracteresForaDoPadrao() {
-        QVERIFY2(INSTALA_TRADUCOES_QT(*qApp), "qtbase_pt_BR ausente (pacote qt6-translations-l10n)");
+        QVERIFY2(InstalaTraducoesQt(*qApp), "qtbase_pt_BR ausente (pacote qt6-translations-l10n)");
         QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Cancelar"));
         GeralQt g;
-        INSTALA_FILTRO_CARACTERES(*qApp);
+        InstalaFiltroDeCaracteres(*qApp);
         QLineEdit campo;
         campo.show();
         QString aviso;

@@ -27,8 +27,8 @@ inline ModeloRelatorio MODELO_TESTE(int paginas) {
 class MotorDeTeste {
 public:
     explicit MotorDeTeste(std::unique_ptr<MotorRelatorio> motor)
-        : anterior_(MOTOR_RELATORIO_INSTALA(std::move(motor))) {}
-    ~MotorDeTeste() { MOTOR_RELATORIO_INSTALA(std::move(anterior_)); }
+        : anterior_(InstalaMotorDeRelatorio(std::move(motor))) {}
+    ~MotorDeTeste() { InstalaMotorDeRelatorio(std::move(anterior_)); }
 
 private:
     std::unique_ptr<MotorRelatorio> anterior_;

@@ -238,30 +238,31 @@ protected:
 // concatenation printed from its preview, each a job of the queue, come back
 // as PDFs with their pages and lines.
 TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
-    GeralDeTeste g(DATA_CODIFICA(2026, 12, 9));
+    GeralDeTeste g(CodificaData(2026, 12, 9));
     DiretorioDeTrabalho dir;
     MotorDeTeste motor(std::make_unique<MotorRelatorioQt>());
-    ASSERT_EQ(MOTOR_RELATORIO()->ImpressorasInstaladas(), 1);
-    ASSERT_EQ(MOTOR_RELATORIO()->ImpressoraAtual(), cups_->fila);
+    ASSERT_EQ(MotorDeRelatorioAtual()->ImpressorasInstaladas(), 1);
+    ASSERT_EQ(MotorDeRelatorioAtual()->ImpressoraAtual(), cups_->fila);
 
-    INSTALA_DIRETORIO(dir.caminho(), /*exemplo*/ true, DATA_CODIFICA(2026, 12, 9));
+    InstalaDiretorioDeDados(dir.caminho(), /*exemplo*/ true, CodificaData(2026, 12, 9));
     std::vector<std::string> clientes;
     {
         Tabela& cli = DMQUOR().TBCONVECLI;
         cli.Open();
-        for (cli.First(); !cli.Eof(); cli.Next()) clientes.push_back(OBR_TRIM(cli.FieldByName("CODCLI").AsString()));
+        for (cli.First(); !cli.Eof(); cli.Next())
+            clientes.push_back(AparaPontas(cli.FieldByName("CODCLI").AsString()));
         cli.Close();
     }
     ASSERT_GE(clientes.size(), 2u);
     g.dialogo().respostasDestino.push_back(dstIMPRESSORA);
-    LISTAGEM_CLIENTES();
+    ImprimeListagemDeClientes();
     ASSERT_EQ(g.dialogo().titulosRelatorio.size(), 1u);
     EXPECT_TRUE(g.dialogo().titulosFalha.empty());
     ASSERT_TRUE(cups_->esperaTrabalhos(1));
 
     // A run log: the concatenation of the sample day writes its log to a PDF
     // file; the operator prints it from the preview the summary opens.
-    InstalaDiaDeExemplo(dir.caminho(), DATA_CODIFICA(2026, 12, 9));
+    InstalaDiaDeExemplo(dir.caminho(), CodificaData(2026, 12, 9));
     AbreResumo("CONCATENAÇÃO"_ansi);
     CONCATENA_REMESSAS();
     std::optional<ResumoExecucao> resumo = FechaResumo();
@@ -270,7 +271,7 @@ TEST_F(ImpressaoCups, ListagemDeClientesERelatorioDeExecucaoNaFila) {
     paginas.visualizar = true;
     ASSERT_GE(paginas.paginas.size(), 1u);
     {
-        TFRMVISUALIZA previa(paginas, dynamic_cast<MotorRelatorioQt*>(MOTOR_RELATORIO()));
+        TFRMVISUALIZA previa(paginas, dynamic_cast<MotorRelatorioQt*>(MotorDeRelatorioAtual()));
         bool dialogoAceito = false;
         QTimer::singleShot(0, [&] {
             QTimer::singleShot(0, [&] {
@@ -354,7 +355,7 @@ TEST_F(ImpressaoCups, JanelaDeEscolhaESetupComAFilaDoSistema) {
         });
         j->BTNSETUP->click();
     });
-    EXPECT_EQ(TFRMIMPTESTAIMP_ESCOLHE("LISTAGEM DE CLIENTES", {"linha"}), dstCANCELA);
+    EXPECT_EQ(EscolheDestinoDoRelatorio("LISTAGEM DE CLIENTES", {"linha"}), dstCANCELA);
     EXPECT_TRUE(rotulo.endsWith(QStringLiteral("Padrão : ") + fila)) << rotulo.toStdString();
     EXPECT_EQ(lista, QStringLiteral("Impressoras do sistema : ") + fila);
     EXPECT_TRUE(setupAberto);

@@ -34,7 +34,7 @@ TEST(PdfRelatorio, LogDe130ColunasEmDuasPaginasNaOrdemESemCorte) {
     const std::string regua = "INICIO" + std::string(116, '.') + "FINAL130";
     for (const bool condensado : {true, false}) {
         SCOPED_TRACE(condensado ? "17 cpi" : "10 cpi");
-        GeralDeTeste g(DATA_CODIFICA(2026, 3, 15));
+        GeralDeTeste g(CodificaData(2026, 3, 15));
         g.hora = {9, 8, 7};
         g.geral().OPCAOIMP = condensado;
         DiretorioDeTrabalho dir;
@@ -122,7 +122,7 @@ TEST(PdfRelatorio, FalhaDeGravacaoNaoDeixaArquivoAlgum) {
 }
 
 TEST(MotorRelatorioSemTela, FechaGravaPdfComTituloDataEHoraSemSobrescrever) {
-    GeralDeTeste g(DATA_CODIFICA(2026, 3, 15));
+    GeralDeTeste g(CodificaData(2026, 3, 15));
     g.hora = {12, 34, 56};
     DiretorioDeTrabalho dir;
     MotorRelatorioSemTela motor;
@@ -155,9 +155,9 @@ TEST(GeometriaRelatorio, TextoSempreDentroDaFolha) {
         m.caracteresPorPolegada = c.cpi;
         m.paginas.resize(2);
         m.paginas[1].Escreve(c.linhas, 1, std::string(static_cast<std::size_t>(c.maisLonga), 'X'));
-        const GeometriaRelatorio g = GEOMETRIA_RELATORIO(m, MARGENS_MINIMAS_PADRAO());
+        const GeometriaRelatorio g = CalculaGeometria(m, MargensMinimasPadrao());
         const QRectF texto = g.Celula(1, 1, c.maisLonga).united(g.Celula(c.linhas, 1));
-        const QRectF util = QRectF(QPointF(0, 0), g.papel).marginsRemoved(MARGENS_MINIMAS_PADRAO());
+        const QRectF util = QRectF(QPointF(0, 0), g.papel).marginsRemoved(MargensMinimasPadrao());
         EXPECT_TRUE(util.adjusted(-1e-6, -1e-6, 1e-6, 1e-6).contains(texto));
         EXPECT_EQ(g.passo == 1200.0 / c.cpi && g.entrelinha == 200.0, c.cabe);
     }

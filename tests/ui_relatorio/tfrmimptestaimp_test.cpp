@@ -47,7 +47,7 @@ TdstRELATORIO escolhe(const std::function<void(TFRMIMPTESTAIMP&)>& acao,
             j->reject();
         });
     });
-    return TFRMIMPTESTAIMP_ESCOLHE("LISTAGEM DE CLIENTES", descricao);
+    return EscolheDestinoDoRelatorio("LISTAGEM DE CLIENTES", descricao);
 }
 
 }  // namespace

@@ -23,7 +23,7 @@ std::string OBR_PARTEARQ(const std::string& caminho, int modo, int numero) {
             return segunda == std::string::npos ? caminho : caminho.substr(0, segunda);
         }
         case 3:
-            return OBR_TRIM(barra == std::string::npos ? caminho : caminho.substr(barra + 1));
+            return AparaPontas(barra == std::string::npos ? caminho : caminho.substr(barra + 1));
         case 4:
             return caminho.substr(0, caminho.find('.')) + ".FPT";
         case 5: {

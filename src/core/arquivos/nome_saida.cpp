@@ -40,7 +40,7 @@ std::string semBarraInvertida(std::string s) {
 
 std::string RecusaNomeDeSaida(const std::string& nomeOriginal,
                              const std::vector<std::string>& diretorios) {
-    const std::string nome = semBarraInvertida(OBR_TRIM(nomeOriginal));
+    const std::string nome = semBarraInvertida(AparaPontas(nomeOriginal));
     if (nome.empty()) return "NOME VAZIO";
     const auto barra = nome.find_last_of('/');
     const std::string base = barra == std::string::npos ? nome : nome.substr(barra + 1);
@@ -86,7 +86,8 @@ void leCampos(const char* tabela, const std::vector<const char*>& campos,
         t.Open();
         for (t.First(); !t.Eof(); t.Next())
             for (const char* campo : campos)
-                if (t.FindField(campo)) usa(campo, semBarraInvertida(OBR_TRIM(t.FieldByName(campo).AsString())));
+                if (t.FindField(campo))
+                    usa(campo, semBarraInvertida(AparaPontas(t.FieldByName(campo).AsString())));
         t.Close();
     } catch (const std::exception&) {
     }

@@ -42,7 +42,7 @@ std::string regra(const char* inicio, const char* fim, std::string esperado, std
 
 struct Datas {
     int a, m, d;
-    explicit Datas(TData t) { DATA_DECODIFICA(t, a, m, d); }
+    explicit Datas(TData t) { DecodificaData(t, a, m, d); }
     std::string fmt(const char* f) const {
         char b[16];
         std::snprintf(b, sizeof b, f, a, m, d);

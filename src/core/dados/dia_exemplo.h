@@ -26,6 +26,6 @@
 // anything.
 void ConfereDiaDeExemplo(const std::string& diretorio, TData hoje);
 
-// Needs the tables made by INSTALA_DIRETORIO(diretorio, true, hoje). Refuses
+// Needs the tables made by InstalaDiretorioDeDados(diretorio, true, hoje). Refuses
 // (ErroTabela), writing nothing, when any file of the day is already there.
 void InstalaDiaDeExemplo(const std::string& diretorio, TData hoje);

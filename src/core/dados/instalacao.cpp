@@ -93,9 +93,9 @@ void preencheClientes(Tabela& t, TData hoje) {
 
 void preencheTaxas(Tabela& t, TData hoje) {
     int ano, mes, dia;
-    DATA_DECODIFICA(hoje, ano, mes, dia);
-    const TData inicio = DATA_CODIFICA(ano, 1, 1);
-    const TData fim = DATA_CODIFICA(ano, 12, 31);
+    DecodificaData(hoje, ano, mes, dia);
+    const TData inicio = CodificaData(ano, 1, 1);
+    const TData fim = CodificaData(ano, 12, 31);
     struct Taxa { const char* produto; int dias; double banco, fornecedor; };
     const Taxa taxas[] = {{"1", 30, 1.25, 1.45}, {"1", 60, 1.35, 1.55}, {"1", 90, 1.45, 1.65},
                           {"2", 30, 1.10, 1.30}, {"2", 60, 1.20, 1.40}};
@@ -127,7 +127,7 @@ void abre(Tabela& t, const std::string& dir, const EsquemaTabela& e) {
 
 }  // namespace
 
-void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
+void InstalaDiretorioDeDados(const std::string& diretorio, bool exemplo, TData hoje) {
     std::error_code ec;
     std::filesystem::create_directories(diretorio, ec);
     struct stat st {};
@@ -178,7 +178,7 @@ void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje) {
     }
 }
 
-void INSTALA_MOSTRA(const std::string& diretorio, std::ostream& saida) {
+void MostraTabelasDoDiretorio(const std::string& diretorio, std::ostream& saida) {
     for (const EsquemaTabela* e : EsquemasDasTabelas()) {
         Tabela t;
         t.SetDatabaseName(diretorio);

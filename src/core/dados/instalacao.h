@@ -11,8 +11,8 @@
 // Refuses, touching nothing, when any of them already exists there (in any
 // letter case). Throws ErroTabela with the reason; on a failure halfway the
 // tables it had created are removed again.
-void INSTALA_DIRETORIO(const std::string& diretorio, bool exemplo, TData hoje);
+void InstalaDiretorioDeDados(const std::string& diretorio, bool exemplo, TData hoje);
 
 // Every table of the directory and what it holds, one line per record,
 // Windows-1252 text. Throws ErroTabela for a table that cannot be read.
-void INSTALA_MOSTRA(const std::string& diretorio, std::ostream& saida);
+void MostraTabelasDoDiretorio(const std::string& diretorio, std::ostream& saida);

@@ -59,7 +59,7 @@ std::optional<std::string> DialogoConsole::leLinha(const std::string& pergunta) 
 void DialogoConsole::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
                                     const std::string& titulo) {
     std::string linha = tipo == somERRO ? "ATENÇÃO: "_ansi : "AVISO: ";
-    if (!tituloPadrao(titulo)) linha += OBR_TRIM(titulo) + ": ";
+    if (!tituloPadrao(titulo)) linha += AparaPontas(titulo) + ": ";
     escreve(linha + texto + "\n");
 }
 
@@ -67,7 +67,7 @@ void DialogoConsole::EsperaInicia(const std::string& texto) { escreve("AVISO: " 
 
 bool DialogoConsole::Pergunta(const std::string& texto, const std::string& titulo,
                               bool padraoSim) {
-    const std::string cabeca = "PERGUNTA: " + (titulo.empty() ? "" : OBR_TRIM(titulo) + ": ");
+    const std::string cabeca = "PERGUNTA: " + (titulo.empty() ? "" : AparaPontas(titulo) + ": ");
     if (!terminal_) {
         escreve(cabeca + texto + "\n" + "Resposta padrão, sem terminal: "_ansi +
                 (padraoSim ? "Sim" : "Não"_ansi) + "\n");
@@ -77,7 +77,7 @@ bool DialogoConsole::Pergunta(const std::string& texto, const std::string& titul
     for (;;) {
         const auto linha = leLinha(padraoSim ? "[S/n] " : "[s/N] ");
         if (!linha) return padraoSim;
-        const std::string r = minusculas(OBR_TRIM(*linha));
+        const std::string r = minusculas(AparaPontas(*linha));
         if (r.empty()) return padraoSim;
         if (r == "s" || r == "sim") return true;
         if (r == "n" || r == "nao" || r == "não"_ansi || r == "NÃO"_ansi) return false;
@@ -111,7 +111,7 @@ std::optional<TData> DialogoConsole::DataInicioContrato(TData preenchida) {
     const auto linha =
         leLinha("Data de início do contrato ["_ansi + OBR_DATATOSTR(preenchida) + "] : ");
     if (!linha) return std::nullopt;
-    if (OBR_TRIM(*linha).empty()) return preenchida;
+    if (AparaPontas(*linha).empty()) return preenchida;
     return OBR_STRTODATA(*linha);
 }
 
@@ -124,7 +124,7 @@ TdstRELATORIO DialogoConsole::DestinoRelatorio(const std::string& titulo,
     for (;;) {
         const auto linha = leLinha("[P]DF, [I]mpressora ou [C]ancela? [P] ");
         if (!linha) return dstCANCELA;
-        const std::string r = minusculas(OBR_TRIM(*linha));
+        const std::string r = minusculas(AparaPontas(*linha));
         if (r.empty() || r == "p" || r == "pdf") return dstPDF;
         if (r == "i" || r == "impressora") return dstIMPRESSORA;
         if (r == "c" || r == "cancela") return dstCANCELA;

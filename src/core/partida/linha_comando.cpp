@@ -4,7 +4,7 @@
 #include "core/texto/ansi.h"
 #include "core/texto/obr_texto.h"
 
-void SOLICITACAO_INDISPONIVEL(const std::string& nome) {
+void AvisaSolicitacaoIndisponivel(const std::string& nome) {
     GERAL().MENSAGEM("A FUNÇÃO \""_ansi + nome + "\" AINDA NÃO ESTÁ DISPONÍVEL NESTA VERSÃO DO SISTEMA."_ansi,
                      somERRO);
 }
@@ -40,7 +40,7 @@ std::string UsoDaLinhaDeComando() {
            "Manual: man conversor, ou o menu Ajuda > Índice da janela.\n"_ansi;
 }
 
-bool PASSADA_ACEITA(int passada) {
+bool PassadaAceita(int passada) {
     if (passada >= 0 && passada <= 99) return true;
     GERAL().MENSAGEM("NÚMERO DA PASSADA INFORMADO PARA SEGREGACAO NÃO ESTÁ PREVISTA.\r\n"
                      "Deverá estar entre o intervalo de 0 a 99."_ansi,
@@ -55,21 +55,21 @@ bool DespachaLinhaDeComando(const std::vector<std::string>& argumentos,
     const std::string parametro = argumentos.size() >= 2 ? argumentos[1] : std::string();
     if (pedido == "REMESSA") {
         if (s.CONCATENA_REMESSAS) s.CONCATENA_REMESSAS();
-        else SOLICITACAO_INDISPONIVEL("Concatena Remessas");
+        else AvisaSolicitacaoIndisponivel("Concatena Remessas");
         return true;
     }
     if (pedido == "RETORNO") {
         const int passada = OBR_STRTOINT(parametro);
-        if (argumentos.size() >= 2 && !PASSADA_ACEITA(passada)) return false;
+        if (argumentos.size() >= 2 && !PassadaAceita(passada)) return false;
         if (s.SEGREGA_RETORNOS) s.SEGREGA_RETORNOS(passada);
-        else SOLICITACAO_INDISPONIVEL("Segrega Retornos");
+        else AvisaSolicitacaoIndisponivel("Segrega Retornos");
         return true;
     }
     if (pedido == "CONVERTE_REMESSA" || pedido == "CONVERTE_RETORNO") {
         const bool remessa = pedido == "CONVERTE_REMESSA";
         const auto& run = remessa ? s.VEN_CONVREMESSA : s.VEN_CONVRETORNO;
         if (run) run(parametro, !OBR_VAZIO(parametro));
-        else SOLICITACAO_INDISPONIVEL(remessa ? "Arquivo Remessa - Vendor" : "Arquivo Retorno - Vendor");
+        else AvisaSolicitacaoIndisponivel(remessa ? "Arquivo Remessa - Vendor" : "Arquivo Retorno - Vendor");
         return true;
     }
     GERAL().MENSAGEM(

@@ -17,12 +17,12 @@ struct SolicitacoesSistema {
 };
 
 // Message shown for a run that this version does not have yet.
-void SOLICITACAO_INDISPONIVEL(const std::string& nome);
+void AvisaSolicitacaoIndisponivel(const std::string& nome);
 
 // A segregation pass number must lie between 0 and 99; otherwise its
 // message is shown and the answer is false. The command line and the
 // menu's pass window ask the same.
-bool PASSADA_ACEITA(int passada);
+bool PassadaAceita(int passada);
 
 // "conversor --help": the requests, the environment and the exit statuses,
 // in Portuguese (Windows-1252).

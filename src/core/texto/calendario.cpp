@@ -16,25 +16,25 @@ const long kBase = diasDesdeEpoca(1899, 12, 30);
 
 }  // namespace
 
-bool DATA_ANOBISSEXTO(int ano) {
+bool EhAnoBissexto(int ano) {
     return (ano % 4 == 0 && ano % 100 != 0) || ano % 400 == 0;
 }
 
-int DATA_DIASNOMES(int ano, int mes) {
+int DiasDoMes(int ano, int mes) {
     static const int dias[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
     if (mes < 1 || mes > 12) return 0;
-    return mes == 2 && DATA_ANOBISSEXTO(ano) ? 29 : dias[mes - 1];
+    return mes == 2 && EhAnoBissexto(ano) ? 29 : dias[mes - 1];
 }
 
-TData DATA_CODIFICA(int ano, int mes, int dia) {
+TData CodificaData(int ano, int mes, int dia) {
     if (ano < 1 || ano > 9999 || mes < 1 || mes > 12 || dia < 1 ||
-        dia > DATA_DIASNOMES(ano, mes))
+        dia > DiasDoMes(ano, mes))
         return 0;
     return static_cast<TData>(diasDesdeEpoca(ano, static_cast<unsigned>(mes),
                                              static_cast<unsigned>(dia)) - kBase);
 }
 
-bool DATA_DECODIFICA(TData data, int& ano, int& mes, int& dia) {
+bool DecodificaData(TData data, int& ano, int& mes, int& dia) {
     if (data == 0) return false;
     long z = static_cast<long>(data) + kBase + 719468;
     const long era = (z >= 0 ? z : z - 146096) / 146097;

@@ -38,7 +38,7 @@ std::optional<std::string> RegrasCampoData::DefineData(TData data) {
 bool RegrasCampoData::Sai(const std::string& texto) {
     // An empty field holds no date: a date the operator erased is gone, so
     // that what is saved is what the screen shows.
-    if (OBR_TRIM(texto) == "/  /") {
+    if (AparaPontas(texto) == "/  /") {
         KDATADIG = 0;
         return false;
     }
@@ -81,7 +81,7 @@ std::string RegrasCampoInteiro::Sai(const std::string& texto) {
 
 std::string RegrasCampoFloat::DefineValor(double valor) {
     KASFLOAT = valor;
-    return CAMPO_NUMERO_MILHAR(valor, KINTEIROS + KDECIMAIS, KDECIMAIS);
+    return NumeroComMilhar(valor, KINTEIROS + KDECIMAIS, KDECIMAIS);
 }
 
 std::string RegrasCampoFloat::Alinha(const std::string& texto) const {
@@ -123,7 +123,7 @@ void RegrasCampoFloat::EditadoSemTecla() {
 }
 
 std::optional<std::string> RegrasCampoFloat::Sai(const std::string& texto) {
-    if (!KDIGITOU && !OBR_TRIM(texto).empty()) return std::nullopt;
+    if (!KDIGITOU && !AparaPontas(texto).empty()) return std::nullopt;
     std::string t = texto.empty() ? "0" : texto;
     if (const auto milhar = t.find(kMilhar); milhar != std::string::npos) {
         const auto decimal = t.find(kDecimal);
@@ -142,8 +142,8 @@ std::optional<std::string> RegrasCampoFloat::Sai(const std::string& texto) {
         }
     }
     double valor = 0;
-    if (!CAMPO_TEXTO_NUMERO(t, valor)) valor = 0;
-    const std::string mostrado = Alinha(CAMPO_NUMERO_MILHAR(valor, KINTEIROS + KDECIMAIS, KDECIMAIS));
+    if (!LeNumeroDigitado(t, valor)) valor = 0;
+    const std::string mostrado = Alinha(NumeroComMilhar(valor, KINTEIROS + KDECIMAIS, KDECIMAIS));
     KASFLOAT = OBR_VALOR(mostrado);
     KPREPARAMASK = true;
     KDIGITOU = false;
@@ -152,11 +152,11 @@ std::optional<std::string> RegrasCampoFloat::Sai(const std::string& texto) {
 
 // ---- number texts ------------------------------------------------------------
 
-std::string CAMPO_NUMERO_MILHAR(double valor, int precisao, int decimais) {
-    if (!std::isfinite(valor)) return OBR_NUMEROGERAL(valor);
+std::string NumeroComMilhar(double valor, int precisao, int decimais) {
+    if (!std::isfinite(valor)) return TextoDoNumero(valor);
     if (decimais < 0) decimais = 0;
     const double absoluto = std::fabs(valor);
-    std::string geral = OBR_NUMEROGERAL(absoluto);
+    std::string geral = TextoDoNumero(absoluto);
     const auto virgula = geral.find(kDecimal);
     const std::string parteInteira = geral.substr(0, virgula);
     const int digitosInteiros = parteInteira == "0" ? 0 : static_cast<int>(parteInteira.size());
@@ -179,8 +179,8 @@ std::string CAMPO_NUMERO_MILHAR(double valor, int precisao, int decimais) {
     return r;
 }
 
-bool CAMPO_TEXTO_NUMERO(const std::string& texto, double& valor) {
-    const std::string t = OBR_TRIM(texto);
+bool LeNumeroDigitado(const std::string& texto, double& valor) {
+    const std::string t = AparaPontas(texto);
     std::string c;  // in the form from_chars reads
     std::size_t i = 0;
     const std::size_t n = t.size();
@@ -213,7 +213,7 @@ bool CAMPO_TEXTO_NUMERO(const std::string& texto, double& valor) {
 
 // ---- radio choice -------------------------------------------------------------
 
-int RADIO_ITEMINDEX(const std::vector<bool>& marcados, int atual) {
+int IndiceDoMarcado(const std::vector<bool>& marcados, int atual) {
     for (std::size_t i = 0; i < marcados.size(); ++i)
         if (marcados[i]) return static_cast<int>(i);
     return atual;

@@ -104,13 +104,13 @@ public:
 // Number with thousands marks and exactly `decimais` decimals, rounded half
 // away from zero to `decimais` decimals or to `precisao` significant digits,
 // whichever keeps fewer; the integer digits are never rounded away.
-std::string CAMPO_NUMERO_MILHAR(double valor, int precisao, int decimais);
+std::string NumeroComMilhar(double valor, int precisao, int decimais);
 
 // A number as typed: optional sign, digits, an optional decimal "," with
 // digits, an optional exponent; blanks at both ends allowed. No thousands
 // marks. False when the text is not such a number.
-bool CAMPO_TEXTO_NUMERO(const std::string& texto, double& valor);
+bool LeNumeroDigitado(const std::string& texto, double& valor);
 
 // Radio choice: the index of the first checked button (in their tab order),
 // or `atual` when none is checked.
-int RADIO_ITEMINDEX(const std::vector<bool>& marcados, int atual);
+int IndiceDoMarcado(const std::vector<bool>& marcados, int atual);

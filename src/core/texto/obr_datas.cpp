@@ -24,7 +24,7 @@ bool leParte(const std::string& parte, std::size_t maximo, int& valor, std::size
 
 int anoDoDia() {
     int ano, mes, dia;
-    return DATA_DECODIFICA(GERAL().DATADIA, ano, mes, dia) ? ano : 2000;
+    return DecodificaData(GERAL().DATADIA, ano, mes, dia) ? ano : 2000;
 }
 
 std::string doisDigitos(int v) {
@@ -35,7 +35,7 @@ std::string doisDigitos(int v) {
 
 }  // namespace
 
-int OBR_ANOQUATRODIGITOS(int anoDoisDigitos, int anoAtual) {
+int AnoComQuatroDigitos(int anoDoisDigitos, int anoAtual) {
     const int inicio = anoAtual - 50;
     int ano = inicio / 100 * 100 + anoDoisDigitos;
     if (ano < inicio) ano += 100;
@@ -44,7 +44,7 @@ int OBR_ANOQUATRODIGITOS(int anoDoisDigitos, int anoAtual) {
 
 std::string OBR_DATATOSTR(TData data) {
     int ano, mes, dia;
-    if (!DATA_DECODIFICA(data, ano, mes, dia)) return "  /  /    ";
+    if (!DecodificaData(data, ano, mes, dia)) return "  /  /    ";
     char b[16];
     std::snprintf(b, sizeof b, "%02d/%02d/%04d", dia, mes, ano);
     return b;
@@ -62,23 +62,23 @@ TData OBR_STRTODATA(const std::string& texto) {
         !leParte(texto.substr(b1 + 1, b2 - b1 - 1), 2, mes, n) ||
         !leParte(texto.substr(b2 + 1), 4, ano, n))
         return 0;
-    if (n <= 2) ano = OBR_ANOQUATRODIGITOS(ano, anoDoDia());
-    return DATA_CODIFICA(ano, mes, dia);
+    if (n <= 2) ano = AnoComQuatroDigitos(ano, anoDoDia());
+    return CodificaData(ano, mes, dia);
 }
 
 TData OBR_TEXTOTODATA(const std::string& palavra, const std::string& texto) {
     if (palavra == "DDMMAA_DATA")
-        return OBR_STRTODATA(OBR_COPIA(texto, 1, 2) + "/" + OBR_COPIA(texto, 3, 2) + "/" +
-                             OBR_COPIA(texto, 5, 2));
+        return OBR_STRTODATA(TrechoDe(texto, 1, 2) + "/" + TrechoDe(texto, 3, 2) + "/" +
+                             TrechoDe(texto, 5, 2));
     if (palavra == "AAAAMMDD_DATA")
-        return OBR_STRTODATA(OBR_COPIA(texto, 7, 2) + "/" + OBR_COPIA(texto, 5, 2) + "/" +
-                             OBR_COPIA(texto, 1, 4));
+        return OBR_STRTODATA(TrechoDe(texto, 7, 2) + "/" + TrechoDe(texto, 5, 2) + "/" +
+                             TrechoDe(texto, 1, 4));
     return 0;
 }
 
 std::string OBR_DATATOTEXTO(const std::string& palavra, TData data) {
     int ano = 0, mes = 0, dia = 0;
-    DATA_DECODIFICA(data, ano, mes, dia);  // zeros for the empty date
+    DecodificaData(data, ano, mes, dia);  // zeros for the empty date
     if (palavra == "DATA_DDMMAA") return doisDigitos(dia) + doisDigitos(mes) + doisDigitos(ano);
     if (palavra == "DATA_AAAAMMDD") {
         char b[16];

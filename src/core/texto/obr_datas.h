@@ -31,4 +31,4 @@ std::string TextoDaHora(const HoraDoDia& hora);
 
 // The year of a two-digit year, in the window that ends 49 years after
 // `anoAtual`.
-int OBR_ANOQUATRODIGITOS(int anoDoisDigitos, int anoAtual);
+int AnoComQuatroDigitos(int anoDoisDigitos, int anoAtual);

@@ -52,7 +52,7 @@ std::string OBR_DAC11(int, const std::string& pesos, const std::string& numero) 
 
 bool OBR_CNPJCPF(const std::string& texto, std::string& mensagem) {
     mensagem.clear();
-    const std::string limpo = OBR_TRIM(texto);
+    const std::string limpo = AparaPontas(texto);
     if (limpo == "ISENTO" || limpo == "ILEGIVEL" || limpo == ".") return true;
     // Lengths are those of the trimmed text; positions count in the text as
     // handed in, so leading blanks make the digits fail.

@@ -30,7 +30,7 @@ std::string fracaoCom(std::string fracao, int decimais) {
 
 }  // namespace
 
-std::string OBR_NUMEROGERAL(double valor) {
+std::string TextoDoNumero(double valor) {
     if (std::isnan(valor)) return "NAN";
     if (std::isinf(valor)) return valor < 0 ? "-INF" : "INF";
     if (valor == 0) return "0";
@@ -101,7 +101,7 @@ std::string OBR_INTTOSTR(long long valor, int largura) {
 std::string OBR_FLOATTOSTR(int largura, int decimais, double valor) {
     if (!std::isfinite(valor)) return asteriscos(largura > 0 ? largura : 1);
     std::string inteiro, fracao;
-    separa(OBR_NUMEROGERAL(arredondaParaCorte(valor, decimais)), inteiro, fracao);
+    separa(TextoDoNumero(arredondaParaCorte(valor, decimais)), inteiro, fracao);
     std::string texto = inteiro;
     if (decimais > 0) texto += "," + fracaoCom(fracao, decimais);
     if (largura <= 0) return texto;
@@ -113,7 +113,7 @@ std::string OBR_ZEROS(int largura, int decimais, double valor) {
     const double escalado = valor * std::pow(10.0, decimais);
     if (!std::isfinite(escalado)) return asteriscos(largura);
     std::string inteiro, fracao;
-    separa(OBR_NUMEROGERAL(escalado), inteiro, fracao);
+    separa(TextoDoNumero(escalado), inteiro, fracao);
     const int n = static_cast<int>(inteiro.size());
     if (n > largura) return asteriscos(largura);
     return OBR_REPLICA("0", largura - n) + inteiro;
@@ -139,7 +139,7 @@ std::string OBR_PICTURE(const std::string& picture, double valor) {
     }
 
     std::string inteiro, fracao;
-    separa(OBR_NUMEROGERAL(arredondaParaCorte(valor, decimais)), inteiro, fracao);
+    separa(TextoDoNumero(arredondaParaCorte(valor, decimais)), inteiro, fracao);
     fracao = fracaoCom(fracao, decimais);
 
     const char enchimento = mascara.empty() || mascara[0] == '9' ? ' ' : mascara[0];

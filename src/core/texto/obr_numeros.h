@@ -7,7 +7,7 @@
 // General conversion: plain decimal notation with at most 15 significant
 // digits, "," as decimal mark, no thousands marks, leading minus. Never uses
 // an exponent; a value that is not finite gives "NAN", "INF" or "-INF".
-std::string OBR_NUMEROGERAL(double valor);
+std::string TextoDoNumero(double valor);
 
 // Number read from text: blanks and full stops are skipped, one comma is the
 // decimal mark, a leading minus is the sign; reading stops at anything else

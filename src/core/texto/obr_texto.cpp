@@ -8,34 +8,34 @@ bool ehBrancoOuControle(char c) { return static_cast<unsigned char>(c) <= ' '; }
 
 }  // namespace
 
-std::string OBR_TRIMDIREITA(const std::string& texto) {
+std::string AparaDireita(const std::string& texto) {
     std::size_t fim = texto.size();
     while (fim > 0 && ehBrancoOuControle(texto[fim - 1])) --fim;
     return texto.substr(0, fim);
 }
 
-std::string OBR_TRIMESQUERDA(const std::string& texto) {
+std::string AparaEsquerda(const std::string& texto) {
     std::size_t ini = 0;
     while (ini < texto.size() && ehBrancoOuControle(texto[ini])) ++ini;
     return texto.substr(ini);
 }
 
-std::string OBR_TRIM(const std::string& texto) {
-    return OBR_TRIMESQUERDA(OBR_TRIMDIREITA(texto));
+std::string AparaPontas(const std::string& texto) {
+    return AparaEsquerda(AparaDireita(texto));
 }
 
 std::string OBR_AJUSTA(const std::string& texto, int tamanho, bool alinhaEsquerda,
                        int modoTrim) {
-    const std::string t = modoTrim == 0   ? OBR_TRIMDIREITA(texto)
-                          : modoTrim == 1 ? OBR_TRIMESQUERDA(texto)
-                                          : OBR_TRIM(texto);
+    const std::string t = modoTrim == 0   ? AparaDireita(texto)
+                          : modoTrim == 1 ? AparaEsquerda(texto)
+                                          : AparaPontas(texto);
     const std::size_t n = tamanho > 0 ? static_cast<std::size_t>(tamanho) : 0;
     if (t.size() >= n) return alinhaEsquerda ? t.substr(0, n) : t.substr(t.size() - n);
     return alinhaEsquerda ? t + std::string(n - t.size(), ' ')
                           : std::string(n - t.size(), ' ') + t;
 }
 
-std::string OBR_COPIA(const std::string& texto, int inicio, int quantidade) {
+std::string TrechoDe(const std::string& texto, int inicio, int quantidade) {
     if (inicio < 1 || quantidade <= 0 || static_cast<std::size_t>(inicio) > texto.size())
         return {};
     return texto.substr(static_cast<std::size_t>(inicio - 1), static_cast<std::size_t>(quantidade));
@@ -83,7 +83,7 @@ bool OBR_VAZIO(const std::string& texto) {
 }
 
 int OBR_STRTOINT(const std::string& texto) {
-    const std::string t = OBR_TRIM(texto);
+    const std::string t = AparaPontas(texto);
     if (t.empty()) return 0;
     std::string tomados;
     for (char c : t)

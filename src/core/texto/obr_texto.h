@@ -5,9 +5,9 @@
 #include <string>
 
 // Blanks and control characters (every byte up to the blank) at the ends.
-std::string OBR_TRIM(const std::string& texto);
-std::string OBR_TRIMDIREITA(const std::string& texto);
-std::string OBR_TRIMESQUERDA(const std::string& texto);
+std::string AparaPontas(const std::string& texto);
+std::string AparaDireita(const std::string& texto);
+std::string AparaEsquerda(const std::string& texto);
 
 // Trim mode for OBR_AJUSTA: 0 the right end, 1 the left end, any other both.
 // The text is then padded with blanks, or cut, to exactly `tamanho`
@@ -17,7 +17,7 @@ std::string OBR_AJUSTA(const std::string& texto, int tamanho, bool alinhaEsquerd
 
 // `quantidade` characters from the 1-based position `inicio`, as many as
 // exist: a field read past the end of a short line is short or empty.
-std::string OBR_COPIA(const std::string& texto, int inicio, int quantidade);
+std::string TrechoDe(const std::string& texto, int inicio, int quantidade);
 
 std::string OBR_ESPACOS(int quantidade);
 std::string OBR_REPLICA(const std::string& pedaco, int quantidade);

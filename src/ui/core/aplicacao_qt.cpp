@@ -15,7 +15,7 @@
 #include "core/texto/ansi.h"
 #include "ui/core/qt_texto.h"
 
-bool INSTALA_TRADUCOES_QT(QApplication& app) {
+bool InstalaTraducoesQt(QApplication& app) {
     const QString dir = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
     auto* qt = new QTranslator(&app);
     if (!qt->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qtbase"),
@@ -27,7 +27,7 @@ bool INSTALA_TRADUCOES_QT(QApplication& app) {
     return true;
 }
 
-void INSTALA_ICONE(QApplication& app) { app.setWindowIcon(QIcon(QStringLiteral(":/icone/conversor.svg"))); }
+void InstalaIcone(QApplication& app) { app.setWindowIcon(QIcon(QStringLiteral(":/icone/conversor.svg"))); }
 
 namespace {
 
@@ -63,4 +63,4 @@ private:
 
 }  // namespace
 
-void INSTALA_FILTRO_CARACTERES(QApplication& app) { app.installEventFilter(new FiltroCaracteres(&app)); }
+void InstalaFiltroDeCaracteres(QApplication& app) { app.installEventFilter(new FiltroCaracteres(&app)); }

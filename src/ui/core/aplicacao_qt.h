@@ -7,9 +7,9 @@ class QApplication;
 
 // Loads Qt's Brazilian Portuguese translations (qtbase_pt_BR, from Qt's
 // translations directory); false when they are not installed.
-bool INSTALA_TRADUCOES_QT(QApplication& app);
+bool InstalaTraducoesQt(QApplication& app);
 // Icon of every window, the About box included.
-void INSTALA_ICONE(QApplication& app);
+void InstalaIcone(QApplication& app);
 // A character typed into a text field that Windows-1252 cannot hold is
 // refused at once, with a message, instead of becoming "?" in the file.
-void INSTALA_FILTRO_CARACTERES(QApplication& app);
+void InstalaFiltroDeCaracteres(QApplication& app);

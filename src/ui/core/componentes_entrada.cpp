@@ -241,6 +241,6 @@ void TMVRADIOGROUP::focoMudou(QWidget* antes, QWidget* agora) {
 void TMVRADIOGROUP::sai() {
     std::vector<bool> marcados;
     for (const QRadioButton* b : Botoes()) marcados.push_back(b->isChecked());
-    KITEMINDEX = RADIO_ITEMINDEX(marcados, KITEMINDEX);
+    KITEMINDEX = IndiceDoMarcado(marcados, KITEMINDEX);
     if (OnSAIDA) OnSAIDA(this);
 }

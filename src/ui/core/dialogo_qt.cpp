@@ -88,7 +88,7 @@ void DialogoQt::MostraMensagem(const std::string& texto, TsomOPCOES tipo,
                       QtDeAnsi(cabec), textoDaCaixa(texto), QMessageBox::Ok, pai());
     caixa.setTextFormat(Qt::PlainText);
     caixa.button(QMessageBox::Ok)->setText(QStringLiteral("&OK"));
-    LARGURA_DO_TITULO(caixa);
+    AlargaParaOTitulo(caixa);
     SetaNaCaixa seta(cursorEspera_);
     caixa.exec();
 }
@@ -101,7 +101,7 @@ bool DialogoQt::Pergunta(const std::string& texto, const std::string& titulo, bo
     QPushButton* nao = caixa.addButton(QString::fromUtf8("&Não"), QMessageBox::NoRole);
     caixa.setDefaultButton(padraoSim ? sim : nao);
     caixa.setEscapeButton(nao);
-    LARGURA_DO_TITULO(caixa);
+    AlargaParaOTitulo(caixa);
     SetaNaCaixa seta(cursorEspera_);
     caixa.exec();
     return caixa.clickedButton() == sim;
@@ -181,7 +181,7 @@ std::optional<std::string> DialogoQt::CodigoCliente(const std::string& titulo) {
     layout->addLayout(linha);
     BotoesOkCancela botoes(janela, layout);
     QObject::connect(botoes.BTNOK, &QPushButton::clicked, &janela, &QDialog::accept);
-    LARGURA_DO_TITULO(janela);
+    AlargaParaOTitulo(janela);
     SetaNaCaixa seta(cursorEspera_);
     if (janela.exec() != QDialog::Accepted) return std::nullopt;
     return QtParaAnsi(TXTCODCLI->text());
@@ -199,7 +199,7 @@ std::optional<TData> DialogoQt::DataInicioContrato(TData preenchida) {
     linha->addWidget(TXTDATAINI);
     layout->addLayout(linha);
     BotoesOkCancela botoes(janela, layout);
-    LARGURA_DO_TITULO(janela);
+    AlargaParaOTitulo(janela);
     std::optional<TData> resposta;
     QObject::connect(botoes.BTNOK, &QPushButton::clicked, &janela, [&] {
         // The date field finishes its exit before its value is read.
@@ -219,13 +219,13 @@ TdstRELATORIO DialogoQt::DestinoAposFalha(const std::string& titulo) {
                                         "Deseja vê-lo na tela ou gravá-lo num arquivo PDF?"),
                       QMessageBox::NoButton, pai());
     caixa.setIcon(QMessageBox::Question);
-    QPushButton* video = BOTAO_NA_CAIXA(caixa, QStringLiteral("&Video"), QMessageBox::AcceptRole, "BTNVIDEO");
-    QPushButton* pdf = BOTAO_NA_CAIXA(caixa, QStringLiteral("&PDF"), QMessageBox::AcceptRole, "BTNPDF");
+    QPushButton* video = BotaoNaCaixa(caixa, QStringLiteral("&Video"), QMessageBox::AcceptRole, "BTNVIDEO");
+    QPushButton* pdf = BotaoNaCaixa(caixa, QStringLiteral("&PDF"), QMessageBox::AcceptRole, "BTNPDF");
     QPushButton* cancela =
-        BOTAO_NA_CAIXA(caixa, QStringLiteral("&Cancela"), QMessageBox::RejectRole, "BTNCANCELA");
+        BotaoNaCaixa(caixa, QStringLiteral("&Cancela"), QMessageBox::RejectRole, "BTNCANCELA");
     caixa.setDefaultButton(video);
     caixa.setEscapeButton(cancela);
-    LARGURA_DO_TITULO(caixa);
+    AlargaParaOTitulo(caixa);
     SetaNaCaixa seta(cursorEspera_);
     caixa.exec();
     if (caixa.clickedButton() == video) return dstVIDEO;
@@ -235,5 +235,5 @@ TdstRELATORIO DialogoQt::DestinoAposFalha(const std::string& titulo) {
 
 TdstRELATORIO DialogoQt::DestinoRelatorio(const std::string& titulo,
                                           const std::vector<std::string>& descricao) {
-    return TFRMIMPTESTAIMP_ESCOLHE(titulo, descricao);
+    return EscolheDestinoDoRelatorio(titulo, descricao);
 }

@@ -19,14 +19,14 @@ void PROTEGIDO(const std::function<void()>& acao) {
     }
 }
 
-QPushButton* BOTAO_NA_CAIXA(QMessageBox& caixa, const QString& texto, QMessageBox::ButtonRole papel,
-                            const char* nome) {
+QPushButton* BotaoNaCaixa(QMessageBox& caixa, const QString& texto, QMessageBox::ButtonRole papel,
+                          const char* nome) {
     QPushButton* b = caixa.addButton(texto, papel);
     b->setObjectName(QString::fromLatin1(nome));
     return b;
 }
 
-void LARGURA_DO_TITULO(QWidget& janela) {
+void AlargaParaOTitulo(QWidget& janela) {
     // The title bar's font is the window manager's; the application font
     // with room for the icon and the title-bar buttons comes close.
     const int largura = janela.fontMetrics().horizontalAdvance(janela.windowTitle()) + 150;

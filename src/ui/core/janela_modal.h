@@ -26,12 +26,12 @@ struct BotoesConfirma {
 // Makes the window wide enough for its whole caption, which the window
 // manager would otherwise cut ("Leitura da Remessa." over a short text).
 // Call it once the window's title and contents are set.
-void LARGURA_DO_TITULO(QWidget& janela);
+void AlargaParaOTitulo(QWidget& janela);
 
 // A button of a message box with its role and the object name tests and
 // the operator's scripts find it by.
-QPushButton* BOTAO_NA_CAIXA(QMessageBox& caixa, const QString& texto, QMessageBox::ButtonRole papel,
-                            const char* nome);
+QPushButton* BotaoNaCaixa(QMessageBox& caixa, const QString& texto, QMessageBox::ButtonRole papel,
+                          const char* nome);
 
 // Runs a button's handler. An engine error (a table that cannot be written,
 // a record gone) is shown in the application's standard error box and the

@@ -31,7 +31,7 @@ namespace {
 std::function<void()> janelaDoMenu(const std::function<void()>& f, const char* nome) {
     return [f, nome] {
         if (f) f();
-        else SOLICITACAO_INDISPONIVEL(QtParaAnsi(QString::fromUtf8(nome)));
+        else AvisaSolicitacaoIndisponivel(QtParaAnsi(QString::fromUtf8(nome)));
     };
 }
 
@@ -78,11 +78,11 @@ void TMDIENTRADA::montaMenuConversao() {
     QMenu* conversao = menuBar()->addMenu(QStringLiteral("&Conversão"));
     conversao->addAction(acao("mnu_arquivoremessa", QStringLiteral("&Arquivo Remessa - Vendor"), comResumo("Arquivo Remessa - Vendor", [this] {
         if (solicitacoes_.VEN_CONVREMESSA) solicitacoes_.VEN_CONVREMESSA("", false);
-        else SOLICITACAO_INDISPONIVEL("Arquivo Remessa - Vendor");
+        else AvisaSolicitacaoIndisponivel("Arquivo Remessa - Vendor");
     })));
     conversao->addAction(acao("mnu_arquivoretorno", QStringLiteral("A&rquivo Retorno - Vendor"), comResumo("Arquivo Retorno - Vendor", [this] {
         if (solicitacoes_.VEN_CONVRETORNO) solicitacoes_.VEN_CONVRETORNO("", false);
-        else SOLICITACAO_INDISPONIVEL("Arquivo Retorno - Vendor");
+        else AvisaSolicitacaoIndisponivel("Arquivo Retorno - Vendor");
     })));
 }
 
@@ -90,16 +90,16 @@ void TMDIENTRADA::montaMenuRoteamento() {
     QMenu* roteia = menuBar()->addMenu(QStringLiteral("C&oncatena/Segrega"));
     roteia->addAction(acao("mnu_concatena", QStringLiteral("&Concatena Remessas"), comResumo("Concatena Remessas", [this] {
         if (solicitacoes_.CONCATENA_REMESSAS) solicitacoes_.CONCATENA_REMESSAS();
-        else SOLICITACAO_INDISPONIVEL("Concatena Remessas");
+        else AvisaSolicitacaoIndisponivel("Concatena Remessas");
     })));
     roteia->addAction(acao("mnu_segregaretornos", QStringLiteral("&Segrega Retornos"), [this] {
         if (!solicitacoes_.SEGREGA_RETORNOS) {
-            SOLICITACAO_INDISPONIVEL("Segrega Retornos");
+            AvisaSolicitacaoIndisponivel("Segrega Retornos");
             return;
         }
         // The pass decides which clients are consolidated: the operator
         // gives it, as the scheduler does after "RETORNO".
-        const std::optional<int> passada = PEDE_PASSADA(this);
+        const std::optional<int> passada = PedePassada(this);
         if (!passada) return;
         comResumo("Segrega Retornos - Passada " + std::to_string(*passada),
                   [this, p = *passada] { solicitacoes_.SEGREGA_RETORNOS(p); })();

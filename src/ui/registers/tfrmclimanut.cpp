@@ -50,7 +50,7 @@ TFRMCLIINCALT::TFRMCLIINCALT(TfmINCALT funcao, TmanCONVECLI& omanCONVECLI, QWidg
     RADTIPOEMP->setObjectName(QStringLiteral("RADTIPOEMP"));
     RADTIPOEMP->AdicionaTitulo(QStringLiteral("Conversão de Vendor"), 0, 0);
     RADTIPOEMP->AdicionaTitulo(QStringLiteral("Concatena/Segrega"), 0, 1);
-    const auto& tipos = TIPOS_EMPRESA();
+    const auto& tipos = TiposDeEmpresa();
     for (int i = 0; i < static_cast<int>(tipos.size()); ++i)
         RADTIPOEMP->AdicionaItem(QtDeAnsi(tipos[static_cast<std::size_t>(i)].legenda),
                                  i < 4 ? i + 1 : i - 3, i < 4 ? 0 : 1);
@@ -160,8 +160,8 @@ void TFRMCLIMANUT::Novo() {
 void TFRMCLIMANUT::Altera() {
     KFUNCAO = fmALTERACAO;
     const QString codigo = GRDTABELA->item(LinhaAtual(), 0)->text();
-    if (!POSICIONA_REGISTRO(DMQUOR().TBCONVECLI, "CODCLI", {QtParaAnsi(codigo)},
-                            RegistroAtual())) {
+    if (!PosicionaNoRegistro(DMQUOR().TBCONVECLI, "CODCLI", {QtParaAnsi(codigo)},
+                             RegistroAtual())) {
         preenche(0);
         return;
     }
@@ -172,7 +172,7 @@ void TFRMCLIMANUT::Exclui() {
     Tabela& cli = DMQUOR().TBCONVECLI;
     const QString codigo = GRDTABELA->item(LinhaAtual(), 0)->text();
     const int linha = LinhaAtual();
-    if (!POSICIONA_REGISTRO(cli, "CODCLI", {QtParaAnsi(codigo)}, RegistroAtual())) {
+    if (!PosicionaNoRegistro(cli, "CODCLI", {QtParaAnsi(codigo)}, RegistroAtual())) {
         preenche(0);
         return;
     }
@@ -181,7 +181,7 @@ void TFRMCLIMANUT::Exclui() {
     SelecionaLinha(linha);
 }
 
-void MANUTENCAO_CLIENTES(QWidget* pai) {
+void AbreManutencaoDeClientes(QWidget* pai) {
     const TabelasAbertas tabelas{&DMQUOR().TBCONVECLI, &DMQUOR().TBCONVEPEN};
     TFRMCLIMANUT janela(pai);
     janela.exec();

@@ -60,4 +60,4 @@ private:
 };
 
 // Menu entry: opens CONVECLI and CONVEPEN, shows the list, closes them.
-void MANUTENCAO_CLIENTES(QWidget* pai = nullptr);
+void AbreManutencaoDeClientes(QWidget* pai = nullptr);

@@ -158,7 +158,7 @@ void TFRMTAXMANUT::Exclui() {
     SelecionaLinha(linha);
 }
 
-void MANUTENCAO_TAXAS(QWidget* pai) {
+void AbreManutencaoDeTaxas(QWidget* pai) {
     const TabelasAbertas tabelas{&DMQUOR().TBCONVETAX};
     TFRMTAXMANUT janela(pai);
     janela.exec();

@@ -58,4 +58,4 @@ private:
 };
 
 // Menu entry: opens CONVETAX, shows the list, closes it.
-void MANUTENCAO_TAXAS(QWidget* pai = nullptr);
+void AbreManutencaoDeTaxas(QWidget* pai = nullptr);

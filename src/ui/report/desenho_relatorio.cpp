@@ -27,14 +27,14 @@ QRectF GeometriaRelatorio::Celula(int linha, int coluna, int n) const {
                   entrelinha);
 }
 
-QMarginsF MARGENS_MINIMAS_PADRAO() {
-    const double m = PONTOS_DE_MM(kMARGEM_MINIMA_MM);
+QMarginsF MargensMinimasPadrao() {
+    const double m = PontosDeMm(kMARGEM_MINIMA_MM);
     return QMarginsF(m, m, m, m);
 }
 
-GeometriaRelatorio GEOMETRIA_RELATORIO(const ModeloRelatorio& modelo, QMarginsF margens) {
+GeometriaRelatorio CalculaGeometria(const ModeloRelatorio& modelo, QMarginsF margens) {
     GeometriaRelatorio g;
-    g.papel = QSizeF(PONTOS_DE_MM(210.0), PONTOS_DE_MM(297.0));
+    g.papel = QSizeF(PontosDeMm(210.0), PontosDeMm(297.0));
 
     // Texts are never cut at the right margin by the report service, so a
     // line may run past the model's columns; the page is laid out for the
@@ -119,7 +119,7 @@ void DesenhistaRelatorio::Desenha(QPainter& pintor, int indice, bool listrado,
     pintor.save();
 
     if (listrado) {
-        const double x = PONTOS_DE_MM(kMARGEM_MINIMA_MM);
+        const double x = PontosDeMm(kMARGEM_MINIMA_MM);
         const double w = geo_.papel.width() - 2 * x;
         for (int l = 1; l <= geo_.linhas; l += 4) {
             const int n = std::min(2, geo_.linhas - l + 1);
@@ -154,8 +154,8 @@ void DesenhistaRelatorio::Desenha(QPainter& pintor, int indice, bool listrado,
     pintor.restore();
 }
 
-bool DESENHA_PAGINAS(QPagedPaintDevice& dispositivo, const ModeloRelatorio& modelo,
-                     const GeometriaRelatorio& geometria, int primeira, int ultima) {
+bool DesenhaPaginas(QPagedPaintDevice& dispositivo, const ModeloRelatorio& modelo,
+                    const GeometriaRelatorio& geometria, int primeira, int ultima) {
     QPainter pintor;
     if (!pintor.begin(&dispositivo)) return false;
     const double sx = dispositivo.logicalDpiX() / kPONTOS_POR_POLEGADA;
@@ -181,7 +181,7 @@ namespace {
 
 }  // namespace
 
-void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo) {
+void GravaRelatorioEmPdf(const ModeloRelatorio& modelo, const QString& arquivo) {
     // Through the system's durable writer: a failure never leaves a
     // truncated PDF under the real name, and a PDF that has its name is on
     // disk.
@@ -199,8 +199,8 @@ void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo) 
                                       QMarginsF(0, 0, 0, 0)));
         pdf.setTitle(QtDeAnsi(modelo.titulo));
         pdf.setCreator(QStringLiteral("Conversor de Arquivo"));
-        const GeometriaRelatorio g = GEOMETRIA_RELATORIO(modelo, MARGENS_MINIMAS_PADRAO());
-        desenhado = DESENHA_PAGINAS(pdf, modelo, g, 0, static_cast<int>(modelo.paginas.size()) - 1);
+        const GeometriaRelatorio g = CalculaGeometria(modelo, MargensMinimasPadrao());
+        desenhado = DesenhaPaginas(pdf, modelo, g, 0, static_cast<int>(modelo.paginas.size()) - 1);
     }
     if (!desenhado) falhaPdf(arquivo, QStringLiteral("o gerador de PDF não pôde ser iniciado"));
     const bool escrito = arq.flush() && arq.error() == QFileDevice::NoError;

@@ -23,8 +23,8 @@ class QPagedPaintDevice;
 inline constexpr double kPONTOS_POR_POLEGADA = 1200.0;
 
 // Dots of a length in millimetres, and of one in PostScript points.
-constexpr double PONTOS_DE_MM(double mm) { return mm * kPONTOS_POR_POLEGADA / 25.4; }
-constexpr double PONTOS_DE_PT(double pt) { return pt * kPONTOS_POR_POLEGADA / 72.0; }
+constexpr double PontosDeMm(double mm) { return mm * kPONTOS_POR_POLEGADA / 25.4; }
+constexpr double PontosDePt(double pt) { return pt * kPONTOS_POR_POLEGADA / 72.0; }
 
 // Blank border kept around the text even where the device could print
 // closer to the edge: an 80-column line at 10 characters per inch still fits
@@ -50,8 +50,8 @@ struct GeometriaRelatorio {
 // model's column count, or a longer line of its pages) or a page would not
 // fit inside the margins, the pitch or the spacing is narrowed just enough
 // to fit it: nothing is ever cut off.
-GeometriaRelatorio GEOMETRIA_RELATORIO(const ModeloRelatorio& modelo, QMarginsF margensMinimas);
-QMarginsF MARGENS_MINIMAS_PADRAO();
+GeometriaRelatorio CalculaGeometria(const ModeloRelatorio& modelo, QMarginsF margensMinimas);
+QMarginsF MargensMinimasPadrao();
 
 // A stretch of characters to highlight (preview search).
 struct MarcaRelatorio {
@@ -86,10 +86,10 @@ private:
 // Writes every page of the model to a PDF file. The file appears under its
 // name only when complete; throws std::runtime_error (Windows-1252 text)
 // when it cannot be written.
-void GRAVA_PDF_RELATORIO(const ModeloRelatorio& modelo, const QString& arquivo);
+void GravaRelatorioEmPdf(const ModeloRelatorio& modelo, const QString& arquivo);
 
 // Draws pages [primeira, ultima] (0-based, inclusive) on a printer or PDF
 // writer already set to A4 portrait with its origin at the sheet's corner.
 // False when the device refused to start; throws as Desenha does.
-bool DESENHA_PAGINAS(QPagedPaintDevice& dispositivo, const ModeloRelatorio& modelo,
-                     const GeometriaRelatorio& geometria, int primeira, int ultima);
+bool DesenhaPaginas(QPagedPaintDevice& dispositivo, const ModeloRelatorio& modelo,
+                    const GeometriaRelatorio& geometria, int primeira, int ultima);

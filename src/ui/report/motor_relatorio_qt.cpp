@@ -48,8 +48,8 @@ void garanteAplicacaoGrafica() {
 
 }  // namespace
 
-bool IMPRIME_RELATORIO(QPrinter& impressora, const ModeloRelatorio& modelo, int primeira,
-                       int ultima) {
+bool ImprimeRelatorio(QPrinter& impressora, const ModeloRelatorio& modelo, int primeira,
+                      int ultima) {
     if (!impressora.isValid()) return false;
     impressora.setFullPage(true);
     impressora.setPageSize(QPageSize(QPageSize::A4));
@@ -60,13 +60,13 @@ bool IMPRIME_RELATORIO(QPrinter& impressora, const ModeloRelatorio& modelo, int 
     QPageLayout layout = impressora.pageLayout();
     layout.setUnits(QPageLayout::Point);
     const QMarginsF minimas = layout.minimumMargins();
-    QMarginsF margens = MARGENS_MINIMAS_PADRAO();
-    margens = QMarginsF(std::max(margens.left(), PONTOS_DE_PT(minimas.left())),
-                        std::max(margens.top(), PONTOS_DE_PT(minimas.top())),
-                        std::max(margens.right(), PONTOS_DE_PT(minimas.right())),
-                        std::max(margens.bottom(), PONTOS_DE_PT(minimas.bottom())));
-    const GeometriaRelatorio g = GEOMETRIA_RELATORIO(modelo, margens);
-    return DESENHA_PAGINAS(impressora, modelo, g, primeira, ultima);
+    QMarginsF margens = MargensMinimasPadrao();
+    margens = QMarginsF(std::max(margens.left(), PontosDePt(minimas.left())),
+                        std::max(margens.top(), PontosDePt(minimas.top())),
+                        std::max(margens.right(), PontosDePt(minimas.right())),
+                        std::max(margens.bottom(), PontosDePt(minimas.bottom())));
+    const GeometriaRelatorio g = CalculaGeometria(modelo, margens);
+    return DesenhaPaginas(impressora, modelo, g, primeira, ultima);
 }
 
 MotorRelatorioQt::MotorRelatorioQt() = default;
@@ -90,12 +90,12 @@ bool MotorRelatorioQt::Fecha(const ModeloRelatorio& modelo) {
     }
     QPrinter* impressora = Impressora();
     if (!impressora) return false;
-    return IMPRIME_RELATORIO(*impressora, modelo, 0, static_cast<int>(modelo.paginas.size()) - 1);
+    return ImprimeRelatorio(*impressora, modelo, 0, static_cast<int>(modelo.paginas.size()) - 1);
 }
 
 void MotorRelatorioQt::GravaPdf(const ModeloRelatorio& modelo, const std::string& arquivo) {
     garanteAplicacaoGrafica();
-    GRAVA_PDF_RELATORIO(modelo, QtDeAnsi(arquivo));
+    GravaRelatorioEmPdf(modelo, QtDeAnsi(arquivo));
 }
 
 std::string MotorRelatorioQt::ImpressoraAtual() {
@@ -137,7 +137,7 @@ std::vector<std::string> MotorRelatorioQt::NomesDasImpressoras() {
     return r;
 }
 
-std::string NOME_ARQUIVO_SEM_TELA(const std::string& titulo) {
+std::string NomeDoArquivoSemTela(const std::string& titulo) {
     std::string r = titulo;
     for (char& c : r)
         if (c == ' ' || c == '/') c = '_';
@@ -145,7 +145,7 @@ std::string NOME_ARQUIVO_SEM_TELA(const std::string& titulo) {
 }
 
 bool MotorRelatorioSemTela::Fecha(const ModeloRelatorio& modelo) {
-    const std::string base = NOME_ARQUIVO_SEM_TELA(modelo.titulo) + "_" +
+    const std::string base = NomeDoArquivoSemTela(modelo.titulo) + "_" +
                              OBR_DATATOTEXTO("DATA_AAAAMMDD", GERAL().DATADIA) + "_" + OBR_HORA();
     // Two reports of one title closed within the same second must not
     // overwrite each other.
@@ -160,7 +160,7 @@ bool MotorRelatorioSemTela::Fecha(const ModeloRelatorio& modelo) {
 
 void MotorRelatorioSemTela::GravaPdf(const ModeloRelatorio& modelo, const std::string& arquivo) {
     garanteAplicacaoGrafica();
-    GRAVA_PDF_RELATORIO(modelo, QtDeAnsi(arquivo));
+    GravaRelatorioEmPdf(modelo, QtDeAnsi(arquivo));
 }
 
 void MotorRelatorioSemTela::SetupImpressora() {

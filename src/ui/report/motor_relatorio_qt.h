@@ -53,9 +53,9 @@ private:
 
 // Prints pages [primeira, ultima] (0-based) of the report on `impressora`
 // at the same geometry as the PDF. False when the printer cannot start.
-bool IMPRIME_RELATORIO(QPrinter& impressora, const ModeloRelatorio& modelo, int primeira,
-                       int ultima);
+bool ImprimeRelatorio(QPrinter& impressora, const ModeloRelatorio& modelo, int primeira,
+                      int ultima);
 
 // File name of a report closed without a screen, before the date and time:
 // the title, with blanks and "/" turned into "_".
-std::string NOME_ARQUIVO_SEM_TELA(const std::string& titulo);
+std::string NomeDoArquivoSemTela(const std::string& titulo);

@@ -68,14 +68,15 @@ TFRMIMPTESTAIMP::TFRMIMPTESTAIMP(QWidget* pai) : QDialog(pai) {
 
 void TFRMIMPTESTAIMP::MostraImpressora() {
     QString texto = QStringLiteral("Modelo : Gráfica");
-    const std::string atual = MOTOR_RELATORIO() ? MOTOR_RELATORIO()->ImpressoraAtual() : std::string();
+    const std::string atual =
+        MotorDeRelatorioAtual() ? MotorDeRelatorioAtual()->ImpressoraAtual() : std::string();
     if (!atual.empty()) texto += QStringLiteral("  -  Padrão : ") + QtDeAnsi(atual);
     LBLIMPRESSORA->setText(texto);
     LBLIMPRESSORA->setToolTip(texto);
     // Which printers the system has, so the operator knows what Setup offers.
     QStringList nomes;
-    if (MOTOR_RELATORIO())
-        for (const std::string& n : MOTOR_RELATORIO()->NomesDasImpressoras()) nomes << QtDeAnsi(n);
+    if (MotorDeRelatorioAtual())
+        for (const std::string& n : MotorDeRelatorioAtual()->NomesDasImpressoras()) nomes << QtDeAnsi(n);
     LBLIMPRESSORAS->setText(QStringLiteral("Impressoras do sistema : ") + nomes.join(QStringLiteral(", ")));
     LBLIMPRESSORAS->setVisible(!nomes.isEmpty());
 }
@@ -101,8 +102,8 @@ TdstRELATORIO TFRMIMPTESTAIMP::Escolha() const {
     return KISIMPnoVIDEO ? dstVIDEO : dstIMPRESSORA;
 }
 
-TdstRELATORIO TFRMIMPTESTAIMP_ESCOLHE(const std::string& titulo,
-                                      const std::vector<std::string>& descricao) {
+TdstRELATORIO EscolheDestinoDoRelatorio(const std::string& titulo,
+                                        const std::vector<std::string>& descricao) {
     TFRMIMPTESTAIMP janela(QApplication::activeWindow());
     janela.setWindowTitle(QtDeAnsi(titulo));
     janela.MostraImpressora();

@@ -44,5 +44,5 @@ private:
 // Shows the window for a report (title and description lines in
 // Windows-1252) and answers where it goes; dstCANCELA when it was closed
 // without a choice.
-TdstRELATORIO TFRMIMPTESTAIMP_ESCOLHE(const std::string& titulo,
-                                      const std::vector<std::string>& descricao);
+TdstRELATORIO EscolheDestinoDoRelatorio(const std::string& titulo,
+                                        const std::vector<std::string>& descricao);

@@ -37,18 +37,18 @@ void MostraResumo(const ResumoExecucao& resumo, QWidget* pai) {
     caixa.setTextFormat(Qt::PlainText);
     QPushButton* ver = nullptr;
     if (resumo.paginas) {
-        ver = BOTAO_NA_CAIXA(caixa, QString::fromUtf8("&Visualizar relatório"), QMessageBox::ActionRole,
-                             "BTNVISUALIZA");
+        ver = BotaoNaCaixa(caixa, QString::fromUtf8("&Visualizar relatório"), QMessageBox::ActionRole,
+                           "BTNVISUALIZA");
     }
-    QPushButton* ok = BOTAO_NA_CAIXA(caixa, QStringLiteral("&OK"), QMessageBox::AcceptRole, "BTNOK");
+    QPushButton* ok = BotaoNaCaixa(caixa, QStringLiteral("&OK"), QMessageBox::AcceptRole, "BTNOK");
     caixa.setDefaultButton(ok);
     caixa.setEscapeButton(ok);
-    LARGURA_DO_TITULO(caixa);
+    AlargaParaOTitulo(caixa);
     caixa.exec();
     if (ver && caixa.clickedButton() == ver) {
         ModeloRelatorio paginas = *resumo.paginas;
         paginas.visualizar = true;
-        TFRMVISUALIZA janela(paginas, dynamic_cast<MotorRelatorioQt*>(MOTOR_RELATORIO()), pai);
+        TFRMVISUALIZA janela(paginas, dynamic_cast<MotorRelatorioQt*>(MotorDeRelatorioAtual()), pai);
         janela.exec();
     }
 }

@@ -96,7 +96,7 @@ TFRMVISUALIZA::TFRMVISUALIZA(const ModeloRelatorio& modelo, MotorRelatorioQt* mo
     : QDialog(pai),
       modelo_(modelo),
       motor_(motor),
-      geometria_(GEOMETRIA_RELATORIO(modelo, MARGENS_MINIMAS_PADRAO())) {
+      geometria_(CalculaGeometria(modelo, MargensMinimasPadrao())) {
     setObjectName(QStringLiteral("FRMVISUALIZA"));
     setWindowTitle(QtDeAnsi(modelo.titulo));
     setWindowFlags(windowFlags() | Qt::WindowMaximizeButtonHint | Qt::WindowMinimizeButtonHint);
@@ -363,13 +363,13 @@ void TFRMVISUALIZA::localizaProxima() {
 
 void TFRMVISUALIZA::Salva(const QString& arquivo, Formato formato) {
     if (formato == Formato::Pdf) {
-        GRAVA_PDF_RELATORIO(modelo_, arquivo);
+        GravaRelatorioEmPdf(modelo_, arquivo);
         return;
     }
     // HTML is UTF-8 throughout; plain text keeps the system's own code page
     // and line ends, like every other file it writes.
     const std::string conteudo =
-        formato == Formato::Html ? RELATORIO_HTML(modelo_) : RELATORIO_TEXTO(modelo_);
+        formato == Formato::Html ? RelatorioEmHtml(modelo_) : RelatorioEmTexto(modelo_);
     try {
         GravaArquivoCompleto(QFile::encodeName(arquivo).toStdString(), conteudo);
     } catch (const ErroArquivo& e) {
@@ -459,7 +459,7 @@ void TFRMVISUALIZA::imprime() {
     // The range is for this printing only; reports closed later print whole.
     impressora->setPrintRange(QPrinter::AllPages);
     impressora->setFromTo(0, 0);
-    if (IMPRIME_RELATORIO(*impressora, modelo_, de, ate))
+    if (ImprimeRelatorio(*impressora, modelo_, de, ate))
         lblSituacao_->setText(QStringLiteral("Relatório enviado para %1").arg(impressora->printerName()));
     else
         QMessageBox::warning(this, QStringLiteral("Imprimir"),

@@ -122,7 +122,7 @@ TFRMINSSISTEMA::TFRMINSSISTEMA(QWidget* pai) : QDialog(pai) {
 }
 
 void TFRMINSSISTEMA::FormShow() {
-    const TinsSISTEMA ins = INS_CARREGA();
+    const TinsSISTEMA ins = CarregaInstalacao();
     TXTPRAZOPEN->setASINTEGER(ins.PRAZOPEN);
     TXTARQREMC24->setText(QtDeAnsi(ins.ARQREMC24));
     TXTSEQREMC24->setASINTEGER(ins.SEQREMC24);
@@ -215,7 +215,7 @@ TFRMINSSTATUS::TFRMINSSTATUS(QWidget* pai) : QDialog(pai) {
 }
 
 void TFRMINSSTATUS::FormShow() {
-    const TinsSTATUS s = INS_STATUS();
+    const TinsSTATUS s = LeStatusDoSistema();
     const std::pair<QLabel*, const std::string*> valores[] = {
         {LBLPRAZOPEN, &s.PRAZOPEN},   {LBLARQREMC24, &s.ARQREMC24}, {LBLSEQREMC24, &s.SEQREMC24},
         {LBLARQREMC40, &s.ARQREMC40}, {LBLSEQREMC40, &s.SEQREMC40}, {LBLARQREMVEN, &s.ARQREMVEN},
@@ -225,13 +225,13 @@ void TFRMINSSTATUS::FormShow() {
     for (const auto& [rotulo, texto] : valores) rotulo->setText(QtDeAnsi(*texto));
 }
 
-void INSTALACAO_SISTEMA(QWidget* pai) {
+void AbreInstalacaoDoSistema(QWidget* pai) {
     const TabelasAbertas tabelas{&DMQUOR().TBCONVEINS};
     TFRMINSSISTEMA janela(pai);
     janela.exec();
 }
 
-void STATUS_SISTEMA(QWidget* pai) {
+void AbreStatusDoSistema(QWidget* pai) {
     TDMQUOR& dm = DMQUOR();
     const TabelasAbertas tabelas{&dm.TBCONVECLI, &dm.TBCONVEINS, &dm.TBCONVEPEN, &dm.TBCONVETAX};
     TFRMINSSTATUS janela(pai);

@@ -55,5 +55,5 @@ private:
 };
 
 // Menu entries: open the tables the window needs, show it, close them.
-void INSTALACAO_SISTEMA(QWidget* pai = nullptr);
-void STATUS_SISTEMA(QWidget* pai = nullptr);
+void AbreInstalacaoDoSistema(QWidget* pai = nullptr);
+void AbreStatusDoSistema(QWidget* pai = nullptr);

@@ -33,14 +33,14 @@ TFRMPASSADA::TFRMPASSADA(QWidget* pai) : QDialog(pai) {
     BTNOK = botoes.BTNOK;
     BTNCANCELA = botoes.BTNCANCELA;
     connect(BTNOK, &QPushButton::clicked, this, [this] { BTNOKClick(); });
-    LARGURA_DO_TITULO(*this);
+    AlargaParaOTitulo(*this);
     TXTPASSADA->selectAll();
     TXTPASSADA->setFocus(Qt::OtherFocusReason);
 }
 
 void TFRMPASSADA::BTNOKClick() {
     const int passada = OBR_STRTOINT(QtParaAnsi(TXTPASSADA->text()));
-    if (!PASSADA_ACEITA(passada)) {
+    if (!PassadaAceita(passada)) {
         TXTPASSADA->setFocus(Qt::OtherFocusReason);
         TXTPASSADA->selectAll();
         return;
@@ -49,7 +49,7 @@ void TFRMPASSADA::BTNOKClick() {
     accept();
 }
 
-std::optional<int> PEDE_PASSADA(QWidget* pai) {
+std::optional<int> PedePassada(QWidget* pai) {
     TFRMPASSADA janela(pai);
     if (janela.exec() != QDialog::Accepted) return std::nullopt;
     return janela.KPASSADA;

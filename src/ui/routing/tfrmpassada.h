@@ -25,4 +25,4 @@ private:
 };
 
 // Shows the window; nothing when the operator cancels.
-std::optional<int> PEDE_PASSADA(QWidget* pai = nullptr);
+std::optional<int> PedePassada(QWidget* pai = nullptr);
