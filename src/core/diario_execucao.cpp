@@ -368,18 +368,11 @@ DiarioExecucao::Passo DiarioExecucao::Apaga(std::string caminho) {
 }
 
 DiarioExecucao::DiarioExecucao(const std::string& desc) {
-    for (int tentativa = 0; tentativa < 100 && fd_ < 0; ++tentativa) {
-        caminho_ = nomeNovo();
-        fd_ = ::open(caminho_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_APPEND | O_CLOEXEC, 0666);
-        if (fd_ < 0 && errno != EEXIST) break;
-    }
-    if (fd_ < 0 || !trava(fd_)) {
+    // Another run's recovery may open a journal just created and not yet
+    // locked, take it for one left by a crash and remove it.
+    fd_ = CriaETrava(nomeNovo, O_APPEND, 0666, trava, caminho_);
+    if (fd_ < 0) {
         const int e = errno;
-        if (fd_ >= 0) {
-            ::close(fd_);
-            ::unlink(caminho_.c_str());
-            fd_ = -1;
-        }
         throw ErroArquivo("NÃO FOI POSSÍVEL CRIAR O DIÁRIO DA EXECUÇÃO "_ansi + caminho_ + " : " +
                               std::strerror(e),
                           e);

@@ -3,6 +3,7 @@
 // it is gone, the next run undoes it, or finishes it when it had committed.
 
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -63,5 +64,55 @@ TEST(DiarioExecucao, VivoFicaIntactoMortoEDesfeitoOuConcluido) {
         }
         // Resolved once: a second look finds nothing.
         EXPECT_TRUE(RecuperaDiarios().empty());
+    }
+}
+
+// Another process's cleanup may strike between a file's creation and its
+// lock: the file it removes (or holds to remove) must not be the one handed
+// back, or what the run writes would go into a file no name leads to.
+TEST(DiarioExecucao, LimpezaEntreCriacaoETravaNaoLevaOArquivo) {
+    DiretorioDeTrabalho d;
+    for (const bool segura : {false, true}) {
+        int chamadas = 0;
+        std::string primeiro;
+        int travaDaLimpeza = -1;
+        std::string caminho;
+        const int fd = CriaETrava(
+            [] { return NomeTemporarioAoLado("SAIDA.TXT"); }, 0, 0666,
+            [&](int descritor) {
+                if (chamadas++ == 0) {
+                    primeiro = caminho;
+                    if (segura) {
+                        // The cleanup has the file locked and is about to remove it.
+                        travaDaLimpeza = ::open(caminho.c_str(), O_RDWR);
+                        struct flock l {};
+                        l.l_type = F_WRLCK;
+                        l.l_whence = SEEK_SET;
+                        l.l_start = 0;
+                        l.l_len = 0;
+                        EXPECT_EQ(::fcntl(travaDaLimpeza, F_OFD_SETLK, &l), 0);
+                    } else {
+                        EXPECT_TRUE(RemoveSeAbandonado(caminho));
+                    }
+                }
+                struct flock l {};
+                l.l_type = F_WRLCK;
+                l.l_whence = SEEK_SET;
+                l.l_start = 0;
+                l.l_len = 0;
+                return ::fcntl(descritor, F_OFD_SETLK, &l) == 0;
+            },
+            caminho);
+        ASSERT_GE(fd, 0) << segura;
+        EXPECT_EQ(chamadas, 2) << segura;
+        EXPECT_NE(caminho, primeiro) << segura;
+        struct stat pelo_nome {}, pelo_descritor {};
+        ASSERT_EQ(::stat(caminho.c_str(), &pelo_nome), 0) << segura;
+        ASSERT_EQ(::fstat(fd, &pelo_descritor), 0);
+        EXPECT_EQ(pelo_nome.st_ino, pelo_descritor.st_ino) << segura;
+        ::close(fd);
+        if (travaDaLimpeza >= 0) ::close(travaDaLimpeza);
+        ::unlink(caminho.c_str());
+        ::unlink(primeiro.c_str());
     }
 }

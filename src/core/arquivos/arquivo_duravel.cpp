@@ -72,20 +72,33 @@ std::string NomeTemporarioAoLado(const std::string& destino) {
     return dir + "." + nome + kMarca + std::to_string(::getpid()) + "-" + std::to_string(contador++);
 }
 
+int CriaETrava(const std::function<std::string()>& nome, int flags, mode_t modo,
+               const std::function<bool(int)>& trava, std::string& caminho) {
+    for (int tentativa = 0; tentativa < 100; ++tentativa) {
+        caminho = nome();
+        const int fd = ::open(caminho.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC | flags, modo);
+        if (fd < 0) {
+            if (errno == EEXIST) continue;
+            return -1;
+        }
+        struct stat st {};
+        if (trava(fd) && ::fstat(fd, &st) == 0 && st.st_nlink > 0) return fd;
+        ::close(fd);  // a cleanup holds it or removed it: it is that cleanup's
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 ArquivoDuravel::ArquivoDuravel(std::string destino) : destino_(std::move(destino)) {
     const mode_t modo = modoPara(destino_);
-    for (int tentativa = 0; tentativa < 100; ++tentativa) {
-        temporario_ = NomeTemporarioAoLado(destino_);
-        fd_ = ::open(temporario_.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, modo);
-        if (fd_ >= 0 || errno != EEXIST) break;
-    }
+    fd_ = CriaETrava([this] { return NomeTemporarioAoLado(destino_); }, 0, modo,
+                     [](int fd) { return travaVivo(fd, F_WRLCK); }, temporario_);
     if (fd_ < 0) {
         erro_ = errno;
         temporario_.clear();
         return;
     }
     ::fchmod(fd_, modo);  // the umask is not the file's to narrow
-    travaVivo(fd_, F_WRLCK);
 }
 
 ArquivoDuravel::~ArquivoDuravel() {

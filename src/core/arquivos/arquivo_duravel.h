@@ -13,6 +13,7 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -71,6 +72,15 @@ private:
     bool solto_ = false;
     bool manterDescritor_ = false;
 };
+
+// Creates a file under a fresh name from `nome` (O_CREAT | O_EXCL | `flags`)
+// and takes `trava` on it; answers the descriptor and sets `caminho`, or -1
+// with errno. Between the creation and the lock, another process's cleanup
+// may find the file unlocked, take it for abandoned and remove it (or hold
+// it to do so): such a file is left to that cleanup and another name tried,
+// so that what is written never goes into a file nobody can find.
+int CriaETrava(const std::function<std::string()>& nome, int flags, mode_t modo,
+               const std::function<bool(int)>& trava, std::string& caminho);
 
 // Renames `de` to `para` (replacing or never) and flushes the directory of
 // `para`. 0 or errno.
