@@ -47,6 +47,14 @@ bool LeArquivoVendor(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, co
     return true;
 }
 
+bool RelocalizaClienteVendor(Tabela& convecli, const std::string& codigo, const std::string& consequencia) {
+    if (convecli.Locate("CODCLI", {codigo})) return true;
+    GERAL().MENSAGEM("O CLIENTE "_ansi + codigo + " FOI EXCLUÍDO DA TABELA DURANTE A CONVERSÃO. "_ansi +
+                         consequencia,
+                     somERRO);
+    return false;
+}
+
 bool MesmoArquivoVendor(const std::string& a, const std::string& b) {
     std::error_code erro;
     return EmMaiusculas(a) == EmMaiusculas(b) ||

@@ -24,6 +24,11 @@ bool PedeClienteVendor(Tabela& convecli, std::string& codigo, const std::string&
 // error message naming it ("ARQUIVO <qual>", e.g. "REMESSA DO CLIENTE").
 bool LeArquivoVendor(TaexLEITURAEXTERNO& leitura, const std::string& arquivo, const std::string& qual);
 
+// Puts CONVECLI back on the client's record before its numbers are posted;
+// a client deleted meanwhile is said, with what that means for the run
+// (`consequencia`), and false answered.
+bool RelocalizaClienteVendor(Tabela& convecli, const std::string& codigo, const std::string& consequencia);
+
 // The two names lead to one file (same name, or through links): writing
 // one would destroy the other.
 bool MesmoArquivoVendor(const std::string& a, const std::string& b);

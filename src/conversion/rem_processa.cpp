@@ -181,12 +181,7 @@ bool TvenREMESSA::gravaArquivoBanco(std::string& temporario, DiarioExecucao& dia
 
 bool TvenREMESSA::atualizaCadastro() {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    if (!cli.Locate("CODCLI", {KQUALCLIENTE})) {
-        GERAL().MENSAGEM("O CLIENTE "_ansi + KQUALCLIENTE +
-                             " FOI EXCLUÍDO DA TABELA DURANTE A CONVERSÃO. NENHUM ARQUIVO FOI GRAVADO."_ansi,
-                         somERRO);
-        return false;
-    }
+    if (!RelocalizaClienteVendor(cli, KQUALCLIENTE, "NENHUM ARQUIVO FOI GRAVADO.")) return false;
     // Another workstation may have converted this client since its record
     // was read: its file carries the generation this one would issue too.
     // Under the record lock, the stored numbers must still be the ones read.

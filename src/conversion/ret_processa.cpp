@@ -414,12 +414,7 @@ void TvenRETORNO::dataPendentes() {
 
 bool TvenRETORNO::atualizaCadastro(int ultretcli) {
     Tabela& cli = DMQUOR().TBCONVECLI;
-    if (!cli.Locate("CODCLI", {QUALCLIENTE})) {
-        GERAL().MENSAGEM("O CLIENTE "_ansi + QUALCLIENTE +
-                             " FOI EXCLUÍDO DA TABELA DURANTE A CONVERSÃO. AS GERAÇÕES NÃO FORAM ATUALIZADAS."_ansi,
-                         somERRO);
-        return false;
-    }
+    if (!RelocalizaClienteVendor(cli, QUALCLIENTE, "AS GERAÇÕES NÃO FORAM ATUALIZADAS."_ansi)) return false;
     OBR_EDITA(cli);
     cli.FieldByName("ULTRETBAN").SetAsInteger(KULTRETBAN);
     cli.FieldByName("ULTRETCLI").SetAsInteger(ultretcli);
