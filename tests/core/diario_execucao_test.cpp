@@ -71,6 +71,12 @@ TEST(DiarioExecucao, VivoFicaIntactoMortoEDesfeitoOuConcluido) {
 // lock: the file it removes (or holds to remove) must not be the one handed
 // back, or what the run writes would go into a file no name leads to.
 TEST(DiarioExecucao, LimpezaEntreCriacaoETravaNaoLevaOArquivo) {
+    const auto travaTudo = [](int fd) {
+        struct flock l {};
+        l.l_type = F_WRLCK;
+        l.l_whence = SEEK_SET;
+        return ::fcntl(fd, F_OFD_SETLK, &l) == 0;
+    };
     DiretorioDeTrabalho d;
     for (const bool segura : {false, true}) {
         int chamadas = 0;
@@ -85,22 +91,12 @@ TEST(DiarioExecucao, LimpezaEntreCriacaoETravaNaoLevaOArquivo) {
                     if (segura) {
                         // The cleanup has the file locked and is about to remove it.
                         travaDaLimpeza = ::open(caminho.c_str(), O_RDWR);
-                        struct flock l {};
-                        l.l_type = F_WRLCK;
-                        l.l_whence = SEEK_SET;
-                        l.l_start = 0;
-                        l.l_len = 0;
-                        EXPECT_EQ(::fcntl(travaDaLimpeza, F_OFD_SETLK, &l), 0);
+                        EXPECT_TRUE(travaTudo(travaDaLimpeza));
                     } else {
                         EXPECT_TRUE(RemoveSeAbandonado(caminho));
                     }
                 }
-                struct flock l {};
-                l.l_type = F_WRLCK;
-                l.l_whence = SEEK_SET;
-                l.l_start = 0;
-                l.l_len = 0;
-                return ::fcntl(descritor, F_OFD_SETLK, &l) == 0;
+                return travaTudo(descritor);
             },
             caminho);
         ASSERT_GE(fd, 0) << segura;
