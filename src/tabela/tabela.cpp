@@ -599,10 +599,7 @@ bool confere(const Campo& c, const ValorBusca& v) {
 
 }  // namespace
 
-bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& valores) {
-    preparaMovimento();
-    revalida();
-    Implementacao& m = *imp_;
+std::vector<Campo*> Tabela::camposDaBusca(const std::string& campos) {
     std::vector<Campo*> lista;
     std::size_t ini = 0;
     while (ini <= campos.size()) {
@@ -611,14 +608,47 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
         lista.push_back(&FieldByName(campos.substr(ini, fim - ini)));
         ini = fim + 1;
     }
+    return lista;
+}
+
+void Tabela::confereQuantidadeDaBusca(const std::vector<Campo*>& lista,
+                                      const std::vector<ValorBusca>& valores) const {
     if (lista.size() != valores.size())
         throw ErroTabela("LOCATE COM "_ansi + std::to_string(lista.size()) + " CAMPOS E " +
-                         std::to_string(valores.size()) + " VALORES NA TABELA " + m.caminho);
-    auto combina = [&] {
-        for (std::size_t i = 0; i < lista.size(); ++i)
-            if (!confere(*lista[i], valores[i])) return false;
-        return true;
-    };
+                         std::to_string(valores.size()) + " VALORES NA TABELA " + imp_->caminho);
+}
+
+bool Tabela::combinaBusca(const std::vector<Campo*>& lista, const std::vector<ValorBusca>& valores) const {
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (!confere(*lista[i], valores[i])) return false;
+    return true;
+}
+
+// The start of the current tag's keys that a record holding `valores` in
+// the fields of `lista` has; false when the fields are no prefix of the key
+// (or no record can hold a value), and the search must walk instead.
+bool Tabela::chaveDaBusca(const std::vector<Campo*>& lista, const std::vector<ValorBusca>& valores,
+                          std::string& chave) {
+    Implementacao& m = *imp_;
+    const auto& pecas = m.expressao->Pecas();
+    if (lista.size() > pecas.size()) return false;
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (pecas[i].campo != static_cast<int>(lista[i] - campos_[0].get()) &&
+            &FieldByName(defs_[static_cast<std::size_t>(pecas[i].campo)].nome) != lista[i])
+            return false;
+    chave.clear();
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (!m.expressao->ParteDaChave(i, valores[i].v, chave)) return false;
+    return true;
+}
+
+bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& valores) {
+    preparaMovimento();
+    revalida();
+    Implementacao& m = *imp_;
+    const std::vector<Campo*> lista = camposDaBusca(campos);
+    confereQuantidadeDaBusca(lista, valores);
+    auto combina = [&] { return combinaBusca(lista, valores); };
     const std::uint32_t anterior = recAtual_;
     auto achou = [&](std::uint32_t rec) {
         recAtual_ = rec;
@@ -627,33 +657,21 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
     };
 
     if (ordem()) {
-        const auto& pecas = m.expressao->Pecas();
-        bool prefixo = lista.size() <= pecas.size();
-        for (std::size_t i = 0; prefixo && i < lista.size(); ++i)
-            prefixo = pecas[i].campo == static_cast<int>(lista[i] - campos_[0].get()) ||
-                      &FieldByName(defs_[static_cast<std::size_t>(pecas[i].campo)].nome) == lista[i];
-        if (prefixo) {
-            std::string chave;
-            for (std::size_t i = 0; i < lista.size(); ++i)
-                if (!m.expressao->ParteDaChave(i, valores[i].v, chave)) {
-                    prefixo = false;
-                    break;
+        std::string chave;
+        if (chaveDaBusca(lista, valores, chave)) {
+            auto it = m.indice->LimiteInferior(chave);
+            while (it != m.indice->Fim() &&
+                   std::memcmp(m.indice->Chave(*it), chave.data(), chave.size()) == 0) {
+                if (!carregaPosicao(it)) continue;
+                if (combina()) {
+                    m.pos = it;
+                    m.posValida = true;
+                    return achou(*it);
                 }
-            if (prefixo) {
-                auto it = m.indice->LimiteInferior(chave);
-                while (it != m.indice->Fim() &&
-                       std::memcmp(m.indice->Chave(*it), chave.data(), chave.size()) == 0) {
-                    if (!carregaPosicao(it)) continue;
-                    if (combina()) {
-                        m.pos = it;
-                        m.posValida = true;
-                        return achou(*it);
-                    }
-                    ++it;
-                }
-                if (anterior && !carrega(anterior)) semRegistro();
-                return false;
+                ++it;
             }
+            if (anterior && !carrega(anterior)) semRegistro();
+            return false;
         }
         for (auto it = m.indice->Inicio(); it != m.indice->Fim();) {
             if (!carregaPosicao(it)) continue;
