@@ -27,6 +27,13 @@ void digitos(std::string& destino, long long valor, int largura) {
     while (n > 0) destino += b[--n];
 }
 
+// 10^n, exact, as std::pow(10.0, n) gives it for the widths of the layout.
+double potenciaDe10(int n) {
+    static constexpr double kPotencias[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                            1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    return n >= 0 && n < 17 ? kPotencias[n] : std::pow(10.0, n);
+}
+
 // A record's fields, appended in column order. Millions of records go
 // through here, so the formats of the field utilities are done in place
 // (text fitted like OBR_AJUSTA, dates like OBR_DATATOTEXTO, whole numbers
@@ -64,11 +71,17 @@ public:
     // the field cannot hold (negative, or too many digits) is reported.
     Montagem& numero(int largura, int decimais, double valor, const std::string& rotulo,
                      long long* valorEscrito = nullptr) {
-        const double escalado = valor * std::pow(10.0, decimais);
+        const double escalado = valor * potenciaDe10(decimais);
         std::string t;
         if (escalado >= 0 && escalado < 1e15 && escalado == std::floor(escalado)) {
-            digitos(t, static_cast<long long>(escalado), largura);
-            if (t.size() > static_cast<std::size_t>(largura)) t = OBR_REPLICA("*", largura);
+            // The common case, digits that fit, goes straight into the record.
+            const long long inteiro = static_cast<long long>(escalado);
+            if (largura > 0 && inteiro < potenciaDe10(largura)) {
+                digitos(r.conteudo, inteiro, largura);
+                if (valorEscrito) *valorEscrito = inteiro;
+                return *this;
+            }
+            t = OBR_REPLICA("*", largura);
         } else {
             t = OBR_ZEROS(largura, decimais, valor);
         }
