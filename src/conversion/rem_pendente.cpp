@@ -1,6 +1,8 @@
 #include "conversion/rem_pendente.h"
 
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "core/obr_edita.h"
 
@@ -10,12 +12,6 @@ void preenche(Tabela& convepen, const std::string& cgccli, TData dataRemessa) {
     convepen.FieldByName("CGCCLI").SetAsString(cgccli);
     convepen.FieldByName("DTREMESSA").SetAsDate(dataRemessa);
     convepen.Post();
-}
-
-// A planilha as Locate compares it: trailing blanks do not count.
-std::string semBrancosAoFim(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
 }
 
 }  // namespace
@@ -36,15 +32,28 @@ namespace {
 
 // The planilhas of a file, each once, in the order they first appear, with
 // the CNPJ of their last operation: what one call per operation leaves in
-// each row.
+// each row. A file holds up to a hundred thousand of them: the planilhas
+// seen are found through a flat table of their places, without an
+// allocation each.
 std::vector<OperacaoPendente> planilhasDoArquivo(const std::vector<OperacaoPendente>& operacoes) {
     std::vector<OperacaoPendente> planilhas;
-    std::unordered_map<std::string, std::size_t> posicao;
-    posicao.reserve(operacoes.size());
+    std::vector<std::string_view> chaves;  // of each planilha, trailing blanks off
+    std::size_t capacidade = 16;
+    while (capacidade < 2 * operacoes.size()) capacidade *= 2;
+    std::vector<std::uint32_t> lugares(capacidade, 0);  // planilha + 1; 0 = free
+    const std::hash<std::string_view> espalha;
     for (const OperacaoPendente& op : operacoes) {
-        const auto [it, nova] = posicao.emplace(semBrancosAoFim(op.numped), planilhas.size());
-        if (nova) planilhas.push_back(op);
-        else planilhas[it->second].cgccli = op.cgccli;
+        std::string_view chave = op.numped;
+        while (!chave.empty() && chave.back() == ' ') chave.remove_suffix(1);
+        std::size_t p = espalha(chave) & (capacidade - 1);
+        while (lugares[p] != 0 && chaves[lugares[p] - 1] != chave) p = (p + 1) & (capacidade - 1);
+        if (lugares[p] != 0) {
+            planilhas[lugares[p] - 1].cgccli = op.cgccli;
+        } else {
+            planilhas.push_back(op);
+            chaves.push_back(chave);
+            lugares[p] = static_cast<std::uint32_t>(planilhas.size());
+        }
     }
     return planilhas;
 }

@@ -633,9 +633,7 @@ bool Tabela::chaveDaBusca(const std::vector<Campo*>& lista, const std::vector<Va
     const auto& pecas = m.expressao->Pecas();
     if (lista.size() > pecas.size()) return false;
     for (std::size_t i = 0; i < lista.size(); ++i)
-        if (pecas[i].campo != static_cast<int>(lista[i] - campos_[0].get()) &&
-            &FieldByName(defs_[static_cast<std::size_t>(pecas[i].campo)].nome) != lista[i])
-            return false;
+        if (&lista[i]->Def() != &defs_[static_cast<std::size_t>(pecas[i].campo)]) return false;
     chave.clear();
     for (std::size_t i = 0; i < lista.size(); ++i)
         if (!m.expressao->ParteDaChave(i, valores[i].v, chave)) return false;
