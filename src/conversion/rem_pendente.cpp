@@ -93,11 +93,15 @@ void RegistraPendentes(Tabela& convepen, const std::string& codcli,
                 novas.push_back(i);
             }
         }
+        Campo& codigo = convepen.FieldByName("CODCLI");
+        Campo& numped = convepen.FieldByName("NUMPED");
         for (const std::size_t i : novas) {
             convepen.Append();
-            convepen.FieldByName("CODCLI").SetAsString(codcli);
-            convepen.FieldByName("NUMPED").SetAsString(planilhas[i].numped);
-            preenche(convepen, planilhas[i].cgccli, dataRemessa);
+            codigo.SetAsString(codcli);
+            numped.SetAsString(planilhas[i].numped);
+            cgccli.SetAsString(planilhas[i].cgccli);
+            dtremessa.SetAsDate(dataRemessa);
+            convepen.Post();
         }
     } catch (...) {
         // What was written stays.
