@@ -178,7 +178,15 @@ void Tabela::Close() {
     Implementacao& m = *imp_;
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) Cancel();
     descarregaLote();
-    if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) atualizaArquivosIndice();
+    if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) {
+        // What other processes did since we last looked decides too.
+        try {
+            sincroniza();
+        } catch (const ErroTabela&) {
+            m.indiceEmDia = false;
+        }
+        atualizaArquivosIndice();
+    }
     if (m.escreveu && !somenteLeitura_) {
         unsigned char data[3];
         DataDeAtualizacaoDbf(data);
@@ -203,8 +211,10 @@ void Tabela::sincroniza() {
     const std::uint32_t versao = le32(b + (kDeslocamentoVersao - kDbfDeslocamentoContagem));
     if (versao != m.versao) {
         m.alteradoFora = true;
+        m.indiceEmDia = false;
         m.versao = versao;
     }
+    if (total != m.conhecidos) m.indiceEmDia = false;
     if (total <= m.conhecidos) {
         if (total < m.conhecidos) recarregaTudo(total);  // zapped or packed elsewhere
         return;
@@ -242,7 +252,10 @@ void Tabela::incrementaVersao() {
         unsigned char b[4];
         LeDbf(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
         const std::uint32_t v = le32(b);
-        if (v != m.versao) m.alteradoFora = true;
+        if (v != m.versao) {
+            m.alteradoFora = true;
+            m.indiceEmDia = false;
+        }
         m.versao = v + 1;
         for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(m.versao >> (8 * i));
         GravaDbf(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
@@ -314,6 +327,8 @@ void Tabela::ativaTag(const std::string& tag) {
     m.indice.reset();
     m.expressao.reset();
     m.posValida = false;
+    // Edits are checked against the keys of the order in use alone.
+    m.indiceEmDia = false;
     if (tag.empty()) return;
     const DefIndice* d = achaTag(tag);
     if (!d)
@@ -781,10 +796,12 @@ void Tabela::Post() {
     } else {
         incrementaVersao();
     }
+    if (!m.indice) m.indiceEmDia = false;
     if (m.indice) {
         std::string nova(m.indice->TamanhoChave(), ' ');
         m.expressao->Calcula(buffer_.data(), nova.data());
         if (nova != m.chaveAnterior) {
+            m.indiceEmDia = false;
             m.indice->Remove(recAtual_);
             std::memcpy(m.indice->ChaveParaEscrita(recAtual_), nova.data(), nova.size());
             m.indice->Insere(recAtual_);
@@ -819,6 +836,7 @@ void Tabela::gravaNoFim(const char* registros, std::uint32_t quantos) {
         GravaDbf(m.fd, h, sizeof h, 1, m.caminho);
         m.conhecidos = ultimo;
         m.escreveu = true;
+        m.indiceEmDia = false;
         if (m.vivos >= 0) m.vivos += quantos;
         recAtual_ = ultimo;
         if (m.indice) {
@@ -930,6 +948,7 @@ void Tabela::Delete() {
         throw;
     }
     m.escreveu = true;
+    m.indiceEmDia = false;
     soltaRegistro();
     incrementaVersao();
     estado_ = EstadoTabela::Navegando;
