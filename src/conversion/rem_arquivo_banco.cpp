@@ -18,13 +18,13 @@ constexpr int kMAIOR_SEQUENCIA_6 = 999999;
 // Digits of a value known to fit, zero-filled on the left.
 void digitos(std::string& destino, long long valor, int largura) {
     char b[24];
-    int n = 0;
+    int n = 24;
     do {
-        b[n++] = static_cast<char>('0' + valor % 10);
+        b[--n] = static_cast<char>('0' + valor % 10);
         valor /= 10;
     } while (valor > 0);
-    destino.append(static_cast<std::size_t>(largura > n ? largura - n : 0), '0');
-    while (n > 0) destino += b[--n];
+    destino.append(static_cast<std::size_t>(largura > 24 - n ? largura - (24 - n) : 0), '0');
+    destino.append(b + n, static_cast<std::size_t>(24 - n));
 }
 
 // 10^n, exact, as std::pow(10.0, n) gives it for the widths of the layout.
@@ -62,9 +62,11 @@ public:
     Montagem& data(TData d) {
         int ano = 0, mes = 0, dia = 0;
         DATA_DECODIFICA(d, ano, mes, dia);
-        digitos(r.conteudo, ano, 4);
-        digitos(r.conteudo, mes, 2);
-        digitos(r.conteudo, dia, 2);
+        const char t[8] = {static_cast<char>('0' + ano / 1000), static_cast<char>('0' + ano / 100 % 10),
+                           static_cast<char>('0' + ano / 10 % 10), static_cast<char>('0' + ano % 10),
+                           static_cast<char>('0' + mes / 10),      static_cast<char>('0' + mes % 10),
+                           static_cast<char>('0' + dia / 10),      static_cast<char>('0' + dia % 10)};
+        r.conteudo.append(t, 8);
         return *this;
     }
     // Zero-filled digits of valor × 10^decimais, fraction dropped. A value
