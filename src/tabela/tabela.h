@@ -122,9 +122,10 @@ public:
     // kLoteRegistros (and about 1 MiB); the records of a block are locked
     // (neighbours under one lock, only the records edited), read once and
     // written back together, each only if its bytes changed, and unlocked;
-    // the change counter moves once (with the batch, inside one). Another
-    // process sees each record before or after its edit, never half of it,
-    // and waits for a record at most for the writing of one block.
+    // the change counter moves once a block (with the batch, inside one).
+    // Another process sees each record as a Post leaves it, and waits for a
+    // record at most for the reading and writing of one block. `altera`
+    // must change the record only: no moves, no other table operations.
     //
     // Each answer: Editado; Ausente, no record holds those values; Adiado,
     // not done here, for the caller's own Locate and Edit (and wait): the

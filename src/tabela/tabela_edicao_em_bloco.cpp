@@ -90,30 +90,31 @@ std::vector<Tabela::Localizado> Tabela::EditaLocalizados(
         recAtual_ = anterior;
         if (anterior == 0 || !carrega(anterior)) semRegistro();
     };
-    bool editou = false;
     try {
         for (b.fim = 0; b.fim < b.alvos.size();) {
             b.ini = b.fim;
             editaBloco(b);
             if (!b.editou) continue;
-            editou = m.escreveu = true;
+            // Each block is told to other processes as one Post is, or
+            // with the batch.
+            m.escreveu = true;
             if (m.emLote) {
                 marcaPendenciaDoLote();
                 m.versaoAdiada = true;
                 descarregaLoteVencido();
+            } else {
+                incrementaVersao();
             }
         }
     } catch (...) {
-        // What earlier blocks wrote stays, and is told as Post tells it.
+        // What earlier blocks wrote stays.
         estado_ = EstadoTabela::Navegando;
         try {
             volta();
-            if (editou && !m.emLote) incrementaVersao();
         } catch (...) {
         }
         throw;
     }
-    if (editou && !m.emLote) incrementaVersao();
     if (b.algumEditado) {
         recAtual_ = b.ultimoRegistro;
         buffer_ = b.ultimoConteudo;
