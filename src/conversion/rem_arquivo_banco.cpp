@@ -60,12 +60,20 @@ public:
     }
     // yyyymmdd; zeros for no date.
     Montagem& data(TData d) {
-        int ano = 0, mes = 0, dia = 0;
-        DATA_DECODIFICA(d, ano, mes, dia);
-        const char t[8] = {static_cast<char>('0' + ano / 1000), static_cast<char>('0' + ano / 100 % 10),
-                           static_cast<char>('0' + ano / 10 % 10), static_cast<char>('0' + ano % 10),
-                           static_cast<char>('0' + mes / 10),      static_cast<char>('0' + mes % 10),
-                           static_cast<char>('0' + dia / 10),      static_cast<char>('0' + dia % 10)};
+        // The records of a file mostly repeat a few dates: the last one is
+        // kept laid out.
+        thread_local bool guardada = false;
+        thread_local TData ultima = 0;
+        thread_local char t[8];
+        if (!guardada || d != ultima) {
+            int ano = 0, mes = 0, dia = 0;
+            DATA_DECODIFICA(d, ano, mes, dia);
+            const int partes[] = {ano / 1000, ano / 100 % 10, ano / 10 % 10, ano % 10,
+                                  mes / 10,   mes % 10,       dia / 10,      dia % 10};
+            for (int i = 0; i < 8; ++i) t[i] = static_cast<char>('0' + partes[i]);
+            ultima = d;
+            guardada = true;
+        }
         r.conteudo.append(t, 8);
         return *this;
     }

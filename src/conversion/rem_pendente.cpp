@@ -33,11 +33,18 @@ namespace {
 // The planilhas of a file, each once, in the order they first appear, with
 // the CNPJ of their last operation: what one call per operation leaves in
 // each row. A file holds up to a hundred thousand of them: the planilhas
-// seen are found through a flat table of their places, without an
-// allocation each.
-std::vector<OperacaoPendente> planilhasDoArquivo(const std::vector<OperacaoPendente>& operacoes) {
-    std::vector<OperacaoPendente> planilhas;
+// seen are found through a flat table of their places, and point into the
+// operations rather than copy them.
+struct Planilha {
+    const std::string* numped;  // of its first operation
+    const std::string* cgccli;  // of its last one
+};
+
+std::vector<Planilha> planilhasDoArquivo(const std::vector<OperacaoPendente>& operacoes) {
+    std::vector<Planilha> planilhas;
+    planilhas.reserve(operacoes.size());
     std::vector<std::string_view> chaves;  // of each planilha, trailing blanks off
+    chaves.reserve(operacoes.size());
     std::size_t capacidade = 16;
     while (capacidade < 2 * operacoes.size()) capacidade *= 2;
     std::vector<std::uint32_t> lugares(capacidade, 0);  // planilha + 1; 0 = free
@@ -48,9 +55,9 @@ std::vector<OperacaoPendente> planilhasDoArquivo(const std::vector<OperacaoPende
         std::size_t p = espalha(chave) & (capacidade - 1);
         while (lugares[p] != 0 && chaves[lugares[p] - 1] != chave) p = (p + 1) & (capacidade - 1);
         if (lugares[p] != 0) {
-            planilhas[lugares[p] - 1].cgccli = op.cgccli;
+            planilhas[lugares[p] - 1].cgccli = &op.cgccli;
         } else {
-            planilhas.push_back(op);
+            planilhas.push_back({&op.numped, &op.cgccli});
             chaves.push_back(chave);
             lugares[p] = static_cast<std::uint32_t>(planilhas.size());
         }
@@ -66,7 +73,7 @@ void RegistraPendentes(Tabela& convepen, const std::string& codcli,
     // workstations once, the new ones are written together.
     convepen.IniciaLote();
     try {
-        const std::vector<OperacaoPendente> planilhas = planilhasDoArquivo(operacoes);
+        const std::vector<Planilha> planilhas = planilhasDoArquivo(operacoes);
         Campo& cgccli = convepen.FieldByName("CGCCLI");
         Campo& dtremessa = convepen.FieldByName("DTREMESSA");
         // The rows already there, refreshed in blocks; those the engine
@@ -76,19 +83,19 @@ void RegistraPendentes(Tabela& convepen, const std::string& codcli,
             "CODCLI;NUMPED", planilhas.size(),
             [&](std::size_t i, std::vector<ValorBusca>& v) {
                 v.emplace_back(codcli);
-                v.emplace_back(planilhas[i].numped);
+                v.emplace_back(*planilhas[i].numped);
             },
             [&](std::size_t i) {
-                cgccli.SetAsString(planilhas[i].cgccli);
+                cgccli.SetAsString(*planilhas[i].cgccli);
                 dtremessa.SetAsDate(dataRemessa);
             });
         std::vector<std::size_t> novas;
         for (std::size_t i = 0; i < planilhas.size(); ++i) {
             if (feitos[i] == Tabela::Localizado::Editado) continue;
             if (feitos[i] == Tabela::Localizado::Adiado &&
-                convepen.Locate("CODCLI;NUMPED", {codcli, planilhas[i].numped})) {
+                convepen.Locate("CODCLI;NUMPED", {codcli, *planilhas[i].numped})) {
                 OBR_EDITA(convepen);
-                preenche(convepen, planilhas[i].cgccli, dataRemessa);
+                preenche(convepen, *planilhas[i].cgccli, dataRemessa);
             } else {
                 novas.push_back(i);
             }
@@ -98,8 +105,8 @@ void RegistraPendentes(Tabela& convepen, const std::string& codcli,
         for (const std::size_t i : novas) {
             convepen.Append();
             codigo.SetAsString(codcli);
-            numped.SetAsString(planilhas[i].numped);
-            cgccli.SetAsString(planilhas[i].cgccli);
+            numped.SetAsString(*planilhas[i].numped);
+            cgccli.SetAsString(*planilhas[i].cgccli);
             dtremessa.SetAsDate(dataRemessa);
             convepen.Post();
         }
