@@ -668,6 +668,11 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
         eof_ = bof_ = false;
         return true;
     };
+    auto achouEm = [&](IndiceMemoria::Iter it) {
+        m.pos = it;
+        m.posValida = true;
+        return achou(*it);
+    };
 
     if (ordem()) {
         std::string chave;
@@ -676,11 +681,7 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
             while (it != m.indice->Fim() &&
                    std::memcmp(m.indice->Chave(*it), chave.data(), chave.size()) == 0) {
                 if (!carregaPosicao(it)) continue;
-                if (combina()) {
-                    m.pos = it;
-                    m.posValida = true;
-                    return achou(*it);
-                }
+                if (combina()) return achouEm(it);
                 ++it;
             }
             if (anterior && !carrega(anterior)) semRegistro();
@@ -688,11 +689,7 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
         }
         for (auto it = m.indice->Inicio(); it != m.indice->Fim();) {
             if (!carregaPosicao(it)) continue;
-            if (combina()) {
-                m.pos = it;
-                m.posValida = true;
-                return achou(*it);
-            }
+            if (combina()) return achouEm(it);
             ++it;
         }
     } else {
