@@ -18,13 +18,20 @@ constexpr int kMAIOR_SEQUENCIA_6 = 999999;
 // Digits of a value known to fit, zero-filled on the left.
 void digitos(std::string& destino, long long valor, int largura) {
     char b[24];
-    int n = 0;
+    int n = 24;
     do {
-        b[n++] = static_cast<char>('0' + valor % 10);
+        b[--n] = static_cast<char>('0' + valor % 10);
         valor /= 10;
     } while (valor > 0);
-    destino.append(static_cast<std::size_t>(largura > n ? largura - n : 0), '0');
-    while (n > 0) destino += b[--n];
+    destino.append(static_cast<std::size_t>(largura > 24 - n ? largura - (24 - n) : 0), '0');
+    destino.append(b + n, static_cast<std::size_t>(24 - n));
+}
+
+// 10^n, exact, as std::pow(10.0, n) gives it for the widths of the layout.
+double potenciaDe10(int n) {
+    static constexpr double kPotencias[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                            1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16};
+    return n >= 0 && n < 17 ? kPotencias[n] : std::pow(10.0, n);
 }
 
 // A record's fields, appended in column order. Millions of records go
@@ -53,22 +60,38 @@ public:
     }
     // yyyymmdd; zeros for no date.
     Montagem& data(TData d) {
-        int ano = 0, mes = 0, dia = 0;
-        DecodificaData(d, ano, mes, dia);
-        digitos(r.conteudo, ano, 4);
-        digitos(r.conteudo, mes, 2);
-        digitos(r.conteudo, dia, 2);
+        // The records of a file mostly repeat a few dates: the last one is
+        // kept laid out.
+        thread_local bool guardada = false;
+        thread_local TData ultima = 0;
+        thread_local char t[8];
+        if (!guardada || d != ultima) {
+            int ano = 0, mes = 0, dia = 0;
+            DecodificaData(d, ano, mes, dia);
+            const int partes[] = {ano / 1000, ano / 100 % 10, ano / 10 % 10, ano % 10,
+                                  mes / 10,   mes % 10,       dia / 10,      dia % 10};
+            for (int i = 0; i < 8; ++i) t[i] = static_cast<char>('0' + partes[i]);
+            ultima = d;
+            guardada = true;
+        }
+        r.conteudo.append(t, 8);
         return *this;
     }
     // Zero-filled digits of valor × 10^decimais, fraction dropped. A value
     // the field cannot hold (negative, or too many digits) is reported.
     Montagem& numero(int largura, int decimais, double valor, const std::string& rotulo,
                      Centavos* valorEscrito = nullptr) {
-        const double escalado = valor * std::pow(10.0, decimais);
+        const double escalado = valor * potenciaDe10(decimais);
         std::string t;
         if (escalado >= 0 && escalado < 1e15 && escalado == std::floor(escalado)) {
-            digitos(t, static_cast<long long>(escalado), largura);
-            if (t.size() > static_cast<std::size_t>(largura)) t = OBR_REPLICA("*", largura);
+            // The common case, digits that fit, goes straight into the record.
+            const long long inteiro = static_cast<long long>(escalado);
+            if (largura > 0 && inteiro < potenciaDe10(largura)) {
+                digitos(r.conteudo, inteiro, largura);
+                if (valorEscrito) *valorEscrito = inteiro;
+                return *this;
+            }
+            t = OBR_REPLICA("*", largura);
         } else {
             t = OBR_ZEROS(largura, decimais, valor);
         }

@@ -1,6 +1,8 @@
 #include "conversion/rem_pendente.h"
 
-#include <unordered_map>
+#include <cstdint>
+#include <functional>
+#include <string_view>
 
 #include "core/obr_edita.h"
 
@@ -10,12 +12,6 @@ void preenche(Tabela& convepen, const std::string& cgccli, TData dataRemessa) {
     convepen.FieldByName("CGCCLI").SetAsString(cgccli);
     convepen.FieldByName("DTREMESSA").SetAsDate(dataRemessa);
     convepen.Post();
-}
-
-// A planilha as Locate compares it: trailing blanks do not count.
-std::string semBrancosAoFim(std::string s) {
-    while (!s.empty() && s.back() == ' ') s.pop_back();
-    return s;
 }
 
 }  // namespace
@@ -32,37 +28,90 @@ void REM_PENDENTE(Tabela& convepen, const std::string& codcli, const std::string
     preenche(convepen, cgccli, dataRemessa);
 }
 
+namespace {
+
+// The planilhas of a file, each once, in the order they first appear, with
+// the CNPJ of their last operation: what one call per operation leaves in
+// each row. A file holds up to a hundred thousand of them: the planilhas
+// seen are found through a flat table of their places, and point into the
+// operations rather than copy them.
+struct Planilha {
+    const std::string* numped;  // of its first operation
+    const std::string* cgccli;  // of its last one
+};
+
+std::vector<Planilha> planilhasDoArquivo(const std::vector<OperacaoPendente>& operacoes) {
+    std::vector<Planilha> planilhas;
+    planilhas.reserve(operacoes.size());
+    std::vector<std::string_view> chaves;  // of each planilha, trailing blanks off
+    chaves.reserve(operacoes.size());
+    std::size_t capacidade = 16;
+    while (capacidade < 2 * operacoes.size()) capacidade *= 2;
+    std::vector<std::uint32_t> lugares(capacidade, 0);  // planilha + 1; 0 = free
+    const std::hash<std::string_view> espalha;
+    for (const OperacaoPendente& op : operacoes) {
+        std::string_view chave = op.numped;
+        while (!chave.empty() && chave.back() == ' ') chave.remove_suffix(1);
+        std::size_t p = espalha(chave) & (capacidade - 1);
+        while (lugares[p] != 0 && chaves[lugares[p] - 1] != chave) p = (p + 1) & (capacidade - 1);
+        if (lugares[p] != 0) {
+            planilhas[lugares[p] - 1].cgccli = &op.cgccli;
+        } else {
+            planilhas.push_back({&op.numped, &op.cgccli});
+            chaves.push_back(chave);
+            lugares[p] = static_cast<std::uint32_t>(planilhas.size());
+        }
+    }
+    return planilhas;
+}
+
+}  // namespace
+
 void RegistraPendentes(Tabela& convepen, const std::string& codcli,
                    const std::vector<OperacaoPendente>& operacoes, TData dataRemessa) {
     // One batch for the whole file: the refreshed rows tell other
     // workstations once, the new ones are written together.
     convepen.IniciaLote();
     try {
-        // New planilhas in the order they first appear, each with its last
-        // CNPJ: the rows one call per operation would have appended.
-        std::vector<OperacaoPendente> novas;
-        std::unordered_map<std::string, std::size_t> posicaoDaNova;
-        posicaoDaNova.reserve(operacoes.size());
-        for (const OperacaoPendente& op : operacoes) {
-            const std::string chave = semBrancosAoFim(op.numped);
-            if (const auto it = posicaoDaNova.find(chave); it != posicaoDaNova.end()) {
-                novas[it->second].cgccli = op.cgccli;
-            } else if (convepen.Locate("CODCLI;NUMPED", {codcli, op.numped})) {
+        const std::vector<Planilha> planilhas = planilhasDoArquivo(operacoes);
+        Campo& cgccli = convepen.FieldByName("CGCCLI");
+        Campo& dtremessa = convepen.FieldByName("DTREMESSA");
+        // The rows already there, refreshed in blocks; those the engine
+        // leaves to us (a row another workstation holds) one by one, waiting
+        // for them as always.
+        const std::vector<Tabela::Localizado> feitos = convepen.EditaLocalizados(
+            "CODCLI;NUMPED", planilhas.size(),
+            [&](std::size_t i, std::vector<ValorBusca>& v) {
+                v.emplace_back(codcli);
+                v.emplace_back(*planilhas[i].numped);
+            },
+            [&](std::size_t i) {
+                cgccli.SetAsString(*planilhas[i].cgccli);
+                dtremessa.SetAsDate(dataRemessa);
+            });
+        std::vector<std::size_t> novas;
+        for (std::size_t i = 0; i < planilhas.size(); ++i) {
+            if (feitos[i] == Tabela::Localizado::Editado) continue;
+            if (feitos[i] == Tabela::Localizado::Adiado &&
+                convepen.Locate("CODCLI;NUMPED", {codcli, *planilhas[i].numped})) {
                 OBR_EDITA(convepen);
-                preenche(convepen, op.cgccli, dataRemessa);
+                preenche(convepen, *planilhas[i].cgccli, dataRemessa);
             } else {
-                posicaoDaNova.emplace(chave, novas.size());
-                novas.push_back(op);
+                novas.push_back(i);
             }
         }
-        for (const OperacaoPendente& op : novas) {
+        Campo& codigo = convepen.FieldByName("CODCLI");
+        Campo& numped = convepen.FieldByName("NUMPED");
+        for (const std::size_t i : novas) {
             convepen.Append();
-            convepen.FieldByName("CODCLI").SetAsString(codcli);
-            convepen.FieldByName("NUMPED").SetAsString(op.numped);
-            preenche(convepen, op.cgccli, dataRemessa);
+            codigo.SetAsString(codcli);
+            numped.SetAsString(*planilhas[i].numped);
+            cgccli.SetAsString(*planilhas[i].cgccli);
+            dtremessa.SetAsDate(dataRemessa);
+            convepen.Post();
         }
     } catch (...) {
-        // What was written stays, as one call per operation would leave it.
+        // What was written stays.
         try {
             convepen.EncerraLote();
         } catch (...) {

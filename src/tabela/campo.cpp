@@ -66,9 +66,17 @@ bool FormataNumero(double valor, int tamanho, int decimais, std::string& saida) 
 std::string FormataData(TData valor) {
     int a, m, d;
     if (!DecodificaData(valor, a, m, d)) return std::string(8, ' ');
-    char b[16];
-    std::snprintf(b, sizeof b, "%04d%02d%02d", a, m, d);
-    return b;
+    if (a < 0 || a > 9999) {
+        char b[16];
+        std::snprintf(b, sizeof b, "%04d%02d%02d", a, m, d);
+        return b;
+    }
+    // Every date field of every record written goes through here.
+    const char t[8] = {static_cast<char>('0' + a / 1000), static_cast<char>('0' + a / 100 % 10),
+                       static_cast<char>('0' + a / 10 % 10), static_cast<char>('0' + a % 10),
+                       static_cast<char>('0' + m / 10),      static_cast<char>('0' + m % 10),
+                       static_cast<char>('0' + d / 10),      static_cast<char>('0' + d % 10)};
+    return std::string(t, 8);
 }
 
 }  // namespace dbf_valor

@@ -415,17 +415,29 @@ private:
             if (usadas_[idx]) Danificado("página alcançada duas vezes"_ansi);
             usadas_[idx] = true;
         }
-        std::size_t lido = 0;
         const std::size_t total = std::size_t(paginas) * kPagina;
-        while (lido < total) {
-            const ssize_t n = ::pread(fd_, destino + lido, total - lido, off_t(desloc) + off_t(lido));
+        if (desloc < inicioJanela_ || fim > inicioJanela_ + janela_.size()) leJanela(desloc, total);
+        std::memcpy(destino, janela_.data() + (desloc - inicioJanela_), total);
+    }
+
+    // The walk goes through the file mostly forward: it is read a stretch at
+    // a time rather than a page at a time.
+    void leJanela(std::uint32_t desloc, std::size_t minimo) {
+        const std::size_t quer = std::size_t(std::min<std::uint64_t>(std::max(minimo, kJanela), tamanho_ - desloc));
+        janela_.resize(quer);
+        inicioJanela_ = desloc;
+        std::size_t lido = 0;
+        while (lido < quer) {
+            const ssize_t n = ::pread(fd_, janela_.data() + lido, quer - lido, off_t(desloc) + off_t(lido));
             if (n < 0 && errno == EINTR) continue;
             if (n < 0)
                 throw ErroTabela("Não foi possível ler o índice "_ansi + Aspas(caminho_) + ": " +
                                  TextoDoErro(errno) + ".");
-            if (n == 0) Danificado("arquivo truncado");
+            if (n == 0) break;
             lido += std::size_t(n);
         }
+        if (lido < minimo) Danificado("arquivo truncado");
+        janela_.resize(lido);
     }
 
     std::string Expressao(const unsigned char* cab, unsigned posCampo) const {
@@ -528,6 +540,9 @@ private:
     int fd_ = -1;
     std::uint64_t tamanho_ = 0;
     std::vector<bool> usadas_;
+    static constexpr std::size_t kJanela = 256 * 1024;
+    std::string janela_;
+    std::uint64_t inicioJanela_ = 0;
 };
 
 }  // namespace

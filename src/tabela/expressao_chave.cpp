@@ -115,7 +115,7 @@ bool ExpressaoChave::ParteDaChave(std::size_t i, const std::variant<std::string,
     const PecaChave& p = pecas_[i];
     const DefCampo& c = campos_[static_cast<std::size_t>(p.campo)];
     const std::string* texto = std::get_if<std::string>(&valor);
-    const double numero = texto ? dbf_valor::LeNumero(*texto) : std::get<double>(valor);
+    auto numero = [&] { return texto ? dbf_valor::LeNumero(*texto) : std::get<double>(valor); };
     switch (p.tipo) {
         case PecaChave::Tipo::Campo:
             if (c.tipo == 'C') {
@@ -129,17 +129,17 @@ bool ExpressaoChave::ParteDaChave(std::size_t i, const std::variant<std::string,
             }
             if (c.tipo == 'D') {
                 if (texto) return false;
-                saida += dbf_valor::FormataData(static_cast<TData>(numero));
+                saida += dbf_valor::FormataData(static_cast<TData>(numero()));
                 return true;
             }
             return false;  // numbers are matched by value, not by their text
         case PecaChave::Tipo::Dtos:
             if (texto) return false;
-            saida += dbf_valor::FormataData(static_cast<TData>(numero));
+            saida += dbf_valor::FormataData(static_cast<TData>(numero()));
             return true;
         case PecaChave::Tipo::Str: {
             std::string t;
-            if (!dbf_valor::FormataNumero(numero, p.largura, p.decimais, t)) return false;
+            if (!dbf_valor::FormataNumero(numero(), p.largura, p.decimais, t)) return false;
             saida += t;
             return true;
         }

@@ -178,7 +178,15 @@ void Tabela::Close() {
     Implementacao& m = *imp_;
     if (estado_ == EstadoTabela::Editando || estado_ == EstadoTabela::Inserindo) Cancel();
     descarregaLote();
-    if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) atualizaArquivosIndice();
+    if ((m.escreveu || m.indicesPendentes) && !somenteLeitura_) {
+        // What other processes did since we last looked decides too.
+        try {
+            sincroniza();
+        } catch (const ErroTabela&) {
+            m.indiceEmDia = false;
+        }
+        atualizaArquivosIndice();
+    }
     if (m.escreveu && !somenteLeitura_) {
         unsigned char data[3];
         DataDeAtualizacaoDbf(data);
@@ -203,8 +211,10 @@ void Tabela::sincroniza() {
     const std::uint32_t versao = le32(b + (kDeslocamentoVersao - kDbfDeslocamentoContagem));
     if (versao != m.versao) {
         m.alteradoFora = true;
+        m.indiceEmDia = false;
         m.versao = versao;
     }
+    if (total != m.conhecidos) m.indiceEmDia = false;
     if (total <= m.conhecidos) {
         if (total < m.conhecidos) recarregaTudo(total);  // zapped or packed elsewhere
         return;
@@ -242,7 +252,10 @@ void Tabela::incrementaVersao() {
         unsigned char b[4];
         LeDbf(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
         const std::uint32_t v = le32(b);
-        if (v != m.versao) m.alteradoFora = true;
+        if (v != m.versao) {
+            m.alteradoFora = true;
+            m.indiceEmDia = false;
+        }
         m.versao = v + 1;
         for (int i = 0; i < 4; ++i) b[i] = static_cast<unsigned char>(m.versao >> (8 * i));
         GravaDbf(m.fd, b, 4, kDeslocamentoVersao, m.caminho);
@@ -314,6 +327,8 @@ void Tabela::ativaTag(const std::string& tag) {
     m.indice.reset();
     m.expressao.reset();
     m.posValida = false;
+    // Edits are checked against the keys of the order in use alone.
+    m.indiceEmDia = false;
     if (tag.empty()) return;
     const DefIndice* d = achaTag(tag);
     if (!d)
@@ -599,10 +614,7 @@ bool confere(const Campo& c, const ValorBusca& v) {
 
 }  // namespace
 
-bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& valores) {
-    preparaMovimento();
-    revalida();
-    Implementacao& m = *imp_;
+std::vector<Campo*> Tabela::camposDaBusca(const std::string& campos) {
     std::vector<Campo*> lista;
     std::size_t ini = 0;
     while (ini <= campos.size()) {
@@ -611,57 +623,73 @@ bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& va
         lista.push_back(&FieldByName(campos.substr(ini, fim - ini)));
         ini = fim + 1;
     }
+    return lista;
+}
+
+void Tabela::confereQuantidadeDaBusca(const std::vector<Campo*>& lista,
+                                      const std::vector<ValorBusca>& valores) const {
     if (lista.size() != valores.size())
         throw ErroTabela("LOCATE COM "_ansi + std::to_string(lista.size()) + " CAMPOS E " +
-                         std::to_string(valores.size()) + " VALORES NA TABELA " + m.caminho);
-    auto combina = [&] {
-        for (std::size_t i = 0; i < lista.size(); ++i)
-            if (!confere(*lista[i], valores[i])) return false;
-        return true;
-    };
+                         std::to_string(valores.size()) + " VALORES NA TABELA " + imp_->caminho);
+}
+
+bool Tabela::combinaBusca(const std::vector<Campo*>& lista, const std::vector<ValorBusca>& valores) const {
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (!confere(*lista[i], valores[i])) return false;
+    return true;
+}
+
+// The start of the current tag's keys that a record holding `valores` in
+// the fields of `lista` has; false when the fields are no prefix of the key
+// (or no record can hold a value), and the search must walk instead.
+bool Tabela::chaveDaBusca(const std::vector<Campo*>& lista, const std::vector<ValorBusca>& valores,
+                          std::string& chave) {
+    Implementacao& m = *imp_;
+    const auto& pecas = m.expressao->Pecas();
+    if (lista.size() > pecas.size()) return false;
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (&lista[i]->Def() != &defs_[static_cast<std::size_t>(pecas[i].campo)]) return false;
+    chave.clear();
+    for (std::size_t i = 0; i < lista.size(); ++i)
+        if (!m.expressao->ParteDaChave(i, valores[i].v, chave)) return false;
+    return true;
+}
+
+bool Tabela::Locate(const std::string& campos, const std::vector<ValorBusca>& valores) {
+    preparaMovimento();
+    revalida();
+    Implementacao& m = *imp_;
+    const std::vector<Campo*> lista = camposDaBusca(campos);
+    confereQuantidadeDaBusca(lista, valores);
+    auto combina = [&] { return combinaBusca(lista, valores); };
     const std::uint32_t anterior = recAtual_;
     auto achou = [&](std::uint32_t rec) {
         recAtual_ = rec;
         eof_ = bof_ = false;
         return true;
     };
+    auto achouEm = [&](IndiceMemoria::Iter it) {
+        m.pos = it;
+        m.posValida = true;
+        return achou(*it);
+    };
 
     if (ordem()) {
-        const auto& pecas = m.expressao->Pecas();
-        bool prefixo = lista.size() <= pecas.size();
-        for (std::size_t i = 0; prefixo && i < lista.size(); ++i)
-            prefixo = pecas[i].campo == static_cast<int>(lista[i] - campos_[0].get()) ||
-                      &FieldByName(defs_[static_cast<std::size_t>(pecas[i].campo)].nome) == lista[i];
-        if (prefixo) {
-            std::string chave;
-            for (std::size_t i = 0; i < lista.size(); ++i)
-                if (!m.expressao->ParteDaChave(i, valores[i].v, chave)) {
-                    prefixo = false;
-                    break;
-                }
-            if (prefixo) {
-                auto it = m.indice->LimiteInferior(chave);
-                while (it != m.indice->Fim() &&
-                       std::memcmp(m.indice->Chave(*it), chave.data(), chave.size()) == 0) {
-                    if (!carregaPosicao(it)) continue;
-                    if (combina()) {
-                        m.pos = it;
-                        m.posValida = true;
-                        return achou(*it);
-                    }
-                    ++it;
-                }
-                if (anterior && !carrega(anterior)) semRegistro();
-                return false;
+        std::string chave;
+        if (chaveDaBusca(lista, valores, chave)) {
+            auto it = m.indice->LimiteInferior(chave);
+            while (it != m.indice->Fim() &&
+                   std::memcmp(m.indice->Chave(*it), chave.data(), chave.size()) == 0) {
+                if (!carregaPosicao(it)) continue;
+                if (combina()) return achouEm(it);
+                ++it;
             }
+            if (anterior && !carrega(anterior)) semRegistro();
+            return false;
         }
         for (auto it = m.indice->Inicio(); it != m.indice->Fim();) {
             if (!carregaPosicao(it)) continue;
-            if (combina()) {
-                m.pos = it;
-                m.posValida = true;
-                return achou(*it);
-            }
+            if (combina()) return achouEm(it);
             ++it;
         }
     } else {
@@ -765,10 +793,12 @@ void Tabela::Post() {
     } else {
         incrementaVersao();
     }
+    if (!m.indice) m.indiceEmDia = false;
     if (m.indice) {
         std::string nova(m.indice->TamanhoChave(), ' ');
         m.expressao->Calcula(buffer_.data(), nova.data());
         if (nova != m.chaveAnterior) {
+            m.indiceEmDia = false;
             m.indice->Remove(recAtual_);
             std::memcpy(m.indice->ChaveParaEscrita(recAtual_), nova.data(), nova.size());
             m.indice->Insere(recAtual_);
@@ -803,6 +833,7 @@ void Tabela::gravaNoFim(const char* registros, std::uint32_t quantos) {
         GravaDbf(m.fd, h, sizeof h, 1, m.caminho);
         m.conhecidos = ultimo;
         m.escreveu = true;
+        m.indiceEmDia = false;
         if (m.vivos >= 0) m.vivos += quantos;
         recAtual_ = ultimo;
         if (m.indice) {
@@ -914,6 +945,7 @@ void Tabela::Delete() {
         throw;
     }
     m.escreveu = true;
+    m.indiceEmDia = false;
     soltaRegistro();
     incrementaVersao();
     estado_ = EstadoTabela::Navegando;

@@ -111,6 +111,33 @@ public:
     const DefCampo& FieldDef(int numero) const;  // from 1
     const std::vector<DefCampo>& FieldDefs() const { return defs_; }
 
+    // Many searches of one kind, each followed by an edit of the record it
+    // finds: for search i (its values given by `valores(i, v)`, as Locate
+    // takes them), the record Locate(campos, v) would find is changed by
+    // `altera(i)` through the fields, as between Edit and Post, and the file
+    // ends as those Locate, Edit, Post in turn would leave it. `altera` must
+    // leave the fields of the current order's key as they were.
+    //
+    // Cheaper than that: the records go in file order, in blocks of at most
+    // kLoteRegistros (and about 1 MiB); the records of a block are locked
+    // (neighbours under one lock, only the records edited), read once and
+    // written back together, each only if its bytes changed, and unlocked;
+    // the change counter moves once a block (with the batch, inside one).
+    // Another process sees each record as a Post leaves it, and waits for a
+    // record at most for the reading and writing of one block. `altera`
+    // must change the record only: no moves, no other table operations.
+    //
+    // Each answer: Editado; Ausente, no record holds those values; Adiado,
+    // not done here, for the caller's own Locate and Edit (and wait): the
+    // record is held by another process or changed since the order was
+    // read, or the fields are no prefix of the current order's key. The
+    // cursor rests on the record of the last search edited.
+    enum class Localizado : unsigned char { Editado, Ausente, Adiado };
+    std::vector<Localizado> EditaLocalizados(
+        const std::string& campos, std::size_t buscas,
+        const std::function<void(std::size_t, std::vector<ValorBusca>&)>& valores,
+        const std::function<void(std::size_t)>& altera);
+
     void Append();
     void Edit();  // on an empty table adds a record; fails fast while another process holds it
     void Post();
@@ -193,6 +220,19 @@ private:
     bool carregaPosicao(IndiceMemoria::Iter& it);
     bool avancaIndice(IndiceMemoria::Iter it);
     bool avancaFisico(std::uint32_t de);
+    std::vector<Campo*> camposDaBusca(const std::string& campos);
+    void confereQuantidadeDaBusca(const std::vector<Campo*>& lista,
+                                  const std::vector<ValorBusca>& valores) const;
+    bool combinaBusca(const std::vector<Campo*>& lista, const std::vector<ValorBusca>& valores) const;
+    bool chaveDaBusca(const std::vector<Campo*>& lista, const std::vector<ValorBusca>& valores,
+                      std::string& chave);
+    struct BlocoDeEdicao;
+    void editaBloco(BlocoDeEdicao& bloco);
+    bool editaNoBloco(BlocoDeEdicao& bloco, std::uint32_t rec, char* registro, std::size_t primeiro,
+                      std::size_t fim);
+    void travaBloco(BlocoDeEdicao& bloco);
+    void leBloco(BlocoDeEdicao& bloco);
+    void gravaBloco(const BlocoDeEdicao& bloco);
     void exigeNavegacao() const;
     void exigeEscrita() const;
     void exigeExclusiva(const char* operacao) const;

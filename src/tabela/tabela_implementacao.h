@@ -43,6 +43,11 @@ struct Tabela::Implementacao {
     // record then: a run that only appends never builds it.
     bool primeiroAdiado = false;
     bool indiceConferido = false;  // the structural index file checked against it
+    // The structural index file holds what the DBF holds: found so (or
+    // rewritten) when checked, and still so, for no key of its one tag
+    // changed since, by this object or, as far as the header tells, by
+    // another. Closing then leaves the file as it is.
+    bool indiceEmDia = false;
 
     // Appends kept for one write (IniciaLote .. EncerraLote).
     bool emLote = false;

@@ -151,12 +151,19 @@ void Tabela::confereIndiceEstrutural() {
     } catch (const ErroTabela&) {
         igual = false;
     }
-    if (igual) return;
-    try {
-        escreveArquivoIndice("");
-    } catch (const ErroTabela& e) {
-        avisa(e.what());
+    // With one tag in the file, the one just compared, the file is known
+    // current from here.
+    const bool soEsta = std::count_if(indices_.begin(), indices_.end(),
+                                      [](const DefIndice& i) { return i.arquivo.empty(); }) == 1;
+    if (!igual) {
+        try {
+            escreveArquivoIndice("");
+        } catch (const ErroTabela& e) {
+            avisa(e.what());
+            return;
+        }
     }
+    m.indiceEmDia = soEsta;
 }
 
 void Tabela::marcaIndiceEstrutural(bool tem) {
@@ -235,6 +242,7 @@ void Tabela::atualizaArquivosIndice() {
         if (std::find(arquivos.begin(), arquivos.end(), a) == arquivos.end()) arquivos.push_back(a);
     }
     for (const std::string& a : arquivos) {
+        if (a.empty() && imp_->indiceEmDia) continue;
         try {
             escreveArquivoIndice(a);
         } catch (const ErroTabela& e) {

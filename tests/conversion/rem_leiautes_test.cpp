@@ -67,6 +67,26 @@ TEST(RemessaLeiautes, LinhaBRCurtaNaoDesalinhaORegistro) {
     EXPECT_EQ(consulta.dias, 0);
 }
 
+// A number at the edge of its field is written; one digit more is reported
+// and the record refused, whether the value is whole or has decimals.
+TEST(RemessaLeiautes, NumeroQueNaoCabeNoCampoEhRecusado) {
+    TvenCAMPOSREMESSA k;
+    k.KTBPLA.S3_NUMPARC = 99;
+    k.KTBPLA.S3_TAXABAN = 999999.999;
+    k.KTBPLA.S3_PRINFIN = 9999999999999.99;
+    const TvenREGISTRO cabe = MontaRegistroOperacao(k);
+    EXPECT_TRUE(cabe.falhas.empty());
+    EXPECT_EQ(cabe.conteudo.size(), 244u);
+    EXPECT_EQ(cabe.principalCentavos, 999999999999999LL);
+    EXPECT_NE(cabe.conteudo.find("999999999999999"), std::string::npos);
+    k.KTBPLA.S3_NUMPARC = 100;
+    k.KTBPLA.S3_TAXABAN = 1000000;
+    const TvenREGISTRO naoCabe = MontaRegistroOperacao(k);
+    EXPECT_EQ(naoCabe.falhas, (std::vector<std::string>{
+                                  "O ARQUIVO DO BANCO NÃO COMPORTA A TAXA DO BANCO: 1000000"_ansi,
+                                  "O ARQUIVO DO BANCO NÃO COMPORTA O NÚMERO DE PARCELAS: 100"_ansi}));
+}
+
 TEST(RemessaLeiautes, DataDeReferenciaCelpav) {
     TvenCAMPOSREMESSA k;
     const TvenCLIENTE cliente;

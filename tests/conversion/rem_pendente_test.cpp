@@ -9,6 +9,7 @@
 #include "conversion/rem_pendente.h"
 #include "core/dados/esquema.h"
 #include "support/diretorio_temporario.h"
+#include "support/geral_teste.h"
 #include "tabela/tabela.h"
 
 namespace {
@@ -64,4 +65,40 @@ TEST(RemPendentes, EmLotesComoUmaChamadaPorOperacao) {
     t.SetTableName("CONVEPEN");
     t.Open();
     EXPECT_EQ(t.RecordCount(), 6);
+}
+
+// A row another workstation holds is waited for, as one call per operation
+// waits for it, and refreshed once free; the rest is as without it.
+TEST(RemPendentes, LinhaSeguraPorOutraEstacaoEEsperada) {
+    DiretorioTemporario umAUm, comEspera;
+    const std::vector<OperacaoPendente> arquivo{
+        {"00000002", "22222222222222"}, {"00000004", "44444444444444"}, {"00000005", "55555555555555"}};
+    auto abre = [](Tabela& t, const std::string& dir) {
+        t.SetDatabaseName(dir);
+        t.SetTableName("CONVEPEN");
+        t.AddIndexDef("CONVEPEN", "CODCLI + NUMPED");
+        t.SetIndexName("CONVEPEN");
+        t.Open();
+    };
+    for (const std::string& dir : {umAUm.Caminho(), comEspera.Caminho()}) prepara(dir);
+    {
+        Tabela t;
+        abre(t, umAUm.Caminho());
+        for (const OperacaoPendente& op : arquivo) REM_PENDENTE(t, "COFAP", op.numped, op.cgccli, 46100);
+    }
+    GeralDeTeste geral;
+    Tabela outra, t;
+    abre(outra, comEspera.Caminho());
+    ASSERT_TRUE(outra.Locate("CODCLI;NUMPED", {"COFAP", "00000005"}));
+    outra.Edit();
+    int esperas = 0;
+    geral.geral().DefineEspera([&](int) {
+        if (++esperas == 2) outra.Cancel();
+    });
+    abre(t, comEspera.Caminho());
+    RegistraPendentes(t, "COFAP", arquivo, 46100);
+    t.Close();
+    EXPECT_GE(esperas, 2);
+    auto semContador = [](std::string dbf) { return dbf.replace(24, 4, 4, '\0'); };
+    EXPECT_EQ(semContador(LE_ARQUIVO(comEspera / "CONVEPEN.DBF")), semContador(LE_ARQUIVO(umAUm / "CONVEPEN.DBF")));
 }

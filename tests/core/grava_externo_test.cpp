@@ -64,6 +64,36 @@ TEST(GravaExterno, ReescreveORegistroAtualPeloCursor) {
     EXPECT_EQ(LE_ARQUIVO("R.TXT"), "");
 }
 
+// Past a megabyte of staged records, and a record rewritten longer than it
+// was staged (and shorter) in the middle: every line where it belongs.
+TEST(GravaExterno, MuitosRegistrosReescritosNoMeio) {
+    DiretorioDeTrabalho dir;
+    GeralDeTeste t;
+    TaexGRAVAEXTERNO g(250, tamREGFIXO);
+    std::vector<std::string> esperadas;
+    for (int i = 0; i < 6000; ++i) {
+        const std::string r = std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'x');
+        g.GRAVA_INF(r);
+        esperadas.push_back(r.substr(0, 250));
+    }
+    g.First();
+    for (int i = 0; i < 4200; ++i) g.Next();
+    g.ATUALIZA_REG(std::string(300, 'L'));  // was 4200 and 0 x's: grows
+    esperadas[4200] = std::string(250, 'L');
+    g.Next();
+    g.ATUALIZA_REG("C");
+    esperadas[4201] = "C";
+    EXPECT_EQ(g.DADOS1(), "C");
+    g.First();
+    for (int i = 0; i < 4200; ++i) g.Next();
+    EXPECT_EQ(g.DADOS1(), std::string(250, 'L'));
+    g.NOMEARQSAI = "SAIDA.TXT";
+    ASSERT_TRUE(g.GRAVA_ARQUIVO(tipCOMFIMARQ));
+    std::string esperado;
+    for (const std::string& r : esperadas) esperado += r + std::string(250 - r.size(), ' ') + "\r\n";
+    EXPECT_EQ(LE_ARQUIVO("SAIDA.TXT"), esperado);
+}
+
 TEST(GravaExterno, DiretorioInexistenteDaMensagemESemArquivo) {
     DiretorioDeTrabalho dir;
     GeralDeTeste t;

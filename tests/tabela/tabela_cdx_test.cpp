@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "core/texto/ansi.h"
 #include "support/cdx_leitor_teste.h"
 #include "support/diretorio_temporario.h"
+#include "support/processo_filho.h"
 #include "tabela/tabela.h"
 
 namespace {
@@ -175,4 +177,61 @@ TEST(TabelaCdx, IndiceEmArquivoSeparado) {
     EXPECT_EQ(entradas(d / "INDAUX01.CDX", "INDAUX01").size(), 3u);
     EXPECT_FALSE(LE_ARQUIVO(d / "TABAUX01.DBF")[28] & 0x01);  // no structural index
     EXPECT_TRUE(LE_ARQUIVO(d / "TABAUX01.CDX").empty());
+}
+
+// An index file found current and then only edited outside its keys is
+// left as it is at closing (no rewrite); a key edited, or records another
+// process appended and never indexed (it died before closing), and it is
+// rewritten.
+TEST(TabelaCdx, IndiceEmDiaSoEhReescritoQuandoAsChavesMudam) {
+    DiretorioTemporario d;
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos("CODCLI,CHARACTER,15,0;NUMPED,CHARACTER,15,0;N,NUMERIC,4,0;"));
+    {
+        Tabela t;
+        abre(t, d);
+        inclui(t, "A", "1");
+        inclui(t, "B", "2");
+    }
+    auto inode = [&] {
+        struct stat st {};
+        ::stat((d / "CONVEPEN.CDX").c_str(), &st);
+        return st.st_ino;
+    };
+    auto edita = [&](Tabela& t, const char* cli, const char* campo, const char* valor) {
+        ASSERT_TRUE(t.Locate("CODCLI", {cli}));
+        t.Edit();
+        t.FieldByName(campo).SetAsString(valor);
+        t.Post();
+    };
+    const auto antes = inode();
+    {
+        Tabela t;
+        abre(t, d);
+        edita(t, "A", "N", "7");
+    }
+    EXPECT_EQ(inode(), antes);
+    {
+        Tabela t;
+        abre(t, d);
+        edita(t, "B", "CODCLI", "0");
+    }
+    EXPECT_NE(inode(), antes);
+    EXPECT_EQ(entradas(d / "CONVEPEN.CDX", "CONVEPEN"),
+              (std::vector<std::pair<std::string, std::uint32_t>>{{chave("0", "2"), 2}, {chave("A", "1"), 1}}));
+
+    Tabela t;
+    abre(t, d);
+    edita(t, "A", "N", "8");
+    ProcessoFilho morre([&](const CanalProcesso&) {
+        Tabela o;
+        abre(o, d);
+        inclui(o, "C", "3");
+        ::_exit(0);  // without closing: its record never reaches the index file
+        return 1;
+    });
+    ASSERT_EQ(morre.Espera(), 0);
+    t.Close();
+    EXPECT_EQ(entradas(d / "CONVEPEN.CDX", "CONVEPEN"),
+              (std::vector<std::pair<std::string, std::uint32_t>>{
+                  {chave("0", "2"), 2}, {chave("A", "1"), 1}, {chave("C", "3"), 3}}));
 }

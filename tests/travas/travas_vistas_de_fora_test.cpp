@@ -175,3 +175,45 @@ TEST(TravasVistasDeFora, EdicaoTravaSeuRegistroEInclusaoOCabecalho) {
     EXPECT_EQ(filho.Espera(), 0);
     ::close(fd);
 }
+
+// Edits of records 2, 3 and 5 of 6 in one block: while the block is being
+// edited, records 2 and 3 are held by one lock over both their bytes and
+// record 5 by its own; records 1, 4 and 6 and the header stay free. After
+// the block nothing but the open byte.
+TEST(TravasVistasDeFora, EdicaoEmBlocoTravaSoOsRegistrosEditados) {
+    DiretorioTemporario d;
+    CriaTabela(d / "CONVEPEN.DBF", ListaDeCampos("CODCLI,CHARACTER,10,0;N,NUMERIC,6,0;"));
+    Tabela t;
+    t.SetDatabaseName(d.Caminho());
+    t.SetTableName("CONVEPEN");
+    t.AddIndexDef("N", "STR( N, 6 )");
+    t.SetIndexName("N");
+    t.Open();
+    for (int n = 1; n <= 6; ++n) {
+        t.Append();
+        t.FieldByName("N").SetAsInteger(n);
+        t.Post();
+    }
+    const int fd = ::open((d / "CONVEPEN.DBF").c_str(), O_RDWR | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    const int editados[] = {5, 2, 3};
+    int vezes = 0;
+    const auto r = t.EditaLocalizados(
+        "N", 3, [&](std::size_t i, std::vector<ValorBusca>& v) { v.emplace_back(editados[i]); },
+        [&](std::size_t) {
+            ++vezes;
+            t.FieldByName("CODCLI").SetAsString("EDITADO");
+            const Trava dois = sonda(fd, byteDoRegistro(2));
+            EXPECT_EQ(dois.tipo, F_WRLCK);
+            EXPECT_EQ(dois.inicio, byteDoRegistro(3));
+            EXPECT_EQ(dois.tamanho, 2u);
+            presa(fd, byteDoRegistro(5), F_WRLCK, "record 5");
+            for (std::uint32_t livreN : {1u, 4u, 6u}) livre(fd, byteDoRegistro(livreN), 1, "a record not edited");
+            livre(fd, kCabecalho, 1, "the header");
+        });
+    EXPECT_EQ(vezes, 3);
+    for (const auto l : r) EXPECT_EQ(l, Tabela::Localizado::Editado);
+    livre(fd, byteDoRegistro(7), 8, "records and header after the block");
+    presa(fd, kAbertura, F_RDLCK, "the shared open");
+    ::close(fd);
+}

@@ -3,9 +3,11 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <cstring>
 #include <stdexcept>
 
-#include "core/arquivos/arquivo_inteiro.h"
+#include "core/arquivos/arquivo_duravel.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/geral.h"
 #include "core/texto/ansi.h"
@@ -13,6 +15,8 @@
 #include "tabela/nome_arquivo.h"
 
 namespace {
+
+constexpr std::size_t kBlocoDeRegistros = 1u << 20;
 
 bool diretorioExiste(const std::string& diretorio) {
     if (diretorio.empty()) return true;
@@ -30,9 +34,7 @@ TaexGRAVAEXTERNO::TaexGRAVAEXTERNO(int KTAMARQCRIA,
 
 bool TaexGRAVAEXTERNO::CRIA_ARQSAIDA(int KTAMARQCRIA) {
     TAMARQFINAL = KTAMARQCRIA;
-    registros_.clear();
-    atual_ = 0;
-    eof_ = true;
+    LIMPAAUXILIAR();
     criada_ = true;
     return true;
 }
@@ -42,9 +44,31 @@ void TaexGRAVAEXTERNO::GRAVA_INF(const std::string& KREGINF) {
     GRAVA_REG();
 }
 
+// The record cut to the record length, over its old bytes when it fits
+// there, otherwise at the end of the last block (a new block when it does
+// not fit).
+void TaexGRAVAEXTERNO::guarda(const std::string& reg, Lugar& lugar) {
+    const std::size_t n = std::min(reg.size(), static_cast<std::size_t>(std::max(TAMARQFINAL, 0)));
+    if (lugar.bloco < blocos_.size() && n <= lugar.tamanho) {
+        std::memcpy(blocos_[lugar.bloco].data() + lugar.inicio, reg.data(), n);
+        lugar.tamanho = static_cast<std::uint32_t>(n);
+        return;
+    }
+    if (blocos_.empty() || blocos_.back().size() + n > blocos_.back().capacity()) {
+        blocos_.emplace_back();
+        blocos_.back().reserve(std::max(kBlocoDeRegistros, n));
+    }
+    std::string& bloco = blocos_.back();
+    lugar = {static_cast<std::uint32_t>(blocos_.size() - 1), static_cast<std::uint32_t>(bloco.size()),
+             static_cast<std::uint32_t>(n)};
+    bloco.append(reg, 0, n);
+}
+
 void TaexGRAVAEXTERNO::GRAVA_REG() {
     if (!criada_) throw std::logic_error("GRAVA_REG antes de CRIA_ARQSAIDA");
-    registros_.push_back(REGGRA.substr(0, static_cast<std::size_t>(std::max(TAMARQFINAL, 0))));
+    Lugar lugar{static_cast<std::uint32_t>(-1), 0, 0};
+    guarda(REGGRA, lugar);
+    registros_.push_back(lugar);
     atual_ = registros_.size() - 1;
     eof_ = false;
     ++TOTREGGRA;
@@ -52,10 +76,11 @@ void TaexGRAVAEXTERNO::GRAVA_REG() {
 
 void TaexGRAVAEXTERNO::ATUALIZA_REG(const std::string& KREGINF) {
     if (registros_.empty()) throw std::logic_error("ATUALIZA_REG sem registro atual");
-    registros_[atual_] = KREGINF.substr(0, static_cast<std::size_t>(std::max(TAMARQFINAL, 0)));
+    guarda(KREGINF, registros_[atual_]);
 }
 
 void TaexGRAVAEXTERNO::LIMPAAUXILIAR() {
+    blocos_.clear();
     registros_.clear();
     atual_ = 0;
     eof_ = true;
@@ -72,8 +97,9 @@ void TaexGRAVAEXTERNO::Next() {
 }
 
 const std::string& TaexGRAVAEXTERNO::DADOS1() const {
-    static const std::string vazio;
-    return registros_.empty() ? vazio : registros_[atual_];
+    if (registros_.empty()) copiaAtual_.clear();
+    else copiaAtual_.assign(registro(registros_[atual_]));
+    return copiaAtual_;
 }
 
 bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
@@ -85,15 +111,28 @@ bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
                          somERRO);
         return false;
     }
-    std::string conteudo;
-    const std::size_t tamanho = static_cast<std::size_t>(std::max(TAMARQFINAL, 0));
-    conteudo.reserve(registros_.size() * (tamanho + 2));
-    for (const std::string& r : registros_) {
-        conteudo += OBR_AJUSTA(r, TAMARQFINAL, true, 0);
-        conteudo += "\r\n";
-    }
     // A file of the same name in another case is the same file to this
     // system: it is the one replaced.
-    GravaArquivoCompleto(ResolveCaminho(NOMEARQSAI), conteudo);
+    const std::string caminho = ResolveCaminho(NOMEARQSAI);
+    ArquivoDuravel arquivo(caminho);
+    // Each record as OBR_AJUSTA lays it out (trailing blanks and control
+    // characters dropped, then blank-filled or cut), streamed in pieces.
+    const std::size_t tamanho = static_cast<std::size_t>(std::max(TAMARQFINAL, 0));
+    std::string pedaco;
+    pedaco.reserve(kBlocoDeRegistros + tamanho + 2);
+    for (const Lugar& l : registros_) {
+        const std::string_view r = registro(l);
+        std::size_t fim = r.size();
+        while (fim > 0 && static_cast<unsigned char>(r[fim - 1]) <= ' ') --fim;
+        fim = std::min(fim, tamanho);
+        pedaco.append(r.data(), fim).append(tamanho - fim, ' ').append("\r\n");
+        if (pedaco.size() >= kBlocoDeRegistros) {
+            arquivo.Escreve(pedaco);
+            pedaco.clear();
+        }
+    }
+    arquivo.Escreve(pedaco);
+    if (const int erro = arquivo.Nomeia(true))
+        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro), erro);
     return true;
 }

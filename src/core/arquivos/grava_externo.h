@@ -6,7 +6,9 @@
 // walked with First/Next/Eof like a table, and ATUALIZA_REG rewrites the
 // current one.
 
+#include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 enum TtamTIPOTAMANHOREGISTRO { tamREGVARIAVEL, tamREGFIXO };
@@ -46,12 +48,25 @@ public:
     void Next();
     bool Eof() const { return eof_; }
     long RecordCount() const { return static_cast<long>(registros_.size()); }
-    // The current staged record as it was staged, cut to the record length.
+    // The current staged record as it was staged, cut to the record length
+    // (valid until the next DADOS1).
     const std::string& DADOS1() const;
 
 private:
+    // Staged records lie side by side in blocks of about 1 MiB, not one
+    // allocation each: a bank file holds hundreds of thousands of them.
+    struct Lugar {
+        std::uint32_t bloco;
+        std::uint32_t inicio;
+        std::uint32_t tamanho;
+    };
+    void guarda(const std::string& registro, Lugar& lugar);
+    std::string_view registro(const Lugar& l) const { return {blocos_[l.bloco].data() + l.inicio, l.tamanho}; }
+
     bool criada_ = false;
-    std::vector<std::string> registros_;
+    std::vector<std::string> blocos_;
+    std::vector<Lugar> registros_;
     std::size_t atual_ = 0;
     bool eof_ = true;
+    mutable std::string copiaAtual_;  // what DADOS1 hands out
 };
