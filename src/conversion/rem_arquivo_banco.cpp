@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
@@ -14,6 +15,19 @@ constexpr int kCONTEUDO = 244;
 constexpr long long kMAIOR_VALOR_15 = 999999999999999LL;
 constexpr int kMAIOR_CONTAGEM_5 = 99999;
 constexpr int kMAIOR_SEQUENCIA_6 = 999999;
+
+// What each numeric field is called when the bank's layout cannot hold its
+// value; built once, since the records that fit never need them.
+const std::string kROTULO_GERACAO = "O NÚMERO DE GERAÇÃO"_ansi;
+const std::string kROTULO_CONVENIO = "O NÚMERO DO CONVÊNIO"_ansi;
+const std::string kROTULO_AGENCIA = "A AGÊNCIA DO FORNECEDOR"_ansi;
+const std::string kROTULO_PROGRAMA = "O PROGRAMA OPERACIONAL";
+const std::string kROTULO_PRINCIPAL = "O PRINCIPAL DA OPERAÇÃO"_ansi;
+const std::string kROTULO_TAXA_BANCO = "A TAXA DO BANCO";
+const std::string kROTULO_PARCELAS = "O NÚMERO DE PARCELAS"_ansi;
+const std::string kROTULO_TAXA_FORNECEDOR = "A TAXA DO FORNECEDOR";
+const std::string kROTULO_CONSIGNANTE = "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi;
+const std::string kSEM_ROTULO;  // totals the checks before them keep in range
 
 // Digits of a value known to fit, zero-filled on the left.
 void digitos(std::string& destino, long long valor, int largura) {
@@ -44,7 +58,7 @@ public:
 
     Montagem() { r.conteudo.reserve(kCONTEUDO); }
 
-    Montagem& fixo(const std::string& t) {
+    Montagem& fixo(std::string_view t) {
         r.conteudo += t;
         return *this;
     }
@@ -121,7 +135,7 @@ TvenREGISTRO MontaRegistroHeader(const TvenCAMPOSREMESSA& k, bool consignacao) {
         .fixo("BANCO QUOR S/A ")
         .data(k.KDATAREF)
         .texto(k.KHORAPRO, 6)
-        .numero(6, 0, k.KULTREMBAN, "O NÚMERO DE GERAÇÃO"_ansi)
+        .numero(6, 0, k.KULTREMBAN, kROTULO_GERACAO)
         .texto(k.KLEGENINS, 5);
     return m.r;
 }
@@ -150,8 +164,8 @@ TvenREGISTRO MontaRegistroOperacao(const TvenCAMPOSREMESSA& k) {
     m.fixo("01")
         .data(k.KDATAPRO)
         .data(p.S3_DATAMOV)
-        .numero(9, 0, OBR_STRTOINT(k.KNUMCONV), "O NÚMERO DO CONVÊNIO"_ansi)
-        .numero(4, 0, OBR_STRTOINT(k.KAGEFOR), "A AGÊNCIA DO FORNECEDOR"_ansi)
+        .numero(9, 0, OBR_STRTOINT(k.KNUMCONV), kROTULO_CONVENIO)
+        .numero(4, 0, OBR_STRTOINT(k.KAGEFOR), kROTULO_AGENCIA)
         .fixo("0000000")
         .fixo(OBR_ESPACOS(9))
         .fixo("0")
@@ -159,19 +173,19 @@ TvenREGISTRO MontaRegistroOperacao(const TvenCAMPOSREMESSA& k) {
         .texto(p.S3_CGC1AVAL, 15)
         .texto(p.S3_CGC2AVAL, 15)
         .texto(p.S3_NUMAUT, 8)
-        .numero(5, 0, k.KNUMPROGOP, "O PROGRAMA OPERACIONAL")
-        .numero(15, 2, p.S3_PRINFIN, "O PRINCIPAL DA OPERAÇÃO"_ansi, &m.r.principalCentavos)
+        .numero(5, 0, k.KNUMPROGOP, kROTULO_PROGRAMA)
+        .numero(15, 2, p.S3_PRINFIN, kROTULO_PRINCIPAL, &m.r.principalCentavos)
         .data(k.KDATAPED)
         .data(p.S3_DTLIQUI)
-        .numero(9, 3, p.S3_TAXABAN, "A TAXA DO BANCO")
-        .numero(2, 0, p.S3_NUMPARC, "O NÚMERO DE PARCELAS"_ansi)
+        .numero(9, 3, p.S3_TAXABAN, kROTULO_TAXA_BANCO)
+        .numero(2, 0, p.S3_NUMPARC, kROTULO_PARCELAS)
         .fixo("000000000")
-        .numero(9, 3, p.S3_TAXAFOR, "A TAXA DO FORNECEDOR")
+        .numero(9, 3, p.S3_TAXAFOR, kROTULO_TAXA_FORNECEDOR)
         .fixo("N")
         .texto(k.KTIPEQUCLI, 1)
         .texto(k.KNUMPED, 15)
         .fixo("0000000")
-        .fixo("0" + std::string(15, '0'))
+        .fixo("0000000000000000")
         .data(p.S3_DTPRIPAR)
         .texto(k.KDATACONTR, 31);
     return m.r;
@@ -181,15 +195,15 @@ TvenREGISTRO MontaRegistroConsignacao(const TvenCAMPOSREMESSA& k) {
     const TKTBMANPLA& p = k.KTBPLA;
     Montagem m;
     m.fixo("41")
-        .numero(3, 0, k.KNUMPROGOP, "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi)
+        .numero(3, 0, k.KNUMPROGOP, kROTULO_CONSIGNANTE)
         .texto(k.KNUMPED, 15)
         .data(p.S3_DATAMOV)
         .fixo("01")
         .fixo("01")
-        .numero(15, 2, p.S3_PRINFIN, "O PRINCIPAL DA OPERAÇÃO"_ansi, &m.r.principalCentavos)
+        .numero(15, 2, p.S3_PRINFIN, kROTULO_PRINCIPAL, &m.r.principalCentavos)
         .fixo("1")
         .fixo("00000000")
-        .numero(15, 2, p.S3_PRINFIN, "O PRINCIPAL DA OPERAÇÃO"_ansi)
+        .numero(15, 2, p.S3_PRINFIN, kROTULO_PRINCIPAL)
         .fixo("00000")
         .fixo("000000")
         .fixo("00000000");
@@ -237,12 +251,12 @@ std::vector<std::string> TvenGRAVAREMESSA::REM_GRAVATRAILLER(const TvenCAMPOSREM
     Montagem m;
     if (consignacao) {
         m.fixo("49")
-            .numero(3, 0, k.KNUMPROGOP, "O CÓDIGO DA EMPRESA CONSIGNANTE"_ansi)
+            .numero(3, 0, k.KNUMPROGOP, kROTULO_CONSIGNANTE)
             .fixo("1")
-            .numero(5, 0, WTOTREGTI, "")
-            .numero(15, 0, total, "")
-            .numero(5, 0, WTOTREGTI, "")
-            .numero(15, 0, total, "")
+            .numero(5, 0, WTOTREGTI, kSEM_ROTULO)
+            .numero(15, 0, total, kSEM_ROTULO)
+            .numero(5, 0, WTOTREGTI, kSEM_ROTULO)
+            .numero(15, 0, total, kSEM_ROTULO)
             .fixo("00000")
             .fixo(std::string(15, '0'))
             .fixo("00000")
@@ -250,8 +264,8 @@ std::vector<std::string> TvenGRAVAREMESSA::REM_GRAVATRAILLER(const TvenCAMPOSREM
     } else {
         m.fixo("09")
             .data(k.KDATAPRO)
-            .numero(5, 0, WTOTREGTI, "")
-            .numero(15, 0, total, "")
+            .numero(5, 0, WTOTREGTI, kSEM_ROTULO)
+            .numero(15, 0, total, kSEM_ROTULO)
             .fixo("1");
     }
     if (!m.r.falhas.empty()) return m.r.falhas;

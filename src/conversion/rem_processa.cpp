@@ -118,7 +118,9 @@ bool TvenREMESSA::processaLinha(std::size_t indice) {
         ++WDES;
         return true;
     }
-    TvenREGISTROSDALINHA registros;
+    // Kept from line to line: its room is reused.
+    TvenREGISTROSDALINHA& registros = registrosDaLinha_;
+    registros.clear();
     const auto ocorrencia = [this](const std::string& m) { REM_OCORRENCIA(m); };
     const auto taxas = [this](const TvenCONSULTATAXA& c) {
         return TAX_LOCALIZA(DMQUOR().TBCONVETAX, c.produto, c.dias, c.data, KTBPLA.S3_TAXABAN,
@@ -284,6 +286,7 @@ void TvenREMESSA::REM_PROCESSA() {
     if (!oLOG_.Inicializa(GERAL().Hora())) return;
 
     WPES = WGRA = WDES = 0;
+    if (perfil_->guardaPendentes) pendentes_.reserve(oARQREMCLI.TABDADOS.size());
     for (std::size_t i = 0; i < oARQREMCLI.TABDADOS.size(); ++i)
         if (!processaLinha(i)) return;
     std::vector<std::string>().swap(oARQREMCLI.TABDADOS);  // the lines are done with

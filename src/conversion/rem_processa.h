@@ -20,12 +20,11 @@
 #include "conversion/rem_arquivo_banco.h"
 #include "conversion/rem_campos.h"
 #include "conversion/rem_pendente.h"
+#include "conversion/rem_perfis.h"
 #include "conversion/rem_relatorio.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/arquivos/leitura_externo.h"
 #include "core/diario_execucao.h"
-
-struct TvenPERFILREMESSA;
 
 // Caption of the conversion's window (client code, Cofap start date).
 std::string TituloDaJanelaRemessa();
@@ -73,6 +72,7 @@ private:
     TvenCLIENTE cliente_;
     TvenLOGREMESSA oLOG_;
     std::vector<OperacaoPendente> pendentes_;
+    TvenREGISTROSDALINHA registrosDaLinha_;  // the current line's records
     int geracaoGravada_ = 0;  // generation number the bank file's header carries
 };
 
