@@ -36,6 +36,12 @@ std::string CampoDaRemessa(const std::string& linha, int inicio, int tamanho) {
     return linha.substr(i, static_cast<std::size_t>(tamanho));
 }
 
+void CampoDaRemessaEm(std::string& destino, const std::string& linha, int inicio, int tamanho) {
+    const auto i = static_cast<std::size_t>(inicio - 1);
+    if (inicio < 1 || tamanho <= 0 || i >= linha.size()) destino.clear();
+    else destino.assign(linha, i, static_cast<std::size_t>(tamanho));
+}
+
 void ValoresIniciaisDaRemessa(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData hoje,
                          const std::string& horaHHMMSS) {
     k.KDATAPRO = hoje;
@@ -85,11 +91,11 @@ bool BrTemHeader(const std::vector<std::string>& linhas) {
 
 void LeLinhaCofap(TvenCAMPOSREMESSA& k, const std::string& l) {
     k.KNUMPED = CampoDaRemessa(l, 3, 8) + std::string(7, ' ');
-    k.KCGCCLI = CampoDaRemessa(l, 13, 14);
-    k.KNOMECLI = CampoDaRemessa(l, 27, 35);
-    k.KENDERECO = CampoDaRemessa(l, 62, 35);
-    k.KCIDADE = CampoDaRemessa(l, 97, 20);
-    k.KESTADO = CampoDaRemessa(l, 127, 2);
+    CampoDaRemessaEm(k.KCGCCLI, l, 13, 14);
+    CampoDaRemessaEm(k.KNOMECLI, l, 27, 35);
+    CampoDaRemessaEm(k.KENDERECO, l, 62, 35);
+    CampoDaRemessaEm(k.KCIDADE, l, 97, 20);
+    CampoDaRemessaEm(k.KESTADO, l, 127, 2);
     k.KCEPCLI = CampoDaRemessa(l, 129, 5) + CampoDaRemessa(l, 135, 3);
     k.KTBPLA.S3_DTLIQUI = aaaammdd(l, 156);
     k.KTBPLA.S3_DTPRIPAR = k.KTBPLA.S3_DTLIQUI;
@@ -107,11 +113,11 @@ void LeLinhaCelpav(TvenCAMPOSREMESSA& k, const std::string& l) {
     k.KTBPLA.S3_PRINFIN = OBR_VALOR(CampoDaRemessa(l, 32, 12)) / 100;
     k.KTBPLA.S3_TAXABAN = OBR_VALOR(CampoDaRemessa(l, 59, 6)) / 1000;
     k.KTBPLA.S3_TAXAFOR = OBR_VALOR(CampoDaRemessa(l, 68, 7)) / 10000;
-    k.KNOMECLI = CampoDaRemessa(l, 113, 40);
-    k.KCGCCLI = CampoDaRemessa(l, 154, 14);
-    k.KENDERECO = CampoDaRemessa(l, 168, 40);
-    k.KCIDADE = CampoDaRemessa(l, 208, 20);
-    k.KESTADO = CampoDaRemessa(l, 228, 2);
+    CampoDaRemessaEm(k.KNOMECLI, l, 113, 40);
+    CampoDaRemessaEm(k.KCGCCLI, l, 154, 14);
+    CampoDaRemessaEm(k.KENDERECO, l, 168, 40);
+    CampoDaRemessaEm(k.KCIDADE, l, 208, 20);
+    CampoDaRemessaEm(k.KESTADO, l, 228, 2);
     k.KCEPCLI = CampoDaRemessa(l, 230, 5) + CampoDaRemessa(l, 236, 3);
 }
 

@@ -22,6 +22,9 @@ inline constexpr int kCELPAV_LINHAS_CABECALHO = 3;
 
 // The `tamanho` characters of `linha` from column `inicio`.
 std::string CampoDaRemessa(const std::string& linha, int inicio, int tamanho);
+// The same field into `destino`, in the room it already has: every line of a
+// file fills the same working fields again.
+void CampoDaRemessaEm(std::string& destino, const std::string& linha, int inicio, int tamanho);
 
 // Values set once per run, before the first line, for every client type.
 void ValoresIniciaisDaRemessa(TvenCAMPOSREMESSA& k, const TvenCLIENTE& cliente, TData hoje,
