@@ -1,6 +1,7 @@
 #include "core/arquivos/leitura_externo.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "core/arquivos/arquivo_inteiro.h"
 #include "core/geral.h"
@@ -11,15 +12,26 @@ std::vector<std::string> TextoEmLinhas(const std::string& texto) {
     std::vector<std::string> linhas;
     // Counted first, so that the lines are never moved while they are read.
     linhas.reserve(static_cast<std::size_t>(std::count(texto.begin(), texto.end(), '\n')) + 1);
-    std::size_t ini = 0;
-    const std::size_t n = texto.size();
-    for (std::size_t i = 0; i < n; ++i) {
-        if (texto[i] != '\r' && texto[i] != '\n') continue;
-        linhas.emplace_back(texto, ini, i - ini);
-        if (texto[i] == '\r' && i + 1 < n && texto[i + 1] == '\n') ++i;
-        ini = i + 1;
+    const char* ini = texto.data();
+    const char* const fim = ini + texto.size();
+    // The next CR and the next LF, each looked for again only once passed:
+    // a file without one of them is still read in one sweep.
+    const auto proximo = [fim](const char* de, char c) {
+        const void* p = de < fim ? std::memchr(de, c, static_cast<std::size_t>(fim - de)) : nullptr;
+        return p ? static_cast<const char*>(p) : fim;
+    };
+    const char* cr = proximo(ini, '\r');
+    const char* lf = proximo(ini, '\n');
+    for (;;) {
+        if (cr < ini) cr = proximo(ini, '\r');
+        if (lf < ini) lf = proximo(ini, '\n');
+        const char* const quebra = std::min(cr, lf);
+        if (quebra == fim) break;
+        linhas.emplace_back(ini, static_cast<std::size_t>(quebra - ini));
+        ini = quebra + 1;
+        if (*quebra == '\r' && ini < fim && *ini == '\n') ++ini;
     }
-    if (ini < n) linhas.emplace_back(texto, ini);
+    if (ini < fim) linhas.emplace_back(ini, static_cast<std::size_t>(fim - ini));
     return linhas;
 }
 
