@@ -104,7 +104,10 @@ bool TvenREMESSA::prepara() {
     const TData hoje = GERAL().DATADIA;
     ValoresIniciaisDaRemessa(*this, cliente_, hoje, OBR_HORA());
     TData inicioContrato = 0;
-    if (perfil_->perguntaInicioContrato && (inicioContrato = perguntaInicioContrato()) == 0) return false;
+    if (perfil_->perguntaInicioContrato) {
+        inicioContrato = perguntaInicioContrato();
+        if (inicioContrato == 0) return false;  // the question was cancelled
+    }
     const std::string mensagem = perfil_->prepara(*this, cliente_, oARQREMCLI.TABDADOS, inicioContrato, hoje);
     if (mensagem.empty()) return true;
     GERAL().MENSAGEM(mensagem, somERRO);
