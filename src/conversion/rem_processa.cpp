@@ -1,5 +1,7 @@
 #include "conversion/rem_processa.h"
 
+#include <cstring>
+
 #include "conversion/execucao_vendor.h"
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
@@ -7,6 +9,7 @@
 #include "conversion/resumo_vendor.h"
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/arquivos/nome_saida.h"
 #include "core/dados/tabelas_abertas.h"
 #include "core/dados/tdmquor.h"
@@ -155,36 +158,19 @@ bool TvenREMESSA::processaLinha(std::size_t indice) {
     return true;
 }
 
-bool TvenREMESSA::gravaArquivoBanco(std::string& temporario, DiarioExecucao& diario) {
+bool TvenREMESSA::fechaArquivoBanco() {
     const std::vector<std::string> motivos =
         oGRAVA.REM_GRAVATRAILLER(*this, perfil_->consignacao);
-    if (!motivos.empty()) {
-        std::string texto;
-        for (const std::string& m : motivos) texto += m + "\r\n";
-        GERAL().MENSAGEM(texto + "NENHUM ARQUIVO FOI GRAVADO. DIVIDA O ARQUIVO DO CLIENTE EM "
-                                 "ARQUIVOS MENORES E CONVERTA CADA UM."_ansi,
-                         somERRO);
-        return false;
-    }
-    // A missing directory is the writer's to report, under the file's own
-    // name; it writes nothing then.
-    oARQREMBAN.NOMEARQSAI = KARQREMBAN;
-    const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
-    if (!diretorio.empty() && !ArquivoExiste(diretorio))
-        return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
-    // Resolved as the writer will resolve it, so that the rename later
-    // moves the very file written.
-    temporario = TemporarioVendor(KARQREMBAN);
-    diario.Saida(temporario, ResolveCaminho(KARQREMBAN), true);
-    diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMBAN", std::to_string(geracaoGravada_));
-    diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE, "ULTREMCLI", std::to_string(KULTREMCLI));
-    oARQREMBAN.NOMEARQSAI = temporario;
-    if (oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ)) return true;
-    temporario.clear();
+    if (motivos.empty()) return true;
+    std::string texto;
+    for (const std::string& m : motivos) texto += m + "\r\n";
+    GERAL().MENSAGEM(texto + "NENHUM ARQUIVO FOI GRAVADO. DIVIDA O ARQUIVO DO CLIENTE EM "
+                             "ARQUIVOS MENORES E CONVERTA CADA UM."_ansi,
+                     somERRO);
     return false;
 }
 
-bool TvenREMESSA::atualizaCadastro() {
+bool TvenREMESSA::atualizaCadastro(ArquivoDuravel& banco) {
     Tabela& cli = DMQUOR().TBCONVECLI;
     if (!RelocalizaClienteVendor(cli, KQUALCLIENTE, "NENHUM ARQUIVO FOI GRAVADO.")) return false;
     // Another workstation may have converted this client since its record
@@ -204,6 +190,13 @@ bool TvenREMESSA::atualizaCadastro() {
     Tabela& pen = DMQUOR().TBCONVEPEN;
     try {
         RegistraPendentes(pen, KQUALCLIENTE, pendentes_, hoje);
+        // The bank file went on its way to the disk while the pending rows
+        // were written; it must be all there before the generations that
+        // commit it are posted.
+        if (const int erro = banco.Conclui())
+            throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + banco.Destino() + " : " +
+                                  std::strerror(erro),
+                              erro);
     } catch (...) {
         cli.Cancel();
         throw;
@@ -241,17 +234,30 @@ bool TvenREMESSA::confereArquivos() {
 // a crash the next run names the file when the generations were posted,
 // and removes it otherwise.
 bool TvenREMESSA::gravaUnidade() {
+    if (!fechaArquivoBanco()) return false;
+    // A missing directory is the writer's to report, under the file's own
+    // name; it writes nothing then.
+    oARQREMBAN.NOMEARQSAI = KARQREMBAN;
+    const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
+    if (!diretorio.empty() && !ArquivoExiste(diretorio)) return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+
     DiarioExecucao diario("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi + KQUALCLIENTE);
-    std::string temporario;
-    if (!gravaArquivoBanco(temporario, diario)) return false;
-    if (temporario.empty()) return true;
     const std::string final = ResolveCaminho(KARQREMBAN);
-    if (!atualizaCadastro()) return false;  // the journal removes the file
+    // Written unnamed; a crash before the journal names it leaves an
+    // abandoned temporary, which the next run removes.
+    ArquivoDuravel banco(final);
+    oARQREMBAN.EscreveEm(banco);
+    banco.EnviaAoDisco();
+    diario.Saida(banco.Temporario(), final, true);
+    banco.Solta();
+    diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE,
+              {{"ULTREMBAN", std::to_string(geracaoGravada_)}, {"ULTREMCLI", std::to_string(KULTREMCLI)}});
+    if (!atualizaCadastro(banco)) return false;  // the journal removes the file
     diario.Comprometido();
-    if (const int erro = RenomeiaDuravel(temporario, final, true)) {
+    if (const int erro = RenomeiaDuravel(banco.Temporario(), final, true)) {
         // The counters have moved on: the file must not be lost. The
         // journal stays, and the next run gives it its name.
-        AvisaSemNomeVendor("REMESSA DO BANCO", temporario, final, erro);
+        AvisaSemNomeVendor("REMESSA DO BANCO", banco.Temporario(), final, erro);
         diario.DeixaParaARecuperacao();
         return false;
     }

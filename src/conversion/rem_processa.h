@@ -24,7 +24,6 @@
 #include "conversion/rem_relatorio.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/arquivos/leitura_externo.h"
-#include "core/diario_execucao.h"
 
 // Caption of the conversion's window (client code, Cofap start date).
 std::string TituloDaJanelaRemessa();
@@ -64,9 +63,11 @@ private:
     // The register's names may be used: not a system file, not the client's
     // own file; the client's file is there.
     bool confereArquivos();
-    bool gravaArquivoBanco(std::string& temporario, DiarioExecucao& diario);
+    // The trailer staged; false, with the reasons shown, when the bank's
+    // layout cannot hold this remittance.
+    bool fechaArquivoBanco();
     bool gravaUnidade();
-    bool atualizaCadastro();
+    bool atualizaCadastro(ArquivoDuravel& banco);
 
     const TvenPERFILREMESSA* perfil_ = nullptr;  // the client's layout
     TvenCLIENTE cliente_;

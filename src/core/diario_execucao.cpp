@@ -392,7 +392,7 @@ DiarioExecucao::~DiarioExecucao() {
     }
 }
 
-void DiarioExecucao::grava(const std::vector<std::string>& campos) {
+void DiarioExecucao::grava(const std::vector<std::string>& campos, bool sincronizaLinha) {
     std::string linha;
     for (std::size_t i = 0; i < campos.size(); ++i) linha += (i ? "\t" : "") + escapa(campos[i]);
     char crc[16];
@@ -409,7 +409,7 @@ void DiarioExecucao::grava(const std::vector<std::string>& campos) {
         }
         feito += static_cast<std::size_t>(n);
     }
-    sincroniza();
+    if (sincronizaLinha) sincroniza();
 }
 
 void DiarioExecucao::sincroniza() {
@@ -461,6 +461,14 @@ void DiarioExecucao::Se(const std::string& tabela, const std::string& campoChave
                         const std::string& valorChave, const std::string& campo,
                         const std::string& valor) {
     grava({"SE", tabela, campoChave, valorChave, campo, valor});
+}
+
+void DiarioExecucao::Se(const std::string& tabela, const std::string& campoChave,
+                        const std::string& valorChave,
+                        const std::vector<std::pair<std::string, std::string>>& campos) {
+    for (std::size_t i = 0; i < campos.size(); ++i)
+        grava({"SE", tabela, campoChave, valorChave, campos[i].first, campos[i].second},
+              i + 1 == campos.size());
 }
 
 void DiarioExecucao::Confirma(const std::vector<Passo>& depois) {

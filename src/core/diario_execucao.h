@@ -22,6 +22,7 @@
 // and deletions done. Every step can be done twice without harm.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 class DiarioExecucao {
@@ -71,6 +72,10 @@ public:
                 const std::string& novo2 = {});
     void Se(const std::string& tabela, const std::string& campoChave, const std::string& valorChave,
             const std::string& campo, const std::string& valor);
+    // Several fields of one record (field, value), all of which must hold,
+    // reaching the disk together.
+    void Se(const std::string& tabela, const std::string& campoChave, const std::string& valorChave,
+            const std::vector<std::pair<std::string, std::string>>& campos);
     void Confirma(const std::vector<Passo>& depois = {});
     bool Confirmado() const { return confirmado_; }
     // The unit committed through the table write its `Se` tests look for:
@@ -90,7 +95,9 @@ public:
     std::string Desfaz();
 
 private:
-    void grava(const std::vector<std::string>& campos);
+    // One line, flushed to disk unless `sincronizaLinha` is false (a line
+    // flushed with the next).
+    void grava(const std::vector<std::string>& campos, bool sincronizaLinha = true);
     void sincroniza();
 
     std::string caminho_;

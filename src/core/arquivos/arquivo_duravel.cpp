@@ -118,7 +118,20 @@ void ArquivoDuravel::Abandona() {
 bool ArquivoDuravel::Escreve(std::string_view dados) {
     if (erro_ || fd_ < 0) return false;
     erro_ = escreveTudo(fd_, dados.data(), dados.size());
-    return erro_ == 0;
+    if (erro_) return false;
+    escritos_ += dados.size();
+    // A large file is sent on its way to the disk while the rest is still
+    // being written (the call does not wait), so that the flush before its
+    // name waits only for the tail.
+    if (escritos_ - enviados_ >= kEnvioAoDisco) EnviaAoDisco();
+    return true;
+}
+
+void ArquivoDuravel::EnviaAoDisco() {
+    if (erro_ || fd_ < 0 || escritos_ == enviados_) return;
+    ::sync_file_range(fd_, static_cast<off_t>(enviados_), static_cast<off_t>(escritos_ - enviados_),
+                      SYNC_FILE_RANGE_WRITE);
+    enviados_ = escritos_;
 }
 
 int ArquivoDuravel::descarrega() {

@@ -35,7 +35,11 @@ public:
     int Erro() const { return erro_; }
 
     // Appends at the end of what was written; false after any failure.
+    // Every megabyte or so is started on its way to the disk at once.
     bool Escreve(std::string_view dados);
+    // Starts what was written and not yet sent on its way to the disk,
+    // without waiting: a caller with other work before the flush.
+    void EnviaAoDisco();
 
     // Flushes the data to disk and closes the file, leaving it unnamed (a
     // run's journal names it later). 0 or errno; on failure the temporary
@@ -63,9 +67,13 @@ private:
     int descarrega();
     void fecha();
 
+    static constexpr std::size_t kEnvioAoDisco = 1u << 20;
+
     std::string destino_;
     std::string temporario_;
     int fd_ = -1;
+    std::size_t escritos_ = 0;  // bytes written so far
+    std::size_t enviados_ = 0;  // of which already sent to the disk
     int erro_ = 0;
     bool concluido_ = false;
     bool nomeado_ = false;

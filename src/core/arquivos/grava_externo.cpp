@@ -102,19 +102,7 @@ const std::string& TaexGRAVAEXTERNO::DADOS1() const {
     return copiaAtual_;
 }
 
-bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
-    CursorDeEspera cursor;
-    if (!diretorioExiste(OBR_PARTEARQ(NOMEARQSAI, 0))) {
-        GERAL().MENSAGEM("GRAVA_ARQUIVO-IMPOSSIVEL CRIAR O ARQUIVO EXTERNO SOLICITADO.\n"
-                         "Nome do arquivo : " +
-                             NOMEARQSAI + "\nErro DOS - código : 3 DIRETORIO INEXISTENTE"_ansi,
-                         somERRO);
-        return false;
-    }
-    // A file of the same name in another case is the same file to this
-    // system: it is the one replaced.
-    const std::string caminho = ResolveCaminho(NOMEARQSAI);
-    ArquivoDuravel arquivo(caminho);
+void TaexGRAVAEXTERNO::EscreveEm(ArquivoDuravel& arquivo) const {
     // Each record as OBR_AJUSTA lays it out (trailing blanks and control
     // characters dropped, then blank-filled or cut), streamed in pieces.
     const std::size_t tamanho = static_cast<std::size_t>(std::max(TAMARQFINAL, 0));
@@ -131,7 +119,26 @@ bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
             pedaco.clear();
         }
     }
-    arquivo.Escreve(pedaco);
+    if (!arquivo.Escreve(pedaco) && arquivo.Erro())
+        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + arquivo.Destino() + " : " +
+                              std::strerror(arquivo.Erro()),
+                          arquivo.Erro());
+}
+
+bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
+    CursorDeEspera cursor;
+    if (!diretorioExiste(OBR_PARTEARQ(NOMEARQSAI, 0))) {
+        GERAL().MENSAGEM("GRAVA_ARQUIVO-IMPOSSIVEL CRIAR O ARQUIVO EXTERNO SOLICITADO.\n"
+                         "Nome do arquivo : " +
+                             NOMEARQSAI + "\nErro DOS - código : 3 DIRETORIO INEXISTENTE"_ansi,
+                         somERRO);
+        return false;
+    }
+    // A file of the same name in another case is the same file to this
+    // system: it is the one replaced.
+    const std::string caminho = ResolveCaminho(NOMEARQSAI);
+    ArquivoDuravel arquivo(caminho);
+    EscreveEm(arquivo);
     if (const int erro = arquivo.Nomeia(true))
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro), erro);
     return true;

@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+class ArquivoDuravel;
+
 enum TtamTIPOTAMANHOREGISTRO { tamREGVARIAVEL, tamREGFIXO };
 // Both write the file the same way, without an end-of-file character.
 enum TtipTEMFIMARQUIVO { tipCOMFIMARQ, tipSEMFIMARQ };
@@ -41,6 +43,12 @@ public:
     // does not exist: a message and false, no file. Any other failure throws
     // ErroArquivo and leaves no part of the file behind.
     bool GRAVA_ARQUIVO(TtipTEMFIMARQUIVO KMODOGRAVACAO);
+
+    // Writes every staged record into `arquivo` as GRAVA_ARQUIVO lays them
+    // out, leaving the flush and the name to the caller (a run whose
+    // journal names the file once its unit commits). A failed write throws
+    // ErroArquivo under the file's final name.
+    void EscreveEm(ArquivoDuravel& arquivo) const;
 
     // The staged records, walked as a table. After a record is staged it is
     // the current one; Next on the last one sets Eof and stays there.
