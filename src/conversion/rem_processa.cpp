@@ -243,15 +243,16 @@ bool TvenREMESSA::gravaUnidade() {
 
     DiarioExecucao diario("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi + KQUALCLIENTE);
     const std::string final = ResolveCaminho(KARQREMBAN);
-    // Written unnamed; a crash before the journal names it leaves an
-    // abandoned temporary, which the next run removes.
+    // Journalled before it is written: the journal's flushes do not queue
+    // behind the file's.
     ArquivoDuravel banco(final);
-    oARQREMBAN.EscreveEm(banco);
-    banco.EnviaAoDisco();
+    if (banco.Erro()) oARQREMBAN.EscreveEm(banco);  // reports why it could not be created
     diario.Saida(banco.Temporario(), final, true);
     banco.Solta();
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE,
               {{"ULTREMBAN", std::to_string(geracaoGravada_)}, {"ULTREMCLI", std::to_string(KULTREMCLI)}});
+    oARQREMBAN.EscreveEm(banco);
+    banco.EnviaAoDisco();
     if (!atualizaCadastro(banco)) return false;  // the journal removes the file
     diario.Comprometido();
     if (const int erro = RenomeiaDuravel(banco.Temporario(), final, true)) {

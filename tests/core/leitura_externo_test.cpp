@@ -14,6 +14,24 @@ TEST(LeituraExterno, FinsDeLinhaDeTodoTipo) {
     EXPECT_EQ(TextoEmLinhas("\r\n"), (Linhas{""}));
 }
 
+// A file is read a piece at a time: a line, or the two bytes of a CR LF,
+// may be cut anywhere between two pieces.
+TEST(LeituraExterno, LinhasCortadasEntrePedacos) {
+    for (const std::string texto : {"ab\r\ncd\r\n", "a\r\r\nb\n\nc", "\r\n\r\n", "x\ry\rz", "um só"}) {
+        const Linhas inteiro = TextoEmLinhas(texto);
+        for (std::size_t i = 0; i <= texto.size(); ++i)
+            for (std::size_t j = i; j <= texto.size(); ++j) {
+                Linhas linhas;
+                CortadorDeLinhas cortador(linhas);
+                cortador.Acrescenta(std::string_view(texto).substr(0, i));
+                cortador.Acrescenta(std::string_view(texto).substr(i, j - i));
+                cortador.Acrescenta(std::string_view(texto).substr(j));
+                cortador.Termina();
+                EXPECT_EQ(linhas, inteiro) << "cortes em " << i << " e " << j << " de " << texto;
+            }
+    }
+}
+
 TEST(LeituraExterno, MarcaDeFimDeArquivo) {
     DiretorioDeTrabalho dir;
     GeralDeTeste t;

@@ -1,6 +1,11 @@
 #include "core/arquivos/leitura_externo.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "core/arquivos/arquivo_inteiro.h"
@@ -8,14 +13,14 @@
 #include "core/texto/texto_ansi.h"
 #include "tabela/nome_arquivo.h"
 
-std::vector<std::string> TextoEmLinhas(const std::string& texto) {
-    std::vector<std::string> linhas;
-    // Counted first, so that the lines are never moved while they are read.
-    linhas.reserve(static_cast<std::size_t>(std::count(texto.begin(), texto.end(), '\n')) + 1);
-    const char* ini = texto.data();
-    const char* const fim = ini + texto.size();
+void CortadorDeLinhas::Acrescenta(std::string_view pedaco) {
+    if (pedaco.empty()) return;  // a CR at the end of the last piece still waits
+    const char* ini = pedaco.data();
+    const char* const fim = ini + pedaco.size();
+    if (crNoFim_ && ini < fim && *ini == '\n') ++ini;  // the LF of a CR LF cut in two
+    crNoFim_ = false;
     // The next CR and the next LF, each looked for again only once passed:
-    // a file without one of them is still read in one sweep.
+    // a text without one of them is still read in one sweep.
     const auto proximo = [fim](const char* de, char c) {
         const void* p = de < fim ? std::memchr(de, c, static_cast<std::size_t>(fim - de)) : nullptr;
         return p ? static_cast<const char*>(p) : fim;
@@ -27,13 +32,84 @@ std::vector<std::string> TextoEmLinhas(const std::string& texto) {
         if (lf < ini) lf = proximo(ini, '\n');
         const char* const quebra = std::min(cr, lf);
         if (quebra == fim) break;
-        linhas.emplace_back(ini, static_cast<std::size_t>(quebra - ini));
+        if (resto_.empty()) {
+            linhas_.emplace_back(ini, static_cast<std::size_t>(quebra - ini));
+        } else {
+            resto_.append(ini, static_cast<std::size_t>(quebra - ini));
+            linhas_.push_back(std::move(resto_));
+            resto_.clear();
+        }
         ini = quebra + 1;
-        if (*quebra == '\r' && ini < fim && *ini == '\n') ++ini;
+        if (*quebra == '\r') {
+            if (ini == fim) crNoFim_ = true;
+            else if (*ini == '\n') ++ini;
+        }
     }
-    if (ini < fim) linhas.emplace_back(ini, static_cast<std::size_t>(fim - ini));
+    resto_.append(ini, static_cast<std::size_t>(fim - ini));
+}
+
+void CortadorDeLinhas::Termina() {
+    if (!resto_.empty()) linhas_.push_back(std::move(resto_));
+    resto_.clear();
+    crNoFim_ = false;
+}
+
+std::vector<std::string> TextoEmLinhas(const std::string& texto) {
+    std::vector<std::string> linhas;
+    // Counted first, so that the lines are never moved while they are cut.
+    linhas.reserve(static_cast<std::size_t>(std::count(texto.begin(), texto.end(), '\n')) + 1);
+    CortadorDeLinhas cortador(linhas);
+    cortador.Acrescenta(texto);
+    cortador.Termina();
     return linhas;
 }
+
+namespace {
+
+// The lines of a file read a piece at a time, so that its text is never
+// held whole beside them. A file that begins with a Unicode byte-order mark
+// is read whole and converted first. False when it cannot be read.
+bool leLinhas(const std::string& caminho, std::vector<std::string>& linhas) {
+    const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return false;
+    struct stat st {};
+    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    CortadorDeLinhas cortador(linhas);
+    std::string pedaco(std::size_t{1} << 18, '\0');
+    bool primeiro = true;
+    while (ok) {
+        const ssize_t n = ::read(fd, pedaco.data(), pedaco.size());
+        if (n == 0) break;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0) {
+            ok = false;
+            break;
+        }
+        const std::string_view lido(pedaco.data(), static_cast<std::size_t>(n));
+        if (primeiro) {
+            primeiro = false;
+            const unsigned char c = lido.empty() ? 0 : static_cast<unsigned char>(lido[0]);
+            if (c == 0xEF || c == 0xFF || c == 0xFE) {
+                ::close(fd);
+                std::string conteudo;
+                if (!LeArquivoInteiro(caminho, conteudo)) return false;
+                AnsiDeTextoUnicode(conteudo);
+                linhas = TextoEmLinhas(conteudo);
+                return true;
+            }
+            // Lines of the first piece's length, as a client's files are.
+            const std::size_t quebra = lido.find('\n');
+            if (quebra != std::string_view::npos)
+                linhas.reserve(static_cast<std::size_t>(st.st_size) / (quebra + 1) + 1);
+        }
+        cortador.Acrescenta(lido);
+    }
+    ::close(fd);
+    cortador.Termina();
+    return ok;
+}
+
+}  // namespace
 
 bool TaexLEITURAEXTERNO::TXT_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
     TABDADOS.clear();
@@ -42,10 +118,8 @@ bool TaexLEITURAEXTERNO::TXT_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
 
 bool TaexLEITURAEXTERNO::ANEXA_TO_MEMO(const std::string& KARQ_A_SER_LIDO) {
     CursorDeEspera cursor;
-    std::string conteudo;
-    if (!LeArquivoInteiro(ResolveCaminho(KARQ_A_SER_LIDO), conteudo)) return false;
-    AnsiDeTextoUnicode(conteudo);
-    std::vector<std::string> linhas = TextoEmLinhas(conteudo);
+    std::vector<std::string> linhas;
+    if (!leLinhas(ResolveCaminho(KARQ_A_SER_LIDO), linhas)) return false;
     if (TABDADOS.empty()) {
         TABDADOS = std::move(linhas);
     } else {

@@ -3,6 +3,7 @@
 // lines, in Windows-1252.
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 class TaexLEITURAEXTERNO {
@@ -22,3 +23,19 @@ public:
 
 // The lines of a text, split as above (without the end-of-file rule).
 std::vector<std::string> TextoEmLinhas(const std::string& texto);
+
+// The same lines, cut from a text handed over in pieces (a file read a
+// piece at a time): a line, or a CR LF, may begin in one piece and end in
+// the next.
+class CortadorDeLinhas {
+public:
+    explicit CortadorDeLinhas(std::vector<std::string>& linhas) : linhas_(linhas) {}
+    void Acrescenta(std::string_view pedaco);
+    // The text ended: a last line without its end counts.
+    void Termina();
+
+private:
+    std::vector<std::string>& linhas_;
+    std::string resto_;     // the start of a line not yet ended
+    bool crNoFim_ = false;  // the last piece ended in CR: an LF next is its end too
+};
