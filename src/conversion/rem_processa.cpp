@@ -25,6 +25,10 @@
 
 namespace {
 
+[[noreturn]] void falhaNoArquivoBanco(const ArquivoDuravel& banco, int erro) {
+    throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + banco.Destino() + " : " + std::strerror(erro), erro);
+}
+
 TvenCLIENTE leCliente(Tabela& t) {
     TvenCLIENTE c;
     auto texto = [&t](const char* campo) { return t.FieldByName(campo).AsString(); };
@@ -193,10 +197,7 @@ bool TvenREMESSA::atualizaCadastro(ArquivoDuravel& banco) {
         // The bank file went on its way to the disk while the pending rows
         // were written; it must be all there before the generations that
         // commit it are posted.
-        if (const int erro = banco.Conclui())
-            throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + banco.Destino() + " : " +
-                                  std::strerror(erro),
-                              erro);
+        if (const int erro = banco.Conclui()) falhaNoArquivoBanco(banco, erro);
     } catch (...) {
         cli.Cancel();
         throw;
@@ -234,25 +235,29 @@ bool TvenREMESSA::confereArquivos() {
 // a crash the next run names the file when the generations were posted,
 // and removes it otherwise.
 bool TvenREMESSA::gravaUnidade() {
-    if (!fechaArquivoBanco()) return false;
-    // A missing directory is the writer's to report, under the file's own
-    // name; it writes nothing then.
-    oARQREMBAN.NOMEARQSAI = KARQREMBAN;
-    const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
-    if (!diretorio.empty() && !ArquivoExiste(diretorio)) return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+    if (!fechaArquivoBanco()) {
+        fechaSemGravar();
+        return false;
+    }
+    const std::string final = ResolveCaminho(KARQREMBAN);
+    if (!banco_) {
+        // A missing directory is the writer's to report, under the file's
+        // own name; it writes nothing then.
+        oARQREMBAN.NOMEARQSAI = KARQREMBAN;
+        const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
+        if (!diretorio.empty() && !ArquivoExiste(diretorio)) return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        abreArquivoBanco();  // the directory was made during the run
+    }
+    ArquivoDuravel& banco = *banco_;
+    oARQREMBAN.DescarregaDireto();
+    if (banco.Erro()) falhaNoArquivoBanco(banco, banco.Erro());
+    banco.EnviaAoDisco();
 
     DiarioExecucao diario("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi + KQUALCLIENTE);
-    const std::string final = ResolveCaminho(KARQREMBAN);
-    // Journalled before it is written: the journal's flushes do not queue
-    // behind the file's.
-    ArquivoDuravel banco(final);
-    if (banco.Erro()) oARQREMBAN.EscreveEm(banco);  // reports why it could not be created
     diario.Saida(banco.Temporario(), final, true);
     banco.Solta();
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE,
               {{"ULTREMBAN", std::to_string(geracaoGravada_)}, {"ULTREMCLI", std::to_string(KULTREMCLI)}});
-    oARQREMBAN.EscreveEm(banco);
-    banco.EnviaAoDisco();
     if (!atualizaCadastro(banco)) return false;  // the journal removes the file
     diario.Comprometido();
     if (const int erro = RenomeiaDuravel(banco.Temporario(), final, true)) {
@@ -265,6 +270,18 @@ bool TvenREMESSA::gravaUnidade() {
     diario.Conclui();
     ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(WGRA));
     return true;
+}
+
+// The bank file is written as its records are made, unnamed, so that they
+// take no memory; the unit gives it its name.
+void TvenREMESSA::abreArquivoBanco() {
+    banco_ = std::make_unique<ArquivoDuravel>(ResolveCaminho(KARQREMBAN));
+    oARQREMBAN.EscreveDiretoEm(*banco_);
+}
+
+void TvenREMESSA::fechaSemGravar() {
+    oARQREMBAN.LIMPAAUXILIAR();
+    banco_.reset();  // the unnamed file goes
 }
 
 void TvenREMESSA::REM_PROCESSA() {
@@ -297,6 +314,8 @@ void TvenREMESSA::REM_PROCESSA() {
 
     WPES = WGRA = WDES = 0;
     if (perfil_->guardaPendentes) pendentes_.reserve(oARQREMCLI.TABDADOS.size());
+    const std::string diretorioBanco = OBR_PARTEARQ(KARQREMBAN, 0);
+    if (diretorioBanco.empty() || ArquivoExiste(diretorioBanco)) abreArquivoBanco();
     for (std::size_t i = 0; i < oARQREMCLI.TABDADOS.size(); ++i)
         if (!processaLinha(i)) return;
     std::vector<std::string>().swap(oARQREMCLI.TABDADOS);  // the lines are done with

@@ -14,6 +14,7 @@
 // directory that does not exist) leaves the files and the tables as they
 // were.
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -22,6 +23,7 @@
 #include "conversion/rem_pendente.h"
 #include "conversion/rem_perfis.h"
 #include "conversion/rem_relatorio.h"
+#include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/arquivos/leitura_externo.h"
 
@@ -67,6 +69,8 @@ private:
     // layout cannot hold this remittance.
     bool fechaArquivoBanco();
     bool gravaUnidade();
+    void abreArquivoBanco();
+    void fechaSemGravar();
     bool atualizaCadastro(ArquivoDuravel& banco);
 
     const TvenPERFILREMESSA* perfil_ = nullptr;  // the client's layout
@@ -74,6 +78,7 @@ private:
     TvenLOGREMESSA oLOG_;
     std::vector<OperacaoPendente> pendentes_;
     TvenREGISTROSDALINHA registrosDaLinha_;  // the current line's records
+    std::unique_ptr<ArquivoDuravel> banco_;  // the bank file, unnamed until the unit commits
     int geracaoGravada_ = 0;  // generation number the bank file's header carries
 };
 

@@ -3,12 +3,15 @@
 // that must end leaving files and tables as they were.
 
 #include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "conversion/rem_processa.h"
 #include "conversion/remessa_apoio.h"
+#include "core/arquivos/erro_arquivo.h"
 #include "core/dados/tdmquor.h"
 #include "core/texto/ansi.h"
 #include "report/toprint.h"
@@ -236,13 +239,44 @@ TEST_F(RemessaRun, ArquivoDoBancoImpossivelNaoMudaNada) {
                                "CLIENTE EM ARQUIVOS MENORES E CONVERTA CADA UM."_ansi});
     confereNadaMudou("WABCO", "VWABCO.TXT", 2);
 
-    // A Celpav file of header lines only has nothing to write.
+    // A Celpav file of header lines only has nothing to write (and the
+    // unnamed file the run was writing into goes too).
     GRAVA_ARQUIVO_TESTE("CELPAVRE.TXT", ARQUIVO_CRLF({"A", "B", "C"}));
     VEN_CONVREMESSA("CELPAV", true);
     EXPECT_EQ(g.dialogo().mensagens.back().texto,
               "Registros Pesquisados : 3\r\nRegistros desprezados : 3\r\nRegistros Gravados : 0");
     EXPECT_FALSE(fs::exists("VCELPAV.TXT"));
     EXPECT_EQ(CAMPO_CLIENTE(".", "CELPAV", "ULTREMBAN"), "0");
+    for (const auto& e : fs::directory_iterator("."))
+        EXPECT_NE(e.path().filename().string()[0], '.') << e.path();
+}
+
+// The disk fills up while the bank file is written as its records come:
+// the run goes on to its listing, then says so, and nothing is kept.
+TEST_F(RemessaRun, DiscoCheioAoGravarOArquivoDoBanco) {
+    std::vector<std::string> linhas;
+    for (int i = 1; i <= 400; ++i) {
+        char planilha[16];
+        std::snprintf(planilha, sizeof planilha, "%08d", i);
+        linhas.push_back(cofap(planilha, "11222333000181"));
+    }
+    GRAVA_ARQUIVO_TESTE("COFAPREM.TXT", ARQUIVO_CRLF(linhas));
+    struct rlimit antes {};
+    ::getrlimit(RLIMIT_FSIZE, &antes);
+    struct rlimit limite = antes;
+    limite.rlim_cur = 64 * 1024;  // the tables are smaller; the bank file is not
+    ::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &limite);
+    EXPECT_THROW(
+        try { VEN_CONVREMESSA("COFAP", true); } catch (const ErroArquivo& e) {
+            EXPECT_NE(std::string(e.what()).find("ERRO AO GRAVAR O ARQUIVO "_ansi), std::string::npos) << e.what();
+            EXPECT_NE(std::string(e.what()).find("VCOFAP.TXT : "), std::string::npos) << e.what();
+            throw;
+        },
+        ErroArquivo);
+    ::setrlimit(RLIMIT_FSIZE, &antes);
+    ::signal(SIGXFSZ, SIG_DFL);
+    confereNadaMudou("COFAP", "VCOFAP.TXT", 1);
 }
 
 // A bank file name that a directory holds is refused before the client file

@@ -4,7 +4,9 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <stdexcept>
 
+#include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/arquivo_inteiro.h"
 #include "core/arquivos/caminho_arquivo.h"
 #include "core/arquivos/erro_arquivo.h"
@@ -92,6 +94,35 @@ TEST(GravaExterno, MuitosRegistrosReescritosNoMeio) {
     std::string esperado;
     for (const std::string& r : esperadas) esperado += r + std::string(250 - r.size(), ' ') + "\r\n";
     EXPECT_EQ(LE_ARQUIVO("SAIDA.TXT"), esperado);
+}
+
+// Written as they come, the records make the bytes GRAVA_ARQUIVO makes of
+// them staged, those staged before the switch included; none is kept.
+TEST(GravaExterno, EscritosAoVirIguaisAosGuardados) {
+    DiretorioDeTrabalho dir;
+    GeralDeTeste t;
+    TaexGRAVAEXTERNO guardados(250, tamREGFIXO), diretos(250, tamREGFIXO);
+    const auto registro = [](int i) {
+        return std::to_string(i) + std::string(static_cast<std::size_t>(i % 300), 'x') + (i % 7 ? "" : " \t");
+    };
+    for (int i = 0; i < 10; ++i) {
+        guardados.GRAVA_INF(registro(i));
+        diretos.GRAVA_INF(registro(i));
+    }
+    ArquivoDuravel arquivo("DIRETO.TXT");
+    diretos.EscreveDiretoEm(arquivo);
+    for (int i = 10; i < 9000; ++i) {  // a few megabytes: many writes
+        guardados.GRAVA_INF(registro(i));
+        diretos.GRAVA_INF(registro(i));
+    }
+    diretos.DescarregaDireto();
+    EXPECT_EQ(diretos.RecordCount(), 0);
+    EXPECT_EQ(diretos.TOTREGGRA, 9000);
+    EXPECT_THROW(diretos.ATUALIZA_REG("X"), std::logic_error);
+    ASSERT_EQ(arquivo.Nomeia(true), 0);
+    guardados.NOMEARQSAI = "GUARDADO.TXT";
+    ASSERT_TRUE(guardados.GRAVA_ARQUIVO(tipCOMFIMARQ));
+    EXPECT_EQ(LE_ARQUIVO("DIRETO.TXT"), LE_ARQUIVO("GUARDADO.TXT"));
 }
 
 TEST(GravaExterno, DiretorioInexistenteDaMensagemESemArquivo) {

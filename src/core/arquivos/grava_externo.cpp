@@ -66,6 +66,12 @@ void TaexGRAVAEXTERNO::guarda(const std::string& reg, Lugar& lugar) {
 
 void TaexGRAVAEXTERNO::GRAVA_REG() {
     if (!criada_) throw std::logic_error("GRAVA_REG antes de CRIA_ARQSAIDA");
+    if (direto_) {
+        poeLinha(pedaco_, REGGRA);
+        if (pedaco_.size() >= kBlocoDeRegistros) DescarregaDireto();
+        ++TOTREGGRA;
+        return;
+    }
     Lugar lugar{static_cast<std::uint32_t>(-1), 0, 0};
     guarda(REGGRA, lugar);
     registros_.push_back(lugar);
@@ -75,11 +81,14 @@ void TaexGRAVAEXTERNO::GRAVA_REG() {
 }
 
 void TaexGRAVAEXTERNO::ATUALIZA_REG(const std::string& KREGINF) {
+    if (direto_) throw std::logic_error("ATUALIZA_REG de registro ja escrito no arquivo");
     if (registros_.empty()) throw std::logic_error("ATUALIZA_REG sem registro atual");
     guarda(KREGINF, registros_[atual_]);
 }
 
 void TaexGRAVAEXTERNO::LIMPAAUXILIAR() {
+    direto_ = nullptr;
+    pedaco_.clear();
     blocos_.clear();
     registros_.clear();
     atual_ = 0;
@@ -102,27 +111,40 @@ const std::string& TaexGRAVAEXTERNO::DADOS1() const {
     return copiaAtual_;
 }
 
-void TaexGRAVAEXTERNO::EscreveEm(ArquivoDuravel& arquivo) const {
-    // Each record as OBR_AJUSTA lays it out (trailing blanks and control
-    // characters dropped, then blank-filled or cut), streamed in pieces.
+// A record as OBR_AJUSTA lays it out (trailing blanks and control
+// characters dropped, then blank-filled or cut), with its line end.
+void TaexGRAVAEXTERNO::poeLinha(std::string& pedaco, std::string_view r) const {
     const std::size_t tamanho = static_cast<std::size_t>(std::max(TAMARQFINAL, 0));
-    std::string pedaco;
-    pedaco.reserve(kBlocoDeRegistros + tamanho + 2);
+    std::size_t fim = r.size();
+    while (fim > 0 && static_cast<unsigned char>(r[fim - 1]) <= ' ') --fim;
+    fim = std::min(fim, tamanho);
+    pedaco.append(r.data(), fim).append(tamanho - fim, ' ').append("\r\n");
+}
+
+void TaexGRAVAEXTERNO::escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco) const {
     for (const Lugar& l : registros_) {
-        const std::string_view r = registro(l);
-        std::size_t fim = r.size();
-        while (fim > 0 && static_cast<unsigned char>(r[fim - 1]) <= ' ') --fim;
-        fim = std::min(fim, tamanho);
-        pedaco.append(r.data(), fim).append(tamanho - fim, ' ').append("\r\n");
+        poeLinha(pedaco, registro(l));
         if (pedaco.size() >= kBlocoDeRegistros) {
             arquivo.Escreve(pedaco);
             pedaco.clear();
         }
     }
-    if (!arquivo.Escreve(pedaco) && arquivo.Erro())
-        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + arquivo.Destino() + " : " +
-                              std::strerror(arquivo.Erro()),
-                          arquivo.Erro());
+}
+
+void TaexGRAVAEXTERNO::EscreveDiretoEm(ArquivoDuravel& arquivo) {
+    pedaco_.clear();
+    pedaco_.reserve(kBlocoDeRegistros + static_cast<std::size_t>(std::max(TAMARQFINAL, 0)) + 2);
+    escreveGuardados(arquivo, pedaco_);
+    blocos_.clear();
+    registros_.clear();
+    atual_ = 0;
+    eof_ = true;
+    direto_ = &arquivo;
+}
+
+void TaexGRAVAEXTERNO::DescarregaDireto() {
+    if (direto_ && !pedaco_.empty()) direto_->Escreve(pedaco_);
+    pedaco_.clear();
 }
 
 bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
@@ -138,7 +160,10 @@ bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
     // system: it is the one replaced.
     const std::string caminho = ResolveCaminho(NOMEARQSAI);
     ArquivoDuravel arquivo(caminho);
-    EscreveEm(arquivo);
+    std::string pedaco;
+    pedaco.reserve(kBlocoDeRegistros + static_cast<std::size_t>(std::max(TAMARQFINAL, 0)) + 2);
+    escreveGuardados(arquivo, pedaco);
+    arquivo.Escreve(pedaco);
     if (const int erro = arquivo.Nomeia(true))
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro), erro);
     return true;

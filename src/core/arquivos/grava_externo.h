@@ -4,7 +4,8 @@
 // trailers, corrections), and at the end writes them all as fixed-length
 // lines ending in CR LF. The staged records are held in memory; they are
 // walked with First/Next/Eof like a table, and ATUALIZA_REG rewrites the
-// current one.
+// current one. A run that never goes back may have them written into the
+// file as they come instead (EscreveDiretoEm).
 
 #include <cstdint>
 #include <string>
@@ -44,11 +45,15 @@ public:
     // ErroArquivo and leaves no part of the file behind.
     bool GRAVA_ARQUIVO(TtipTEMFIMARQUIVO KMODOGRAVACAO);
 
-    // Writes every staged record into `arquivo` as GRAVA_ARQUIVO lays them
-    // out, leaving the flush and the name to the caller (a run whose
-    // journal names the file once its unit commits). A failed write throws
-    // ErroArquivo under the file's final name.
-    void EscreveEm(ArquivoDuravel& arquivo) const;
+    // For a run that never goes back over its records, so that they take
+    // no memory: the records staged so far are written into `arquivo`, laid
+    // out as GRAVA_ARQUIVO lays them out, and from here on each one as it
+    // is staged; none is kept to be walked or rewritten. The caller flushes
+    // and names the file; a failed write is kept as the file's Erro. Until
+    // CRIA_ARQSAIDA or LIMPAAUXILIAR.
+    void EscreveDiretoEm(ArquivoDuravel& arquivo);
+    // Writes into that file what is still gathered in memory.
+    void DescarregaDireto();
 
     // The staged records, walked as a table. After a record is staged it is
     // the current one; Next on the last one sets Eof and stays there.
@@ -69,6 +74,8 @@ private:
         std::uint32_t tamanho;
     };
     void guarda(const std::string& registro, Lugar& lugar);
+    void poeLinha(std::string& pedaco, std::string_view registro) const;
+    void escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco) const;
     std::string_view registro(const Lugar& l) const { return {blocos_[l.bloco].data() + l.inicio, l.tamanho}; }
 
     bool criada_ = false;
@@ -77,4 +84,6 @@ private:
     std::size_t atual_ = 0;
     bool eof_ = true;
     mutable std::string copiaAtual_;  // what DADOS1 hands out
+    ArquivoDuravel* direto_ = nullptr;  // records written straight here
+    std::string pedaco_;                // gathered for the next write there
 };
