@@ -47,9 +47,11 @@
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
 #include "conversion/rem_processa.h"
+#include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/grava_externo.h"
 #include "core/dados/instalacao.h"
 #include "core/dados/tdmquor.h"
+#include "core/diario_execucao.h"
 #include "core/dialogo/dialogo_console.h"
 #include "core/geral.h"
 #include "etapa_vendor.h"
@@ -207,6 +209,11 @@ void conferePendentes(long n) {
 // What a run of n operations left: the bank file and the pending rows, or,
 // past what the layout holds, neither file touched.
 void confereExecucao(long n) {
+    // The bank file is written unnamed while the run goes: whatever the
+    // end, no temporary or journal of it stays behind.
+    for (const auto& e : fs::directory_iterator("."))
+        if (EhTemporarioDuravel(e.path().filename().string()) || EhDiarioDeExecucao(e.path().filename().string()))
+            falha("sobrou " + e.path().filename().string());
     if (n > 99999) {
         if (fs::exists("VCOFAP.TXT")) falha("arquivo do banco gravado acima do limite");
         if (!mesmosBytes("CONVEPEN.DBF", "CONVEPEN.DBF.orig", false))
