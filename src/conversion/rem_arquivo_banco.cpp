@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string_view>
+#include <utility>
 
 #include "core/texto/ansi.h"
 #include "core/texto/obr_datas.h"
@@ -137,7 +138,7 @@ TvenREGISTRO MontaRegistroHeader(const TvenCAMPOSREMESSA& k, bool consignacao) {
         .texto(k.KHORAPRO, 6)
         .numero(6, 0, k.KULTREMBAN, kROTULO_GERACAO)
         .texto(k.KLEGENINS, 5);
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGISTRO MontaRegistroCliente(const TvenCAMPOSREMESSA& k) {
@@ -155,7 +156,7 @@ TvenREGISTRO MontaRegistroCliente(const TvenCAMPOSREMESSA& k) {
         .texto(k.KBAIRRO, 15)
         .texto(k.KCIDADE, 20)
         .texto(k.KESTADO, 2);
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGISTRO MontaRegistroOperacao(const TvenCAMPOSREMESSA& k) {
@@ -188,7 +189,7 @@ TvenREGISTRO MontaRegistroOperacao(const TvenCAMPOSREMESSA& k) {
         .fixo("0000000000000000")
         .data(p.S3_DTPRIPAR)
         .texto(k.KDATACONTR, 31);
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGISTRO MontaRegistroConsignacao(const TvenCAMPOSREMESSA& k) {
@@ -210,7 +211,7 @@ TvenREGISTRO MontaRegistroConsignacao(const TvenCAMPOSREMESSA& k) {
     // The amount appears twice: one message is enough.
     if (m.r.falhas.size() > 1 && m.r.falhas.back() == m.r.falhas[m.r.falhas.size() - 2])
         m.r.falhas.pop_back();
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 void TvenGRAVAREMESSA::REM_GRAVAREG(const std::string& conteudo) {

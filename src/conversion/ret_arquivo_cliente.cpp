@@ -1,6 +1,7 @@
 #include "conversion/ret_arquivo_cliente.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "conversion/ret_perfis.h"
 #include "core/texto/ansi.h"
@@ -120,7 +121,7 @@ TvenREGRETORNO HeaderCofap(const TvenDADOSCOFAP& d) {
         .fixo("01600BPI")
         .fixo(OBR_ESPACOS(283))
         .numero(d.geracao, 3, "O NÚMERO DE GERAÇÃO"_ansi);
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGRETORNO ParcelaCofap(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
@@ -160,7 +161,7 @@ TvenREGRETORNO ParcelaCofap(const TvenDADOSCOFAP& d, const TvenPARCELACOFAP& p,
         .fixo(OBR_ESPACOS(84))
         .ddmmaa(d.hoje)
         .numero(d.geracao, 3, "O NÚMERO DE GERAÇÃO"_ansi);
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
@@ -173,7 +174,7 @@ TvenREGRETORNO TrailerCofap(const TvenDADOSCOFAP& d, long long detalhes,
         .fixo(std::string(354, '0'))
         .ddmmaa(d.hoje)
         .numero(d.geracao, 3, "O NÚMERO DE GERAÇÃO"_ansi);
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 void TvenTOTAISFILIAL::Soma(const std::string& registro) {
@@ -188,7 +189,7 @@ TvenREGRETORNO HeaderBr(const std::string& headerBanco, int geracao) {
     const std::string h = colunas244(headerBanco);
     Montagem m;
     m.fixo(h.substr(0, 117)).numero(geracao, 6, "O NÚMERO DE GERAÇÃO"_ansi).fixo(h.substr(123));
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGRETORNO DetalheBr(const std::string& registro) { return {colunas244(registro), {}}; }
@@ -203,7 +204,7 @@ TvenREGRETORNO TrailerBr(const std::string& traillerBanco, const TvenTOTAISFILIA
     for (int i = 0; i < 5; ++i) m.numero(t.qtd[i], 5, qtd(i));
     for (int i = 0; i < 5; ++i) m.numero(t.valor[i], 15, total(i));
     m.numero(t.qtd[5], 5, qtd(5)).numero(t.valor[5], 15, total(5)).fixo(b.substr(130));
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
 
 TvenREGRETORNO PagamentoWabco(int consignante, const std::string& registro) {
@@ -213,5 +214,5 @@ TvenREGRETORNO PagamentoWabco(int consignante, const std::string& registro) {
         .fixo("567")
         .fixo("00000")
         .numero(ValorDoRetorno(registro, 30), 11, "O VALOR PAGO");
-    return m.r;
+    return std::move(m.r);  // a member: not moved by itself
 }
