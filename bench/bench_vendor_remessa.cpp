@@ -170,7 +170,7 @@ void confereArquivoDoBanco(long n) {
     for (long r = 0; r < 2 * n + 2; ++r) {
         const std::string_view l(bytes.data() + r * linha, linha);
         const char* tipo = r == 0 ? "00" : r == 2 * n + 1 ? "09" : r % 2 ? "02" : "01";
-        char sequencia[8];
+        char sequencia[24];
         std::snprintf(sequencia, sizeof sequencia, "%06ld", r + 1);
         if (l.substr(0, 2) != tipo || l.substr(244, 6) != sequencia || l.substr(250) != "\r\n")
             falha("registro " + std::to_string(r + 1) + " do arquivo do banco: " + std::string(l.substr(0, 12)));
