@@ -17,6 +17,9 @@
 namespace {
 
 constexpr std::size_t kBlocoDeRegistros = 1u << 20;
+// Records written as they come are gathered in less: the room is reused
+// from write to write, and memory touched for the first time is dear.
+constexpr std::size_t kPedacoDireto = 1u << 18;
 
 bool diretorioExiste(const std::string& diretorio) {
     if (diretorio.empty()) return true;
@@ -68,7 +71,7 @@ void TaexGRAVAEXTERNO::GRAVA_REG() {
     if (!criada_) throw std::logic_error("GRAVA_REG antes de CRIA_ARQSAIDA");
     if (direto_) {
         poeLinha(pedaco_, REGGRA);
-        if (pedaco_.size() >= kBlocoDeRegistros) DescarregaDireto();
+        if (pedaco_.size() >= kPedacoDireto) DescarregaDireto();
         ++TOTREGGRA;
         return;
     }
@@ -121,10 +124,11 @@ void TaexGRAVAEXTERNO::poeLinha(std::string& pedaco, std::string_view r) const {
     pedaco.append(r.data(), fim).append(tamanho - fim, ' ').append("\r\n");
 }
 
-void TaexGRAVAEXTERNO::escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco) const {
+void TaexGRAVAEXTERNO::escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco,
+                                        std::size_t porEscrita) const {
     for (const Lugar& l : registros_) {
         poeLinha(pedaco, registro(l));
-        if (pedaco.size() >= kBlocoDeRegistros) {
+        if (pedaco.size() >= porEscrita) {
             arquivo.Escreve(pedaco);
             pedaco.clear();
         }
@@ -133,8 +137,8 @@ void TaexGRAVAEXTERNO::escreveGuardados(ArquivoDuravel& arquivo, std::string& pe
 
 void TaexGRAVAEXTERNO::EscreveDiretoEm(ArquivoDuravel& arquivo) {
     pedaco_.clear();
-    pedaco_.reserve(kBlocoDeRegistros + static_cast<std::size_t>(std::max(TAMARQFINAL, 0)) + 2);
-    escreveGuardados(arquivo, pedaco_);
+    pedaco_.reserve(kPedacoDireto + static_cast<std::size_t>(std::max(TAMARQFINAL, 0)) + 2);
+    escreveGuardados(arquivo, pedaco_, kPedacoDireto);
     blocos_.clear();
     registros_.clear();
     atual_ = 0;
@@ -162,7 +166,7 @@ bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
     ArquivoDuravel arquivo(caminho);
     std::string pedaco;
     pedaco.reserve(kBlocoDeRegistros + static_cast<std::size_t>(std::max(TAMARQFINAL, 0)) + 2);
-    escreveGuardados(arquivo, pedaco);
+    escreveGuardados(arquivo, pedaco, kBlocoDeRegistros);
     arquivo.Escreve(pedaco);
     if (const int erro = arquivo.Nomeia(true))
         throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro), erro);

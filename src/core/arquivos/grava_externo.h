@@ -75,7 +75,8 @@ private:
     };
     void guarda(const std::string& registro, Lugar& lugar);
     void poeLinha(std::string& pedaco, std::string_view registro) const;
-    void escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco) const;
+    // Written a piece of about `porEscrita` bytes at a time.
+    void escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco, std::size_t porEscrita) const;
     std::string_view registro(const Lugar& l) const { return {blocos_[l.bloco].data() + l.inicio, l.tamanho}; }
 
     bool criada_ = false;

@@ -97,10 +97,11 @@ bool leLinhas(const std::string& caminho, std::vector<std::string>& linhas) {
                 linhas = TextoEmLinhas(conteudo);
                 return true;
             }
-            // Lines of the first piece's length, as a client's files are.
-            const std::size_t quebra = lido.find('\n');
-            if (quebra != std::string_view::npos)
-                linhas.reserve(static_cast<std::size_t>(st.st_size) / (quebra + 1) + 1);
+            // As many lines as the first piece's average foretells (a
+            // client's lines are alike; a short header does not skew it).
+            const auto quebras = static_cast<std::size_t>(std::count(lido.begin(), lido.end(), '\n'));
+            if (quebras > 0)
+                linhas.reserve(static_cast<std::size_t>(st.st_size) / (lido.size() / quebras) + 1);
         }
         cortador.Acrescenta(lido);
     }
