@@ -254,7 +254,9 @@ bool TvenREMESSA::gravaUnidade() {
     banco.EnviaAoDisco();
 
     DiarioExecucao diario("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi + KQUALCLIENTE);
-    diario.Saida(banco.Temporario(), final, true);
+    // Both reach the disk together, before the unit commits: a crash before
+    // that leaves an abandoned temporary, which recovery removes.
+    diario.Saida(banco.Temporario(), final, true, false);
     banco.Solta();
     diario.Se("CONVECLI.DBF", "CODCLI", KQUALCLIENTE,
               {{"ULTREMBAN", std::to_string(geracaoGravada_)}, {"ULTREMCLI", std::to_string(KULTREMCLI)}});

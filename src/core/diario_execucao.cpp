@@ -421,8 +421,9 @@ void DiarioExecucao::sincroniza() {
     }
 }
 
-void DiarioExecucao::Saida(const std::string& temporario, const std::string& final, bool substitui) {
-    grava({"SAIDA", temporario, final, substitui ? "S" : "N"});
+void DiarioExecucao::Saida(const std::string& temporario, const std::string& final, bool substitui,
+                           bool agora) {
+    grava({"SAIDA", temporario, final, substitui ? "S" : "N"}, agora);
 }
 
 void DiarioExecucao::MoveFeito(const std::string& origem, const std::string& destino, bool renomeia) {

@@ -49,7 +49,9 @@ public:
     // `substitui`: the output replaces an older file of its name; otherwise
     // it never does, and when its name is taken the last number of the name
     // moves on until a free one is found.
-    void Saida(const std::string& temporario, const std::string& final, bool substitui);
+    // `agora` false: the line reaches the disk with the next line flushed,
+    // for a unit that writes that line at once, before anything it guards.
+    void Saida(const std::string& temporario, const std::string& final, bool substitui, bool agora = true);
     // `renomeia`: a rename within one file system, never a copy, so that
     // finding both names means the move was not made.
     void MoveFeito(const std::string& origem, const std::string& destino, bool renomeia = false);
