@@ -1,7 +1,5 @@
 #include "conversion/rem_processa.h"
 
-#include <cstring>
-
 #include "conversion/execucao_vendor.h"
 #include "conversion/rem_leiautes.h"
 #include "conversion/rem_pendente.h"
@@ -24,10 +22,6 @@
 #include "tabela/nome_arquivo.h"
 
 namespace {
-
-[[noreturn]] void falhaNoArquivoBanco(const ArquivoDuravel& banco, int erro) {
-    throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + banco.Destino() + " : " + std::strerror(erro), erro);
-}
 
 TvenCLIENTE leCliente(Tabela& t) {
     TvenCLIENTE c;
@@ -197,7 +191,7 @@ bool TvenREMESSA::atualizaCadastro(ArquivoDuravel& banco) {
         // The bank file went on its way to the disk while the pending rows
         // were written; it must be all there before the generations that
         // commit it are posted.
-        if (const int erro = banco.Conclui()) falhaNoArquivoBanco(banco, erro);
+        if (const int erro = banco.Conclui()) throw ErroAoGravar(banco.Destino(), erro);
     } catch (...) {
         cli.Cancel();
         throw;
@@ -250,7 +244,7 @@ bool TvenREMESSA::gravaUnidade() {
     }
     ArquivoDuravel& banco = *banco_;
     oARQREMBAN.DescarregaDireto();
-    if (banco.Erro()) falhaNoArquivoBanco(banco, banco.Erro());
+    if (banco.Erro()) throw ErroAoGravar(banco.Destino(), banco.Erro());
     banco.EnviaAoDisco();
 
     DiarioExecucao diario("CONVERSÃO DA REMESSA VENDOR DO CLIENTE "_ansi + KQUALCLIENTE);

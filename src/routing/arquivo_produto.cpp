@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/caminho_arquivo.h"
@@ -199,8 +198,7 @@ void ArquivoProduto::JuntaEm(ArquivoProduto& destino) {
     }
     if (erro_) {
         abandona();
-        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
-                          erro_);
+        throw ErroAoGravar(NOMEARQSAI, erro_);
     }
     if (escritos_ > 0) destino.AcrescentaTrecho(fd_ >= 0 ? fd_ : proprio, 0, escritos_, TOTREGGRA);
     if (proprio >= 0) ::close(proprio);
@@ -214,8 +212,7 @@ void ArquivoProduto::conclui() {
     fd_ = -1;
     if (erro_) {
         abandona();
-        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
-                          erro_);
+        throw ErroAoGravar(NOMEARQSAI, erro_);
     }
     concluido_ = true;
 }
@@ -234,8 +231,7 @@ bool ArquivoProduto::PRONTO() {
     struct stat st {};
     if (::stat(ResolveCaminho(NOMEARQSAI).c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
         abandona();
-        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(EISDIR),
-                          EISDIR);
+        throw ErroAoGravar(NOMEARQSAI, EISDIR);
     }
     conclui();
     return true;
@@ -247,8 +243,7 @@ bool ArquivoProduto::GRAVA_ARQUIVO() {
     if (const int erro = arquivo_->Nomeia(true, sincronizaDiretorio)) {
         erro_ = erro;
         abandona();
-        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + NOMEARQSAI + " : " + std::strerror(erro_),
-                          erro_);
+        throw ErroAoGravar(NOMEARQSAI, erro_);
     }
     temporario_.clear();
     return true;

@@ -6,20 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstring>
 
 #include "core/arquivos/arquivo_duravel.h"
 #include "core/arquivos/erro_arquivo.h"
 #include "core/texto/ansi.h"
-
-namespace {
-
-[[noreturn]] void falha(const std::string& caminho, int erro) {
-    throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro),
-                      erro);
-}
-
-}  // namespace
 
 bool LeArquivoInteiro(const std::string& caminho, std::string& conteudo) {
     const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
@@ -44,5 +34,5 @@ void GravaArquivoCompleto(const std::string& caminho, const std::string& conteud
                         bool substitui) {
     ArquivoDuravel arquivo(caminho);
     arquivo.Escreve(conteudo);
-    if (const int erro = arquivo.Nomeia(substitui)) falha(caminho, erro);
+    if (const int erro = arquivo.Nomeia(substitui)) throw ErroAoGravar(caminho, erro);
 }

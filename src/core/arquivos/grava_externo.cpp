@@ -169,6 +169,6 @@ bool TaexGRAVAEXTERNO::GRAVA_ARQUIVO(TtipTEMFIMARQUIVO) {
     escreveGuardados(arquivo, pedaco, kBlocoDeRegistros);
     arquivo.Escreve(pedaco);
     if (const int erro = arquivo.Nomeia(true))
-        throw ErroArquivo("ERRO AO GRAVAR O ARQUIVO "_ansi + caminho + " : " + std::strerror(erro), erro);
+        throw ErroAoGravar(caminho, erro);
     return true;
 }
