@@ -1,11 +1,6 @@
 #include "core/arquivos/leitura_externo.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
 
 #include "core/arquivos/arquivo_inteiro.h"
@@ -68,46 +63,33 @@ namespace {
 
 // The lines of a file read a piece at a time, so that its text is never
 // held whole beside them. A file that begins with a Unicode byte-order mark
-// is read whole and converted first. False when it cannot be read.
+// is kept whole and converted first. False when it cannot be read.
 bool leLinhas(const std::string& caminho, std::vector<std::string>& linhas) {
-    const int fd = ::open(caminho.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) return false;
-    struct stat st {};
-    bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
     CortadorDeLinhas cortador(linhas);
-    std::string pedaco(std::size_t{1} << 18, '\0');
+    std::string unicode;
     bool primeiro = true;
-    while (ok) {
-        const ssize_t n = ::read(fd, pedaco.data(), pedaco.size());
-        if (n == 0) break;
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) {
-            ok = false;
-            break;
-        }
-        const std::string_view lido(pedaco.data(), static_cast<std::size_t>(n));
+    bool marca = false;
+    const bool ok = LeArquivoEmPedacos(caminho, [&](std::string_view lido, std::size_t tamanho) {
         if (primeiro) {
             primeiro = false;
-            const unsigned char c = lido.empty() ? 0 : static_cast<unsigned char>(lido[0]);
-            if (c == 0xEF || c == 0xFF || c == 0xFE) {
-                ::close(fd);
-                std::string conteudo;
-                if (!LeArquivoInteiro(caminho, conteudo)) return false;
-                AnsiDeTextoUnicode(conteudo);
-                linhas = TextoEmLinhas(conteudo);
-                return true;
-            }
+            const auto c = static_cast<unsigned char>(lido[0]);
+            marca = c == 0xEF || c == 0xFF || c == 0xFE;
             // As many lines as the first piece's average foretells (a
             // client's lines are alike; a short header does not skew it).
             const auto quebras = static_cast<std::size_t>(std::count(lido.begin(), lido.end(), '\n'));
-            if (quebras > 0)
-                linhas.reserve(static_cast<std::size_t>(st.st_size) / (lido.size() / quebras) + 1);
+            if (!marca && quebras > 0) linhas.reserve(tamanho / (lido.size() / quebras) + 1);
         }
-        cortador.Acrescenta(lido);
+        if (marca) unicode += lido;
+        else cortador.Acrescenta(lido);
+    });
+    if (!ok) return false;
+    if (marca) {
+        AnsiDeTextoUnicode(unicode);
+        linhas = TextoEmLinhas(unicode);
+    } else {
+        cortador.Termina();
     }
-    ::close(fd);
-    cortador.Termina();
-    return ok;
+    return true;
 }
 
 }  // namespace
