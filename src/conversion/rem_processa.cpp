@@ -238,8 +238,7 @@ bool TvenREMESSA::gravaUnidade() {
         // A missing directory is the writer's to report, under the file's
         // own name; it writes nothing then.
         oARQREMBAN.NOMEARQSAI = KARQREMBAN;
-        const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
-        if (!diretorio.empty() && !ArquivoExiste(diretorio)) return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
+        if (!diretorioDoBancoExiste()) return oARQREMBAN.GRAVA_ARQUIVO(tipCOMFIMARQ);
         abreArquivoBanco();  // the directory was made during the run
     }
     ArquivoDuravel& banco = *banco_;
@@ -266,6 +265,11 @@ bool TvenREMESSA::gravaUnidade() {
     diario.Conclui();
     ResumoGravado(KARQREMBAN + ": " + ResumoRegistros(WGRA));
     return true;
+}
+
+bool TvenREMESSA::diretorioDoBancoExiste() const {
+    const std::string diretorio = OBR_PARTEARQ(KARQREMBAN, 0);
+    return diretorio.empty() || ArquivoExiste(diretorio);
 }
 
 // The bank file is written as its records are made, unnamed, so that they
@@ -310,8 +314,7 @@ void TvenREMESSA::REM_PROCESSA() {
 
     WPES = WGRA = WDES = 0;
     if (perfil_->guardaPendentes) pendentes_.reserve(oARQREMCLI.TABDADOS.size());
-    const std::string diretorioBanco = OBR_PARTEARQ(KARQREMBAN, 0);
-    if (diretorioBanco.empty() || ArquivoExiste(diretorioBanco)) abreArquivoBanco();
+    if (diretorioDoBancoExiste()) abreArquivoBanco();
     for (std::size_t i = 0; i < oARQREMCLI.TABDADOS.size(); ++i)
         if (!processaLinha(i)) return;
     std::vector<std::string>().swap(oARQREMCLI.TABDADOS);  // the lines are done with

@@ -69,6 +69,7 @@ private:
     // layout cannot hold this remittance.
     bool fechaArquivoBanco();
     bool gravaUnidade();
+    bool diretorioDoBancoExiste() const;
     void abreArquivoBanco();
     void fechaSemGravar();
     bool atualizaCadastro(ArquivoDuravel& banco);

@@ -92,6 +92,10 @@ void TaexGRAVAEXTERNO::ATUALIZA_REG(const std::string& KREGINF) {
 void TaexGRAVAEXTERNO::LIMPAAUXILIAR() {
     direto_ = nullptr;
     pedaco_.clear();
+    esqueceGuardados();
+}
+
+void TaexGRAVAEXTERNO::esqueceGuardados() {
     blocos_.clear();
     registros_.clear();
     atual_ = 0;
@@ -139,10 +143,7 @@ void TaexGRAVAEXTERNO::EscreveDiretoEm(ArquivoDuravel& arquivo) {
     pedaco_.clear();
     pedaco_.reserve(kPedacoDireto + static_cast<std::size_t>(std::max(TAMARQFINAL, 0)) + 2);
     escreveGuardados(arquivo, pedaco_, kPedacoDireto);
-    blocos_.clear();
-    registros_.clear();
-    atual_ = 0;
-    eof_ = true;
+    esqueceGuardados();
     direto_ = &arquivo;
 }
 

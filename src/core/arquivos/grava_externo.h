@@ -74,6 +74,7 @@ private:
         std::uint32_t tamanho;
     };
     void guarda(const std::string& registro, Lugar& lugar);
+    void esqueceGuardados();  // no staged record left, the cursor at Eof
     void poeLinha(std::string& pedaco, std::string_view registro) const;
     // Written a piece of about `porEscrita` bytes at a time.
     void escreveGuardados(ArquivoDuravel& arquivo, std::string& pedaco, std::size_t porEscrita) const;
